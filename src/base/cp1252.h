@@ -1,0 +1,21 @@
+#pragma once
+// Windows-1252 text, as stored in every file of the program, converted to and from the
+// UTF-8 strings used in memory. The conversion is exact both ways for all 256 byte
+// values: the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D)
+// become the C1 control characters of the same number and come back unchanged.
+#include <string>
+#include <string_view>
+
+namespace cp1252 {
+
+// Bytes in Windows-1252 to UTF-8.
+std::string ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252 bytes. A character the code page cannot hold, or a malformed
+// UTF-8 sequence, becomes "?".
+std::string FromUtf8(std::string_view utf8);
+
+// One UTF-16 code unit sequence (the wide string form of the archive) to UTF-8.
+std::string Utf16ToUtf8(std::u16string_view text);
+
+}  // namespace cp1252

@@ -1,0 +1,82 @@
+#pragma once
+// The drawing surface every element draws on, whatever the target: the design view, the
+// screen layout, a PNG, the printer, a PDF. One drawing path serves them all, so a
+// position is computed in one place and what the designer shows is what prints.
+//
+// Coordinates are logical units of the current mapping mode: pixels (y down), 0.1 mm
+// (y up) or 0.01 mm (y up). Fonts, pens and text behave as on the original platform's
+// device context: the text-alignment flags place the reference point of TextOut, and
+// DrawText lays text into a rectangle.
+#include <cstdint>
+#include <string>
+
+#include "geometry.h"
+#include "log_font.h"
+
+using ColorRef = uint32_t;  // 0x00BBGGRR
+
+inline constexpr ColorRef Rgb(int r, int g, int b)
+{
+    return ColorRef(r) | (ColorRef(g) << 8) | (ColorRef(b) << 16);
+}
+inline constexpr ColorRef kSelectionRed = Rgb(255, 0, 0);
+
+enum class MapMode { Pixels, LoMetric, HiMetric };
+
+// Text-alignment flags of TextOut: horizontal part (0 left, 2 right, 6 centre) plus 8 to
+// put the reference point at the bottom of the character cell instead of its top.
+namespace TextAlign {
+inline constexpr int kLeft = 0;
+inline constexpr int kRight = 2;
+inline constexpr int kCenter = 6;
+inline constexpr int kBottom = 8;
+inline constexpr int kBaseline = 24;
+}  // namespace TextAlign
+
+// Flags of DrawText.
+namespace DrawTextFlag {
+inline constexpr unsigned kLeft = 0x0;
+inline constexpr unsigned kCenter = 0x1;
+inline constexpr unsigned kRight = 0x2;
+inline constexpr unsigned kWordBreak = 0x10;
+inline constexpr unsigned kSingleLine = 0x20;
+inline constexpr unsigned kNoClip = 0x100;
+inline constexpr unsigned kCalcRect = 0x400;
+}  // namespace DrawTextFlag
+
+class Dc {
+public:
+    virtual ~Dc() = default;
+
+    virtual void SetMapMode(MapMode mode) = 0;
+    virtual MapMode GetMapMode() const = 0;
+
+    // A font built from the record, its height read in the current logical units.
+    virtual void SelectFont(const LogFont& font) = 0;
+    virtual void SetTextColor(ColorRef color) = 0;
+    virtual ColorRef GetTextColor() const = 0;
+    virtual void SetBkColor(ColorRef color) = 0;
+    // Transparent (true) or opaque (false) text background.
+    virtual void SetBkTransparent(bool transparent) = 0;
+    virtual bool IsBkTransparent() const = 0;
+    virtual void SetTextAlign(int flags) = 0;
+
+    // Text at a reference point placed by the text-alignment flags.
+    virtual void TextOut(int x, int y, const std::string& text) = 0;
+    // The same, clipped to a rectangle (logical units, any orientation).
+    virtual void TextOutClipped(int x, int y, const Rect& clip, const std::string& text) = 0;
+    // Text laid into a rectangle with DrawText flags. With kCalcRect nothing is drawn and
+    // `rect` receives the text's extent (right = left + width; the lower edge moved by
+    // the height in the mapping's down direction). Returns the text height.
+    virtual int DrawText(const std::string& text, Rect& rect, unsigned flags) = 0;
+
+    // A solid pen of the given width in logical units (0 or 1 draws one device pixel).
+    virtual void SelectPen(int width, ColorRef color) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    // The outline of a rectangle in the current pen, not filled.
+    virtual void Outline(const Rect& rect) = 0;
+
+    virtual Point LogicalToDevice(Point p) const = 0;
+    virtual Point DeviceToLogical(Point p) const = 0;
+};
