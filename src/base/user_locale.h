@@ -1,4 +1,5 @@
 #pragma once
+// (Named user_locale.h so that it never shadows the C library's <locale.h>.)
 // The user's locale as the program needs it: the currency text of an amount and the
 // parse of such a text back into a number, and today's date.
 #include <string>
