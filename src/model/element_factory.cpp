@@ -1,0 +1,31 @@
+#include "element_factory.h"
+
+#include "cons_parrafo.h"
+#include "cons_text.h"
+#include "cuadros_var.h"
+#include "etiqueta.h"
+#include "fmt_grid.h"
+#include "imagen.h"
+#include "linea.h"
+#include "marca_var.h"
+#include "parrafo_var.h"
+#include "rectangulo.h"
+#include "textline_var.h"
+
+std::unique_ptr<CControles> CreateElementOfKind(int32_t kind)
+{
+    switch (kind) {
+    case kKindTextlineVar: return std::make_unique<CTextlineVar>();
+    case kKindParrafoVar: return std::make_unique<CParrafoVar>();
+    case kKindCuadrosVar: return std::make_unique<CCuadrosVar>();
+    case kKindMarcaVar: return std::make_unique<CMarcaVar>();
+    case kKindGrid: return std::make_unique<CFmtGrid>();
+    case kKindConsText: return std::make_unique<CConsText>();
+    case kKindConsParrafo: return std::make_unique<CConsParrafo>();
+    case kKindLinea: return std::make_unique<CLinea>();
+    case kKindRectangulo: return std::make_unique<CRectangulo>();
+    case kKindImagen: return std::make_unique<CImagen>();
+    case kKindEtiqueta: return std::make_unique<CEtiqueta>();
+    default: return nullptr;
+    }
+}

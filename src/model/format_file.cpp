@@ -1,0 +1,102 @@
+#include "format_file.h"
+
+#include "atomic_file.h"
+#include "element_factory.h"
+
+namespace {
+
+// Kind number, alignment word, an empty text and the 104 fixed bytes.
+constexpr size_t kMinEntryBytes = 4 + 4 + 1 + 104;
+
+}  // namespace
+
+Rect ScreenExtent(const ElementList& elements)
+{
+    Rect extent{0, 0, 100, 100};
+    for (const auto& e : elements)
+        if (!e->m_constant)
+            extent = extent.United(e->m_rcScreen);
+    return extent;
+}
+
+bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError& error)
+{
+    format.elements.clear();
+    ArchiveReader ar(bytes);
+    try {
+        format.title = ar.ReadString();
+        const int32_t count = ar.ReadCount(kMinEntryBytes);
+        for (int32_t i = 0; i < count; ++i) {
+            const size_t at = ar.Offset();
+            const int32_t kind = ar.ReadInt32();
+            auto element = kind == kKindImagen ? nullptr : CreateElementOfKind(kind);
+            if (!element)
+                throw ArchiveError(at, "tipo de elemento desconocido " + std::to_string(kind));
+            CControles& e = *format.elements.emplace_front(std::move(element));
+            e.Read(ar);
+        }
+        Rect extent;
+        extent.left = ar.ReadInt32();
+        extent.top = ar.ReadInt32();
+        extent.right = ar.ReadInt32();
+        extent.bottom = ar.ReadInt32();
+        format.screenExtent = extent;
+    } catch (const ArchiveError& e) {
+        format = Format{};
+        error.offset = e.Offset();
+        error.reason = e.what();
+        return false;
+    }
+    return true;
+}
+
+std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
+{
+    ArchiveWriter ar;
+    ar.WriteString(format.title);
+    ar.WriteInt32(int32_t(format.elements.size()));
+    int32_t nextOrder = 1;
+    for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it) {
+        CControles& e = **it;
+        if (writer == FormatWriter::Design) {
+            // Constants get 0, variable elements 1..n in writing order; labels keep theirs.
+            if (e.m_constant)
+                e.m_order = 0;
+            else if (e.IsVariable())
+                e.m_order = nextOrder++;
+        } else if (writer == FormatWriter::ScreenLayout && !e.m_constant) {
+            e.m_screenPlaced = 1;
+        }
+        ar.WriteInt32(e.m_kind);
+        e.Write(ar);
+    }
+    format.screenExtent = ScreenExtent(format.elements);
+    const Rect& x = format.screenExtent;
+    for (int32_t v : {x.left, x.top, x.right, x.bottom})
+        ar.WriteInt32(v);
+    return ar.Take();
+}
+
+bool LoadFormatFile(const std::string& path, Format& format, std::string& message)
+{
+    std::vector<uint8_t> bytes;
+    std::string ioError;
+    if (!ReadWholeFile(path, bytes, &ioError)) {
+        format = Format{};
+        message = ioError;
+        return false;
+    }
+    FormatReadError error;
+    if (!ReadFormat(bytes, format, error)) {
+        message = "El archivo \"" + path + "\" no es un formato válido: " + error.reason + " (byte " +
+                  std::to_string(error.offset) + ").";
+        return false;
+    }
+    return true;
+}
+
+bool SaveFormatFile(const std::string& path, Format& format, FormatWriter writer, std::string& message)
+{
+    const std::vector<uint8_t> bytes = WriteFormat(format, writer);
+    return WriteFileAtomically(path, bytes, &message);
+}
