@@ -1,0 +1,156 @@
+#include "raw_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool WriteAllAt(int fd, uint64_t position, const uint8_t* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, off_t(position));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
+        position += uint64_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RawFile::CreateNew(const std::string& path)
+{
+    Close();
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    m_error = m_fd < 0 ? errno : 0;
+    return m_fd >= 0;
+}
+
+bool RawFile::Open(const std::string& path, bool writable)
+{
+    Close();
+    m_fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_CLOEXEC);
+    if (m_fd < 0) {
+        m_error = errno;
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_error = EINVAL;
+        Close();
+        return false;
+    }
+    m_error = 0;
+    return true;
+}
+
+void RawFile::Close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+bool RawFile::ReadAt(uint64_t position, std::span<uint8_t> bytes) const
+{
+    uint8_t* data = bytes.data();
+    size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = ::pread(m_fd, data, size, off_t(position));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_error = n < 0 ? errno : EIO;
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
+        position += uint64_t(n);
+    }
+    return true;
+}
+
+bool RawFile::WriteAt(uint64_t position, std::span<const uint8_t> bytes)
+{
+    if (WriteAllAt(m_fd, position, bytes.data(), bytes.size()))
+        return true;
+    m_error = errno;
+    return false;
+}
+
+bool RawFile::Truncate(uint64_t size)
+{
+    if (::ftruncate(m_fd, off_t(size)) == 0)
+        return true;
+    m_error = errno;
+    return false;
+}
+
+int64_t RawFile::Size() const
+{
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        m_error = errno;
+        return -1;
+    }
+    return int64_t(st.st_size);
+}
+
+bool RawFile::Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool RawFile::Remove(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool RawFile::ReadPrefix(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    RawFile file;
+    if (!file.Open(path, false))
+        return false;
+    const int64_t size = file.Size();
+    if (size < 0)
+        return false;
+    bytes.resize(size_t(std::min<uint64_t>(uint64_t(size), maxBytes)));
+    return file.ReadAt(0, bytes);
+}
+
+bool RawFile::ReplaceContents(const std::string& path, std::span<const uint8_t> bytes)
+{
+    const size_t slash = path.find_last_of('/');
+    std::string tmpl = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".kvtmpXXXXXX";
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    mode_t mode;
+    if (::stat(path.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    // No flush to the disk here: the data file beside it is written in place without
+    // one as well, and an index is rewritten on every add.
+    bool ok = WriteAllAt(fd, 0, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(tmpl.c_str(), path.c_str()) == 0)
+        return true;
+    ::unlink(tmpl.c_str());
+    return false;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// A file opened for reading and writing at explicit positions, over the system's file
+// descriptors. New files are always created exclusively: a file or link that appears
+// under the name before the creation makes it fail instead of being opened or followed.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+class RawFile {
+public:
+    RawFile() = default;
+    ~RawFile() { Close(); }
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+
+    // Creates a new, empty file; fails when anything exists under the name.
+    bool CreateNew(const std::string& path);
+    // Opens an existing regular file for reading and writing, or for reading only.
+    bool Open(const std::string& path, bool writable = true);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    bool ReadAt(uint64_t position, std::span<uint8_t> bytes) const;
+    bool WriteAt(uint64_t position, std::span<const uint8_t> bytes);
+    bool Truncate(uint64_t size);
+    // -1 on failure.
+    int64_t Size() const;
+
+    // The system error of the last failed call, as an errno value.
+    int LastError() const { return m_error; }
+
+    // True when anything (a file, a folder, a link, even a dangling one) has the name.
+    static bool Exists(const std::string& path);
+    // Removes a name; a link is removed itself, never what it points to.
+    static bool Remove(const std::string& path);
+    // Reads at most maxBytes of a regular file. False when it cannot be opened or read.
+    static bool ReadPrefix(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes);
+    // Replaces a whole file: the bytes go to a new file created exclusively in the same
+    // folder, which is then renamed over the target, keeping the target's permissions.
+    static bool ReplaceContents(const std::string& path, std::span<const uint8_t> bytes);
+
+private:
+    int m_fd = -1;
+    mutable int m_error = 0;
+};

@@ -1,0 +1,533 @@
+#include "tabla.h"
+
+#include "prompts.h"
+#include "table_header.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// Causes shown in the creation message, numbered as the users' documentation lists them.
+enum CreateCause {
+    kCauseGeneric = 1,
+    kCauseNotFound = 2,
+    kCauseBadPath = 3,
+    kCauseTooManyOpen = 4,
+    kCauseAccessDenied = 5,
+    kCauseDirectoryFull = 8,
+    kCauseHardIo = 10,
+    kCauseDiskFull = 13,
+};
+
+int CauseOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return kCauseBadPath;
+    case EMFILE:
+    case ENFILE:
+        return kCauseTooManyOpen;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case EEXIST:
+        return kCauseAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+        return kCauseDiskFull;
+    case EIO:
+        return kCauseHardIo;
+    default:
+        return kCauseGeneric;
+    }
+}
+
+std::string Upper(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return s;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return s;
+}
+
+// Moving the records after a deleted one is done in blocks of this size.
+constexpr size_t kMoveBlockBytes = 64 * 1024;
+
+}  // namespace
+
+CTabla::~CTabla()
+{
+    Close();
+}
+
+std::string CTabla::IndexPath(int field) const
+{
+    return m_directory + Field(field).IndexName() + kIndexExtension;
+}
+
+uint64_t CTabla::RecordPosition(int record) const
+{
+    return uint64_t(m_dataOffset) + uint64_t(record - 1) * RecordLength();
+}
+
+void CTabla::ShowCreateError(const std::string& what, int error)
+{
+    GetPrompts().Message(kMsgCannotCreate + what + kMsgErrorNumber + std::to_string(CauseOf(error)));
+}
+
+void CTabla::ShowWriteError(const std::string& path)
+{
+    GetPrompts().Message(kMsgWriteFailed + path);
+}
+
+std::string CTabla::MakeUniqueFileName(const std::string& directory, const std::string& extension,
+                                       const std::string& prefix)
+{
+    std::string folder = directory;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    const int digits = std::max(0, 8 - int(prefix.size()));
+    for (int n = 1; n <= 999; ++n) {
+        std::string number = std::to_string(n);
+        if (int(number.size()) < digits)
+            number.insert(0, size_t(digits) - number.size(), '0');
+        const std::string base = prefix + number;
+        // Names differing only in the case of the extension would be the same file where
+        // names are compared without case; none of them may exist.
+        if (RawFile::Exists(folder + base + extension) || RawFile::Exists(folder + base + Upper(extension)) ||
+            RawFile::Exists(folder + base + Lower(extension)))
+            continue;
+        return base + extension;
+    }
+    return {};
+}
+
+bool CTabla::Create(const std::string& name, std::span<const CKVField> fields, bool temporary)
+{
+    // An open table is never re-pointed at another file: it must be closed first.
+    if (IsOpen()) {
+        GetPrompts().Message(kMsgAssigned + m_name + kMsgAssignedTail);
+        return false;
+    }
+    const std::string dataPath = name + kDataExtension;
+    if (RawFile::Exists(dataPath)) {
+        GetPrompts().Message(dataPath + kMsgExists);
+        return false;
+    }
+    if (fields.size() > 0xFFFF || !m_file.CreateNew(dataPath)) {
+        const int error = fields.size() > 0xFFFF ? EINVAL : m_file.LastError();
+        // A file that appeared since the check above is reported as existing.
+        if (error == EEXIST)
+            GetPrompts().Message(dataPath + kMsgExists);
+        else
+            ShowCreateError(name, error);
+        return false;
+    }
+    m_temporary = temporary;
+    m_activeField = -1;
+    m_name = name;
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(dataPath, ec);
+    m_directory = full.parent_path().string();
+    if (m_directory.empty() || m_directory.back() != '/')
+        m_directory += '/';
+    m_title = full.filename().string();
+
+    m_indexCount = 0;
+    m_indexedCount = 0;
+    m_dataOffset = 0;
+    m_order.reset();
+    m_orderPosition = 0;
+    LayoutFields(fields);
+
+    std::vector<std::string> createdIndexes;
+    bool ok = CreateIndexFiles(createdIndexes);
+    if (ok) {
+        const std::vector<uint8_t> header = BuildTableHeader(Fields());
+        m_dataOffset = uint32_t(header.size());
+        if (!m_file.WriteAt(0, header)) {
+            ShowCreateError(name, m_file.LastError());
+            ok = false;
+        }
+    }
+    if (ok) {
+        m_slotCount = 0;
+        m_current = 0;
+        m_creating = true;
+        ok = AppendRecord();
+        if (!ok)
+            ShowCreateError(name, m_file.LastError());
+    }
+    if (!ok) {
+        // Nothing of a failed creation stays behind.
+        m_file.Close();
+        RawFile::Remove(dataPath);
+        for (const std::string& path : createdIndexes)
+            RawFile::Remove(path);
+        m_name.clear();
+        m_directory.clear();
+        m_title.clear();
+        m_temporary = false;
+        m_creating = false;
+        m_slotCount = 0;
+        m_current = 0;
+        return false;
+    }
+    m_indexedCount = 0;
+    return true;
+}
+
+bool CTabla::CreateIndexFiles(std::vector<std::string>& created)
+{
+    for (int i = 0; i < FieldCount(); ++i) {
+        if (!Field(i).IsIndexed())
+            continue;
+        const bool generate = Field(i).IndexName().empty();
+        RawFile file;
+        while (true) {
+            if (generate) {
+                const std::string generated = MakeUniqueFileName(m_directory, kIndexExtension, kGeneratedPrefix);
+                if (generated.empty()) {
+                    ShowCreateError(m_directory + kGeneratedPrefix + "??????" + kIndexExtension, ENOSPC);
+                    return false;
+                }
+                SetFieldIndexName(i, generated.substr(0, generated.size() - 4));
+            }
+            const std::string path = IndexPath(i);
+            if (file.CreateNew(path)) {
+                created.push_back(path);
+                break;
+            }
+            // Another user took the generated name between the check and the creation:
+            // the next free name is tried. A given name that exists is never reused.
+            if (!(generate && file.LastError() == EEXIST)) {
+                ShowCreateError(path, file.LastError());
+                return false;
+            }
+        }
+        ++m_indexCount;
+    }
+    return true;
+}
+
+void CTabla::Close()
+{
+    if (!IsOpen())
+        return;
+    m_file.Close();
+    m_order.reset();
+    if (m_temporary) {
+        RawFile::Remove(DataPath());
+        for (int i = 0; i < FieldCount(); ++i) {
+            if (Field(i).IsIndexed() && !Field(i).IndexName().empty())
+                RawFile::Remove(IndexPath(i));
+        }
+    }
+    m_name.clear();
+    m_directory.clear();
+    m_title.clear();
+    m_activeField = -1;
+    m_temporary = false;
+    m_current = 0;
+    m_slotCount = 0;
+    m_orderPosition = 0;
+    m_indexedCount = 0;
+}
+
+int CTabla::GoToRecord(int record)
+{
+    if (!IsOpen() || record < 1 || record > m_slotCount)
+        return -1;
+    std::vector<uint8_t> bytes(RecordLength());
+    if (!m_file.ReadAt(RecordPosition(record), bytes)) {
+        GetPrompts().Message(kMsgReadFailed + DataPath());
+        return -1;
+    }
+    SetBuffer(bytes);
+    m_current = record;
+    return 1;
+}
+
+bool CTabla::ReadRecord()
+{
+    return GoToRecord(m_current) == 1;
+}
+
+bool CTabla::WriteSlot(int record, std::span<const uint8_t> bytes)
+{
+    return m_file.WriteAt(RecordPosition(record), bytes);
+}
+
+bool CTabla::WriteRecord()
+{
+    if (!IsOpen() || m_current < 1 || m_current > m_slotCount)
+        return false;
+    if (!WriteSlot(m_current, Buffer())) {
+        ShowWriteError(DataPath());
+        return false;
+    }
+    return GoToRecord(m_current) == 1;
+}
+
+bool CTabla::LoadIndex(int field, CKVIndex& index) const
+{
+    std::vector<uint8_t> bytes;
+    // Only the entries of the records indexed so far are read.
+    const uint64_t expected = uint64_t(m_indexedCount) * index.EntryBytes();
+    if (!RawFile::ReadPrefix(IndexPath(field), expected, bytes))
+        return false;
+    index.Load(bytes, size_t(m_indexedCount));
+    return true;
+}
+
+bool CTabla::AppendRecord()
+{
+    if (!IsOpen())
+        return false;
+    if (m_current != m_slotCount) {
+        GetPrompts().Message(m_name + "\n" + kMsgOnlyEmptySlot);
+        return false;
+    }
+    if (m_creating) {
+        // The first blank slot of a new table: no checks and no index work.
+        ClearRecord();
+        if (!WriteSlot(m_slotCount + 1, Buffer()))
+            return false;
+        ++m_slotCount;
+        m_current = m_slotCount;
+        m_indexedCount = 0;
+        m_creating = false;
+        return true;
+    }
+    if (IsBlank() || !CheckIndexedFilled())
+        return false;
+    return UpdateIndexesForAdd(m_current);
+}
+
+bool CTabla::UpdateIndexesForAdd(int record)
+{
+    // Every index is loaded and every unique key checked before anything is written, so
+    // that a refused add leaves the data file and all indexes exactly as they were and the
+    // refused values stay in the buffer.
+    struct Pending {
+        int field;
+        CKVIndex index;
+        CKVIndex::Place place;
+        std::vector<uint8_t> before;
+    };
+    std::vector<Pending> pending;
+    for (int i = 0; i < FieldCount(); ++i) {
+        const CKVField& f = Field(i);
+        if (!f.IsIndexed() || !IsUsable(i))
+            continue;
+        CKVIndex index(f.Type(), f.Width());
+        if (!LoadIndex(i, index)) {
+            GetPrompts().Message(kMsgNoIndex + IndexPath(i) + kMsgNoIndexTable + m_title);
+            continue;
+        }
+        const auto key = Buffer().subspan(f.Offset(), f.Width());
+        const CKVIndex::Place place = index.Search(key);
+        if (place.equal && (f.Flags() & kvIndexUnique)) {
+            GetPrompts().Message(f.Name() + kMsgDuplicate + "\n" + m_name);
+            return false;
+        }
+        std::vector<uint8_t> before = index.Bytes();
+        pending.push_back({i, std::move(index), place, std::move(before)});
+    }
+
+    // The record goes into the slot and a fresh blank slot follows it.
+    const std::vector<uint8_t> values(Buffer().begin(), Buffer().end());
+    const std::vector<uint8_t> blank(RecordLength(), 0);
+    if (!WriteSlot(record, values) || !WriteSlot(record + 1, blank)) {
+        ShowWriteError(DataPath());
+        WriteSlot(record, blank);
+        m_file.Truncate(RecordPosition(record + 1));
+        return false;
+    }
+
+    size_t written = 0;
+    for (; written < pending.size(); ++written) {
+        Pending& p = pending[written];
+        const CKVField& f = Field(p.field);
+        p.index.Insert(p.place.slot, uint32_t(record), std::span(values).subspan(f.Offset(), f.Width()));
+        if (!RawFile::ReplaceContents(IndexPath(p.field), p.index.Bytes()))
+            break;
+    }
+    if (written < pending.size()) {
+        // An index could not be written: the add is undone in the indexes already
+        // written and in the data file.
+        ShowWriteError(IndexPath(pending[written].field));
+        for (size_t k = 0; k < written; ++k)
+            RawFile::ReplaceContents(IndexPath(pending[k].field), pending[k].before);
+        WriteSlot(record, blank);
+        m_file.Truncate(RecordPosition(record + 1));
+        return false;
+    }
+
+    m_slotCount = record + 1;
+    m_indexedCount = m_slotCount - 1;
+    GoToRecord(m_slotCount);
+    if (m_activeField >= 0)
+        LoadOrder(m_activeField);  // the order position is kept
+    return true;
+}
+
+bool CTabla::AppendCopy(const CKVRegister& record)
+{
+    if (!IsOpen() || record.RecordLength() != RecordLength())
+        return false;
+    SetBuffer(record.Buffer());
+    return AppendRecord();
+}
+
+bool CTabla::CopyLayoutTo(CKVRegister& record) const
+{
+    if (!IsOpen())
+        return false;
+    record.LayoutFields(Fields());
+    return true;
+}
+
+bool CTabla::LoadOrder(int field)
+{
+    const CKVField& f = Field(field);
+    CKVIndex order(f.Type(), f.Width());
+    if (!LoadIndex(field, order))
+        return false;
+    m_order = std::move(order);
+    return true;
+}
+
+bool CTabla::SelectOrder(const std::string& fieldName, int fieldNumber)
+{
+    if (!IsOpen())
+        return false;
+    m_orderPosition = 0;
+    m_activeField = -1;
+    int field;
+    if (fieldNumber != -1) {
+        field = fieldNumber;
+    } else if (fieldName.empty()) {
+        // The default index: the first field whose flags hold the default bit.
+        field = -1;
+        for (int i = 0; i < FieldCount() && field < 0; ++i) {
+            if (Field(i).Flags() & kvIndexDefault)
+                field = i;
+        }
+    } else {
+        const FieldRef ref = FindField(fieldName);
+        if (!ref.found)
+            return false;
+        field = ref.index;
+    }
+    if (field < 0 || field >= FieldCount() || !IsUsable(field) || !Field(field).IsIndexed())
+        return false;
+    if (!RawFile::Exists(IndexPath(field)) || !LoadOrder(field))
+        return false;
+    if (m_slotCount <= 1) {
+        m_orderPosition = 1;
+        m_activeField = field;
+        return true;
+    }
+    if (m_current == m_slotCount)
+        GoToRecord(m_slotCount - 1);
+    const size_t place = m_order->FindRecord(uint32_t(m_current));
+    if (place == m_order->Count())
+        return true;
+    m_orderPosition = int(place) + 1;
+    m_activeField = field;
+    return true;
+}
+
+int CTabla::GoToOrderPosition(int position)
+{
+    if (!IsOpen() || m_activeField < 0 || !m_order || position < 1 || position >= m_slotCount ||
+        size_t(position) > m_order->Count())
+        return -1;
+    const uint32_t record = m_order->RecordAt(size_t(position - 1));
+    if (record < 1 || record >= uint32_t(m_slotCount) || GoToRecord(int(record)) != 1)
+        return -1;
+    m_orderPosition = position;
+    return 1;
+}
+
+int CTabla::DeleteRecord(bool confirm)
+{
+    if (!IsOpen() || m_current < 1 || m_current >= m_slotCount)
+        return -1;
+    if (confirm && !GetPrompts().AskYesNo(kAskDelete))
+        return -1;
+    const int deleted = m_current;
+    // The records after it, the new record slot included, move one record toward the start.
+    const uint64_t length = RecordLength();
+    uint64_t from = RecordPosition(deleted + 1);
+    const uint64_t end = RecordPosition(m_slotCount + 1);
+    std::vector<uint8_t> block;
+    while (from < end) {
+        block.resize(size_t(std::min<uint64_t>(kMoveBlockBytes, end - from)));
+        if (!m_file.ReadAt(from, block) || !m_file.WriteAt(from - length, block)) {
+            ShowWriteError(DataPath());
+            return -1;
+        }
+        from += block.size();
+    }
+    if (!m_file.Truncate(end - length)) {
+        ShowWriteError(DataPath());
+        return -1;
+    }
+    --m_slotCount;
+
+    for (int i = 0; i < FieldCount(); ++i) {
+        const CKVField& f = Field(i);
+        if (!f.IsIndexed() || !IsUsable(i))
+            continue;
+        CKVIndex index(f.Type(), f.Width());
+        if (!LoadIndex(i, index))
+            continue;
+        index.RemoveRecord(uint32_t(deleted));
+        if (!RawFile::ReplaceContents(IndexPath(i), index.Bytes()))
+            ShowWriteError(IndexPath(i));
+    }
+    GoToRecord(deleted);
+    m_indexedCount = std::max(0, m_indexedCount - 1);
+    if (m_activeField >= 0)
+        SelectOrder(Field(m_activeField).Name(), m_activeField);
+    return 1;
+}
+
+bool CTabla::EmptyTable()
+{
+    if (!IsOpen())
+        return false;
+    ClearRecord();
+    if (!m_file.Truncate(RecordPosition(2)) || !WriteSlot(1, Buffer())) {
+        ShowWriteError(DataPath());
+        return false;
+    }
+    m_current = 1;
+    m_slotCount = 1;
+    m_indexedCount = 0;
+    for (int i = 0; i < FieldCount(); ++i) {
+        if (Field(i).IsIndexed() && IsUsable(i) && RawFile::Exists(IndexPath(i)) &&
+            !RawFile::ReplaceContents(IndexPath(i), {}))
+            ShowWriteError(IndexPath(i));
+    }
+    if (m_activeField >= 0)
+        SelectOrder(Field(m_activeField).Name(), m_activeField);
+    return true;
+}
