@@ -72,6 +72,8 @@ public:
 
     // A solid pen of the given width in logical units (0 or 1 draws one device pixel).
     virtual void SelectPen(int width, ColorRef color) = 0;
+    virtual int GetPenWidth() const = 0;
+    virtual ColorRef GetPenColor() const = 0;
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;
     // The outline of a rectangle in the current pen, not filled.
@@ -79,4 +81,24 @@ public:
 
     virtual Point LogicalToDevice(Point p) const = 0;
     virtual Point DeviceToLogical(Point p) const = 0;
+};
+
+// Selects a pen for the length of a scope and puts the previous one back, so that what
+// one element draws never changes the pen the next element starts with.
+class PenScope {
+public:
+    PenScope(Dc& dc, int width, ColorRef color) : m_dc(dc), m_width(dc.GetPenWidth()), m_color(dc.GetPenColor())
+    {
+        dc.SelectPen(width, color);
+    }
+    // Keeps the current pen; the scope still restores it at its end.
+    explicit PenScope(Dc& dc) : m_dc(dc), m_width(dc.GetPenWidth()), m_color(dc.GetPenColor()) {}
+    ~PenScope() { m_dc.SelectPen(m_width, m_color); }
+    PenScope(const PenScope&) = delete;
+    PenScope& operator=(const PenScope&) = delete;
+
+private:
+    Dc& m_dc;
+    int m_width;
+    ColorRef m_color;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "geometry.h"
+#include "log_font.h"
 
 class EntryControl {
 public:
@@ -34,11 +35,13 @@ struct TextEntrySpec {
     Rect rcScreen;
     int controlId = 0;
     int maxLength = 0;  // 0: no limit (boxes: the box count)
+    LogFont font;       // the screen font lent by the capture screen
 };
 
 struct CheckEntrySpec {
     Rect rcScreen;
     int controlId = 0;
+    LogFont font;
 };
 
 // The parent a capture screen lends to the elements: it makes the controls and tells the

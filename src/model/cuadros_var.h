@@ -5,7 +5,27 @@
 class CCuadrosVar : public CControles {
 public:
     CCuadrosVar() : CControles(kKindCuadrosVar, 0, 1, 6, 1) {}
+    // As the designer inserts it: (x, y) is the bottom-left corner, 8 boxes.
+    static std::unique_ptr<CCuadrosVar> CreateAt(int x, int y);
+
     void UpdateHandles() override { ComputeHandles(HandleSet::LeftRight); }
+    void FixFontHeight() override;
+    void ResizeByHandle(int handle, int dx, int dy) override;
+    void DrawDesign(Dc& dc) override;
+    void DrawScreen(Dc& dc, bool showOrder) override;
+    void Print(Dc& dc) override;
+    int CreateEntryControl(Dc& dc, EntryFactory& factory, int controlId, const LogFont& font) override;
+    void SaveValue(ArchiveWriter& ar) const override;
+    void LoadValue(ArchiveReader& ar) override;
+    void ClearValue() override;
+
+    // Sets the number of boxes and rebuilds the rectangle (left and bottom stay).
+    void SetBoxCount(int count);
+    // Rebuilds the rectangle from the box count, gap and width.
+    void RefitBoxes();
+    // Left and right edges of box i (counting from 0) within a rectangle whose left edge
+    // is `left`.
+    int BoxLeft(int left, int i) const;
 
     int32_t m_boxCount = 8;
     int32_t m_boxGap = 10;    // 0.1 mm

@@ -29,3 +29,19 @@ std::unique_ptr<CControles> CreateElementOfKind(int32_t kind)
     default: return nullptr;
     }
 }
+
+std::unique_ptr<CControles> CreateElementAt(int32_t kind, int x, int y)
+{
+    switch (kind) {
+    case kKindTextlineVar: return CTextlineVar::CreateAt(x, y);
+    case kKindParrafoVar: return CParrafoVar::CreateAt(x, y);
+    case kKindCuadrosVar: return CCuadrosVar::CreateAt(x, y);
+    case kKindMarcaVar: return CMarcaVar::CreateAt(x, y);
+    case kKindConsText: return CConsText::CreateAt(x, y);
+    case kKindConsParrafo: return CConsParrafo::CreateAt(x, y);
+    case kKindLinea: return CLinea::CreateAt(x, y);
+    case kKindRectangulo: return CRectangulo::CreateAt(x, y);
+    case kKindEtiqueta: return CEtiqueta::CreateAt(x, y);
+    default: return nullptr;
+    }
+}

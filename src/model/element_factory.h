@@ -5,3 +5,8 @@
 
 // A default-constructed element of the given kind, or null for a kind outside 0..10.
 std::unique_ptr<CControles> CreateElementOfKind(int32_t kind);
+
+// A new element as the designer's insert command makes it at the page point (x, y), with
+// its default text and rectangle; null for the kinds this command does not create here
+// (the table, the image, and numbers outside 0..10).
+std::unique_ptr<CControles> CreateElementAt(int32_t kind, int x, int y);

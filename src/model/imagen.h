@@ -1,8 +1,9 @@
 #pragma once
 #include "controles.h"
 
-// Image (kind 9): a reserved kind without content. It keeps its number and display name;
-// no command creates it and the format readers refuse it.
+// Image (kind 9): a reserved kind without content. It keeps its number, display name and
+// four-handle rule; no command creates it, the format readers refuse it, and it draws
+// and prints nothing.
 class CImagen : public CControles {
 public:
     CImagen() : CControles(kKindImagen, 1, 0, 0, 1) {}

@@ -5,7 +5,19 @@
 class CTextlineVar : public CControles {
 public:
     CTextlineVar() : CControles(kKindTextlineVar, 0, 1, 0, 1) {}
+    // As the designer inserts it: (x, y) is the bottom-left corner, 40 mm wide, one
+    // line of the current font high.
+    static std::unique_ptr<CTextlineVar> CreateAt(int x, int y);
+
     void UpdateHandles() override { ComputeHandles(HandleSet::LeftRight); }
+    void FixFontHeight() override;
+    void DrawDesign(Dc& dc) override;
+    void DrawScreen(Dc& dc, bool showOrder) override;
+    void Print(Dc& dc) override;
+    int CreateEntryControl(Dc& dc, EntryFactory& factory, int controlId, const LogFont& font) override;
+    void SaveValue(ArchiveWriter& ar) const override;
+    void LoadValue(ArchiveReader& ar) override;
+    void ClearValue() override;
 
     std::string m_formula;  // calculation text; empty for an ordinary field
     std::unique_ptr<TextEntry> m_pControl;
@@ -14,4 +26,7 @@ protected:
     void ReadTail(ArchiveReader& ar) override { m_formula = ar.ReadString(); }
     void WriteTail(ArchiveWriter& ar) const override { ar.WriteString(m_formula); }
     void AfterRead() override { UpdateHandles(); }
+
+private:
+    void DrawValue(Dc& dc, const Rect& rc, const std::string& text) const;
 };

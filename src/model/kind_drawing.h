@@ -1,0 +1,52 @@
+#pragma once
+// Drawing steps several element kinds share: the design view's margin shift, the first
+// placement of an entry control from the page position, refitting a rectangle to its
+// text, and the outlines and handles of the screen layout.
+#include <array>
+
+#include "controles.h"
+
+// How the first placement on the capture screen sizes the control.
+enum class ScreenPlacement {
+    Line,      // the converted corners, then 20 pixels high
+    Square,    // a 15 x 15 square at the converted top-left corner
+    Corners,   // the two converted corners as they are
+};
+
+// The page rectangle as the design view draws it: 5 mm right and 5 mm down.
+inline Rect DesignRect(const Rect& page)
+{
+    return page.Offset(kDesignMarginX, kDesignMarginY);
+}
+
+// While the element has not been placed by the screen layout designer, its capture-screen
+// rectangle follows its page position: the corners of m_rcPage in device units of the
+// design view.
+void PlaceOnScreenFromPage(CControles& element, Dc& dc, ScreenPlacement how);
+
+// Measures m_text in the element's font (no word wrap, lines end at the stored line
+// breaks) and makes m_rcPage exactly that size, keeping its left and top edges.
+void RefitToText(CControles& element, Dc& dc);
+
+// Outlines the handle rectangles that exist (an empty rectangle means no handle).
+void OutlineHandles(Dc& dc, const std::array<Rect, 4>& handles);
+
+// The 8 x 8 pixel handle squares around a screen rectangle: left and right only, or all
+// four (left, right, bottom, top).
+std::array<Rect, 4> ScreenHandleSquares(const Rect& rcScreen, bool allFour);
+
+// The x of a single-line value inside a (normalised) rectangle for the text-alignment
+// code: 0.2 mm in from the left or right edge, or the integer midpoint for centring.
+int AlignedTextX(const Rect& rc, int align);
+
+// The draw-text flags of a paragraph's alignment code (0 left, 1 centre, 2 right); any
+// other bit a file may carry is ignored, so a stored value can never switch drawing into
+// measuring or turn clipping off.
+inline unsigned ParagraphAlign(int32_t align)
+{
+    return static_cast<unsigned>(align) & (DrawTextFlag::kCenter | DrawTextFlag::kRight);
+}
+
+// The screen layout form of an entry control: outline (red when selected), the handles
+// when selected, then the caption and, when asked, the order badge.
+void DrawControlOnScreen(CControles& element, Dc& dc, bool showOrder, bool allFourHandles);

@@ -1,0 +1,77 @@
+#include "linea.h"
+
+#include "kind_drawing.h"
+
+namespace {
+
+constexpr int kPenWidth = 2;   // 0.2 mm
+constexpr int kHalfBand = 20;  // the line lies in the middle of a 4 mm band
+
+}  // namespace
+
+std::unique_ptr<CLinea> CLinea::CreateAt(int x, int y)
+{
+    auto element = std::make_unique<CLinea>();
+    element->m_text = "Linea";
+    element->m_rcPage = {x, y + kHalfBand, x + 400, y - kHalfBand};
+    element->UpdateHandles();
+    return element;
+}
+
+void CLinea::MakeHorizontal()
+{
+    if (m_horizontal)
+        return;
+    // Starts at the old line's horizontal centre, at its upper end.
+    const Rect old = m_rcPage;
+    const int midX = old.left + (old.right - old.left) / 2;
+    const int length = old.top - old.bottom;
+    m_rcPage = {midX, old.top + kHalfBand, midX + length, old.top - kHalfBand};
+    m_horizontal = 1;
+    UpdateHandles();
+}
+
+void CLinea::MakeVertical()
+{
+    if (!m_horizontal)
+        return;
+    // Hangs from the old line's vertical centre, at its left end.
+    const Rect old = m_rcPage;
+    const int midY = old.top + (old.bottom - old.top) / 2;
+    const int length = old.right - old.left;
+    m_rcPage = {old.left - kHalfBand, midY, old.left + kHalfBand, midY - length};
+    m_horizontal = 0;
+    UpdateHandles();
+}
+
+void CLinea::DrawRule(Dc& dc, const Rect& rc) const
+{
+    if (m_horizontal) {
+        const int midY = rc.top + (rc.bottom - rc.top) / 2;
+        dc.MoveTo(rc.left, midY);
+        dc.LineTo(rc.right, midY);
+    } else {
+        const int midX = rc.left + (rc.right - rc.left) / 2;
+        dc.MoveTo(midX, rc.MinY());
+        dc.LineTo(midX, rc.MaxY());
+    }
+}
+
+void CLinea::DrawDesign(Dc& dc)
+{
+    PenScope pen(dc, kPenWidth, m_textColor);
+    const Rect rc = DesignRect(m_rcPage).Normalized();
+    if (m_selected) {
+        dc.SelectPen(1, kSelectionRed);
+        dc.Outline(rc);
+        OutlineHandles(dc, m_rcHandle);
+        dc.SelectPen(kPenWidth, m_textColor);
+    }
+    DrawRule(dc, rc);
+}
+
+void CLinea::Print(Dc& dc)
+{
+    PenScope pen(dc, kPenWidth, m_textColor);
+    DrawRule(dc, m_rcPage.Normalized());
+}

@@ -1,0 +1,99 @@
+#include "marca_var.h"
+
+#include <cstdlib>
+
+#include "kind_drawing.h"
+
+std::unique_ptr<CMarcaVar> CMarcaVar::CreateAt(int x, int y)
+{
+    auto element = std::make_unique<CMarcaVar>();
+    const int side = element->m_logFont.height + 5;
+    element->m_text = "Marca de verificación";
+    element->m_rcPage = {x, y + side, x + side, y};
+    return element;
+}
+
+void CMarcaVar::FixFontHeight()
+{
+    // The square's side follows the font: the mark has no handles.
+    m_logFont.height = std::abs(m_logFont.height);
+    const int side = m_logFont.height + 5;
+    m_rcPage = {m_rcPage.left, m_rcPage.bottom + side, m_rcPage.left + side, m_rcPage.bottom};
+}
+
+void CMarcaVar::DrawMark(Dc& dc, const Rect& rc) const
+{
+    dc.SelectFont(m_logFont);
+    dc.SetTextColor(m_textColor);
+    dc.SetTextAlign(TextAlign::kCenter | TextAlign::kBottom);
+    dc.TextOutClipped(rc.left + (rc.right - rc.left) / 2, rc.MinY(), rc, m_mark);
+}
+
+void CMarcaVar::DrawDesign(Dc& dc)
+{
+    PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Square);
+    const Rect rc = DesignRect(m_rcPage).Normalized();
+    {
+        PenScope pen(dc);
+        if (m_selected)
+            dc.SelectPen(1, kSelectionRed);
+        dc.Outline(rc);
+    }
+    DrawMark(dc, rc);
+}
+
+void CMarcaVar::DrawScreen(Dc& dc, bool showOrder)
+{
+    if (m_screenFont)
+        dc.SelectFont(*m_screenFont);
+    {
+        PenScope pen(dc);
+        if (m_selected)
+            dc.SelectPen(1, kSelectionRed);
+        const Rect& rc = m_rcScreen;
+        dc.Outline(rc);
+        dc.MoveTo(rc.left + 2, rc.top + 2);
+        dc.LineTo(rc.right - 2, rc.bottom - 2);
+        dc.MoveTo(rc.left + 2, rc.bottom - 2);
+        dc.LineTo(rc.right - 2, rc.top + 2);
+    }
+    CControles::DrawScreen(dc, showOrder);
+}
+
+void CMarcaVar::Print(Dc& dc)
+{
+    if (!m_pControl || !m_pControl->IsChecked())
+        return;
+    DrawMark(dc, m_rcPage.Normalized());
+}
+
+int CMarcaVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
+{
+    if (m_pControl)
+        return 0;
+    CheckEntrySpec spec;
+    spec.rcScreen = m_rcScreen;
+    spec.controlId = controlId;
+    spec.font = font;
+    m_pControl = factory.CreateCheckEntry(spec);
+    return m_pControl ? 1 : 0;
+}
+
+void CMarcaVar::SaveValue(ArchiveWriter& ar) const
+{
+    ar.WriteInt32(m_order);
+    ar.WriteInt32(m_pControl && m_pControl->IsChecked() ? 1 : 0);
+}
+
+void CMarcaVar::LoadValue(ArchiveReader& ar)
+{
+    const int32_t state = ar.ReadInt32();
+    if (m_pControl)
+        m_pControl->SetChecked(state != 0);
+}
+
+void CMarcaVar::ClearValue()
+{
+    if (m_pControl)
+        m_pControl->SetChecked(false);
+}

@@ -1,0 +1,99 @@
+#include "parrafo_var.h"
+
+#include <cstdlib>
+
+#include "kind_drawing.h"
+
+namespace {
+
+Rect DefaultParagraphRect(int left, int top, int h)
+{
+    return {left, top, left + 600, top - 3 * h - 5};
+}
+
+}  // namespace
+
+std::unique_ptr<CParrafoVar> CParrafoVar::CreateAt(int x, int y)
+{
+    auto element = std::make_unique<CParrafoVar>();
+    element->m_text = "Parrafo de texto";
+    element->m_rcPage = DefaultParagraphRect(x, y, element->m_logFont.height);
+    element->UpdateHandles();
+    return element;
+}
+
+void CParrafoVar::FixFontHeight()
+{
+    m_logFont.height = std::abs(m_logFont.height);
+    // A new font brings back the default size for it, whatever the user dragged.
+    m_rcPage = DefaultParagraphRect(m_rcPage.left, m_rcPage.top, m_logFont.height);
+    UpdateHandles();
+}
+
+void CParrafoVar::DrawDesign(Dc& dc)
+{
+    PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Corners);
+    Rect rc = DesignRect(m_rcPage);
+    {
+        PenScope pen(dc);
+        if (m_selected)
+            dc.SelectPen(1, kSelectionRed);
+        dc.Outline(rc);
+        if (m_selected)
+            OutlineHandles(dc, m_rcHandle);
+    }
+    dc.SelectFont(m_logFont);
+    dc.SetTextColor(m_textColor);
+    dc.SetTextAlign(TextAlign::kLeft);
+    dc.DrawText(m_text, rc, ParagraphAlign(m_align));
+}
+
+void CParrafoVar::DrawScreen(Dc& dc, bool showOrder)
+{
+    DrawControlOnScreen(*this, dc, showOrder, true);
+}
+
+void CParrafoVar::Print(Dc& dc)
+{
+    if (!m_pControl)
+        return;
+    Rect rc = m_rcPage;
+    dc.SelectFont(m_logFont);
+    dc.SetTextColor(m_textColor);
+    dc.SetTextAlign(TextAlign::kLeft);
+    // Lines break at spaces to fit the width; what does not fit is clipped at the
+    // rectangle's lower edge and never runs onto other elements.
+    dc.DrawText(m_pControl->Text(), rc, ParagraphAlign(m_align) | DrawTextFlag::kWordBreak);
+}
+
+int CParrafoVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
+{
+    if (m_pControl)
+        return 0;
+    TextEntrySpec spec;
+    spec.kind = TextEntryKind::Paragraph;
+    spec.rcScreen = m_rcScreen;
+    spec.controlId = controlId;
+    spec.font = font;
+    m_pControl = factory.CreateTextEntry(spec);
+    return m_pControl ? 1 : 0;
+}
+
+void CParrafoVar::SaveValue(ArchiveWriter& ar) const
+{
+    ar.WriteInt32(m_order);
+    ar.WriteString(m_pControl ? m_pControl->Text() : std::string());
+}
+
+void CParrafoVar::LoadValue(ArchiveReader& ar)
+{
+    const std::string value = ar.ReadString();
+    if (m_pControl)
+        m_pControl->SetText(value);
+}
+
+void CParrafoVar::ClearValue()
+{
+    if (m_pControl)
+        m_pControl->SetText("");
+}

@@ -1,0 +1,90 @@
+#include "textline_var.h"
+
+#include <cstdlib>
+
+#include "kind_drawing.h"
+
+std::unique_ptr<CTextlineVar> CTextlineVar::CreateAt(int x, int y)
+{
+    auto element = std::make_unique<CTextlineVar>();
+    const int h = element->m_logFont.height;
+    element->m_text = "Linea de texto";
+    element->m_rcPage = {x, y + h + 5, x + 400, y};
+    element->UpdateHandles();
+    return element;
+}
+
+void CTextlineVar::FixFontHeight()
+{
+    m_logFont.height = std::abs(m_logFont.height);
+    // The height always follows the font; only the width can be dragged.
+    m_rcPage.top = m_rcPage.bottom + m_logFont.height + 5;
+    UpdateHandles();
+}
+
+void CTextlineVar::DrawValue(Dc& dc, const Rect& rc, const std::string& text) const
+{
+    dc.SelectFont(m_logFont);
+    dc.SetTextColor(m_textColor);
+    dc.SetTextAlign(m_align | TextAlign::kBottom);
+    dc.TextOutClipped(AlignedTextX(rc, m_align), rc.MinY(), rc, text);
+}
+
+void CTextlineVar::DrawDesign(Dc& dc)
+{
+    PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Line);
+    const Rect rc = DesignRect(m_rcPage).Normalized();
+    {
+        PenScope pen(dc);
+        if (m_selected)
+            dc.SelectPen(1, kSelectionRed);
+        dc.Outline(rc);
+        if (m_selected)
+            OutlineHandles(dc, m_rcHandle);
+    }
+    DrawValue(dc, rc, m_text);
+}
+
+void CTextlineVar::DrawScreen(Dc& dc, bool showOrder)
+{
+    DrawControlOnScreen(*this, dc, showOrder, false);
+}
+
+void CTextlineVar::Print(Dc& dc)
+{
+    if (!m_pControl)
+        return;
+    DrawValue(dc, m_rcPage.Normalized(), m_pControl->Text());
+}
+
+int CTextlineVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
+{
+    if (m_pControl)
+        return 0;
+    TextEntrySpec spec;
+    spec.kind = TextEntryKind::CalcLine;
+    spec.rcScreen = m_rcScreen;
+    spec.controlId = controlId;
+    spec.font = font;
+    m_pControl = factory.CreateTextEntry(spec);
+    return m_pControl ? 1 : 0;
+}
+
+void CTextlineVar::SaveValue(ArchiveWriter& ar) const
+{
+    ar.WriteInt32(m_order);
+    ar.WriteString(m_pControl ? m_pControl->Text() : std::string());
+}
+
+void CTextlineVar::LoadValue(ArchiveReader& ar)
+{
+    const std::string value = ar.ReadString();
+    if (m_pControl)
+        m_pControl->SetText(value);
+}
+
+void CTextlineVar::ClearValue()
+{
+    if (m_pControl)
+        m_pControl->SetText("");
+}
