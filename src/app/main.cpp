@@ -1,0 +1,26 @@
+// Ordexa: design pre-printed forms, capture their data and print it onto the paper.
+#include <QApplication>
+#include <QFont>
+
+#include "main_frame.h"
+#include "ordexa_app.h"
+#include "qt_prompts.h"
+#include "qt_settings_store.h"
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("KALVOR Soft"));
+    QApplication::setApplicationName(QStringLiteral("Ordexa"));
+    // The old screen font name is not known to fontconfig; its metric twin is.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+
+    QtSettingsStore settings;
+    QtPrompts prompts;
+    COrdexaApp app(settings, prompts);
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    if (!app.Start(args))
+        return 1;
+    return qapp.exec();
+}

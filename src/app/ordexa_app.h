@@ -1,0 +1,62 @@
+#pragma once
+// The application object: starts the program, keeps the settings and the recent formats
+// list, and opens a format in one of the three modes as a child frame of the main frame.
+#include <QObject>
+#include <QPrinter>
+#include <QTranslator>
+#include <memory>
+#include <string>
+
+#include "command_ids.h"
+#include "frame_host.h"
+
+class CChildFrame;
+class CMainFrame;
+class QMenu;
+
+class COrdexaApp : public QObject, public FrameHost {
+    Q_OBJECT
+public:
+    // The settings store and prompts are lent: QSettings and message boxes in the
+    // program, in-memory ones in tests.
+    COrdexaApp(SettingsStore& settings, Prompts& prompts);
+    ~COrdexaApp() override;
+
+    // The start-up sequence: main frame, command line, mode menus, show. `args` are the
+    // program's arguments after its name; a format named there opens for capture.
+    bool Start(const QStringList& args, bool show = true);
+
+    CChildFrame* OpenForDesign(const std::string& path);
+    CChildFrame* OpenForCapture(const std::string& path);
+    CChildFrame* OpenForScreenLayout(const std::string& path);
+    CChildFrame* NewDesign();
+
+    // A menu or toolbar command, wherever it was chosen.
+    void OnCommand(int id);
+
+    // FrameHost
+    void AddToRecentFormats(const std::string& path, int slot) override;
+    Prompts& GetPrompts() override { return m_prompts; }
+    SettingsStore& GetSettings() override { return m_settings; }
+
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    // The printer chosen with "Configurar impresora...", offered first when printing.
+    QPrinter& Printer() { return m_printer; }
+
+signals:
+    // The recent formats list changed; the access bar reads it again.
+    void recentFormatsChanged();
+
+private:
+    CChildFrame* AddChild(CChildFrame* frame);
+    void BuildMenus();
+    QMenu* Menu(const QString& title, std::initializer_list<std::pair<QString, int>> items);
+    void OpenAsked(FrameMode mode);
+    void LoadSpanishTranslations();
+
+    SettingsStore& m_settings;
+    Prompts& m_prompts;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+    QPrinter m_printer;
+    QTranslator m_qtTranslator;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// The subcommands of ordexa-cli. Each takes the arguments after its name and returns the
+// exit status: 0 success, 1 input refused (one line on standard error), 2 usage error.
+#include <string>
+#include <vector>
+
+using CliArgs = std::vector<std::string>;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitUsage = 2;
+
+int RunDump(const CliArgs& args);
+int RunResave(const CliArgs& args);
+
+// Prints "uso: ordexa-cli <usage>" on standard error and returns kExitUsage.
+int UsageError(const std::string& usage);
+// Prints one line on standard error and returns kExitRefused.
+int Refuse(const std::string& line);

@@ -1,0 +1,99 @@
+// ordexa-cli dump FORMAT.fmt: the format as one JSON document, elements in file order.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "cli_command.h"
+#include "cuadros_var.h"
+#include "fmt_grid.h"
+#include "format_file.h"
+#include "linea.h"
+#include "marca_var.h"
+#include "textline_var.h"
+
+namespace {
+
+QString Q(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QJsonArray RectJson(const Rect& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+QJsonObject FontJson(const LogFont& f)
+{
+    return {{"height", f.height},         {"width", f.width},
+            {"escapement", f.escapement}, {"orientation", f.orientation},
+            {"weight", f.weight},         {"italic", f.italic},
+            {"underline", f.underline},   {"strikeOut", f.strikeOut},
+            {"charSet", f.charSet},       {"outPrecision", f.outPrecision},
+            {"clipPrecision", f.clipPrecision}, {"quality", f.quality},
+            {"pitchAndFamily", f.pitchAndFamily}, {"face", Q(f.face)}};
+}
+
+QJsonObject ElementJson(const CControles& e)
+{
+    QJsonObject o{{"kind", e.m_kind},
+                  {"kindName", Q(e.KindName())},
+                  {"text", Q(e.m_text)},
+                  {"align", e.m_align},
+                  {"screenPlaced", e.m_screenPlaced != 0},
+                  {"page", RectJson(e.m_rcPage)},
+                  {"screen", RectJson(e.m_rcScreen)},
+                  {"captionLeft", e.m_captionLeft},
+                  {"color", qint64(e.m_textColor)},
+                  {"order", e.m_order},
+                  {"font", FontJson(e.m_logFont)}};
+    if (auto* t = dynamic_cast<const CTextlineVar*>(&e)) {
+        o["formula"] = Q(t->m_formula);
+    } else if (auto* b = dynamic_cast<const CCuadrosVar*>(&e)) {
+        o["boxCount"] = b->m_boxCount;
+        o["boxGap"] = b->m_boxGap;
+        o["boxWidth"] = b->m_boxWidth;
+    } else if (auto* m = dynamic_cast<const CMarcaVar*>(&e)) {
+        o["mark"] = Q(m->m_mark);
+    } else if (auto* g = dynamic_cast<const CFmtGrid*>(&e)) {
+        QJsonArray columns;
+        for (const GridColumn& c : g->m_columns)
+            columns.append(QJsonObject{{"align", c.align},
+                                       {"title", Q(c.title)},
+                                       {"width", c.width},
+                                       {"screenWidth", c.screenWidth},
+                                       {"type", c.type},
+                                       {"formula", Q(c.formula)}});
+        QJsonArray rows;
+        for (int32_t h : g->m_rowHeights)
+            rows.append(h);
+        o["columns"] = columns;
+        o["rows"] = rows;
+    } else if (auto* l = dynamic_cast<const CLinea*>(&e)) {
+        o["horizontal"] = l->m_horizontal;
+    }
+    return o;
+}
+
+}  // namespace
+
+int RunDump(const CliArgs& args)
+{
+    if (args.size() != 1 || args[0].starts_with("--"))
+        return UsageError("dump FORMATO.fmt");
+    Format format;
+    std::string message;
+    if (!LoadFormatFile(args[0], format, message))
+        return Refuse(message);
+    QJsonArray elements;
+    // The list holds the entries in reverse file order.
+    for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it)
+        elements.append(ElementJson(**it));
+    const QJsonObject doc{{"title", Q(format.title)},
+                          {"extent", RectJson(format.screenExtent)},
+                          {"elements", elements}};
+    const QByteArray json = QJsonDocument(doc).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return kExitOk;
+}

@@ -1,0 +1,66 @@
+// ordexa-cli: the headless companion of Ordexa. It drives the program's own libraries
+// without a window, so that forms can be checked, filled and printed from scripts.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "cli_command.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const CliArgs&);
+    bool needsFonts;  // drawing needs a GUI application (fonts); reading files does not
+};
+
+const Command kCommands[] = {
+    {"dump", RunDump, false},
+    {"resave", RunResave, false},
+};
+
+constexpr const char* kUsage =
+    "uso: ordexa-cli dump|resave|render|words|calc|cap|show|print|export ARGUMENTOS";
+
+}  // namespace
+
+int UsageError(const std::string& usage)
+{
+    std::fprintf(stderr, "uso: ordexa-cli %s\n", usage.c_str());
+    return kExitUsage;
+}
+
+int Refuse(const std::string& line)
+{
+    std::fprintf(stderr, "%s\n", line.c_str());
+    return kExitRefused;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "%s\n", kUsage);
+        return kExitUsage;
+    }
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (std::strcmp(argv[1], c.name) == 0)
+            command = &c;
+    if (!command) {
+        std::fprintf(stderr, "%s\n", kUsage);
+        return kExitUsage;
+    }
+    // No window is ever shown: the offscreen platform serves fonts and images.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int qtArgc = 1;
+    std::unique_ptr<QCoreApplication> app;
+    if (command->needsFonts)
+        app = std::make_unique<QGuiApplication>(qtArgc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(qtArgc, argv);
+    return command->run(CliArgs(argv + 2, argv + argc));
+}

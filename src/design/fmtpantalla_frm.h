@@ -1,0 +1,21 @@
+#pragma once
+// The screen layout mode's child frame: arranges the capture screen of one format.
+#include <string>
+
+#include "child_frame.h"
+#include "format_file.h"
+
+class CFmtpantallaFrm : public CChildFrame {
+    Q_OBJECT
+public:
+    explicit CFmtpantallaFrm(FrameHost& host, QWidget* parent = nullptr);
+
+    void LoadFromPath(const std::string& path) override;
+    void UpdateCaption();
+
+    const Format& GetFormat() const { return m_format; }
+
+private:
+    Format m_format;
+    std::string m_path;
+};

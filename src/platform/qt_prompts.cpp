@@ -1,0 +1,32 @@
+#include "qt_prompts.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon ToQt(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Error: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Warning: break;
+    }
+    return QMessageBox::Warning;
+}
+
+}  // namespace
+
+void QtPrompts::Message(const std::string& text, PromptIcon icon)
+{
+    QMessageBox box(ToQt(icon), QStringLiteral("Ordexa"), QString::fromStdString(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtPrompts::AskYesNo(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Ordexa"), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

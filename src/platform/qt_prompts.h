@@ -1,0 +1,16 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include "prompts.h"
+
+// Message boxes titled "Ordexa"; questions offer Yes and No with No as the default.
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
+    void Message(const std::string& text, PromptIcon icon = PromptIcon::Warning) override;
+    bool AskYesNo(const std::string& text) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

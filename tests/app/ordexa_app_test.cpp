@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+
+#include "atomic_file.h"
+#include "child_frame.h"
+#include "fmtdesign_frm.h"
+#include "format_file.h"
+#include "main_frame.h"
+#include "ordexa_app.h"
+#include "prompts.h"
+#include "recent_formats.h"
+#include "textline_var.h"
+
+namespace {
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(app.Start({}, false));
+        Format f;
+        f.title = "Factura";
+        f.elements.push_front(std::make_unique<CTextlineVar>());
+        f.elements.front()->m_text = "RFC";
+        std::string message;
+        ASSERT_TRUE(SaveFormatFile(Path("factura.fmt"), f, FormatWriter::Design, message)) << message;
+    }
+    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
+
+    QTemporaryDir dir;
+    MemorySettingsStore settings;
+    ScriptedPrompts prompts;
+    COrdexaApp app{settings, prompts};
+};
+
+}  // namespace
+
+TEST_F(AppFixture, StartsWithAnEmptyCaptionAndNoRecentFormats)
+{
+    EXPECT_EQ(app.MainFrame()->windowTitle(), "ORDEXA ");
+    EXPECT_EQ(RecentFormats(settings), (std::vector<std::string>{"", "", "", ""}));
+    EXPECT_TRUE(app.MainFrame()->Children().empty());
+}
+
+TEST_F(AppFixture, EachModeOpensAFrameWithItsCaptionAndRemembersTheFormat)
+{
+    const std::string path = Path("factura.fmt");
+    const QString q = QString::fromStdString(path);
+    struct Mode {
+        CChildFrame* (COrdexaApp::*open)(const std::string&);
+        QString caption;
+    };
+    const Mode modes[] = {{&COrdexaApp::OpenForDesign, "Diseño de formato - " + q},
+                          {&COrdexaApp::OpenForCapture, "Pantalla de captura - " + q},
+                          {&COrdexaApp::OpenForScreenLayout, "Diseño de pantalla - " + q}};
+    int recentChanges = 0;
+    QObject::connect(&app, &COrdexaApp::recentFormatsChanged, [&] { ++recentChanges; });
+    for (const Mode& m : modes) {
+        CChildFrame* frame = (app.*m.open)(path);
+        EXPECT_EQ(frame->windowTitle(), m.caption);
+        EXPECT_EQ(app.MainFrame()->windowTitle(), "ORDEXA " + m.caption);
+    }
+    EXPECT_EQ(app.MainFrame()->Children().size(), 3u);
+    EXPECT_EQ(RecentFormats(settings)[0], path);
+    EXPECT_EQ(RecentFormats(settings)[1], "");
+    EXPECT_EQ(recentChanges, 3);
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
+TEST_F(AppFixture, TheSameFormatOpensTwiceForCapture)
+{
+    app.OpenForCapture(Path("factura.fmt"));
+    app.OpenForCapture(Path("factura.fmt"));
+    EXPECT_EQ(app.MainFrame()->Children().size(), 2u);
+}
+
+TEST_F(AppFixture, AnUnreadableFormatLeavesAnEmptyFrameAndAMessageNamingIt)
+{
+    const std::string broken = Path("roto.fmt");
+    std::string message;
+    const std::vector<uint8_t> junk{7, 'F', 'a', 'c', 't', 1, 0, 0, 0, 99, 0, 0, 0};
+    ASSERT_TRUE(WriteFileAtomically(broken, junk, &message));
+    CChildFrame* frame = app.OpenForDesign(broken);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].find("roto.fmt"), std::string::npos) << prompts.Shown()[0];
+    auto* design = qobject_cast<CFmtdesignFrm*>(frame);
+    ASSERT_NE(design, nullptr);
+    EXPECT_TRUE(design->GetFormat().elements.empty());
+    // The frame is a new, unnamed format: a save cannot overwrite the file that failed.
+    EXPECT_EQ(design->windowTitle(), "Diseño de formato - (nuevo)");
+    EXPECT_EQ(RecentFormats(settings)[0], "");
+
+    app.OpenForCapture(Path("no-existe.fmt"));
+    EXPECT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_EQ(app.MainFrame()->Children().size(), 2u);
+}
+
+TEST_F(AppFixture, NewDesignIsUnnamedAndTheMenuFollowsTheActiveMode)
+{
+    CChildFrame* frame = app.NewDesign();
+    EXPECT_EQ(frame->windowTitle(), "Diseño de formato - (nuevo)");
+    EXPECT_EQ(app.MainFrame()->ActiveChild(), frame);
+    EXPECT_EQ(RecentFormats(settings)[0], "");
+}
+
+TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensForCapture)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("nomina.fmt").toStdString();
+    Format f;
+    std::string message;
+    ASSERT_TRUE(SaveFormatFile(path, f, FormatWriter::Design, message));
+    MemorySettingsStore settings;
+    ScriptedPrompts prompts;
+    COrdexaApp app(settings, prompts);
+    ASSERT_TRUE(app.Start({QString::fromStdString(path)}, false));
+    ASSERT_EQ(app.MainFrame()->Children().size(), 1u);
+    EXPECT_EQ(app.MainFrame()->Children()[0]->Mode(), FrameMode::Capture);
+    EXPECT_EQ(RecentFormats(settings)[0], path);
+}

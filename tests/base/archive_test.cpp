@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "archive.h"
+#include "cp1252.h"
+
+namespace {
+
+std::vector<uint8_t> Written(std::string_view utf8)
+{
+    ArchiveWriter w;
+    w.WriteString(utf8);
+    return w.Take();
+}
+
+}  // namespace
+
+TEST(CodePage, EveryByteSurvivesTheTripThroughUtf8)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    EXPECT_EQ(cp1252::FromUtf8(cp1252::ToUtf8(all)), all);
+}
+
+TEST(CodePage, MapsTheSpanishLettersAndTheEuroSign)
+{
+    EXPECT_EQ(cp1252::ToUtf8("\xF1\xE9\x80"), "ñé€");
+    EXPECT_EQ(cp1252::FromUtf8("Diseño €"), "Dise\xF1o \x80");
+    // Characters outside the code page cannot be stored and become "?".
+    EXPECT_EQ(cp1252::FromUtf8("日"), "?");
+}
+
+TEST(ArchiveStrings, LengthPrefixGrowsAtTheDocumentedBoundaries)
+{
+    EXPECT_EQ(Written(""), std::vector<uint8_t>{0});
+    const auto b254 = Written(std::string(254, 'a'));
+    EXPECT_EQ(b254.size(), 255u);
+    EXPECT_EQ(b254[0], 254);
+    const auto b255 = Written(std::string(255, 'a'));
+    ASSERT_EQ(b255.size(), 258u);
+    EXPECT_EQ((std::vector<uint8_t>{b255[0], b255[1], b255[2]}), (std::vector<uint8_t>{0xFF, 0xFF, 0x00}));
+    // 0xFFFE announces the wide form, so 65534 characters already need the long prefix.
+    const auto b65533 = Written(std::string(65533, 'a'));
+    EXPECT_EQ(b65533.size(), 3u + 65533u);
+    const auto b65534 = Written(std::string(65534, 'a'));
+    ASSERT_EQ(b65534.size(), 7u + 65534u);
+    EXPECT_EQ((std::vector<uint8_t>(b65534.begin(), b65534.begin() + 7)),
+              (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
+    for (size_t n : {0, 1, 254, 255, 65533, 65534, 70000}) {
+        const std::string text(n, 'q');
+        const auto bytes = Written(text);
+        ArchiveReader r(bytes);
+        EXPECT_EQ(r.ReadString(), text) << "length " << n;
+        EXPECT_TRUE(r.AtEnd()) << "length " << n;
+    }
+}
+
+TEST(ArchiveStrings, WideFormIsReadAndConvertedToTheCodePage)
+{
+    // 0xFF 0xFFFE, 3 UTF-16 units: "ñ", "a", a character outside the code page.
+    const std::vector<uint8_t> bytes{0xFF, 0xFE, 0xFF, 3, 0xF1, 0x00, 'a', 0x00, 0xE5, 0x65};
+    ArchiveReader r(bytes);
+    EXPECT_EQ(r.ReadString(), "ña?");
+    EXPECT_TRUE(r.AtEnd());
+}
+
+TEST(ArchiveRefusals, LengthsAndCountsBeyondTheEndAreRefusedWithTheirOffset)
+{
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        size_t offset;
+    };
+    const Case cases[] = {
+        {"32-bit length 2^32-1 in a short buffer", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, 7},
+        {"16-bit length past the end", {0xFF, 0x00, 0x10, 'a', 'b'}, 3},
+        {"one-byte length past the end", {5, 'a', 'b'}, 1},
+        {"wide length past the end", {0xFF, 0xFE, 0xFF, 200, 'a', 0}, 4},
+        {"prefix cut short", {0xFF, 0xFF}, 1},
+    };
+    for (const Case& c : cases) {
+        ArchiveReader r(c.bytes);
+        try {
+            r.ReadString();
+            ADD_FAILURE() << c.name << ": accepted";
+        } catch (const ArchiveError& e) {
+            EXPECT_EQ(e.Offset(), c.offset) << c.name;
+        }
+    }
+}
+
+TEST(ArchiveRefusals, CountsThatTheRemainingBytesCannotHoldAreRefused)
+{
+    const std::vector<uint8_t> bytes{0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4};
+    ArchiveReader r(bytes);
+    EXPECT_THROW(r.ReadCount(4), ArchiveError);
+    const std::vector<uint8_t> negative{0xFF, 0xFF, 0xFF, 0xFF};
+    ArchiveReader n(negative);
+    EXPECT_THROW(n.ReadCount(1), ArchiveError);
+    const std::vector<uint8_t> fits{1, 0, 0, 0, 9, 9, 9, 9};
+    ArchiveReader f(fits);
+    EXPECT_EQ(f.ReadCount(4), 1);
+}
+
+TEST(ArchiveIntegers, AreLittleEndianAndSigned)
+{
+    ArchiveWriter w;
+    w.WriteInt32(-660);
+    w.WriteUInt16(0x1234);
+    EXPECT_EQ(w.Bytes(), (std::vector<uint8_t>{0x6C, 0xFD, 0xFF, 0xFF, 0x34, 0x12}));
+    ArchiveReader r(w.Bytes());
+    EXPECT_EQ(r.ReadInt32(), -660);
+    EXPECT_EQ(r.ReadUInt16(), 0x1234);
+    EXPECT_THROW(r.ReadByte(), ArchiveError);
+}
