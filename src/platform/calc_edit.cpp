@@ -1,0 +1,194 @@
+#include "calc_edit.h"
+
+#include <QPointer>
+#include <QValidator>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+QString FromUtf8(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+std::string ToUtf8(const QString& s)
+{
+    return s.toUtf8().toStdString();
+}
+
+void PlaceChild(QWidget* widget, const Rect& rc, const LogFont& font)
+{
+    const Rect n = rc.Normalized();
+    widget->setGeometry(n.left, n.top, n.Width(), n.Height());
+    widget->setFont(ScreenFontFromRecord(font));
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->show();
+}
+
+// Refuses an edit that would make the text longer than the limit, while still letting a
+// too-long text (set directly) be shortened.
+class LengthLimit : public QValidator {
+public:
+    LengthLimit(QLineEdit* edit, int maxChars) : QValidator(edit), m_edit(edit), m_maxChars(maxChars) {}
+    State validate(QString& input, int&) const override
+    {
+        if (input.size() <= m_maxChars || input.size() < m_edit->text().size())
+            return Acceptable;
+        return Invalid;
+    }
+
+private:
+    QLineEdit* m_edit;
+    int m_maxChars;
+};
+
+// The element owns its control; the widget lives among the form's children and goes
+// when the element goes (or earlier, with the form).
+template <class Widget>
+class OwnedWidget {
+public:
+    explicit OwnedWidget(Widget* w) : m_widget(w) {}
+    ~OwnedWidget() { delete m_widget.data(); }
+    Widget* get() const { return m_widget.data(); }
+
+private:
+    QPointer<Widget> m_widget;
+};
+
+class LineEntry : public TextEntry {
+public:
+    LineEntry(QLineEdit* edit, int id) : m_edit(edit), m_id(id) {}
+    int ControlId() const override { return m_id; }
+    std::string Text() const override { return m_edit.get() ? ToUtf8(m_edit.get()->text()) : std::string(); }
+    void SetText(const std::string& utf8) override
+    {
+        if (m_edit.get())
+            m_edit.get()->setText(FromUtf8(utf8));
+    }
+
+private:
+    OwnedWidget<QLineEdit> m_edit;
+    int m_id;
+};
+
+class ParagraphEntry : public TextEntry {
+public:
+    ParagraphEntry(CParagraphEdit* edit, int id) : m_edit(edit), m_id(id) {}
+    int ControlId() const override { return m_id; }
+    std::string Text() const override { return m_edit.get() ? m_edit.get()->Value() : std::string(); }
+    void SetText(const std::string& utf8) override
+    {
+        if (m_edit.get())
+            m_edit.get()->SetValue(utf8);
+    }
+
+private:
+    OwnedWidget<CParagraphEdit> m_edit;
+    int m_id;
+};
+
+class MarkEntry : public CheckEntry {
+public:
+    MarkEntry(CMarkCheck* box, int id) : m_box(box), m_id(id) {}
+    int ControlId() const override { return m_id; }
+    bool IsChecked() const override { return m_box.get() && m_box.get()->isChecked(); }
+    void SetChecked(bool checked) override
+    {
+        if (m_box.get())
+            m_box.get()->setChecked(checked);
+    }
+
+private:
+    OwnedWidget<CMarkCheck> m_box;
+    int m_id;
+};
+
+}  // namespace
+
+QFont ScreenFontFromRecord(const LogFont& record)
+{
+    QFont font(QString::fromUtf8(record.face.c_str()));
+    font.setWeight(QFont::Weight(record.weight <= 0 ? 400 : std::min(record.weight, 1000)));
+    font.setItalic(record.italic != 0);
+    font.setUnderline(record.underline != 0);
+    font.setStrikeOut(record.strikeOut != 0);
+    // A positive height is the cell (ascent + descent); a negative one the em.
+    constexpr int kReferencePx = 1000;
+    font.setPixelSize(kReferencePx);
+    const QFontMetricsF reference(font);
+    const double cellPerPx = (reference.ascent() + reference.descent()) / kReferencePx;
+    const int height = record.height == 0 ? 14 : record.height;
+    const double px = height > 0 ? height / cellPerPx : -height;
+    font.setPixelSize(std::max(1, int(std::lround(px))));
+    return font;
+}
+
+CCalcEdit::CCalcEdit(int controlId, QWidget* parent) : QLineEdit(parent), m_controlId(controlId) {}
+
+void CCalcEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    emit fieldLeft(m_controlId);
+}
+
+CParagraphEdit::CParagraphEdit(int controlId, QWidget* parent) : QPlainTextEdit(parent), m_controlId(controlId)
+{
+    setTabChangesFocus(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+std::string CParagraphEdit::Value() const
+{
+    QString text = toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return ToUtf8(text);
+}
+
+void CParagraphEdit::SetValue(const std::string& utf8)
+{
+    QString text = FromUtf8(utf8);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setPlainText(text);
+}
+
+CBoxEdit::CBoxEdit(int controlId, int maxChars, QWidget* parent)
+    : QLineEdit(parent), m_controlId(controlId), m_maxChars(maxChars)
+{
+    setValidator(new LengthLimit(this, maxChars));
+}
+
+CMarkCheck::CMarkCheck(int controlId, QWidget* parent) : QCheckBox(parent), m_controlId(controlId) {}
+
+QtEntryFactory::QtEntryFactory(QWidget* parent) : QObject(parent), m_parent(parent) {}
+
+std::unique_ptr<TextEntry> QtEntryFactory::CreateTextEntry(const TextEntrySpec& spec)
+{
+    switch (spec.kind) {
+    case TextEntryKind::CalcLine: {
+        auto* edit = new CCalcEdit(spec.controlId, m_parent);
+        connect(edit, &CCalcEdit::fieldLeft, this, &QtEntryFactory::fieldLeft);
+        PlaceChild(edit, spec.rcScreen, spec.font);
+        return std::make_unique<LineEntry>(edit, spec.controlId);
+    }
+    case TextEntryKind::Paragraph: {
+        auto* edit = new CParagraphEdit(spec.controlId, m_parent);
+        PlaceChild(edit, spec.rcScreen, spec.font);
+        return std::make_unique<ParagraphEntry>(edit, spec.controlId);
+    }
+    case TextEntryKind::Boxes: {
+        auto* edit = new CBoxEdit(spec.controlId, spec.maxLength > 0 ? spec.maxLength : 32767, m_parent);
+        PlaceChild(edit, spec.rcScreen, spec.font);
+        return std::make_unique<LineEntry>(edit, spec.controlId);
+    }
+    }
+    return nullptr;
+}
+
+std::unique_ptr<CheckEntry> QtEntryFactory::CreateCheckEntry(const CheckEntrySpec& spec)
+{
+    auto* box = new CMarkCheck(spec.controlId, m_parent);
+    PlaceChild(box, spec.rcScreen, spec.font);
+    return std::make_unique<MarkEntry>(box, spec.controlId);
+}

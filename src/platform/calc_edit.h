@@ -1,0 +1,89 @@
+#pragma once
+// The capture screen's entry controls: Qt widgets behind the entry-control interface.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "entry_control.h"
+
+// Window message number of the field-left notification; the capture screen keeps it as
+// the name of the signal that recomputes the calculated fields.
+inline constexpr int kWmFieldLeft = 1170;
+
+// The text line's edit: single line, scrolls horizontally as the user types, and tells
+// whoever listens that the user has left the field (with its control id) each time it
+// loses the keyboard focus, after the edit's own focus handling.
+class CCalcEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    CCalcEdit(int controlId, QWidget* parent);
+    int ControlId() const { return m_controlId; }
+
+signals:
+    void fieldLeft(int controlId);
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int m_controlId;
+};
+
+// The variable paragraph's edit: several lines, scrolls vertically, Enter breaks the line.
+// Its text is handed out with the stored line break (CR LF).
+class CParagraphEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    CParagraphEdit(int controlId, QWidget* parent);
+    int ControlId() const { return m_controlId; }
+    std::string Value() const;
+    void SetValue(const std::string& utf8);
+
+private:
+    int m_controlId;
+};
+
+// The boxes' edit: a single line that takes no more characters than there are boxes.
+// The limit stops typing only: a longer value set from a captured-data file is kept
+// whole (and may be shortened by the user, never lengthened).
+class CBoxEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    CBoxEdit(int controlId, int maxChars, QWidget* parent);
+    int ControlId() const { return m_controlId; }
+    int MaxChars() const { return m_maxChars; }
+
+private:
+    int m_controlId;
+    int m_maxChars;
+};
+
+// The check mark's control: a check box without caption that ticks itself on a click.
+class CMarkCheck : public QCheckBox {
+    Q_OBJECT
+public:
+    CMarkCheck(int controlId, QWidget* parent);
+    int ControlId() const { return m_controlId; }
+
+private:
+    int m_controlId;
+};
+
+// Creates the controls as visible children of the capture screen's form widget, at their
+// screen rectangles, with the lent font, and passes on every text line's field-left.
+class QtEntryFactory : public QObject, public EntryFactory {
+    Q_OBJECT
+public:
+    explicit QtEntryFactory(QWidget* parent);
+    std::unique_ptr<TextEntry> CreateTextEntry(const TextEntrySpec& spec) override;
+    std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntrySpec& spec) override;
+
+signals:
+    void fieldLeft(int controlId);
+
+private:
+    QWidget* m_parent;
+};
+
+// The Qt font of a font record whose height is a cell height in screen pixels.
+QFont ScreenFontFromRecord(const LogFont& record);

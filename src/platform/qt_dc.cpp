@@ -1,0 +1,251 @@
+#include "qt_dc.h"
+
+#include <QPen>
+#include <QRawFont>
+#include <cmath>
+#include <cstdlib>
+
+#include "text_layout.h"
+
+namespace {
+
+// Font faces of the forms that fontconfig does not map to a metric twin by itself.
+void InstallSubstitutions()
+{
+    static const bool done = [] {
+        QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+        return true;
+    }();
+    (void)done;
+}
+
+QRectF LogicalRect(const Rect& rc)
+{
+    return QRectF(QPointF(rc.left, rc.top), QPointF(rc.right, rc.bottom)).normalized();
+}
+
+}  // namespace
+
+QColor QtDc::ToQColor(ColorRef color)
+{
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+QtDc::QtDc(QPainter& painter, double dpi) : m_painter(painter), m_dpi(dpi), m_base(painter.worldTransform())
+{
+    InstallSubstitutions();
+    ApplyPen();
+    m_painter.setBrush(Qt::NoBrush);
+}
+
+QtDc::~QtDc()
+{
+    m_painter.setWorldTransform(m_base);
+}
+
+double QtDc::Scale() const
+{
+    switch (m_mode) {
+    case MapMode::LoMetric: return m_dpi / 254.0;
+    case MapMode::HiMetric: return m_dpi / 2540.0;
+    case MapMode::Pixels: break;
+    }
+    return 1.0;
+}
+
+void QtDc::SetMapMode(MapMode mode)
+{
+    m_mode = mode;
+    const double s = Scale();
+    m_mapping = YUp() ? QTransform(s, 0, 0, -s, 0, 0) : QTransform();
+    m_painter.setWorldTransform(m_mapping * m_base);
+    m_font.reset();
+    ApplyPen();
+}
+
+void QtDc::SelectFont(const LogFont& font)
+{
+    if (m_font && m_font->record == font)
+        return;
+    m_fontRecord = font;
+    m_font.reset();
+}
+
+const QtDc::FontState& QtDc::Font()
+{
+    if (m_font)
+        return *m_font;
+    FontState state;
+    state.record = m_fontRecord;
+    QFont font(QString::fromUtf8(m_fontRecord.face.c_str()));
+    font.setWeight(QFont::Weight(m_fontRecord.weight <= 0 ? 400 : std::min(m_fontRecord.weight, 1000)));
+    font.setItalic(m_fontRecord.italic != 0);
+    font.setUnderline(m_fontRecord.underline != 0);
+    font.setStrikeOut(m_fontRecord.strikeOut != 0);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+    // The record's height is the cell (ascent + descent); Qt sizes by the em. Measure the
+    // face's cell at a large size once, then size the font so that its cell is exactly
+    // ten times the requested height.
+    constexpr int kReferencePx = 1000;
+    font.setPixelSize(kReferencePx);
+    const QFontMetricsF reference(font);
+    const double cellPerPx = (reference.ascent() + reference.descent()) / kReferencePx;
+    const int cellLogical = m_fontRecord.height == 0 ? 40 : std::abs(m_fontRecord.height);
+    font.setPixelSize(std::max(1, int(std::lround(cellLogical * state.unitsPerLogical / cellPerPx))));
+    state.font = font;
+    state.metrics = QFontMetricsF(font);
+    if (m_fontRecord.width > 0) {
+        const double natural = state.metrics.averageCharWidth() / state.unitsPerLogical;
+        if (natural > 0)
+            state.stretch = m_fontRecord.width / natural;
+    }
+    m_font = std::move(state);
+    return *m_font;
+}
+
+double QtDc::TextWidth(const QString& text)
+{
+    const FontState& f = Font();
+    return f.metrics.horizontalAdvance(text) * f.stretch / f.unitsPerLogical;
+}
+
+double QtDc::CellHeight()
+{
+    const FontState& f = Font();
+    return (f.metrics.ascent() + f.metrics.descent()) / f.unitsPerLogical;
+}
+
+void QtDc::DrawLine(double x, double y, int align, const QString& text)
+{
+    const FontState& f = Font();
+    const double advance = f.metrics.horizontalAdvance(text);
+    double x0 = 0;
+    switch (align & 6) {
+    case TextAlign::kRight: x0 = -advance; break;
+    case TextAlign::kCenter: x0 = -advance / 2; break;
+    default: break;
+    }
+    // Vertical reference: top of the cell, bottom of the cell (baseline + descent) or the
+    // baseline itself; in the text's own coordinates y runs down from the reference.
+    double baseline = f.metrics.ascent();
+    if ((align & TextAlign::kBaseline) == TextAlign::kBaseline)
+        baseline = 0;
+    else if (align & TextAlign::kBottom)
+        baseline = -f.metrics.descent();
+
+    const double unit = 1.0 / f.unitsPerLogical;
+    QTransform local;
+    local.translate(x, y);
+    if (m_fontRecord.escapement != 0)
+        local.rotate((YUp() ? 1 : -1) * m_fontRecord.escapement / 10.0);
+    local.scale(unit * f.stretch, YUp() ? -unit : unit);
+    m_painter.setWorldTransform(local * m_mapping * m_base);
+    if (!m_transparent)
+        m_painter.fillRect(QRectF(x0, baseline - f.metrics.ascent(), advance, f.metrics.ascent() + f.metrics.descent()),
+                           ToQColor(m_bkColor));
+    m_painter.setFont(f.font);
+    m_painter.setPen(ToQColor(m_textColor));
+    m_painter.drawText(QPointF(x0, baseline), text);
+    m_painter.setWorldTransform(m_mapping * m_base);
+    ApplyPen();
+}
+
+void QtDc::TextOut(int x, int y, const std::string& text)
+{
+    DrawLine(x, y, m_align, QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+void QtDc::TextOutClipped(int x, int y, const Rect& clip, const std::string& text)
+{
+    m_painter.save();
+    m_painter.setClipRect(LogicalRect(clip), m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    TextOut(x, y, text);
+    m_painter.restore();
+}
+
+int QtDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
+{
+    const Rect box = rect.Normalized();
+    const auto measure = [this](std::string_view s) {
+        return TextWidth(QString::fromUtf8(s.data(), qsizetype(s.size())));
+    };
+    const auto lines = LayoutLines(text, (flags & DrawTextFlag::kWordBreak) != 0, box.Width(), measure);
+    const double lineHeight = CellHeight();
+    const int height = int(std::lround(lineHeight * double(lines.size())));
+    const int down = YUp() ? -1 : 1;
+    if (flags & DrawTextFlag::kCalcRect) {
+        double widest = 0;
+        for (const auto& line : lines)
+            widest = std::max(widest, measure(line));
+        rect.right = rect.left + int(std::ceil(widest - 1e-6));
+        rect.bottom = rect.top + down * height;
+        return height;
+    }
+    const bool clip = !(flags & DrawTextFlag::kNoClip);
+    if (clip) {
+        m_painter.save();
+        m_painter.setClipRect(LogicalRect(rect), m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QString line = QString::fromUtf8(lines[i].data(), qsizetype(lines[i].size()));
+        const double width = TextWidth(line);
+        double x = box.left;
+        if (flags & DrawTextFlag::kRight)
+            x = box.right - width;
+        else if (flags & DrawTextFlag::kCenter)
+            x = box.left + (box.Width() - width) / 2;
+        // Lines go from the rectangle's top edge in the surface's downward direction.
+        DrawLine(x, rect.top + down * lineHeight * double(i), TextAlign::kLeft, line);
+    }
+    if (clip)
+        m_painter.restore();
+    return height;
+}
+
+void QtDc::SelectPen(int width, ColorRef color)
+{
+    m_penWidth = width;
+    m_penColor = color;
+    ApplyPen();
+}
+
+void QtDc::ApplyPen()
+{
+    QPen pen(ToQColor(m_penColor));
+    pen.setStyle(Qt::SolidLine);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    // A pen never draws thinner than one device pixel, as on the original surfaces.
+    if (m_penWidth <= 1 || m_penWidth * Scale() < 1.0) {
+        pen.setWidth(0);
+        pen.setCosmetic(true);
+    } else {
+        pen.setWidthF(m_penWidth);
+    }
+    m_painter.setPen(pen);
+}
+
+void QtDc::LineTo(int x, int y)
+{
+    m_painter.drawLine(QPointF(m_current.x, m_current.y), QPointF(x, y));
+    m_current = {x, y};
+}
+
+void QtDc::Outline(const Rect& rect)
+{
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawRect(LogicalRect(rect));
+}
+
+Point QtDc::LogicalToDevice(Point p) const
+{
+    const QPointF d = m_mapping.map(QPointF(p.x, p.y));
+    return {int32_t(std::lround(d.x())), int32_t(std::lround(d.y()))};
+}
+
+Point QtDc::DeviceToLogical(Point p) const
+{
+    const QPointF l = m_mapping.inverted().map(QPointF(p.x, p.y));
+    return {int32_t(std::lround(l.x())), int32_t(std::lround(l.y()))};
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The drawing surface over a QPainter: a widget, a QImage, a QPrinter or a PDF.
+//
+// Logical units follow the mapping mode: pixels of the painter's base coordinates (y
+// down), or 0.1 mm / 0.01 mm with y up at the given resolution. The base is the
+// painter's transform when the surface is made (a scroll offset, the sheet's corner), and
+// device coordinates for LogicalToDevice are measured from that base origin.
+//
+// Fonts are built from the font record with the height read as the character cell
+// (ascent + descent) in logical units. Text is laid at ten times its size under a 0.1
+// scale, since Qt sizes fonts in whole pixels and a cell of 35 units must not become 34.
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTransform>
+#include <optional>
+
+#include "dc.h"
+
+class QtDc : public Dc {
+public:
+    // `dpi`: device pixels per inch of the painter's base coordinates (the widget's
+    // logical DPI, the printer's resolution, the image's chosen resolution).
+    QtDc(QPainter& painter, double dpi);
+    ~QtDc() override;
+    QtDc(const QtDc&) = delete;
+    QtDc& operator=(const QtDc&) = delete;
+
+    void SetMapMode(MapMode mode) override;
+    MapMode GetMapMode() const override { return m_mode; }
+    void SelectFont(const LogFont& font) override;
+    void SetTextColor(ColorRef color) override { m_textColor = color; }
+    ColorRef GetTextColor() const override { return m_textColor; }
+    void SetBkColor(ColorRef color) override { m_bkColor = color; }
+    void SetBkTransparent(bool transparent) override { m_transparent = transparent; }
+    bool IsBkTransparent() const override { return m_transparent; }
+    void SetTextAlign(int flags) override { m_align = flags; }
+    void TextOut(int x, int y, const std::string& text) override;
+    void TextOutClipped(int x, int y, const Rect& clip, const std::string& text) override;
+    int DrawText(const std::string& text, Rect& rect, unsigned flags) override;
+    void SelectPen(int width, ColorRef color) override;
+    int GetPenWidth() const override { return m_penWidth; }
+    ColorRef GetPenColor() const override { return m_penColor; }
+    void MoveTo(int x, int y) override { m_current = {x, y}; }
+    void LineTo(int x, int y) override;
+    void Outline(const Rect& rect) override;
+    Point LogicalToDevice(Point p) const override;
+    Point DeviceToLogical(Point p) const override;
+
+    // Width and cell height of a text in the selected font, in logical units.
+    double TextWidth(const QString& text);
+    double CellHeight();
+
+    static QColor ToQColor(ColorRef color);
+
+private:
+    struct FontState {
+        LogFont record;
+        double unitsPerLogical = 10;  // the font is laid at this many units per logical unit
+        QFont font;
+        QFontMetricsF metrics{QFont()};
+        double stretch = 1.0;  // horizontal scale from the record's average width
+    };
+    const FontState& Font();
+    bool YUp() const { return m_mode != MapMode::Pixels; }
+    double Scale() const;  // device pixels per logical unit
+    // Draws one line with its reference point at (x, y) by the given alignment flags.
+    void DrawLine(double x, double y, int align, const QString& text);
+    void ApplyPen();
+
+    QPainter& m_painter;
+    double m_dpi;
+    QTransform m_base;
+    QTransform m_mapping;
+    MapMode m_mode = MapMode::Pixels;
+    LogFont m_fontRecord;
+    std::optional<FontState> m_font;
+    ColorRef m_textColor = 0;
+    ColorRef m_bkColor = 0xFFFFFF;
+    bool m_transparent = false;
+    int m_align = 0;
+    int m_penWidth = 1;
+    ColorRef m_penColor = 0;
+    Point m_current;
+};
