@@ -1,0 +1,210 @@
+// Adding 10,000 records (a text of width 30 and a double) to a table without index and to
+// one with a unique 32-bit integer index, and walking them in index order. Each figure is
+// also given as a ratio to the same bytes written to (or read from) a plain file one
+// record at a time, measured in the same run just before.
+#include "prompts.h"
+#include "tabla.h"
+#include "user_locale.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kRecords = 10000;
+
+// The benchmark uses no currency; dates and amounts are printed plainly.
+class PlainLocale : public Locale {
+public:
+    std::string CurrencyText(double amount) const override
+    {
+        char b[64];
+        std::snprintf(b, sizeof b, "%.2f", amount);
+        return b;
+    }
+    bool ParseCurrency(const std::string& text, double& amount) const override
+    {
+        char* end = nullptr;
+        amount = std::strtod(text.c_str(), &end);
+        return end && *end == '\0' && end != text.c_str();
+    }
+    CalendarDate Today() const override { return {2024, 1, 1}; }
+};
+
+struct Scratch {
+    Scratch()
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "ordexa-bench-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data()))
+            std::abort();
+        path = tmpl;
+    }
+    ~Scratch() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
+
+// Keys 1..10007 in a scattered order, so that inserts land all over the index.
+int32_t KeyOf(int i)
+{
+    return int32_t((int64_t(i) * 7919) % 10007) + 1;
+}
+
+std::string NameOf(int i)
+{
+    return "Cliente numero " + std::to_string(i);
+}
+
+double g_plainWriteSeconds = 0;
+double g_plainReadSeconds = 0;
+
+double Seconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+// The record bytes of the plain-file baseline: as long as the table's record.
+std::vector<uint8_t> RecordBytes(int i, size_t length)
+{
+    std::vector<uint8_t> bytes(length, 0);
+    const std::string name = NameOf(i);
+    std::copy(name.begin(), name.end(), bytes.begin());
+    const double value = i * 1.5;
+    std::memcpy(bytes.data() + 31, &value, sizeof value);
+    return bytes;
+}
+
+void BM_PlainFileAppend(benchmark::State& state)
+{
+    Scratch dir;
+    const size_t length = 31 + 8;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::string path = (dir.path / "plain.bin").string();
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+        for (int i = 0; i < kRecords; ++i) {
+            const auto bytes = RecordBytes(i, length);
+            if (::pwrite(fd, bytes.data(), bytes.size(), off_t(i * length)) != ssize_t(length))
+                std::abort();
+        }
+        ::close(fd);
+        total += Seconds(std::chrono::steady_clock::now() - start);
+        ::unlink(path.c_str());
+    }
+    g_plainWriteSeconds = total / double(state.iterations());
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void FillTable(CTabla& table, bool indexed)
+{
+    for (int i = 0; i < kRecords; ++i) {
+        table.SetText(0, NameOf(i));
+        table.SetText(1, std::to_string(i * 1.5));
+        if (indexed)
+            table.SetText(2, std::to_string(KeyOf(i)));
+        if (!table.AppendRecord())
+            std::abort();
+    }
+}
+
+void BM_TableAppend(benchmark::State& state)
+{
+    const bool indexed = state.range(0) != 0;
+    ScriptedPrompts prompts;
+    PlainLocale locale;
+    Scratch dir;
+    double total = 0;
+    std::vector<CKVField> fields = {{"Nombre", 30, kvText}, {"Importe", 0, kvDouble}};
+    if (indexed)
+        fields.emplace_back("Clave", 0, kvInt32, kvIndexUnique);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CTabla table(prompts, locale);
+        if (!table.Create((dir.path / "t").string(), fields, true))
+            std::abort();
+        FillTable(table, indexed);
+        table.Close();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+    state.counters["x_plain_file"] = total / double(state.iterations()) / g_plainWriteSeconds;
+}
+
+void BM_PlainFileRead(benchmark::State& state)
+{
+    Scratch dir;
+    const size_t length = 31 + 8;
+    const std::string path = (dir.path / "plain.bin").string();
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    for (int i = 0; i < kRecords; ++i) {
+        const auto bytes = RecordBytes(i, length);
+        if (::pwrite(fd, bytes.data(), bytes.size(), off_t(i * length)) != ssize_t(length))
+            std::abort();
+    }
+    std::vector<uint8_t> buffer(length);
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kRecords; ++i) {
+            // The same scattered order as the index walk.
+            const off_t at = off_t((KeyOf(i) % kRecords) * length);
+            if (::pread(fd, buffer.data(), length, at) != ssize_t(length))
+                std::abort();
+            benchmark::DoNotOptimize(buffer.data());
+        }
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    ::close(fd);
+    g_plainReadSeconds = total / double(state.iterations());
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_WalkIndexOrder(benchmark::State& state)
+{
+    ScriptedPrompts prompts;
+    PlainLocale locale;
+    Scratch dir;
+    const std::vector<CKVField> fields = {{"Nombre", 30, kvText}, {"Importe", 0, kvDouble},
+                                          {"Clave", 0, kvInt32, kvIndexUnique}};
+    CTabla table(prompts, locale);
+    if (!table.Create((dir.path / "t").string(), fields, true))
+        std::abort();
+    FillTable(table, true);
+    double total = 0;
+    int32_t previous = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!table.SelectOrder("Clave"))
+            std::abort();
+        previous = 0;
+        for (int i = 1; i < table.SlotCount(); ++i) {
+            if (table.GoToOrderPosition(i) != 1)
+                std::abort();
+            const auto key = int32_t(table.GetDouble(2));
+            if (key <= previous)
+                std::abort();  // the walk must come out in key order
+            previous = key;
+        }
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+    state.counters["x_plain_file"] = total / double(state.iterations()) / g_plainReadSeconds;
+}
+
+}  // namespace
+
+// Registration order is run order: each baseline runs just before what it is compared with.
+BENCHMARK(BM_PlainFileAppend)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TableAppend)->Arg(0)->Arg(1)->ArgName("unique_index")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainFileRead)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WalkIndexOrder)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+BENCHMARK_MAIN();

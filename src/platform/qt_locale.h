@@ -1,0 +1,23 @@
+#pragma once
+// The user's locale through QLocale: the system currency format of the user's locale and
+// its parse. Where the system locale is "C"/POSIX the program's locale is Spanish (Mexico).
+#include "user_locale.h"
+
+#include <QLocale>
+
+class QtLocale : public Locale {
+public:
+    // The system locale, or Spanish (Mexico) when the system has none.
+    QtLocale();
+    explicit QtLocale(const QLocale& locale) : m_locale(locale) {}
+
+    std::string CurrencyText(double amount) const override;
+    bool ParseCurrency(const std::string& text, double& amount) const override;
+    // Today's date by the system clock, in UTC.
+    CalendarDate Today() const override;
+
+    const QLocale& GetQLocale() const { return m_locale; }
+
+private:
+    QLocale m_locale;
+};
