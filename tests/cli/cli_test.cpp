@@ -1,0 +1,158 @@
+// ordexa-cli as a script sees it: exit codes, one-line errors, JSON, and files written
+// completely or not at all.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun Cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ORDEXA_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+QString Sample(const char* name)
+{
+    return QStringLiteral(ORDEXA_SAMPLES) + "/" + name;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+TEST(CliResave, SamplesWrittenByAnotherToolComeBackByteForByte)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"factura.fmt", "cheque.fmt", "declaracion.fmt", "boleta.fmt", "vacio.fmt"}) {
+        const QString out = dir.filePath(name);
+        const CliRun r = Cli({"resave", Sample(name), out});
+        EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err.constData();
+        EXPECT_EQ(Read(out), Read(Sample(name))) << name;
+    }
+}
+
+TEST(CliResave, RenumberingGivesVariablesOneToNInFileOrder)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("f.fmt");
+    ASSERT_EQ(Cli({"resave", Sample("factura.fmt"), out, "--renumber"}).exitCode, 0);
+    const CliRun r = Cli({"dump", out});
+    ASSERT_EQ(r.exitCode, 0);
+    const QJsonArray elements = QJsonDocument::fromJson(r.out).object()["elements"].toArray();
+    int next = 1;
+    for (const auto& v : elements) {
+        const QJsonObject e = v.toObject();
+        const int kind = e["kind"].toInt();
+        if (kind <= 4)
+            EXPECT_EQ(e["order"].toInt(), next++) << e["text"].toString().toStdString();
+        else if (kind != 10)
+            EXPECT_EQ(e["order"].toInt(), 0) << e["text"].toString().toStdString();
+    }
+    EXPECT_GT(next, 5);
+}
+
+TEST(CliDump, ShowsEveryKindsOwnFieldsInFileOrder)
+{
+    const CliRun r = Cli({"dump", Sample("factura.fmt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(doc["title"].toString(), QStringLiteral("Factura\r\nMaderas y Herrajes del Bajío"));
+    const QJsonArray elements = doc["elements"].toArray();
+    ASSERT_GE(elements.size(), 10);
+    const QJsonObject label = elements[0].toObject();
+    EXPECT_EQ(label["kindName"].toString(), QStringLiteral("Etiqueta"));
+    EXPECT_TRUE(label["screenPlaced"].toBool());
+    EXPECT_EQ(label["align"].toInt(), 8);
+    bool sawGrid = false, sawBoxes = false, sawFormula = false;
+    for (const auto& v : elements) {
+        const QJsonObject e = v.toObject();
+        if (e["kind"].toInt() == 4) {
+            sawGrid = true;
+            EXPECT_EQ(e["columns"].toArray().size(), 4);
+            EXPECT_EQ(e["columns"].toArray()[3].toObject()["formula"].toString(), "C1*C3");
+            EXPECT_EQ(e["rows"].toArray().size(), 14);
+        }
+        if (e["kind"].toInt() == 2) {
+            sawBoxes = true;
+            EXPECT_EQ(e["boxCount"].toInt(), 8);
+        }
+        if (e["text"].toString() == "IVA") {
+            sawFormula = true;
+            EXPECT_EQ(e["formula"].toString(), "SUBTOTAL*0.16");
+        }
+    }
+    EXPECT_TRUE(sawGrid && sawBoxes && sawFormula);
+}
+
+TEST(CliRefusals, BadInputExitsOneWithOneLineNamingTheFileAndOffset)
+{
+    QTemporaryDir dir;
+    const QByteArray good = Read(Sample("cheque.fmt"));
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    QByteArray hugeString("\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 7);
+    hugeString += QByteArray(300, 'x');
+    QByteArray unknownKind = good.left(good.indexOf("Cheque") + 6);
+    unknownKind += QByteArray("\x01\x00\x00\x00\x0B\x00\x00\x00", 8) + QByteArray(200, '\0');
+    const Case cases[] = {{"truncated", good.left(good.size() / 2)},
+                          {"2^32-1 string length", hugeString},
+                          {"unknown kind", unknownKind},
+                          {"empty file", QByteArray()}};
+    for (const Case& c : cases) {
+        const QString in = dir.filePath("malo.fmt");
+        Write(in, c.bytes);
+        const QString out = dir.filePath("salida.fmt");
+        Write(out, "previo");
+        for (const QStringList& args : {QStringList{"dump", in}, QStringList{"resave", in, out}}) {
+            const CliRun r = Cli(args);
+            EXPECT_EQ(r.exitCode, 1) << c.name;
+            EXPECT_TRUE(r.out.isEmpty()) << c.name;
+            EXPECT_EQ(r.err.count('\n'), 1) << c.name << ": " << r.err.constData();
+            EXPECT_TRUE(r.err.contains("malo.fmt")) << c.name;
+            EXPECT_TRUE(r.err.contains("byte")) << c.name << ": " << r.err.constData();
+        }
+        EXPECT_EQ(Read(out), "previo") << c.name << ": the target was touched";
+    }
+    const CliRun missing = Cli({"dump", dir.filePath("no-existe.fmt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("no-existe.fmt"));
+}
+
+TEST(CliRefusals, UsageErrorsExitTwo)
+{
+    for (const QStringList& args : {QStringList{}, QStringList{"nada"}, QStringList{"dump"},
+                                    QStringList{"resave", "a.fmt"}, QStringList{"resave", "a", "b", "--otro"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("uso:")) << r.err.constData();
+    }
+}
