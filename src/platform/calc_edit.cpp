@@ -26,21 +26,17 @@ void PlaceChild(QWidget* widget, const Rect& rc, const LogFont& font)
     widget->show();
 }
 
-// Refuses an edit that would make the text longer than the limit, while still letting a
-// too-long text (set directly) be shortened.
+// Refuses an edit that would make the box edit's text longer than it may grow.
 class LengthLimit : public QValidator {
 public:
-    LengthLimit(QLineEdit* edit, int maxChars) : QValidator(edit), m_edit(edit), m_maxChars(maxChars) {}
+    explicit LengthLimit(CBoxEdit* edit) : QValidator(edit), m_edit(edit) {}
     State validate(QString& input, int&) const override
     {
-        if (input.size() <= m_maxChars || input.size() < m_edit->text().size())
-            return Acceptable;
-        return Invalid;
+        return input.size() <= m_edit->Allowance() ? Acceptable : Invalid;
     }
 
 private:
-    QLineEdit* m_edit;
-    int m_maxChars;
+    CBoxEdit* m_edit;
 };
 
 // The element owns its control; the widget lives among the form's children and goes
@@ -69,6 +65,22 @@ public:
 
 private:
     OwnedWidget<QLineEdit> m_edit;
+    int m_id;
+};
+
+class BoxEntry : public TextEntry {
+public:
+    BoxEntry(CBoxEdit* edit, int id) : m_edit(edit), m_id(id) {}
+    int ControlId() const override { return m_id; }
+    std::string Text() const override { return m_edit.get() ? ToUtf8(m_edit.get()->text()) : std::string(); }
+    void SetText(const std::string& utf8) override
+    {
+        if (m_edit.get())
+            m_edit.get()->SetValue(utf8);
+    }
+
+private:
+    OwnedWidget<CBoxEdit> m_edit;
     int m_id;
 };
 
@@ -154,9 +166,19 @@ void CParagraphEdit::SetValue(const std::string& utf8)
 }
 
 CBoxEdit::CBoxEdit(int controlId, int maxChars, QWidget* parent)
-    : QLineEdit(parent), m_controlId(controlId), m_maxChars(maxChars)
+    : QLineEdit(parent), m_controlId(controlId), m_maxChars(maxChars), m_allowance(maxChars)
 {
-    setValidator(new LengthLimit(this, maxChars));
+    setValidator(new LengthLimit(this));
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_allowance = std::max(m_maxChars, std::min(m_allowance, int(text.size())));
+    });
+}
+
+void CBoxEdit::SetValue(const std::string& utf8)
+{
+    const QString text = FromUtf8(utf8);
+    m_allowance = std::max(m_maxChars, int(text.size()));
+    setText(text);
 }
 
 CMarkCheck::CMarkCheck(int controlId, QWidget* parent) : QCheckBox(parent), m_controlId(controlId) {}
@@ -180,7 +202,7 @@ std::unique_ptr<TextEntry> QtEntryFactory::CreateTextEntry(const TextEntrySpec& 
     case TextEntryKind::Boxes: {
         auto* edit = new CBoxEdit(spec.controlId, spec.maxLength > 0 ? spec.maxLength : 32767, m_parent);
         PlaceChild(edit, spec.rcScreen, spec.font);
-        return std::make_unique<LineEntry>(edit, spec.controlId);
+        return std::make_unique<BoxEntry>(edit, spec.controlId);
     }
     }
     return nullptr;

@@ -52,10 +52,16 @@ public:
     CBoxEdit(int controlId, int maxChars, QWidget* parent);
     int ControlId() const { return m_controlId; }
     int MaxChars() const { return m_maxChars; }
+    // Sets the text whatever its length.
+    void SetValue(const std::string& utf8);
+    // The longest text an edit may produce: the box count, or the length of a longer
+    // value that was set, as far as the user has shortened it since.
+    int Allowance() const { return m_allowance; }
 
 private:
     int m_controlId;
     int m_maxChars;
+    int m_allowance;
 };
 
 // The check mark's control: a check box without caption that ticks itself on a click.
