@@ -12,6 +12,7 @@ inline constexpr int kExitUsage = 2;
 
 int RunDump(const CliArgs& args);
 int RunResave(const CliArgs& args);
+int RunRender(const CliArgs& args);
 
 // Prints "uso: ordexa-cli <usage>" on standard error and returns kExitUsage.
 int UsageError(const std::string& usage);

@@ -20,6 +20,7 @@ struct Command {
 const Command kCommands[] = {
     {"dump", RunDump, false},
     {"resave", RunResave, false},
+    {"render", RunRender, true},
 };
 
 constexpr const char* kUsage =
