@@ -170,3 +170,30 @@ TEST(QtDc, PrintedConstantTextLandsAtItsPagePositionOnAPdf)
     EXPECT_NEAR(m.captured(1).toDouble() * mmPerPt, 25.0, 0.5);
     EXPECT_NEAR(m.captured(4).toDouble() * mmPerPt, 34.0, 0.5);
 }
+
+#include "format_render.h"
+#include "rectangulo.h"
+
+TEST(FormatRender, DesignViewDrawsFiveMillimetresInAndPrintAtThePagePosition)
+{
+    struct Case {
+        RenderMode mode;
+        int expectedLeftColumn;
+    };
+    // One pixel per 0.1 mm: the rectangle's left edge at 25.4 mm, plus the design margin.
+    for (const Case& c : {Case{RenderMode::Print, 254}, Case{RenderMode::Design, 304}}) {
+        Format format;
+        auto r = std::make_unique<CRectangulo>();
+        r->m_rcPage = {254, -100, 400, -200};
+        format.elements.push_front(std::move(r));
+        const QSize size = RenderSize(format, c.mode, 254);
+        EXPECT_GE(size.width(), c.expectedLeftColumn + 146) << int(c.mode);
+        QImage image = WhiteImage(size.width(), size.height());
+        {
+            QPainter painter(&image);
+            RenderFormat(format, c.mode, 254, painter);
+        }
+        const Ink ink = FindInk(image);
+        EXPECT_NEAR(ink.left, c.expectedLeftColumn, 1) << int(c.mode);
+    }
+}
