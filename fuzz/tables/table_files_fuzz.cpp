@@ -8,6 +8,7 @@
 #include "table_header.h"
 #include "user_locale.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <span>
@@ -60,14 +61,15 @@ void ReadTable(std::span<const uint8_t> data, std::span<const uint8_t> indexByte
     const size_t count = length == 0 ? 0 : records.size() / length;
     std::vector<uint8_t> key;
     for (size_t r = 0; r < count && r < kMaxRecords; ++r) {
-        CKVRegister row(prompts, locale);
-        row.LayoutFields(header.fields);
-        ArchiveWriter w;
-        row.Serialize(w);
-        std::vector<uint8_t> form = w.Take();
-        std::copy_n(records.begin() + ptrdiff_t(r * length), length, form.end() - ptrdiff_t(length));
-        ArchiveReader ar(form);
-        row.Deserialize(ar);
+        // Each record's bytes go into the fields as the engine reads them.
+        CKVRegister& row = rec;
+        row.ClearRecord();
+        const auto bytes = records.subspan(r * length, length);
+        for (int i = 0; i < row.FieldCount(); ++i) {
+            const CKVField& f = row.Field(i);
+            if (f.Offset() < bytes.size())
+                row.PutRaw(i, bytes.subspan(f.Offset()));
+        }
         for (int i = 0; i < row.FieldCount(); ++i) {
             (void)row.GetText(i);
             (void)row.GetDouble(i);
