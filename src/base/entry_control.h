@@ -7,6 +7,7 @@
 
 #include "geometry.h"
 #include "log_font.h"
+#include "text_layout.h"
 
 class EntryControl {
 public:
@@ -60,6 +61,15 @@ public:
     int ControlId() const override { return m_spec.controlId; }
     std::string Text() const override { return m_text; }
     void SetText(const std::string& utf8) override { m_text = utf8; }
+    // Replaces the text as a user typing it would: the box edit takes no more characters
+    // than its limit (setting the text directly, as loading does, is not limited).
+    void Type(const std::string& utf8)
+    {
+        m_text.clear();
+        const auto chars = SplitCharacters(utf8);
+        for (size_t i = 0; i < chars.size() && (m_spec.maxLength <= 0 || int(i) < m_spec.maxLength); ++i)
+            m_text += chars[i];
+    }
     const TextEntrySpec& Spec() const { return m_spec; }
 
 private:

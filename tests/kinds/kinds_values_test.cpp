@@ -100,3 +100,19 @@ TEST(KindsValues, AControlIsCreatedOnceAtTheScreenRectangleWithTheGivenIdAndFont
     EXPECT_EQ(spec.rcScreen, line.m_rcScreen);
     EXPECT_EQ(spec.font.height, 14);
 }
+
+TEST(KindsValues, TypingIntoTheInMemoryBoxEditStopsAtTheBoxCountWhileLoadingDoesNot)
+{
+    MemoryEntryFactory factory;
+    RecordingDc dc;
+    CCuadrosVar boxes;
+    boxes.m_boxCount = 3;
+    boxes.CreateEntryControl(dc, factory, 1180, LogFont{});
+    auto& edit = static_cast<MemoryTextEntry&>(*boxes.m_pControl);
+    edit.Type("ñABCD");
+    EXPECT_EQ(edit.Text(), "ñAB");
+    const Bytes record{5, 'A', 'B', 'C', 'D', 'E'};
+    ArchiveReader ar(record);
+    boxes.LoadValue(ar);
+    EXPECT_EQ(edit.Text(), "ABCDE");
+}
