@@ -23,8 +23,17 @@ const Command kCommands[] = {
     {"render", RunRender, true},
 };
 
-constexpr const char* kUsage =
-    "uso: ordexa-cli dump|resave|render|words|calc|cap|show|print|export ARGUMENTOS";
+constexpr const char* kUsage = "uso: ordexa-cli dump|resave|render ARGUMENTOS";
+
+// Standard error carries exactly one line when a command refuses its input, so Qt's own
+// diagnostics (a missing runtime folder, font notes) are kept off it.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::abort();
+    }
+}
 
 }  // namespace
 
@@ -57,6 +66,7 @@ int main(int argc, char** argv)
     // No window is ever shown: the offscreen platform serves fonts and images.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietQtMessages);
     int qtArgc = 1;
     std::unique_ptr<QCoreApplication> app;
     if (command->needsFonts)
