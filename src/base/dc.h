@@ -78,6 +78,9 @@ public:
     virtual void LineTo(int x, int y) = 0;
     // The outline of a rectangle in the current pen, not filled.
     virtual void Outline(const Rect& rect) = 0;
+    // Fills a rectangle (any orientation) with a solid colour, without an outline; the
+    // pen is not used and not changed.
+    virtual void FillRect(const Rect& rect, ColorRef color) = 0;
 
     virtual Point LogicalToDevice(Point p) const = 0;
     virtual Point DeviceToLogical(Point p) const = 0;

@@ -36,6 +36,10 @@ public:
         int penWidth = 0;
         ColorRef penColor = 0;
     };
+    struct FillCall {
+        Rect rect;
+        ColorRef color = 0;
+    };
     struct DrawTextCall {
         std::string text;
         Rect rect;
@@ -48,6 +52,7 @@ public:
     std::vector<LineCall> lines;
     std::vector<OutlineCall> outlines;
     std::vector<DrawTextCall> drawTexts;
+    std::vector<FillCall> fills;
 
     void Clear()
     {
@@ -55,6 +60,7 @@ public:
         lines.clear();
         outlines.clear();
         drawTexts.clear();
+        fills.clear();
     }
 
     static int CellHeight(const LogFont& font);
@@ -86,6 +92,7 @@ public:
     void MoveTo(int x, int y) override { m_current = {x, y}; }
     void LineTo(int x, int y) override;
     void Outline(const Rect& rect) override { outlines.push_back({rect, m_penWidth, m_penColor}); }
+    void FillRect(const Rect& rect, ColorRef color) override { fills.push_back({rect, color}); }
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
 

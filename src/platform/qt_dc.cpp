@@ -238,6 +238,11 @@ void QtDc::Outline(const Rect& rect)
     m_painter.drawRect(LogicalRect(rect));
 }
 
+void QtDc::FillRect(const Rect& rect, ColorRef color)
+{
+    m_painter.fillRect(LogicalRect(rect), ToQColor(color));
+}
+
 Point QtDc::LogicalToDevice(Point p) const
 {
     const QPointF d = m_mapping.map(QPointF(p.x, p.y));

@@ -45,6 +45,7 @@ public:
     void MoveTo(int x, int y) override { m_current = {x, y}; }
     void LineTo(int x, int y) override;
     void Outline(const Rect& rect) override;
+    void FillRect(const Rect& rect, ColorRef color) override;
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
 
