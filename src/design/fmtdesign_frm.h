@@ -6,6 +6,8 @@
 #include "child_frame.h"
 #include "format_file.h"
 
+class CFormatCanvas;
+
 class CFmtdesignFrm : public CChildFrame {
     Q_OBJECT
 public:
@@ -22,5 +24,6 @@ public:
 
 private:
     Format m_format;
+    CFormatCanvas* m_canvas = nullptr;
     std::string m_path;
 };

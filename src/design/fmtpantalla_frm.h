@@ -5,6 +5,8 @@
 #include "child_frame.h"
 #include "format_file.h"
 
+class CFormatCanvas;
+
 class CFmtpantallaFrm : public CChildFrame {
     Q_OBJECT
 public:
@@ -17,5 +19,6 @@ public:
 
 private:
     Format m_format;
+    CFormatCanvas* m_canvas = nullptr;
     std::string m_path;
 };

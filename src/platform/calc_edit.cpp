@@ -214,3 +214,16 @@ std::unique_ptr<CheckEntry> QtEntryFactory::CreateCheckEntry(const CheckEntrySpe
     PlaceChild(box, spec.rcScreen, spec.font);
     return std::make_unique<MarkEntry>(box, spec.controlId);
 }
+
+int EntryControlId(const QWidget* widget)
+{
+    if (auto* w = qobject_cast<const CCalcEdit*>(widget))
+        return w->ControlId();
+    if (auto* w = qobject_cast<const CParagraphEdit*>(widget))
+        return w->ControlId();
+    if (auto* w = qobject_cast<const CBoxEdit*>(widget))
+        return w->ControlId();
+    if (auto* w = qobject_cast<const CMarkCheck*>(widget))
+        return w->ControlId();
+    return 0;
+}

@@ -91,5 +91,9 @@ private:
     QWidget* m_parent;
 };
 
+// The control id of an entry control widget made by QtEntryFactory, or 0 for any other
+// widget.
+int EntryControlId(const QWidget* widget);
+
 // The Qt font of a font record whose height is a cell height in screen pixels.
 QFont ScreenFontFromRecord(const LogFont& record);

@@ -1,22 +1,26 @@
 #include "fmtcaptura_frm.h"
 
+#include "fmtcapture_view.h"
 #include "frame_host.h"
 
 CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent) : CChildFrame(host, FrameMode::Capture, parent)
 {
-    setCentralWidget(new QWidget(this));
+    m_view = new CFmtcaptureView(this);
+    setCentralWidget(m_view);
     UpdateCaption();
 }
 
 void CFmtcapturaFrm::LoadFromPath(const std::string& path)
 {
-    if (!ReadFormatOrReport(path, m_format)) {
-        UpdateCaption();
-        return;
+    const bool loaded = ReadFormatOrReport(path, m_view->GetFormat());
+    m_view->ShowFormat();
+    if (loaded) {
+        m_view->SetPath(path);
+        m_path = path;
     }
-    m_path = path;
     UpdateCaption();
-    m_host.AddToRecentFormats(path, 1);
+    if (loaded)
+        m_host.AddToRecentFormats(path, 1);
 }
 
 void CFmtcapturaFrm::UpdateCaption()

@@ -5,6 +5,8 @@
 #include "child_frame.h"
 #include "format_file.h"
 
+class CFmtcaptureView;
+
 class CFmtcapturaFrm : public CChildFrame {
     Q_OBJECT
 public:
@@ -13,9 +15,9 @@ public:
     void LoadFromPath(const std::string& path) override;
     void UpdateCaption();
 
-    const Format& GetFormat() const { return m_format; }
+    CFmtcaptureView* View() const { return m_view; }
 
 private:
-    Format m_format;
+    CFmtcaptureView* m_view;
     std::string m_path;
 };
