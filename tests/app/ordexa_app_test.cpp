@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 
 #include "atomic_file.h"
 #include "child_frame.h"
+#include "calc_edit.h"
+#include "fmtcaptura_frm.h"
+#include "fmtcapture_view.h"
 #include "fmtdesign_frm.h"
 #include "format_file.h"
 #include "main_frame.h"
@@ -99,10 +104,22 @@ TEST_F(AppFixture, AnUnreadableFormatLeavesAnEmptyFrameAndAMessageNamingIt)
 
 TEST_F(AppFixture, NewDesignIsUnnamedAndTheMenuFollowsTheActiveMode)
 {
+    auto firstItems = [this] {
+        QStringList texts;
+        const QList<QAction*> menus = app.MainFrame()->menuBar()->actions();
+        if (!menus.isEmpty() && menus.first()->menu())
+            for (QAction* a : menus.first()->menu()->actions())
+                texts << a->text();
+        return texts;
+    };
+    EXPECT_TRUE(firstItems().contains("&Nuevo diseño"));
     CChildFrame* frame = app.NewDesign();
     EXPECT_EQ(frame->windowTitle(), "Diseño de formato - (nuevo)");
     EXPECT_EQ(app.MainFrame()->ActiveChild(), frame);
     EXPECT_EQ(RecentFormats(settings)[0], "");
+    EXPECT_TRUE(firstItems().contains("Nuevo formato"));
+    app.OpenForCapture(Path("factura.fmt"));
+    EXPECT_TRUE(firstItems().contains("&Abrir formato para captura"));
 }
 
 TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensForCapture)
@@ -119,4 +136,27 @@ TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensForCapture)
     ASSERT_EQ(app.MainFrame()->Children().size(), 1u);
     EXPECT_EQ(app.MainFrame()->Children()[0]->Mode(), FrameMode::Capture);
     EXPECT_EQ(RecentFormats(settings)[0], path);
+}
+
+TEST_F(AppFixture, TheCaptureScreenHasOneControlPerVariableElementInCaptureOrder)
+{
+    auto* frame = qobject_cast<CFmtcapturaFrm*>(app.OpenForCapture(ORDEXA_SAMPLES "/declaracion.fmt"));
+    ASSERT_NE(frame, nullptr);
+    CFmtcaptureView* view = frame->View();
+    int variables = 0;
+    for (const auto& e : view->GetFormat().elements)
+        variables += e->IsVariable() ? 1 : 0;
+    ASSERT_GT(variables, 5);
+    EXPECT_EQ(view->ControlWidget(kFirstControlId), nullptr);
+    // Tab runs from the first control through the ids in ascending order.
+    QWidget* w = view->ControlWidget(kFirstControlId + 1);
+    ASSERT_NE(w, nullptr);
+    std::vector<int> visited;
+    for (int guard = 0; guard < 200 && visited.size() < size_t(variables); ++guard, w = w->nextInFocusChain())
+        if (const int id = EntryControlId(w))
+            visited.push_back(id);
+    ASSERT_EQ(visited.size(), size_t(variables));
+    for (int i = 0; i < variables; ++i)
+        EXPECT_EQ(visited[i], kFirstControlId + 1 + i) << "position " << i;
+    EXPECT_EQ(view->FileName(), "declaracion.fmt");
 }
