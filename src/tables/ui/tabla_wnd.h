@@ -20,6 +20,7 @@ class QScrollBar;
 class QFrame;
 class QMenu;
 class QPainter;
+class QPrinter;
 class Locale;
 class Prompts;
 
@@ -86,6 +87,9 @@ public:
     // "Exportar tabla" and "Imprimir tabla" with their dialogs.
     virtual void ExportTable();
     virtual void PrintTable();
+    // Prints the table on a printer already set up (the print command after its dialog,
+    // and tests on a PDF printer). Returns the pages printed.
+    int PrintTableTo(QPrinter& printer);
 
     // The cell edit while it is open, for tests and the grid's window.
     QLineEdit* CellEdit() const { return m_edit; }
