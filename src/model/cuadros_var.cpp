@@ -118,33 +118,5 @@ void CCuadrosVar::Print(Dc& dc)
 
 int CCuadrosVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
 {
-    if (m_pControl)
-        return 0;
-    TextEntrySpec spec;
-    spec.kind = TextEntryKind::Boxes;
-    spec.rcScreen = m_rcScreen;
-    spec.controlId = controlId;
-    spec.maxLength = std::max(m_boxCount, 1);
-    spec.font = font;
-    m_pControl = factory.CreateTextEntry(spec);
-    return m_pControl ? 1 : 0;
-}
-
-void CCuadrosVar::SaveValue(ArchiveWriter& ar) const
-{
-    ar.WriteInt32(m_order);
-    ar.WriteString(m_pControl ? m_pControl->Text() : std::string());
-}
-
-void CCuadrosVar::LoadValue(ArchiveReader& ar)
-{
-    const std::string value = ar.ReadString();
-    if (m_pControl)
-        m_pControl->SetText(value);
-}
-
-void CCuadrosVar::ClearValue()
-{
-    if (m_pControl)
-        m_pControl->SetText("");
+    return CreateTextControl(factory, TextEntryKind::Boxes, controlId, font, std::max(m_boxCount, 1));
 }

@@ -1,10 +1,10 @@
 #pragma once
-#include "controles.h"
+#include "text_value_element.h"
 
 // Text in boxes (kind 2): one character per pre-printed box.
-class CCuadrosVar : public CControles {
+class CCuadrosVar : public CTextValueElement {
 public:
-    CCuadrosVar() : CControles(kKindCuadrosVar, 0, 1, 6, 1) {}
+    CCuadrosVar() : CTextValueElement(kKindCuadrosVar, 0, 1, 6, 1) {}
     // As the designer inserts it: (x, y) is the bottom-left corner, 8 boxes.
     static std::unique_ptr<CCuadrosVar> CreateAt(int x, int y);
 
@@ -15,9 +15,6 @@ public:
     void DrawScreen(Dc& dc, bool showOrder) override;
     void Print(Dc& dc) override;
     int CreateEntryControl(Dc& dc, EntryFactory& factory, int controlId, const LogFont& font) override;
-    void SaveValue(ArchiveWriter& ar) const override;
-    void LoadValue(ArchiveReader& ar) override;
-    void ClearValue() override;
 
     // Sets the number of boxes and rebuilds the rectangle (left and bottom stay).
     void SetBoxCount(int count);
@@ -30,7 +27,6 @@ public:
     int32_t m_boxCount = 8;
     int32_t m_boxGap = 10;    // 0.1 mm
     int32_t m_boxWidth = 50;  // 0.1 mm; also the element's height
-    std::unique_ptr<TextEntry> m_pControl;
 
 protected:
     void ReadTail(ArchiveReader& ar) override

@@ -68,32 +68,5 @@ void CParrafoVar::Print(Dc& dc)
 
 int CParrafoVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
 {
-    if (m_pControl)
-        return 0;
-    TextEntrySpec spec;
-    spec.kind = TextEntryKind::Paragraph;
-    spec.rcScreen = m_rcScreen;
-    spec.controlId = controlId;
-    spec.font = font;
-    m_pControl = factory.CreateTextEntry(spec);
-    return m_pControl ? 1 : 0;
-}
-
-void CParrafoVar::SaveValue(ArchiveWriter& ar) const
-{
-    ar.WriteInt32(m_order);
-    ar.WriteString(m_pControl ? m_pControl->Text() : std::string());
-}
-
-void CParrafoVar::LoadValue(ArchiveReader& ar)
-{
-    const std::string value = ar.ReadString();
-    if (m_pControl)
-        m_pControl->SetText(value);
-}
-
-void CParrafoVar::ClearValue()
-{
-    if (m_pControl)
-        m_pControl->SetText("");
+    return CreateTextControl(factory, TextEntryKind::Paragraph, controlId, font);
 }

@@ -1,10 +1,10 @@
 #pragma once
-#include "controles.h"
+#include "text_value_element.h"
 
 // Variable paragraph (kind 1): a multi-line field.
-class CParrafoVar : public CControles {
+class CParrafoVar : public CTextValueElement {
 public:
-    CParrafoVar() : CControles(kKindParrafoVar, 0, 0, 0, 0) {}
+    CParrafoVar() : CTextValueElement(kKindParrafoVar, 0, 0, 0, 0) {}
     // As the designer inserts it: (x, y) is the top-left corner, 60 mm wide, three lines
     // of the current font high.
     static std::unique_ptr<CParrafoVar> CreateAt(int x, int y);
@@ -15,11 +15,7 @@ public:
     void DrawScreen(Dc& dc, bool showOrder) override;
     void Print(Dc& dc) override;
     int CreateEntryControl(Dc& dc, EntryFactory& factory, int controlId, const LogFont& font) override;
-    void SaveValue(ArchiveWriter& ar) const override;
-    void LoadValue(ArchiveReader& ar) override;
-    void ClearValue() override;
 
-    std::unique_ptr<TextEntry> m_pControl;
 
 protected:
     void AfterRead() override { UpdateHandles(); }

@@ -59,32 +59,5 @@ void CTextlineVar::Print(Dc& dc)
 
 int CTextlineVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
 {
-    if (m_pControl)
-        return 0;
-    TextEntrySpec spec;
-    spec.kind = TextEntryKind::CalcLine;
-    spec.rcScreen = m_rcScreen;
-    spec.controlId = controlId;
-    spec.font = font;
-    m_pControl = factory.CreateTextEntry(spec);
-    return m_pControl ? 1 : 0;
-}
-
-void CTextlineVar::SaveValue(ArchiveWriter& ar) const
-{
-    ar.WriteInt32(m_order);
-    ar.WriteString(m_pControl ? m_pControl->Text() : std::string());
-}
-
-void CTextlineVar::LoadValue(ArchiveReader& ar)
-{
-    const std::string value = ar.ReadString();
-    if (m_pControl)
-        m_pControl->SetText(value);
-}
-
-void CTextlineVar::ClearValue()
-{
-    if (m_pControl)
-        m_pControl->SetText("");
+    return CreateTextControl(factory, TextEntryKind::CalcLine, controlId, font);
 }

@@ -1,10 +1,10 @@
 #pragma once
-#include "controles.h"
+#include "text_value_element.h"
 
 // Variable text line (kind 0): a single-line field, possibly calculated from others.
-class CTextlineVar : public CControles {
+class CTextlineVar : public CTextValueElement {
 public:
-    CTextlineVar() : CControles(kKindTextlineVar, 0, 1, 0, 1) {}
+    CTextlineVar() : CTextValueElement(kKindTextlineVar, 0, 1, 0, 1) {}
     // As the designer inserts it: (x, y) is the bottom-left corner, 40 mm wide, one
     // line of the current font high.
     static std::unique_ptr<CTextlineVar> CreateAt(int x, int y);
@@ -15,12 +15,8 @@ public:
     void DrawScreen(Dc& dc, bool showOrder) override;
     void Print(Dc& dc) override;
     int CreateEntryControl(Dc& dc, EntryFactory& factory, int controlId, const LogFont& font) override;
-    void SaveValue(ArchiveWriter& ar) const override;
-    void LoadValue(ArchiveReader& ar) override;
-    void ClearValue() override;
 
     std::string m_formula;  // calculation text; empty for an ordinary field
-    std::unique_ptr<TextEntry> m_pControl;
 
 protected:
     void ReadTail(ArchiveReader& ar) override { m_formula = ar.ReadString(); }
