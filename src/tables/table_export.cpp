@@ -128,6 +128,22 @@ std::string DbfValue(const CTabla& table, const DbfField& d)
     }
 }
 
+// Numbers stand right-justified after blanks and every other value is followed by blanks,
+// as dBase readers expect: a number padded with zero bytes does not parse. A number too
+// long for its field is written as asterisks, the format's mark of an overflow, rather
+// than cut into a different number.
+std::string DbfPadded(std::string value, const DbfField& d)
+{
+    const size_t length = d.length;
+    if (d.type == 'N') {
+        if (value.size() > length)
+            return std::string(length, '*');
+        return std::string(length - value.size(), ' ') + value;
+    }
+    value.resize(length, ' ');
+    return value;
+}
+
 bool SameFolder(const std::string& a, const std::string& b)
 {
     std::error_code ec;
@@ -255,9 +271,7 @@ std::vector<uint8_t> BuildDbfExport(CTablaEditor& editor, CalendarDate today)
                 break;
             out.push_back(' ');
             for (const DbfField& d : fields) {
-                std::string value = DbfValue(*table, d);
-                value.resize(d.length, '\0');
-                Append(out, value);
+                Append(out, DbfPadded(DbfValue(*table, d), d));
             }
         }
     }
