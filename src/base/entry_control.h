@@ -2,12 +2,15 @@
 // The data-entry controls a variable element owns on the capture screen. The capture
 // screen creates Qt widgets behind these interfaces; ordexa-cli and the tests use plain
 // in-memory objects. An element keeps its captured value nowhere but in its control.
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "geometry.h"
 #include "log_font.h"
+#include "prompts.h"
 #include "text_layout.h"
+#include "user_locale.h"
 
 class EntryControl {
 public:
@@ -28,6 +31,34 @@ public:
     virtual void SetChecked(bool checked) = 0;
 };
 
+// The cells a table entry shows and types into: the editing core of the element that owns
+// the entry (its table, the rules of a cell edit, its calculated columns). The element
+// lends it to the entry and keeps it alive as long as the entry. Rows and columns are
+// 1-based; rows 1 .. CellRows() hold records.
+class TableEntryCells {
+public:
+    virtual ~TableEntryCells() = default;
+    virtual int CellRows() const = 0;
+    virtual int CellColumns() const = 0;
+    virtual std::string CellTextAt(int row, int column) = 0;
+    // Types a whole cell as a user does: the cursor goes there, an edit opens with the
+    // text and Enter ends it. True when a cell changed.
+    virtual bool TypeCell(int row, int column, const std::string& utf8) = 0;
+    // Cursor to the first row and column, no selection.
+    virtual void ResetCursor() = 0;
+};
+
+// The table window of a table element.
+class TableEntry : public EntryControl {
+public:
+    // The table was filled or emptied behind the entry: the cursor goes home and the
+    // entry shows the table again.
+    virtual void Reset() = 0;
+    // A typed cell changed calculated columns: the entry tells its parent (the capture
+    // screen then recomputes the totals that depend on this table).
+    virtual void NotifyGridChanged() = 0;
+};
+
 // What kind of edit an element asks for.
 enum class TextEntryKind { CalcLine, Paragraph, Boxes };
 
@@ -45,6 +76,13 @@ struct CheckEntrySpec {
     LogFont font;
 };
 
+struct TableEntrySpec {
+    Rect rcScreen;
+    int controlId = 0;
+    LogFont font;
+    TableEntryCells* cells = nullptr;  // lent by the element
+};
+
 // The parent a capture screen lends to the elements: it makes the controls and tells the
 // view when a text line loses the focus (the field-left notification).
 class EntryFactory {
@@ -52,6 +90,14 @@ public:
     virtual ~EntryFactory() = default;
     virtual std::unique_ptr<TextEntry> CreateTextEntry(const TextEntrySpec& spec) = 0;
     virtual std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntrySpec& spec) = 0;
+    // A parent that cannot show tables gives no table entry (the base Qt factory sits
+    // below the table window; the capture screen's factory adds it). A table element
+    // without its entry captures nothing.
+    virtual std::unique_ptr<TableEntry> CreateTableEntry(const TableEntrySpec&) { return nullptr; }
+    // The message boxes and the user's locale that a table element's table works with
+    // (its messages, the currency text of its amounts); null where tables are not shown.
+    virtual Prompts* TablePrompts() { return nullptr; }
+    virtual const Locale* TableLocale() { return nullptr; }
 };
 
 // Plain in-memory controls, for ordexa-cli and tests.
@@ -89,6 +135,40 @@ private:
     bool m_checked = false;
 };
 
+// A table entry without a window: typing goes to the element's cells, and the grid-changed
+// notification to a listener of the factory that made it.
+class MemoryTableEntry : public TableEntry {
+public:
+    MemoryTableEntry(const TableEntrySpec& spec, std::function<void(int controlId)> onGridChanged)
+        : m_spec(spec), m_onGridChanged(std::move(onGridChanged))
+    {
+    }
+    int ControlId() const override { return m_spec.controlId; }
+    void Reset() override
+    {
+        if (m_spec.cells)
+            m_spec.cells->ResetCursor();
+    }
+    void NotifyGridChanged() override
+    {
+        if (m_onGridChanged)
+            m_onGridChanged(m_spec.controlId);
+    }
+    bool Type(int row, int column, const std::string& utf8)
+    {
+        return m_spec.cells && m_spec.cells->TypeCell(row, column, utf8);
+    }
+    std::string CellText(int row, int column) const
+    {
+        return m_spec.cells ? m_spec.cells->CellTextAt(row, column) : std::string();
+    }
+    const TableEntrySpec& Spec() const { return m_spec; }
+
+private:
+    TableEntrySpec m_spec;
+    std::function<void(int)> m_onGridChanged;
+};
+
 class MemoryEntryFactory : public EntryFactory {
 public:
     std::unique_ptr<TextEntry> CreateTextEntry(const TextEntrySpec& spec) override
@@ -99,4 +179,24 @@ public:
     {
         return std::make_unique<MemoryCheckEntry>(spec);
     }
+    std::unique_ptr<TableEntry> CreateTableEntry(const TableEntrySpec& spec) override
+    {
+        return std::make_unique<MemoryTableEntry>(spec, m_onGridChanged);
+    }
+    Prompts* TablePrompts() override { return m_prompts; }
+    const Locale* TableLocale() override { return m_locale; }
+    // Tables are made only once the factory has prompts and a locale to lend them.
+    void SetTableServices(Prompts& prompts, const Locale& locale)
+    {
+        m_prompts = &prompts;
+        m_locale = &locale;
+    }
+    // Receives the control id of every table entry made from now on whose calculated
+    // columns changed.
+    void SetGridChangedListener(std::function<void(int controlId)> listener) { m_onGridChanged = std::move(listener); }
+
+private:
+    Prompts* m_prompts = nullptr;
+    const Locale* m_locale = nullptr;
+    std::function<void(int)> m_onGridChanged;
 };

@@ -66,8 +66,8 @@ QJsonObject ElementJson(const CControles& e)
                                        {"type", c.type},
                                        {"formula", Q(c.formula)}});
         QJsonArray rows;
-        for (int32_t h : g->m_rowHeights)
-            rows.append(h);
+        for (const GridRow& r : g->m_rows)
+            rows.append(r.height);
         o["columns"] = columns;
         o["rows"] = rows;
     } else if (auto* l = dynamic_cast<const CLinea*>(&e)) {

@@ -37,6 +37,7 @@ std::unique_ptr<CControles> CreateElementAt(int32_t kind, int x, int y)
     case kKindParrafoVar: return CParrafoVar::CreateAt(x, y);
     case kKindCuadrosVar: return CCuadrosVar::CreateAt(x, y);
     case kKindMarcaVar: return CMarcaVar::CreateAt(x, y);
+    case kKindGrid: return CFmtGrid::CreateAt(x, y);
     case kKindConsText: return CConsText::CreateAt(x, y);
     case kKindConsParrafo: return CConsParrafo::CreateAt(x, y);
     case kKindLinea: return CLinea::CreateAt(x, y);

@@ -1,9 +1,92 @@
 #include "fmt_grid.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "grid_capture.h"
+#include "kind_drawing.h"
+#include "tabla.h"
+
 namespace {
+
 // The smallest stored column: four integers and two empty strings.
 constexpr size_t kMinColumnBytes = 4 * 4 + 2;
+constexpr int kMinCellSize = 40;          // a column or row may not be dragged to 4 mm or less
+constexpr int kSeparatorHalf = 10;        // half the width of a border's hit area
+constexpr int kRowHeaderStrip = 20;       // the row-header band left of the rectangle
+constexpr int kCellInset = 2;
+constexpr ColorRef kSelectedCellGrey = Rgb(164, 164, 164);
+constexpr ColorRef kWhite = Rgb(255, 255, 255);
+
+// The screen picture of the table window, in pixels.
+constexpr int kScreenCell = 20;           // header height, row height, row-number width
+constexpr int kScreenPlaceOffset = 20;    // room for the row numbers and the header
+constexpr ColorRef kButtonFace = Rgb(240, 240, 240);
+constexpr ColorRef kButtonHighlight = Rgb(255, 255, 255);
+constexpr ColorRef kButtonShadow = Rgb(160, 160, 160);
+constexpr ColorRef kWindowBackground = Rgb(255, 255, 255);
+constexpr ColorRef kGridLine = Rgb(192, 192, 192);
+
+// Hands a rounding remainder out one unit at a time, starting at the rotating index.
+template <class Item, class Member>
+void HandOutRemainder(std::vector<Item>& items, Member member, int remainder, int32_t& next)
+{
+    if (items.empty())
+        return;
+    remainder %= int(items.size());
+    for (int i = 0; i < remainder; ++i) {
+        if (next < 0 || next >= int(items.size()))
+            next = 0;
+        items[size_t(next)].*member += 1;
+        if (++next >= int(items.size()))
+            next = 0;
+    }
+}
+
+// A raised 3-D cell: face, highlight on the top and left, shadow on the bottom and right.
+void DrawRaisedCell(Dc& dc, const Rect& rc)
+{
+    dc.FillRect(rc, kButtonFace);
+    PenScope pen(dc, 1, kButtonHighlight);
+    dc.MoveTo(rc.left, rc.bottom - 1);
+    dc.LineTo(rc.left, rc.top);
+    dc.LineTo(rc.right - 1, rc.top);
+    dc.SelectPen(1, kButtonShadow);
+    dc.MoveTo(rc.right - 1, rc.top);
+    dc.LineTo(rc.right - 1, rc.bottom - 1);
+    dc.LineTo(rc.left, rc.bottom - 1);
+}
+
 }  // namespace
+
+CFmtGrid::CFmtGrid() : CControles(kKindGrid, 0, 0, 0, 0) {}
+
+CFmtGrid::~CFmtGrid() = default;
+
+std::string CFmtGrid::DefaultColumnTitle(int number)
+{
+    return "Columna " + std::to_string(number);
+}
+
+std::unique_ptr<CFmtGrid> CFmtGrid::CreateAt(int x, int y)
+{
+    auto grid = std::make_unique<CFmtGrid>();
+    grid->m_text = kDefaultText;
+    const int h = grid->m_logFont.height + 5;
+    for (int c = 0; c < kDefaultColumns; ++c) {
+        GridColumn column;
+        column.title = DefaultColumnTitle(c + 1);
+        column.width = kDefaultColumnWidth;
+        grid->m_columns.push_back(column);
+    }
+    grid->m_rows.assign(kDefaultRows, GridRow{h, 0, {}});
+    grid->m_rcPage = {x, y, x + kDefaultColumnWidth * kDefaultColumns, y - h * kDefaultRows};
+    grid->UpdateHandles();
+    return grid;
+}
+
+// --- Stored record -------------------------------------------------------------------
 
 void CFmtGrid::ReadTail(ArchiveReader& ar)
 {
@@ -21,10 +104,12 @@ void CFmtGrid::ReadTail(ArchiveReader& ar)
         m_columns.push_back(std::move(c));
     }
     const int32_t rows = ar.ReadCount(4);
-    m_rowHeights.clear();
-    m_rowHeights.reserve(size_t(rows));
+    m_rows.clear();
+    m_rows.reserve(size_t(rows));
     for (int32_t i = 0; i < rows; ++i)
-        m_rowHeights.push_back(ar.ReadInt32());
+        m_rows.push_back(GridRow{ar.ReadInt32(), 0, {}});
+    m_selColumn = -1;
+    m_selRow = -1;
 }
 
 void CFmtGrid::WriteTail(ArchiveWriter& ar) const
@@ -38,7 +123,408 @@ void CFmtGrid::WriteTail(ArchiveWriter& ar) const
         ar.WriteInt32(c.type);
         ar.WriteString(c.formula);
     }
-    ar.WriteInt32(int32_t(m_rowHeights.size()));
-    for (int32_t h : m_rowHeights)
-        ar.WriteInt32(h);
+    ar.WriteInt32(int32_t(m_rows.size()));
+    for (const GridRow& r : m_rows)
+        ar.WriteInt32(r.height);
+}
+
+// --- Layout and sizing ---------------------------------------------------------------
+
+void CFmtGrid::LayoutCells()
+{
+    int x = m_rcPage.left;
+    for (GridColumn& c : m_columns) {
+        c.x = x;
+        const int border = x + c.width;
+        c.rcSeparator = {border - kSeparatorHalf, m_rcPage.top, border + kSeparatorHalf, m_rcPage.bottom};
+        x = border;
+    }
+    int y = m_rcPage.top;
+    for (GridRow& r : m_rows) {
+        r.y = y;
+        const int border = y - r.height;
+        r.rcSeparator = {m_rcPage.left, border + kSeparatorHalf, m_rcPage.right, border - kSeparatorHalf};
+        y = border;
+    }
+}
+
+void CFmtGrid::UpdateHandles()
+{
+    if (!m_layoutMode)
+        LayoutCells();
+    ComputeHandles(HandleSet::All);
+}
+
+int CFmtGrid::SumOfWidths() const
+{
+    int sum = 0;
+    for (const GridColumn& c : m_columns)
+        sum += c.width;
+    return sum;
+}
+
+int CFmtGrid::SumOfHeights() const
+{
+    int sum = 0;
+    for (const GridRow& r : m_rows)
+        sum += r.height;
+    return sum;
+}
+
+void CFmtGrid::ScaleColumns(int oldWidth, int newWidth)
+{
+    if (oldWidth == 0 || m_columns.empty())
+        return;
+    for (GridColumn& c : m_columns)
+        c.width = int32_t(int64_t(c.width) * newWidth / oldWidth);
+    HandOutRemainder(m_columns, &GridColumn::width, newWidth - SumOfWidths(), m_nextColumnFix);
+}
+
+void CFmtGrid::ScaleRows(int oldHeight, int newHeight)
+{
+    if (oldHeight == 0 || m_rows.empty())
+        return;
+    for (GridRow& r : m_rows)
+        r.height = int32_t(int64_t(r.height) * newHeight / oldHeight);
+    HandOutRemainder(m_rows, &GridRow::height, std::abs(newHeight - SumOfHeights()), m_nextRowFix);
+}
+
+void CFmtGrid::ResizeByHandle(int handle, int dx, int dy)
+{
+    const int oldWidth = m_rcPage.right - m_rcPage.left;
+    const int oldHeight = std::abs(m_rcPage.top - m_rcPage.bottom);
+    Rect rc = m_rcPage;
+    switch (handle) {
+    case kHandleLeft: rc.left += dx; break;
+    case kHandleRight: rc.right += dx; break;
+    case kHandleBottom: rc.bottom += dy; break;
+    case kHandleTop: rc.top += dy; break;
+    default: break;
+    }
+    const int newWidth = rc.right - rc.left;
+    const int newHeight = std::abs(rc.top - rc.bottom);
+    // The element may not be narrower than 4 mm per column nor lower than 4 mm per row.
+    if ((handle == kHandleLeft || handle == kHandleRight) && newWidth > kMinCellSize * ColumnCount()) {
+        m_rcPage = rc;
+        if (newWidth != oldWidth)
+            ScaleColumns(oldWidth, newWidth);
+    } else if ((handle == kHandleBottom || handle == kHandleTop) && newHeight > kMinCellSize * RowCount()) {
+        m_rcPage = rc;
+        if (newHeight != oldHeight)
+            ScaleRows(oldHeight, newHeight);
+    }
+    UpdateHandles();
+}
+
+void CFmtGrid::ChangeColumnWidth(int column, int delta)
+{
+    if (column < 0 || column >= ColumnCount())
+        return;
+    GridColumn& c = m_columns[size_t(column)];
+    if (c.width + delta > kMinCellSize) {
+        c.width += delta;
+        m_rcPage.right += delta;
+    }
+    UpdateHandles();
+}
+
+void CFmtGrid::ChangeRowHeight(int row, int delta)
+{
+    if (row < 0 || row >= RowCount())
+        return;
+    GridRow& r = m_rows[size_t(row)];
+    // Page y runs upward: dragging the border down (delta < 0) makes the row higher.
+    if (r.height - delta > kMinCellSize) {
+        r.height -= delta;
+        m_rcPage.bottom += delta;
+    }
+    UpdateHandles();
+}
+
+void CFmtGrid::SetColumnCount(int n)
+{
+    if (n < 1 || n == ColumnCount())
+        return;
+    const int old = ColumnCount();
+    m_columns.resize(size_t(n));
+    for (int c = old; c < n; ++c) {
+        GridColumn& column = m_columns[size_t(c)];
+        column = GridColumn{};
+        column.title = DefaultColumnTitle(c + 1);
+        column.width = kDefaultColumnWidth;
+    }
+    if (m_selColumn >= n)
+        m_selColumn = -1;
+    if (m_nextColumnFix >= n)
+        m_nextColumnFix = 0;
+    m_rcPage.right = m_rcPage.left + SumOfWidths();
+    UpdateHandles();
+}
+
+void CFmtGrid::SetRowCount(int n)
+{
+    if (n < 1 || n == RowCount())
+        return;
+    const int32_t height = m_rows.empty() ? m_logFont.height + 5 : m_rows.back().height;
+    m_rows.resize(size_t(n), GridRow{height, 0, {}});
+    if (m_selRow >= n)
+        m_selRow = -1;
+    if (m_nextRowFix >= n)
+        m_nextRowFix = 0;
+    m_rcPage.bottom = m_rcPage.top - SumOfHeights();
+    UpdateHandles();
+}
+
+void CFmtGrid::FixFontHeight()
+{
+    m_logFont.height = std::abs(m_logFont.height);
+}
+
+// --- Hit tests and cells -------------------------------------------------------------
+
+std::pair<int, int> CFmtGrid::HitSeparator(int x, int y) const
+{
+    std::pair<int, int> hit{-1, -1};
+    for (int c = 0; c < ColumnCount(); ++c)
+        if (m_columns[size_t(c)].rcSeparator.Normalized().Contains({x, y})) {
+            hit.first = c;
+            break;
+        }
+    for (int r = 0; r < RowCount(); ++r)
+        if (m_rows[size_t(r)].rcSeparator.Normalized().Contains({x, y})) {
+            hit.second = r;
+            break;
+        }
+    return hit;
+}
+
+std::pair<int, int> CFmtGrid::HitHeader(int x, int y) const
+{
+    std::pair<int, int> hit{-1, -1};
+    const int fontHeight = std::abs(m_logFont.height);
+    for (int c = 0; c < ColumnCount(); ++c) {
+        const GridColumn& column = m_columns[size_t(c)];
+        const Rect band{column.x, m_rcPage.top, column.x + column.width, m_rcPage.top + fontHeight};
+        if (band.Normalized().Contains({x, y})) {
+            hit.first = c;
+            break;
+        }
+    }
+    for (int r = 0; r < RowCount(); ++r) {
+        const GridRow& row = m_rows[size_t(r)];
+        const Rect strip{m_rcPage.left - kRowHeaderStrip, row.y, m_rcPage.left, row.y - row.height};
+        if (strip.Normalized().Contains({x, y})) {
+            hit.second = r;
+            break;
+        }
+    }
+    return hit;
+}
+
+Rect CFmtGrid::CellRect(int column, int row) const
+{
+    if (column < 0 || column >= ColumnCount() || row < 0 || row >= RowCount())
+        return {};
+    const GridColumn& c = m_columns[size_t(column)];
+    const GridRow& r = m_rows[size_t(row)];
+    // Page y runs upward: the top is the greater y, so insetting lowers the top.
+    return {c.x + kCellInset, r.y - kCellInset, c.x + c.width - kCellInset, r.y - r.height + kCellInset};
+}
+
+// --- Drawing -------------------------------------------------------------------------
+
+void CFmtGrid::DrawDesign(Dc& dc)
+{
+    if (!m_screenPlaced) {
+        PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Corners);
+        m_rcScreen.left -= kScreenPlaceOffset;
+        m_rcScreen.top -= kScreenPlaceOffset;
+    }
+    const Rect rc = DesignRect(m_rcPage);
+    {
+        PenScope pen(dc);
+        if (m_selected)
+            dc.SelectPen(1, kSelectionRed);
+        dc.Outline(rc.Normalized());
+        // The capture screen's column widths follow the page widths at the design view's
+        // scale (a difference of two points, so that scrolling does not change it).
+        const int originX = dc.LogicalToDevice({0, 0}).x;
+        for (GridColumn& c : m_columns)
+            c.screenWidth = dc.LogicalToDevice({c.width, 0}).x - originX;
+        for (size_t c = 1; c < m_columns.size(); ++c) {
+            const int x = m_columns[c].x + kDesignMarginX;
+            dc.MoveTo(x, rc.top);
+            dc.LineTo(x, rc.bottom);
+        }
+        for (size_t r = 1; r < m_rows.size(); ++r) {
+            const int y = m_rows[r].y + kDesignMarginY;
+            dc.MoveTo(rc.left, y);
+            dc.LineTo(rc.right, y);
+        }
+        if (m_selected)
+            OutlineHandles(dc, m_rcHandle);
+    }
+    dc.SelectFont(m_logFont);
+    dc.SetTextColor(m_textColor);
+    dc.SetTextAlign(TextAlign::kLeft | TextAlign::kBottom);
+    const int fontHeight = std::abs(m_logFont.height);
+    for (const GridColumn& c : m_columns) {
+        const int x = c.x + kDesignMarginX;
+        const Rect band{x, rc.top + fontHeight, x + c.width, rc.top};
+        dc.TextOutClipped(x, rc.top, band, c.title);
+    }
+    DrawDesignCells(dc, rc);
+}
+
+void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
+{
+    const ColorRef textColor = dc.GetTextColor();
+    for (int c = 0; c < ColumnCount(); ++c) {
+        const unsigned flags = ParagraphAlign(m_columns[size_t(c)].align) | DrawTextFlag::kSingleLine;
+        for (int r = 0; r < RowCount(); ++r) {
+            Rect cell = DesignRect(CellRect(c, r));
+            const bool highlighted = c == m_selColumn || r == m_selRow;
+            if (highlighted)
+                dc.FillRect(cell, kSelectedCellGrey);
+            dc.SetTextColor(highlighted ? kWhite : textColor);
+            dc.DrawText("C-" + std::to_string(c + 1) + ",F-" + std::to_string(r + 1), cell, flags);
+        }
+    }
+    dc.SetTextColor(textColor);
+}
+
+void CFmtGrid::DrawScreen(Dc& dc, bool showOrder)
+{
+    if (m_screenFont)
+        dc.SelectFont(*m_screenFont);
+    const Rect rc = m_rcScreen.Normalized();
+    dc.FillRect(rc, kButtonFace);
+    // The cells' white area under the header and right of the row numbers.
+    const Rect body{std::min(rc.left + kScreenCell, rc.right), std::min(rc.top + kScreenCell, rc.bottom), rc.right,
+                    rc.bottom};
+    dc.FillRect(body, kWindowBackground);
+    DrawRaisedCell(dc, {rc.left, rc.top, std::min(rc.left + kScreenCell, rc.right), std::min(rc.top + kScreenCell, rc.bottom)});
+
+    const int cellHeight = m_screenFont ? std::abs(m_screenFont->height) : 14;
+    dc.SetTextColor(0);
+    dc.SetTextAlign(TextAlign::kCenter);
+    int x = rc.left + kScreenCell;
+    for (const GridColumn& c : m_columns) {
+        if (x >= rc.right)
+            break;
+        // A column cut by the right edge ends the header.
+        const Rect cell{x, rc.top, std::min(x + std::max(c.screenWidth, 0), rc.right), std::min(rc.top + kScreenCell, rc.bottom)};
+        DrawRaisedCell(dc, cell);
+        dc.TextOutClipped(cell.left + (cell.right - cell.left) / 2, cell.top + (kScreenCell - cellHeight) / 2, cell,
+                          c.title);
+        x += std::max(c.screenWidth, 0);
+    }
+    {
+        PenScope pen(dc, 1, kGridLine);
+        int y = rc.top + kScreenCell;
+        for (int r = 0; r < RowCount() && y + kScreenCell <= rc.bottom; ++r, y += kScreenCell) {
+            DrawRaisedCell(dc, {rc.left, y, std::min(rc.left + kScreenCell, rc.right), y + kScreenCell});
+            dc.MoveTo(rc.left + kScreenCell, y + kScreenCell - 1);
+            dc.LineTo(rc.right, y + kScreenCell - 1);
+        }
+    }
+    {
+        PenScope pen(dc);
+        if (m_selected)
+            dc.SelectPen(1, kSelectionRed);
+        dc.Outline(m_rcScreen);
+        if (m_selected)
+            OutlineHandles(dc, ScreenHandleSquares(m_rcScreen, true));
+    }
+    CControles::DrawScreen(dc, showOrder);
+}
+
+void CFmtGrid::Print(Dc& dc)
+{
+    CTabla* table = m_capture ? m_capture->Table() : nullptr;
+    if (!table || !table->IsOpen())
+        return;
+    dc.SelectFont(m_logFont);
+    dc.SetTextColor(m_textColor);
+    const int before = table->CurrentRecord();
+    const int rows = std::min(RowCount(), table->SlotCount() - 1);
+    for (int r = 0; r < rows; ++r) {
+        if (table->GoToRecord(r + 1) != 1)
+            continue;
+        for (int c = 0; c < ColumnCount() && c + 1 < table->FieldCount(); ++c) {
+            if (!table->IsFilled(c + 1))
+                continue;
+            Rect cell = CellRect(c, r);
+            dc.DrawText(table->GetText(c + 1), cell, ParagraphAlign(m_columns[size_t(c)].align) | DrawTextFlag::kSingleLine);
+        }
+    }
+    if (before >= 1)
+        table->GoToRecord(before);
+}
+
+// --- Capture -------------------------------------------------------------------------
+
+int CFmtGrid::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)
+{
+    if (m_capture)
+        return 0;
+    Prompts* prompts = factory.TablePrompts();
+    const Locale* locale = factory.TableLocale();
+    if (!prompts || !locale)
+        return 0;
+    auto capture = std::make_unique<CGridCapture>(*prompts, *locale);
+    std::error_code ec;
+    const std::string directory = std::filesystem::temp_directory_path(ec).string();
+    // A table that cannot be created leaves the window with no rows (the table said why).
+    capture->Start(m_columns, RowCount(), ec ? std::string("/tmp") : directory);
+
+    TableEntrySpec spec;
+    const Rect rc = m_rcScreen.Normalized();
+    spec.rcScreen = {rc.left + 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
+    spec.controlId = controlId;
+    spec.font = font;
+    spec.cells = capture.get();
+    std::unique_ptr<TableEntry> window = factory.CreateTableEntry(spec);
+    if (!window)
+        return 0;
+    m_capture = std::move(capture);
+    m_tableWnd = std::move(window);
+    m_capture->SetGridChangedListener([this] {
+        if (m_tableWnd)
+            m_tableWnd->NotifyGridChanged();
+    });
+    return 1;
+}
+
+double CFmtGrid::ColumnTotal(int n) const
+{
+    return m_capture ? m_capture->ColumnTotal(n) : 0.0;
+}
+
+void CFmtGrid::SaveValue(ArchiveWriter& ar) const
+{
+    if (!m_tableWnd || !m_capture)
+        return;
+    ar.WriteInt32(m_order);
+    m_capture->SaveCells(ar);
+}
+
+void CFmtGrid::LoadValue(ArchiveReader& ar)
+{
+    if (m_capture) {
+        m_capture->LoadCells(ar);
+    } else {
+        // Without a table the record is still read through, so the next one can be.
+        CGridCapture::SkipCells(ar);
+    }
+    if (m_tableWnd)
+        m_tableWnd->Reset();
+}
+
+void CFmtGrid::ClearValue()
+{
+    if (!m_tableWnd || !m_capture)
+        return;
+    m_capture->Clear();
+    m_tableWnd->Reset();
 }

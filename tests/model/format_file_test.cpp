@@ -114,7 +114,10 @@ TEST(FormatFile, EveryKindRoundTripsByteForByte)
     auto& grid = dynamic_cast<CFmtGrid&>(**it);
     ASSERT_EQ(grid.m_columns.size(), 2u);
     EXPECT_EQ(grid.m_columns[1].formula, "C1*C2");
-    EXPECT_EQ(grid.m_rowHeights, (std::vector<int32_t>{50, 50, 60}));
+    ASSERT_EQ(grid.m_rows.size(), 3u);
+    EXPECT_EQ(grid.m_rows[0].height, 50);
+    EXPECT_EQ(grid.m_rows[1].height, 50);
+    EXPECT_EQ(grid.m_rows[2].height, 60);
     std::advance(it, 2);
     EXPECT_EQ((*it)->m_text, "Linea uno\r\nLinea dos ñ");
     ++it;

@@ -1,0 +1,275 @@
+#include "grid_capture.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "column_formula.h"
+#include "column_recalc.h"
+#include "fmt_grid.h"
+#include "kv_field.h"
+#include "tabla.h"
+#include "text_layout.h"
+
+namespace {
+
+// The smallest stored cell: an empty string.
+constexpr size_t kMinCellBytes = 1;
+
+// The field type and width of a column's type.
+CKVField ColumnField(const std::string& name, int32_t type)
+{
+    switch (type) {
+    case kGridNumber:
+    case kGridNumberCalc: return CKVField(name, 8, kvDouble);
+    case kGridCurrency:
+    case kGridCurrencyCalc: return CKVField(name, 8, kvCurrency);
+    default: return CKVField(name, 255, kvText);
+    }
+}
+
+// A field name as the table keeps it (cut to what the file can hold).
+std::string StoredName(const std::string& name)
+{
+    return CKVField(name, 1, kvText).Name();
+}
+
+// One row of the table as the recalculation reads and writes it: column n is field n.
+class TableRow : public CalcRow {
+public:
+    explicit TableRow(CTabla& table) : m_table(table) {}
+    double Value(int column) override { return m_table.GetDouble(column); }
+    void SetResult(int column, const std::string& text) override
+    {
+        m_table.SetText(column, text);
+        m_table.WriteRecord();
+    }
+
+private:
+    CTabla& m_table;
+};
+
+}  // namespace
+
+CGridCapture::CGridCapture(Prompts& prompts, const Locale& locale)
+    : CTablaEditor(prompts, locale), m_prompts(prompts), m_locale(locale)
+{
+}
+
+CGridCapture::~CGridCapture()
+{
+    Detach();
+    if (m_table)
+        m_table->Close();
+}
+
+std::vector<std::string> CGridCapture::FieldNames(const std::vector<GridColumn>& columns)
+{
+    // Field names must be unique, since the window finds a column's field by its name:
+    // a repeated (or cut-to-equal) title gets "~2", "~3" ... in place of its last
+    // characters. The marker's name is taken from the start.
+    std::vector<std::string> names{kMarkerField};
+    for (const GridColumn& column : columns) {
+        std::string name = StoredName(column.title);
+        for (int n = 2; std::find(names.begin(), names.end(), name) != names.end(); ++n) {
+            const std::string suffix = "~" + std::to_string(n);
+            std::vector<std::string> chars = SplitCharacters(column.title);
+            do {
+                std::string base;
+                for (const std::string& c : chars)
+                    base += c;
+                name = StoredName(base + suffix);
+                if (!chars.empty())
+                    chars.pop_back();
+            } while (name.size() < suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0);
+        }
+        names.push_back(name);
+    }
+    names.erase(names.begin());
+    return names;
+}
+
+bool CGridCapture::Start(const std::vector<GridColumn>& columns, int rowCount, const std::string& directory)
+{
+    m_gridRows = std::max(0, rowCount);
+    ParseFormulas(columns);
+    SetNoAppend(true);
+    SetHideEmpty(true);
+
+    std::vector<CKVField> fields{CKVField(kMarkerField, 1, kvText)};
+    const std::vector<std::string> names = FieldNames(columns);
+    for (size_t i = 0; i < columns.size(); ++i)
+        fields.push_back(ColumnField(names[i], columns[i].type));
+
+    std::string folder = directory;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    const std::string file = CTabla::MakeUniqueFileName(folder, ".dat", CTabla::kGeneratedPrefix);
+    auto table = std::make_unique<CTabla>(m_prompts, m_locale);
+    // The generated name's extension is left to the table, which adds its own.
+    if (file.empty() || !table->Create(folder + file.substr(0, file.size() - 4), fields, true)) {
+        LayoutWindowColumns(columns);
+        Reset();
+        return false;
+    }
+    m_table = std::move(table);
+    Attach(m_table.get());
+    const bool filled = AddMarkerRows();
+    LayoutWindowColumns(columns);
+    Reset();
+    return filled;
+}
+
+bool CGridCapture::AddMarkerRows()
+{
+    for (int r = 0; r < m_gridRows; ++r) {
+        if (m_table->GoToRecord(m_table->SlotCount()) != 1)
+            return false;
+        m_table->ClearRecord();
+        m_table->SetText(0, kMarkerField);
+        if (!m_table->AppendRecord())
+            return false;
+    }
+    return true;
+}
+
+void CGridCapture::LayoutWindowColumns(const std::vector<GridColumn>& columns)
+{
+    if (!IsAttached())
+        return;
+    BuildColumns();
+    // Column 1 shows the marker field, which the user never sees.
+    RemoveColumn(1);
+    SetColumnWidth(0, kRowHeaderWidthPx);
+    for (size_t i = 0; i < columns.size() && int(i) + 1 < ColumnCount(); ++i) {
+        const int col = int(i) + 1;
+        SetColumnWidth(col, columns[i].screenWidth);
+        SetColumnTitle(col, columns[i].title);
+        if (IsCurrencyType(columns[i].type))
+            SetColumnAlign(col, TablaColumn::kAlignRight);
+    }
+}
+
+void CGridCapture::ParseFormulas(const std::vector<GridColumn>& columns)
+{
+    m_calc.assign(columns.size() + 1, CCalcRecord{});
+    for (size_t i = 0; i < columns.size(); ++i)
+        m_calc[i + 1] = ParseColumnFormula(columns[i].formula, IsCalculatedType(columns[i].type));
+}
+
+bool CGridCapture::Clear()
+{
+    if (!m_table || !m_table->IsOpen())
+        return false;
+    const bool ok = m_table->EmptyTable() && AddMarkerRows();
+    Reset();
+    return ok;
+}
+
+double CGridCapture::ColumnTotal(int n) const
+{
+    if (!m_table || !m_table->IsOpen() || n < 1 || n >= int(m_calc.size()))
+        return 0;
+    const int before = m_table->CurrentRecord();
+    double total = 0;
+    for (int r = 1; r < m_table->SlotCount(); ++r)
+        if (m_table->GoToRecord(r) == 1)
+            total += m_table->GetDouble(n);
+    if (before >= 1)
+        m_table->GoToRecord(before);
+    return total;
+}
+
+void CGridCapture::SaveCells(ArchiveWriter& ar) const
+{
+    const int rows = (m_table && m_table->IsOpen()) ? m_table->SlotCount() - 1 : 0;
+    const int columns = GridColumns();
+    ar.WriteInt32(rows);
+    ar.WriteInt32(columns);
+    const int before = rows > 0 ? m_table->CurrentRecord() : 0;
+    for (int r = 1; r <= rows; ++r) {
+        const bool there = m_table->GoToRecord(r) == 1;
+        for (int c = 1; c <= columns; ++c)
+            ar.WriteString(there ? m_table->GetText(c) : std::string());
+    }
+    if (before >= 1)
+        m_table->GoToRecord(before);
+}
+
+namespace {
+
+// The row and column counts of a cell record. Every cell takes at least one byte: counts
+// that the rest of the file cannot hold are refused before anything is read.
+std::pair<int32_t, int32_t> ReadCellCounts(ArchiveReader& ar)
+{
+    const int32_t rows = ar.ReadCount(0);
+    const int32_t columns = ar.ReadCount(0);
+    if (rows > 0 && columns > 0 && uint64_t(rows) * uint64_t(columns) > ar.Remaining() / kMinCellBytes)
+        throw ArchiveError(ar.Offset() - 4, "cantidad mayor que el archivo");
+    return {rows, columns};
+}
+
+}  // namespace
+
+void CGridCapture::SkipCells(ArchiveReader& ar)
+{
+    const auto [rows, columns] = ReadCellCounts(ar);
+    for (int64_t i = 0; i < int64_t(rows) * columns; ++i)
+        ar.ReadString();
+}
+
+void CGridCapture::LoadCells(ArchiveReader& ar)
+{
+    const auto [rows, columns] = ReadCellCounts(ar);
+    const bool open = m_table && m_table->IsOpen();
+    // A loaded record replaces what the table held; rows the table could not take again
+    // are read and skipped like rows beyond the grid's.
+    if (open && m_table->EmptyTable())
+        AddMarkerRows();
+    for (int32_t r = 1; r <= rows; ++r) {
+        const bool kept = open && r < m_table->SlotCount() && m_table->GoToRecord(r) == 1;
+        for (int32_t c = 1; c <= columns; ++c) {
+            const std::string text = ar.ReadString();
+            if (kept && c <= GridColumns())
+                m_table->SetText(c, text);
+        }
+        if (kept)
+            m_table->WriteRecord();
+    }
+    Reset();
+}
+
+bool CGridCapture::CommitEdit(const std::string& editText, bool)
+{
+    return CTablaEditor::CommitEdit(editText, false);
+}
+
+bool CGridCapture::EndEdit(const std::string& editText, TablaKey)
+{
+    const bool changed = CommitEdit(editText, false);
+    KeyPress(TablaKey::Right);
+    return changed;
+}
+
+void CGridCapture::OnCellCommitted(int record, int col)
+{
+    const int field = FieldOfColumn(col);
+    // The new record line is never a row of the grid: appending is off.
+    if (record < 1 || field < 1 || !m_table)
+        return;
+    const int before = m_table->CurrentRecord();
+    if (m_table->GoToRecord(record) != 1)
+        return;
+    TableRow row(*m_table);
+    const bool recalculated = RecalculateColumns(m_calc, field, row);
+    if (before >= 1)
+        m_table->GoToRecord(before);
+    if (recalculated && m_onGridChanged)
+        m_onGridChanged();
+}
+
+bool CGridCapture::TypeCell(int row, int column, const std::string& utf8)
+{
+    if (row < 1 || row > CellRows() || column < 1 || column > CellColumns())
+        return false;
+    return TypeIntoCell(row, column, utf8, TablaKey::Enter);
+}

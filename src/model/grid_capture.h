@@ -1,0 +1,80 @@
+#pragma once
+// The table element's capture state, without a window: the temporary table (one record
+// per row of the grid, kept non-blank by a marker field), the editing core with the
+// grid's own commit (an edit is always kept, calculated columns follow, the cursor moves
+// right), the column totals and the captured-data record. The capture screen's table
+// window and the headless capture session both drive it.
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive.h"
+#include "calc_record.h"
+#include "entry_control.h"
+#include "table_editor.h"
+
+struct GridColumn;
+
+class CGridCapture : public CTablaEditor, public TableEntryCells {
+public:
+    static constexpr const char* kMarkerField = ".";
+    static constexpr int kRowHeaderWidthPx = 20;
+
+    CGridCapture(Prompts& prompts, const Locale& locale);
+    ~CGridCapture() override;
+
+    // Creates the table in `directory` under a generated "KV" name, created exclusively
+    // and deleted when the capture ends, with one marker-only record per row; lays out the
+    // window's columns and reads the formulas. False (after the table's message) when the
+    // table cannot be created: the window then shows no rows.
+    bool Start(const std::vector<GridColumn>& columns, int rowCount, const std::string& directory);
+    // Empties the table and adds the rows again, marker only.
+    bool Clear();
+    double ColumnTotal(int n) const;
+
+    // The captured-data record after the capture order: row count, column count, then the
+    // cells row by row.
+    void SaveCells(ArchiveWriter& ar) const;
+    // Reads such a record (the capture order already read) into a cleared table. Rows
+    // beyond the grid's and cells beyond its columns are read and ignored.
+    void LoadCells(ArchiveReader& ar);
+    // Reads such a record through without keeping anything.
+    static void SkipCells(ArchiveReader& ar);
+
+    // Told after a typed cell changed calculated columns.
+    void SetGridChangedListener(std::function<void()> listener) { m_onGridChanged = std::move(listener); }
+
+    const std::vector<CCalcRecord>& CalcRecords() const { return m_calc; }
+    int GridRows() const { return m_gridRows; }
+    int GridColumns() const { return int(m_calc.size()) - 1; }
+    // The table field's name of each column: the title, made unique where titles repeat.
+    static std::vector<std::string> FieldNames(const std::vector<GridColumn>& columns);
+
+    // --- The grid's commit ---------------------------------------------------------
+    // An edit of the grid is always kept, Esc included.
+    bool CommitEdit(const std::string& editText, bool cancel) override;
+    // Whatever key ended the edit, the cursor then moves one column to the right.
+    bool EndEdit(const std::string& editText, TablaKey key) override;
+    void OnCellCommitted(int record, int col) override;
+
+    // --- TableEntryCells -----------------------------------------------------------
+    int CellRows() const override { return std::max(0, RowCount() - 1); }
+    int CellColumns() const override { return std::max(0, ColumnCount() - 1); }
+    std::string CellTextAt(int row, int column) override { return CellText(row, column); }
+    bool TypeCell(int row, int column, const std::string& utf8) override;
+    void ResetCursor() override { Reset(); }
+
+private:
+    bool AddMarkerRows();
+    void ParseFormulas(const std::vector<GridColumn>& columns);
+    void LayoutWindowColumns(const std::vector<GridColumn>& columns);
+
+    std::unique_ptr<CTabla> m_table;
+    std::vector<CCalcRecord> m_calc;  // index = column number; 0 belongs to no column
+    int m_gridRows = 0;
+    Prompts& m_prompts;
+    const Locale& m_locale;
+    std::function<void()> m_onGridChanged;
+};
