@@ -32,7 +32,8 @@ bool WriteAll(int fd, const uint8_t* data, size_t size)
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error)
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error,
+                         bool flushToDisk)
 {
     namespace fs = std::filesystem;
     const fs::path target(path);
@@ -58,7 +59,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 && (!flushToDisk || ::fsync(fd) == 0);
     const int savedErrno = errno;
     ok = (::close(fd) == 0) && ok;
     if (ok && ::rename(tmpl.c_str(), path.c_str()) == 0)

@@ -8,7 +8,10 @@
 #include <vector>
 
 // Returns false and sets `error` (a Spanish sentence naming the file) on failure.
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error);
+// `flushToDisk` waits until the bytes are on the disk before the rename; files rewritten
+// many times a second (a table's index on every add) skip that wait.
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error,
+                         bool flushToDisk = true);
 
 // Reads a whole file. Returns false and sets `error` when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* error);

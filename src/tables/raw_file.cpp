@@ -1,5 +1,7 @@
 #include "raw_file.h"
 
+#include "atomic_file.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -131,26 +133,7 @@ bool RawFile::ReadPrefix(const std::string& path, uint64_t maxBytes, std::vector
 
 bool RawFile::ReplaceContents(const std::string& path, std::span<const uint8_t> bytes)
 {
-    const size_t slash = path.find_last_of('/');
-    std::string tmpl = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".kvtmpXXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
     // No flush to the disk here: the data file beside it is written in place without
     // one as well, and an index is rewritten on every add.
-    bool ok = WriteAllAt(fd, 0, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(tmpl.c_str(), path.c_str()) == 0)
-        return true;
-    ::unlink(tmpl.c_str());
-    return false;
+    return WriteFileAtomically(path, bytes, nullptr, false);
 }
