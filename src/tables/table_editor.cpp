@@ -389,7 +389,9 @@ void CTablaEditor::DeleteKey()
 {
     if (m_sorted || !m_pTable || !m_pTable->IsOpen())
         return;
-    if (IsNewRecordLine(m_curRow)) {
+    // A selection of rows goes first: rows are selected in the row-header column without
+    // moving the cursor, which may well sit on the new record line.
+    if (!HasSelection() && IsNewRecordLine(m_curRow)) {
         m_newRow.ClearRecord();
         return;
     }

@@ -164,8 +164,9 @@ public:
     // The new record line is appended to the table; false (after the table's message) when
     // the table refuses it, or when appending is off.
     bool AppendNewRow();
-    // The Delete key: nothing while sorted; clears the new record line; deletes the
-    // selected rows after one question, or the cursor row after the table's own question.
+    // The Delete key: nothing while sorted; deletes the selected rows after one question;
+    // without a selection clears the new record line, or deletes the cursor row after the
+    // table's own question.
     void DeleteKey();
 
     // "Ordenar por esta columna": the order of the column's field; only an indexed field
