@@ -47,6 +47,9 @@ TEST_F(AppFixture, StartsWithAnEmptyCaptionAndNoRecentFormats)
     EXPECT_EQ(app.MainFrame()->windowTitle(), "ORDEXA ");
     EXPECT_EQ(RecentFormats(settings), (std::vector<std::string>{"", "", "", ""}));
     EXPECT_TRUE(app.MainFrame()->Children().empty());
+    // Qt's own buttons and dialogs speak Spanish too.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Sí");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
 }
 
 TEST_F(AppFixture, EachModeOpensAFrameWithItsCaptionAndRemembersTheFormat)
