@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
