@@ -55,6 +55,7 @@ int main(int argc, char** argv)
         editor.SelectRows(2, 3);
     frame.resize(560, 260);
     frame.show();
+    frame.activateWindow();
     wnd->setFocus();
     return app.exec();
 }
