@@ -62,7 +62,7 @@ public:
 // What kind of edit an element asks for.
 enum class TextEntryKind { CalcLine, Paragraph, Boxes };
 
-struct TextEntrySpec {
+struct TextEntryParams {
     TextEntryKind kind = TextEntryKind::CalcLine;
     Rect rcScreen;
     int controlId = 0;
@@ -70,13 +70,13 @@ struct TextEntrySpec {
     LogFont font;       // the screen font lent by the capture screen
 };
 
-struct CheckEntrySpec {
+struct CheckEntryParams {
     Rect rcScreen;
     int controlId = 0;
     LogFont font;
 };
 
-struct TableEntrySpec {
+struct TableEntryParams {
     Rect rcScreen;
     int controlId = 0;
     LogFont font;
@@ -88,12 +88,12 @@ struct TableEntrySpec {
 class EntryFactory {
 public:
     virtual ~EntryFactory() = default;
-    virtual std::unique_ptr<TextEntry> CreateTextEntry(const TextEntrySpec& spec) = 0;
-    virtual std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntrySpec& spec) = 0;
+    virtual std::unique_ptr<TextEntry> CreateTextEntry(const TextEntryParams& params) = 0;
+    virtual std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntryParams& params) = 0;
     // A parent that cannot show tables gives no table entry (the base Qt factory sits
     // below the table window; the capture screen's factory adds it). A table element
     // without its entry captures nothing.
-    virtual std::unique_ptr<TableEntry> CreateTableEntry(const TableEntrySpec&) { return nullptr; }
+    virtual std::unique_ptr<TableEntry> CreateTableEntry(const TableEntryParams&) { return nullptr; }
     // The message boxes and the user's locale that a table element's table works with
     // (its messages, the currency text of its amounts); null where tables are not shown.
     virtual Prompts* TablePrompts() { return nullptr; }
@@ -103,8 +103,8 @@ public:
 // Plain in-memory controls, for ordexa-cli and tests.
 class MemoryTextEntry : public TextEntry {
 public:
-    explicit MemoryTextEntry(const TextEntrySpec& spec) : m_spec(spec) {}
-    int ControlId() const override { return m_spec.controlId; }
+    explicit MemoryTextEntry(const TextEntryParams& params) : m_params(params) {}
+    int ControlId() const override { return m_params.controlId; }
     std::string Text() const override { return m_text; }
     void SetText(const std::string& utf8) override { m_text = utf8; }
     // Replaces the text as a user typing it would: the box edit takes no more characters
@@ -113,25 +113,25 @@ public:
     {
         m_text.clear();
         const auto chars = SplitCharacters(utf8);
-        for (size_t i = 0; i < chars.size() && (m_spec.maxLength <= 0 || int(i) < m_spec.maxLength); ++i)
+        for (size_t i = 0; i < chars.size() && (m_params.maxLength <= 0 || int(i) < m_params.maxLength); ++i)
             m_text += chars[i];
     }
-    const TextEntrySpec& Spec() const { return m_spec; }
+    const TextEntryParams& Params() const { return m_params; }
 
 private:
-    TextEntrySpec m_spec;
+    TextEntryParams m_params;
     std::string m_text;
 };
 
 class MemoryCheckEntry : public CheckEntry {
 public:
-    explicit MemoryCheckEntry(const CheckEntrySpec& spec) : m_spec(spec) {}
-    int ControlId() const override { return m_spec.controlId; }
+    explicit MemoryCheckEntry(const CheckEntryParams& params) : m_params(params) {}
+    int ControlId() const override { return m_params.controlId; }
     bool IsChecked() const override { return m_checked; }
     void SetChecked(bool checked) override { m_checked = checked; }
 
 private:
-    CheckEntrySpec m_spec;
+    CheckEntryParams m_params;
     bool m_checked = false;
 };
 
@@ -139,49 +139,49 @@ private:
 // notification to a listener of the factory that made it.
 class MemoryTableEntry : public TableEntry {
 public:
-    MemoryTableEntry(const TableEntrySpec& spec, std::function<void(int controlId)> onGridChanged)
-        : m_spec(spec), m_onGridChanged(std::move(onGridChanged))
+    MemoryTableEntry(const TableEntryParams& params, std::function<void(int controlId)> onGridChanged)
+        : m_params(params), m_onGridChanged(std::move(onGridChanged))
     {
     }
-    int ControlId() const override { return m_spec.controlId; }
+    int ControlId() const override { return m_params.controlId; }
     void Reset() override
     {
-        if (m_spec.cells)
-            m_spec.cells->ResetCursor();
+        if (m_params.cells)
+            m_params.cells->ResetCursor();
     }
     void NotifyGridChanged() override
     {
         if (m_onGridChanged)
-            m_onGridChanged(m_spec.controlId);
+            m_onGridChanged(m_params.controlId);
     }
     bool Type(int row, int column, const std::string& utf8)
     {
-        return m_spec.cells && m_spec.cells->TypeCell(row, column, utf8);
+        return m_params.cells && m_params.cells->TypeCell(row, column, utf8);
     }
     std::string CellText(int row, int column) const
     {
-        return m_spec.cells ? m_spec.cells->CellTextAt(row, column) : std::string();
+        return m_params.cells ? m_params.cells->CellTextAt(row, column) : std::string();
     }
-    const TableEntrySpec& Spec() const { return m_spec; }
+    const TableEntryParams& Params() const { return m_params; }
 
 private:
-    TableEntrySpec m_spec;
+    TableEntryParams m_params;
     std::function<void(int)> m_onGridChanged;
 };
 
 class MemoryEntryFactory : public EntryFactory {
 public:
-    std::unique_ptr<TextEntry> CreateTextEntry(const TextEntrySpec& spec) override
+    std::unique_ptr<TextEntry> CreateTextEntry(const TextEntryParams& params) override
     {
-        return std::make_unique<MemoryTextEntry>(spec);
+        return std::make_unique<MemoryTextEntry>(params);
     }
-    std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntrySpec& spec) override
+    std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntryParams& params) override
     {
-        return std::make_unique<MemoryCheckEntry>(spec);
+        return std::make_unique<MemoryCheckEntry>(params);
     }
-    std::unique_ptr<TableEntry> CreateTableEntry(const TableEntrySpec& spec) override
+    std::unique_ptr<TableEntry> CreateTableEntry(const TableEntryParams& params) override
     {
-        return std::make_unique<MemoryTableEntry>(spec, m_onGridChanged);
+        return std::make_unique<MemoryTableEntry>(params, m_onGridChanged);
     }
     Prompts* TablePrompts() override { return m_prompts; }
     const Locale* TableLocale() override { return m_locale; }

@@ -478,13 +478,13 @@ int CFmtGrid::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, cons
     // A table that cannot be created leaves the window with no rows (the table said why).
     capture->Start(m_columns, RowCount(), ec ? std::string("/tmp") : directory);
 
-    TableEntrySpec spec;
+    TableEntryParams params;
     const Rect rc = m_rcScreen.Normalized();
-    spec.rcScreen = {rc.left + 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
-    spec.controlId = controlId;
-    spec.font = font;
-    spec.cells = capture.get();
-    std::unique_ptr<TableEntry> window = factory.CreateTableEntry(spec);
+    params.rcScreen = {rc.left + 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
+    params.controlId = controlId;
+    params.font = font;
+    params.cells = capture.get();
+    std::unique_ptr<TableEntry> window = factory.CreateTableEntry(params);
     if (!window)
         return 0;
     m_capture = std::move(capture);

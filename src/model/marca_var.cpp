@@ -71,11 +71,11 @@ int CMarcaVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, con
 {
     if (m_pControl)
         return 0;
-    CheckEntrySpec spec;
-    spec.rcScreen = m_rcScreen;
-    spec.controlId = controlId;
-    spec.font = font;
-    m_pControl = factory.CreateCheckEntry(spec);
+    CheckEntryParams params;
+    params.rcScreen = m_rcScreen;
+    params.controlId = controlId;
+    params.font = font;
+    m_pControl = factory.CreateCheckEntry(params);
     return m_pControl ? 1 : 0;
 }
 

@@ -24,12 +24,12 @@ int CTextValueElement::CreateTextControl(EntryFactory& factory, TextEntryKind ki
 {
     if (m_pControl)
         return 0;
-    TextEntrySpec spec;
-    spec.kind = kind;
-    spec.rcScreen = m_rcScreen;
-    spec.controlId = controlId;
-    spec.maxLength = maxLength;
-    spec.font = font;
-    m_pControl = factory.CreateTextEntry(spec);
+    TextEntryParams params;
+    params.kind = kind;
+    params.rcScreen = m_rcScreen;
+    params.controlId = controlId;
+    params.maxLength = maxLength;
+    params.font = font;
+    m_pControl = factory.CreateTextEntry(params);
     return m_pControl ? 1 : 0;
 }

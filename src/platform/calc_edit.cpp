@@ -185,45 +185,51 @@ CMarkCheck::CMarkCheck(int controlId, QWidget* parent) : QCheckBox(parent), m_co
 
 QtEntryFactory::QtEntryFactory(QWidget* parent) : QObject(parent), m_parent(parent) {}
 
-std::unique_ptr<TextEntry> QtEntryFactory::CreateTextEntry(const TextEntrySpec& spec)
+std::unique_ptr<TextEntry> QtEntryFactory::CreateTextEntry(const TextEntryParams& params)
 {
-    switch (spec.kind) {
+    switch (params.kind) {
     case TextEntryKind::CalcLine: {
-        auto* edit = new CCalcEdit(spec.controlId, m_parent);
+        auto* edit = new CCalcEdit(params.controlId, m_parent);
         connect(edit, &CCalcEdit::fieldLeft, this, &QtEntryFactory::fieldLeft);
-        PlaceChild(edit, spec.rcScreen, spec.font);
-        return std::make_unique<LineEntry>(edit, spec.controlId);
+        MarkEntryControl(edit, params.controlId);
+        PlaceChild(edit, params.rcScreen, params.font);
+        return std::make_unique<LineEntry>(edit, params.controlId);
     }
     case TextEntryKind::Paragraph: {
-        auto* edit = new CParagraphEdit(spec.controlId, m_parent);
-        PlaceChild(edit, spec.rcScreen, spec.font);
-        return std::make_unique<ParagraphEntry>(edit, spec.controlId);
+        auto* edit = new CParagraphEdit(params.controlId, m_parent);
+        MarkEntryControl(edit, params.controlId);
+        PlaceChild(edit, params.rcScreen, params.font);
+        return std::make_unique<ParagraphEntry>(edit, params.controlId);
     }
     case TextEntryKind::Boxes: {
-        auto* edit = new CBoxEdit(spec.controlId, spec.maxLength > 0 ? spec.maxLength : 32767, m_parent);
-        PlaceChild(edit, spec.rcScreen, spec.font);
-        return std::make_unique<BoxEntry>(edit, spec.controlId);
+        auto* edit = new CBoxEdit(params.controlId, params.maxLength > 0 ? params.maxLength : 32767, m_parent);
+        MarkEntryControl(edit, params.controlId);
+        PlaceChild(edit, params.rcScreen, params.font);
+        return std::make_unique<BoxEntry>(edit, params.controlId);
     }
     }
     return nullptr;
 }
 
-std::unique_ptr<CheckEntry> QtEntryFactory::CreateCheckEntry(const CheckEntrySpec& spec)
+std::unique_ptr<CheckEntry> QtEntryFactory::CreateCheckEntry(const CheckEntryParams& params)
 {
-    auto* box = new CMarkCheck(spec.controlId, m_parent);
-    PlaceChild(box, spec.rcScreen, spec.font);
-    return std::make_unique<MarkEntry>(box, spec.controlId);
+    auto* box = new CMarkCheck(params.controlId, m_parent);
+    MarkEntryControl(box, params.controlId);
+    PlaceChild(box, params.rcScreen, params.font);
+    return std::make_unique<MarkEntry>(box, params.controlId);
+}
+
+namespace {
+// The dynamic property that carries an entry control's id on its widget.
+constexpr const char* kControlIdProperty = "ordexaControlId";
+}  // namespace
+
+void MarkEntryControl(QWidget* widget, int controlId)
+{
+    widget->setProperty(kControlIdProperty, controlId);
 }
 
 int EntryControlId(const QWidget* widget)
 {
-    if (auto* w = qobject_cast<const CCalcEdit*>(widget))
-        return w->ControlId();
-    if (auto* w = qobject_cast<const CParagraphEdit*>(widget))
-        return w->ControlId();
-    if (auto* w = qobject_cast<const CBoxEdit*>(widget))
-        return w->ControlId();
-    if (auto* w = qobject_cast<const CMarkCheck*>(widget))
-        return w->ControlId();
-    return 0;
+    return widget ? widget->property(kControlIdProperty).toInt() : 0;
 }

@@ -81,8 +81,8 @@ class QtEntryFactory : public QObject, public EntryFactory {
     Q_OBJECT
 public:
     explicit QtEntryFactory(QWidget* parent);
-    std::unique_ptr<TextEntry> CreateTextEntry(const TextEntrySpec& spec) override;
-    std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntrySpec& spec) override;
+    std::unique_ptr<TextEntry> CreateTextEntry(const TextEntryParams& params) override;
+    std::unique_ptr<CheckEntry> CreateCheckEntry(const CheckEntryParams& params) override;
 
 signals:
     void fieldLeft(int controlId);
@@ -91,8 +91,9 @@ private:
     QWidget* m_parent;
 };
 
-// The control id of an entry control widget made by QtEntryFactory, or 0 for any other
-// widget.
+// Every entry control widget carries its control id, so the capture screen can find its
+// controls by id (tab order, focus) whatever their class. 0 for any other widget.
+void MarkEntryControl(QWidget* widget, int controlId);
 int EntryControlId(const QWidget* widget);
 
 // The Qt font of a font record whose height is a cell height in screen pixels.

@@ -144,23 +144,27 @@ TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensForCapture)
 
 TEST_F(AppFixture, TheCaptureScreenHasOneControlPerVariableElementInCaptureOrder)
 {
-    auto* frame = qobject_cast<CFmtcapturaFrm*>(app.OpenForCapture(ORDEXA_SAMPLES "/declaracion.fmt"));
-    ASSERT_NE(frame, nullptr);
-    CFmtcaptureView* view = frame->View();
-    int variables = 0;
-    for (const auto& e : view->GetFormat().elements)
-        variables += e->IsVariable() ? 1 : 0;
-    ASSERT_GT(variables, 5);
-    EXPECT_EQ(view->ControlWidget(kFirstControlId), nullptr);
-    // Tab runs from the first control through the ids in ascending order.
-    QWidget* w = view->ControlWidget(kFirstControlId + 1);
-    ASSERT_NE(w, nullptr);
-    std::vector<int> visited;
-    for (int guard = 0; guard < 200 && visited.size() < size_t(variables); ++guard, w = w->nextInFocusChain())
-        if (const int id = EntryControlId(w))
-            visited.push_back(id);
-    ASSERT_EQ(visited.size(), size_t(variables));
-    for (int i = 0; i < variables; ++i)
-        EXPECT_EQ(visited[i], kFirstControlId + 1 + i) << "position " << i;
-    EXPECT_EQ(view->FileName(), "declaracion.fmt");
+    // The invoice holds a table element, whose control is its table window.
+    for (const char* sample : {"/declaracion.fmt", "/factura.fmt"}) {
+        const std::string path = std::string(ORDEXA_SAMPLES) + sample;
+        auto* frame = qobject_cast<CFmtcapturaFrm*>(app.OpenForCapture(path));
+        ASSERT_NE(frame, nullptr) << sample;
+        CFmtcaptureView* view = frame->View();
+        int variables = 0;
+        for (const auto& e : view->GetFormat().elements)
+            variables += e->IsVariable() ? 1 : 0;
+        ASSERT_GT(variables, 5) << sample;
+        EXPECT_EQ(view->ControlWidget(kFirstControlId), nullptr) << sample;
+        // Tab runs from the first control through the ids in ascending order.
+        QWidget* w = view->ControlWidget(kFirstControlId + 1);
+        ASSERT_NE(w, nullptr) << sample;
+        std::vector<int> visited;
+        for (int guard = 0; guard < 500 && visited.size() < size_t(variables); ++guard, w = w->nextInFocusChain())
+            if (const int id = EntryControlId(w))
+                visited.push_back(id);
+        ASSERT_EQ(visited.size(), size_t(variables)) << sample;
+        for (int i = 0; i < variables; ++i)
+            EXPECT_EQ(visited[i], kFirstControlId + 1 + i) << sample << " position " << i;
+        EXPECT_EQ(view->FileName(), sample + 1);
+    }
 }

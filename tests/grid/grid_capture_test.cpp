@@ -71,7 +71,7 @@ TEST(GridCapture, TheTableIsATemporaryKvFileWithAMarkerAndOneFieldPerColumn)
     for (int i = 0; i < table->FieldCount(); ++i)
         EXPECT_FALSE(table->Field(i).IsIndexed()) << i;
     EXPECT_EQ(table->SlotCount(), 7) << "six marker rows and the new record slot";
-    EXPECT_EQ(Entry(*g).Spec().rcScreen, g->m_rcScreen.Normalized().Inflated(-2, -2));
+    EXPECT_EQ(Entry(*g).Params().rcScreen, g->m_rcScreen.Normalized().Inflated(-2, -2));
 
     // The window's columns: the marker is hidden; currency columns are right-aligned.
     const CGridCapture& capture = *g->Capture();

@@ -73,7 +73,7 @@ TEST(KindsBoxes, PrintsOneCharacterCentredOnEachBoxSpacesIncluded)
     MemoryEntryFactory factory;
     RecordingDc dc;
     ASSERT_EQ(e.CreateEntryControl(dc, factory, 1180, LogFont{}), 1);
-    EXPECT_EQ(static_cast<MemoryTextEntry&>(*e.m_pControl).Spec().maxLength, 8);
+    EXPECT_EQ(static_cast<MemoryTextEntry&>(*e.m_pControl).Params().maxLength, 8);
     e.m_pControl->SetText("AB C");
     e.Print(dc);
     ASSERT_EQ(dc.texts.size(), 4u);

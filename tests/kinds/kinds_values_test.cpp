@@ -94,11 +94,11 @@ TEST(KindsValues, AControlIsCreatedOnceAtTheScreenRectangleWithTheGivenIdAndFont
     EXPECT_EQ(line.CreateEntryControl(dc, factory, 1199, screen), 0);
     EXPECT_EQ(line.m_pControl.get(), first);
     EXPECT_EQ(line.m_pControl->Text(), "kept");
-    const auto& spec = static_cast<MemoryTextEntry&>(*line.m_pControl).Spec();
-    EXPECT_EQ(spec.controlId, 1177);
-    EXPECT_EQ(spec.kind, TextEntryKind::CalcLine);
-    EXPECT_EQ(spec.rcScreen, line.m_rcScreen);
-    EXPECT_EQ(spec.font.height, 14);
+    const auto& params = static_cast<MemoryTextEntry&>(*line.m_pControl).Params();
+    EXPECT_EQ(params.controlId, 1177);
+    EXPECT_EQ(params.kind, TextEntryKind::CalcLine);
+    EXPECT_EQ(params.rcScreen, line.m_rcScreen);
+    EXPECT_EQ(params.font.height, 14);
 }
 
 TEST(KindsValues, TypingIntoTheInMemoryBoxEditStopsAtTheBoxCountWhileLoadingDoesNot)

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "calc_edit.h"
+#include "grid_entry_factory.h"
 #include "format_render.h"
 #include "qt_dc.h"
 
@@ -36,7 +37,7 @@ CFmtcaptureView::CFmtcaptureView(QWidget* parent)
     : QScrollArea(parent), m_screenFont(CaptureScreenFont())
 {
     m_form = new CCaptureForm(m_format, m_screenFont);
-    m_factory = new QtEntryFactory(m_form);
+    m_factory = new CGridEntryFactory(m_form);
     setWidget(m_form);
     setBackgroundRole(QPalette::Button);
 }

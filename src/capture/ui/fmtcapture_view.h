@@ -9,7 +9,7 @@
 #include "format_file.h"
 #include "log_font.h"
 
-class QtEntryFactory;
+class CGridEntryFactory;
 
 // The scrollable form behind the controls; it paints the captions and labels.
 class CCaptureForm : public QWidget {
@@ -48,5 +48,5 @@ private:
     std::string m_fileName;  // the last part of the path, extension included
     LogFont m_screenFont;
     CCaptureForm* m_form;
-    QtEntryFactory* m_factory;
+    CGridEntryFactory* m_factory;  // text, check and table controls
 };

@@ -14,16 +14,17 @@ CGridEntryFactory::CGridEntryFactory(QWidget* parent)
 
 CGridEntryFactory::~CGridEntryFactory() = default;
 
-std::unique_ptr<TableEntry> CGridEntryFactory::CreateTableEntry(const TableEntrySpec& spec)
+std::unique_ptr<TableEntry> CGridEntryFactory::CreateTableEntry(const TableEntryParams& params)
 {
     // The window works on the editing core itself, which the element lends through the
     // cells interface.
-    auto* editor = dynamic_cast<CTablaEditor*>(spec.cells);
+    auto* editor = dynamic_cast<CTablaEditor*>(params.cells);
     if (!editor)
         return nullptr;
-    auto* window = new CGridTablaWnd(m_form, spec.controlId, *editor);
+    auto* window = new CGridTablaWnd(m_form, params.controlId, *editor);
+    MarkEntryControl(window, params.controlId);
     connect(window, &CTablaWnd::gridChanged, this, &CGridEntryFactory::gridChanged);
-    const Rect rc = spec.rcScreen.Normalized();
+    const Rect rc = params.rcScreen.Normalized();
     window->Create(QRect(rc.left, rc.top, rc.Width(), rc.Height()));
     window->Reset();
     return std::make_unique<GridTableEntry>(window);

@@ -15,9 +15,9 @@ public:
     explicit CGridEntryFactory(QWidget* parent);
     ~CGridEntryFactory() override;
 
-    // The window over the element's editing core (the cells of the spec), placed at the
-    // spec's rectangle. None when the cells are not a table editing core.
-    std::unique_ptr<TableEntry> CreateTableEntry(const TableEntrySpec& spec) override;
+    // The window over the element's editing core (the cells of the params), placed at the
+    // params's rectangle. None when the cells are not a table editing core.
+    std::unique_ptr<TableEntry> CreateTableEntry(const TableEntryParams& params) override;
     Prompts* TablePrompts() override;
     const Locale* TableLocale() override;
 
