@@ -428,15 +428,9 @@ void CFmtGrid::DrawScreen(Dc& dc, bool showOrder)
             dc.LineTo(rc.right, y + kScreenCell - 1);
         }
     }
-    {
-        PenScope pen(dc);
-        if (m_selected)
-            dc.SelectPen(1, kSelectionRed);
-        dc.Outline(m_rcScreen);
-        if (m_selected)
-            OutlineHandles(dc, ScreenHandleSquares(m_rcScreen, true));
-    }
-    CControles::DrawScreen(dc, showOrder);
+    // The outline, the four handles when selected, the caption and the order badge, as
+    // every resizable control draws them.
+    DrawControlOnScreen(*this, dc, showOrder, true);
 }
 
 void CFmtGrid::Print(Dc& dc)

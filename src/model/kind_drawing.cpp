@@ -36,6 +36,16 @@ void OutlineHandles(Dc& dc, const std::array<Rect, 4>& handles)
             dc.Outline(handle);
 }
 
+void OutlineInDesign(const CControles& element, Dc& dc, const Rect& rc)
+{
+    PenScope pen(dc);
+    if (element.m_selected)
+        dc.SelectPen(1, kSelectionRed);
+    dc.Outline(rc);
+    if (element.m_selected)
+        OutlineHandles(dc, element.m_rcHandle);
+}
+
 std::array<Rect, 4> ScreenHandleSquares(const Rect& rcScreen, bool allFour)
 {
     const Rect rc = rcScreen.Normalized();

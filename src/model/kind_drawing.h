@@ -31,6 +31,10 @@ void RefitToText(CControles& element, Dc& dc);
 // Outlines the handle rectangles that exist (an empty rectangle means no handle).
 void OutlineHandles(Dc& dc, const std::array<Rect, 4>& handles);
 
+// A variable element's outline in the design view: in the current pen, or in red with
+// its handles when selected; the pen is restored afterwards.
+void OutlineInDesign(const CControles& element, Dc& dc, const Rect& rc);
+
 // The 8 x 8 pixel handle squares around a screen rectangle: left and right only, or all
 // four (left, right, bottom, top).
 std::array<Rect, 4> ScreenHandleSquares(const Rect& rcScreen, bool allFour);

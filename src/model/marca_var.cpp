@@ -33,12 +33,7 @@ void CMarcaVar::DrawDesign(Dc& dc)
 {
     PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Square);
     const Rect rc = DesignRect(m_rcPage).Normalized();
-    {
-        PenScope pen(dc);
-        if (m_selected)
-            dc.SelectPen(1, kSelectionRed);
-        dc.Outline(rc);
-    }
+    OutlineInDesign(*this, dc, rc);
     DrawMark(dc, rc);
 }
 

@@ -34,14 +34,7 @@ void CParrafoVar::DrawDesign(Dc& dc)
 {
     PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Corners);
     Rect rc = DesignRect(m_rcPage);
-    {
-        PenScope pen(dc);
-        if (m_selected)
-            dc.SelectPen(1, kSelectionRed);
-        dc.Outline(rc);
-        if (m_selected)
-            OutlineHandles(dc, m_rcHandle);
-    }
+    OutlineInDesign(*this, dc, rc);
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kLeft);

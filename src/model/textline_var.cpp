@@ -34,14 +34,7 @@ void CTextlineVar::DrawDesign(Dc& dc)
 {
     PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Line);
     const Rect rc = DesignRect(m_rcPage).Normalized();
-    {
-        PenScope pen(dc);
-        if (m_selected)
-            dc.SelectPen(1, kSelectionRed);
-        dc.Outline(rc);
-        if (m_selected)
-            OutlineHandles(dc, m_rcHandle);
-    }
+    OutlineInDesign(*this, dc, rc);
     DrawValue(dc, rc, m_text);
 }
 
