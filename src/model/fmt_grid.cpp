@@ -1,5 +1,7 @@
 #include "fmt_grid.h"
 
+#include "session_temp_folder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -467,10 +469,8 @@ int CFmtGrid::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, cons
     if (!prompts || !locale)
         return 0;
     auto capture = std::make_unique<CGridCapture>(*prompts, *locale);
-    std::error_code ec;
-    const std::string directory = std::filesystem::temp_directory_path(ec).string();
     // A table that cannot be created leaves the window with no rows (the table said why).
-    capture->Start(m_columns, RowCount(), ec ? std::string("/tmp") : directory);
+    capture->Start(m_columns, RowCount(), SessionTempFolder());
 
     TableEntryParams params;
     const Rect rc = m_rcScreen.Normalized();

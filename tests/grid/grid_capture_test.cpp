@@ -58,7 +58,11 @@ TEST(GridCapture, TheTableIsATemporaryKvFileWithAMarkerAndOneFieldPerColumn)
     EXPECT_TRUE(table->IsTemporary());
     EXPECT_EQ(table->Title().substr(0, 2), "KV");
     const std::string path = table->DataPath();
-    EXPECT_EQ(std::filesystem::path(path).parent_path(), std::filesystem::temp_directory_path());
+    // In this program's own folder inside the system's temporary folder, closed to others.
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    EXPECT_EQ(folder.parent_path(), std::filesystem::temp_directory_path());
+    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     EXPECT_TRUE(std::filesystem::exists(path));
     ASSERT_EQ(table->FieldCount(), 5);
     EXPECT_EQ(table->Field(0).Name(), ".");
@@ -219,6 +223,15 @@ TEST(GridCapture, ACountLargerThanTheFileIsRefusedBeforeReading)
     record.WriteString("x");
     ArchiveReader in(record.Bytes());
     EXPECT_THROW(g->LoadValue(in), ArchiveError);
+
+    // Rows without columns hold no cells: two billion of them are nothing to walk.
+    ArchiveWriter empty;
+    empty.WriteInt32(0x7FFFFFFF);
+    empty.WriteInt32(0);
+    empty.WriteInt32(99);
+    ArchiveReader none(empty.Bytes());
+    g->LoadValue(none);
+    EXPECT_EQ(none.ReadInt32(), 99);
 }
 
 TEST(GridCapture, ClearingEmptiesEveryCellAndKeepsTheRows)
