@@ -205,6 +205,10 @@ std::pair<int32_t, int32_t> ReadCellCounts(ArchiveReader& ar)
     const int32_t columns = ar.ReadCount(0);
     if (rows > 0 && columns > 0 && uint64_t(rows) * uint64_t(columns) > ar.Remaining() / kMinCellBytes)
         throw ArchiveError(ar.Offset() - 4, "cantidad mayor que el archivo");
+    // Rows without columns hold no cells: there is nothing to walk through, however many
+    // the record announces.
+    if (columns == 0)
+        return {0, 0};
     return {rows, columns};
 }
 
