@@ -312,8 +312,13 @@ std::string CKVRegister::GetText(int index) const
         return FormatTwoDecimals(LoadFloat(slot));
     case kvBool:
         return slot[0] ? "TRUE" : "FALSE";
-    case kvDouble:
-        return FormatTwoDecimals(float(LoadDouble(slot)));
+    case kvDouble: {
+        // Shown at single precision (1048576.3 reads 1048576.25), except a value single
+        // precision cannot hold at all, which would read "inf" and come back as 0.
+        const double value = LoadDouble(slot);
+        const float single = float(value);
+        return std::isfinite(single) || !std::isfinite(value) ? FormatTwoDecimals(single) : FormatTwoDecimals(value);
+    }
     case kvCurrency:
         return m_locale->CurrencyText(double(Currency(index)) / 10000.0);
     default:

@@ -93,11 +93,16 @@ double LeadingNumber(std::string_view text)
 
 std::string FormatTwoDecimals(float value)
 {
+    return FormatTwoDecimals(double(value));
+}
+
+std::string FormatTwoDecimals(double value)
+{
     // "%.2f" rounds once at the second decimal; the text is then shortened. Rounding
     // once and trimming keeps every result at two decimals at most, also for negative
     // values and for values that round up to the next power of ten (0.995, 99.995).
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.2f", double(value));
+    std::snprintf(buffer, sizeof buffer, "%.2f", value);
     std::string text(buffer);
     if (!std::isfinite(value))
         return text;

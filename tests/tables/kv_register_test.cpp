@@ -92,6 +92,9 @@ TEST_F(KVRegisterTest, EveryTypeConvertsFromTextToTextNumberAndFilled)
         {kvBool, 0, "true", "FALSE", 0, false},
         {kvDouble, 0, "1048576.3", "1048576.25", 1048576.3, true},
         {kvDouble, 0, "-0.5", "-0.50", -0.5, true},
+        // Beyond single precision the double itself is shown (its exact binary value),
+        // not "inf".
+        {kvDouble, 0, "1e39", "999999999999999939709166371603178586112", 1e39, true},
         {kvCurrency, 0, "$1,234.50", "$1,234.50", 1234.5, true},
         {kvCurrency, 0, "$-1,234.50", "$-1,234.50", -1234.5, true},
         {kvCurrency, 0, "-7.1", "$-7.10", -7.1, true},
