@@ -22,5 +22,6 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (!app.Start(args))
         return 1;
+    prompts.SetParent(app.MainFrame());
     return qapp.exec();
 }
