@@ -1,6 +1,5 @@
 #include "fmtdesign_frm.h"
 
-#include <QFileDialog>
 
 #include <QScrollArea>
 
@@ -8,7 +7,7 @@
 #include "frame_host.h"
 #include "format_dialogs.h"
 
-CFmtdesignFrm::CFmtdesignFrm(FrameHost& host, QWidget* parent) : CChildFrame(host, FrameMode::Design, parent)
+CFmtdesignFrm::CFmtdesignFrm(FrameHost& host, QWidget* parent) : CChildFrame(host, FrameMode::Design, QStringLiteral("Diseño de formato - %1"), parent)
 {
     auto* scroll = new QScrollArea(this);
     m_canvas = new CFormatCanvas(m_format, RenderMode::Design);
@@ -17,19 +16,9 @@ CFmtdesignFrm::CFmtdesignFrm(FrameHost& host, QWidget* parent) : CChildFrame(hos
     UpdateCaption();
 }
 
-void CFmtdesignFrm::LoadFromPath(const std::string& path)
+void CFmtdesignFrm::FormatShown()
 {
-    m_path = path;
-    const bool loaded = ReadFormatOrReport(path, m_format);
     m_canvas->FormatChanged();
-    if (!loaded) {
-        // The frame stays open and empty; with no path, a later save asks for one and
-        // cannot overwrite the file that failed to load.
-        m_path.clear();
-    }
-    UpdateCaption();
-    if (loaded)
-        m_host.AddToRecentFormats(path, 1);
 }
 
 void CFmtdesignFrm::OpenFormat()
@@ -46,9 +35,4 @@ bool CFmtdesignFrm::HandleCommand(int id)
         return true;
     }
     return false;
-}
-
-void CFmtdesignFrm::UpdateCaption()
-{
-    SetCaption(QStringLiteral("Diseño de formato - %1").arg(PathOrNew(m_path)));
 }

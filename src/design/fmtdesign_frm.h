@@ -13,17 +13,17 @@ class CFmtdesignFrm : public CChildFrame {
 public:
     explicit CFmtdesignFrm(FrameHost& host, QWidget* parent = nullptr);
 
-    void LoadFromPath(const std::string& path) override;
     bool HandleCommand(int id) override;
     // "Abrir formato...": a file dialog, then a load into this frame.
     void OpenFormat();
-    void UpdateCaption();
 
     const Format& GetFormat() const { return m_format; }
-    const std::string& Path() const { return m_path; }
+
+protected:
+    Format& FrameFormat() override { return m_format; }
+    void FormatShown() override;
 
 private:
     Format m_format;
     CFormatCanvas* m_canvas = nullptr;
-    std::string m_path;
 };

@@ -6,7 +6,7 @@
 #include "frame_host.h"
 
 CFmtpantallaFrm::CFmtpantallaFrm(FrameHost& host, QWidget* parent)
-    : CChildFrame(host, FrameMode::ScreenLayout, parent)
+    : CChildFrame(host, FrameMode::ScreenLayout, QStringLiteral("Diseño de pantalla - %1"), parent)
 {
     auto* scroll = new QScrollArea(this);
     m_canvas = new CFormatCanvas(m_format, RenderMode::Screen);
@@ -15,18 +15,7 @@ CFmtpantallaFrm::CFmtpantallaFrm(FrameHost& host, QWidget* parent)
     UpdateCaption();
 }
 
-void CFmtpantallaFrm::LoadFromPath(const std::string& path)
+void CFmtpantallaFrm::FormatShown()
 {
-    const bool loaded = ReadFormatOrReport(path, m_format);
     m_canvas->FormatChanged();
-    if (loaded)
-        m_path = path;
-    UpdateCaption();
-    if (loaded)
-        m_host.AddToRecentFormats(path, 1);
-}
-
-void CFmtpantallaFrm::UpdateCaption()
-{
-    SetCaption(QStringLiteral("Diseño de pantalla - %1").arg(PathOrNew(m_path)));
 }

@@ -12,13 +12,13 @@ class CFmtpantallaFrm : public CChildFrame {
 public:
     explicit CFmtpantallaFrm(FrameHost& host, QWidget* parent = nullptr);
 
-    void LoadFromPath(const std::string& path) override;
-    void UpdateCaption();
-
     const Format& GetFormat() const { return m_format; }
+
+protected:
+    Format& FrameFormat() override { return m_format; }
+    void FormatShown() override;
 
 private:
     Format m_format;
     CFormatCanvas* m_canvas = nullptr;
-    std::string m_path;
 };

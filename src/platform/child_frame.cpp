@@ -3,28 +3,27 @@
 #include "frame_host.h"
 #include "prompts.h"
 
-CChildFrame::CChildFrame(FrameHost& host, FrameMode mode, QWidget* parent)
-    : QMainWindow(parent), m_host(host), m_mode(mode)
+CChildFrame::CChildFrame(FrameHost& host, FrameMode mode, const QString& captionFormat, QWidget* parent)
+    : QMainWindow(parent), m_host(host), m_mode(mode), m_captionFormat(captionFormat)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void CChildFrame::SetCaption(const QString& caption)
+void CChildFrame::UpdateCaption()
 {
-    setWindowTitle(caption);
+    setWindowTitle(m_captionFormat.arg(m_path.empty() ? QStringLiteral("(nuevo)") : QString::fromStdString(m_path)));
     emit captionChanged(this);
 }
 
-QString CChildFrame::PathOrNew(const std::string& path)
-{
-    return path.empty() ? QStringLiteral("(nuevo)") : QString::fromStdString(path);
-}
-
-bool CChildFrame::ReadFormatOrReport(const std::string& path, Format& format)
+void CChildFrame::LoadFromPath(const std::string& path)
 {
     std::string message;
-    if (LoadFormatFile(path, format, message))
-        return true;
-    m_host.GetPrompts().Message(message, PromptIcon::Error);
-    return false;
+    const bool loaded = LoadFormatFile(path, FrameFormat(), message);
+    if (!loaded)
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+    m_path = loaded ? path : std::string();
+    FormatShown();
+    UpdateCaption();
+    if (loaded)
+        m_host.AddToRecentFormats(path, 1);
 }

@@ -13,12 +13,19 @@ class FrameHost;
 class CChildFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CChildFrame(FrameHost& host, FrameMode mode, QWidget* parent = nullptr);
+    // `captionFormat` holds "%1" where the path (or "(nuevo)") goes.
+    CChildFrame(FrameHost& host, FrameMode mode, const QString& captionFormat, QWidget* parent = nullptr);
 
     FrameMode Mode() const { return m_mode; }
-    // Reads the format at `path` into the frame; on failure the frame stays open and
-    // empty after a message naming the file.
-    virtual void LoadFromPath(const std::string& path) = 0;
+    // Reads the format at `path` into the frame, shows it, sets the caption and adds the
+    // path to the recent formats. On failure the frame stays open and empty, with no path
+    // (so a later save cannot overwrite the file that failed to load), after a message
+    // naming the file.
+    void LoadFromPath(const std::string& path);
+    // The format file shown; empty for a new format or after a failed load.
+    const std::string& Path() const { return m_path; }
+    // "<mode caption> - <path>", or "(nuevo)" in place of an empty path.
+    void UpdateCaption();
     // A menu command while this frame is active; false when the frame does not handle it.
     virtual bool HandleCommand(int /*id*/) { return false; }
 
@@ -27,15 +34,15 @@ signals:
     void captionChanged(CChildFrame* frame);
 
 protected:
-    void SetCaption(const QString& caption);
-    // Reads the format file; on failure shows the reason (naming the file) and leaves
-    // `format` empty.
-    bool ReadFormatOrReport(const std::string& path, Format& format);
-    // "(nuevo)" for a format that has no file yet.
-    static QString PathOrNew(const std::string& path);
+    // The format the frame shows, read into by LoadFromPath.
+    virtual Format& FrameFormat() = 0;
+    // The format was read (or emptied by a failed read): the view follows it.
+    virtual void FormatShown() = 0;
 
     FrameHost& m_host;
 
 private:
     FrameMode m_mode;
+    QString m_captionFormat;
+    std::string m_path;
 };

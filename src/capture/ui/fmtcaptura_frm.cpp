@@ -3,27 +3,21 @@
 #include "fmtcapture_view.h"
 #include "frame_host.h"
 
-CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent) : CChildFrame(host, FrameMode::Capture, parent)
+CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
+    : CChildFrame(host, FrameMode::Capture, QStringLiteral("Pantalla de captura - %1"), parent)
 {
     m_view = new CFmtcaptureView(this);
     setCentralWidget(m_view);
     UpdateCaption();
 }
 
-void CFmtcapturaFrm::LoadFromPath(const std::string& path)
+Format& CFmtcapturaFrm::FrameFormat()
 {
-    const bool loaded = ReadFormatOrReport(path, m_view->GetFormat());
-    m_view->ShowFormat();
-    if (loaded) {
-        m_view->SetPath(path);
-        m_path = path;
-    }
-    UpdateCaption();
-    if (loaded)
-        m_host.AddToRecentFormats(path, 1);
+    return m_view->GetFormat();
 }
 
-void CFmtcapturaFrm::UpdateCaption()
+void CFmtcapturaFrm::FormatShown()
 {
-    SetCaption(QStringLiteral("Pantalla de captura - %1").arg(PathOrNew(m_path)));
+    m_view->SetPath(Path());
+    m_view->ShowFormat();
 }

@@ -12,12 +12,12 @@ class CFmtcapturaFrm : public CChildFrame {
 public:
     explicit CFmtcapturaFrm(FrameHost& host, QWidget* parent = nullptr);
 
-    void LoadFromPath(const std::string& path) override;
-    void UpdateCaption();
-
     CFmtcaptureView* View() const { return m_view; }
+
+protected:
+    Format& FrameFormat() override;
+    void FormatShown() override;
 
 private:
     CFmtcaptureView* m_view;
-    std::string m_path;
 };
