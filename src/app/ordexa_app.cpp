@@ -49,9 +49,15 @@ void COrdexaApp::LoadSpanishTranslations()
         QCoreApplication::installTranslator(&m_qtTranslator);
 }
 
-QMenu* COrdexaApp::Menu(const QString& title, std::initializer_list<std::pair<QString, int>> items)
+QMenu* COrdexaApp::Menu(const QString& title, MenuItems items)
 {
     auto* menu = new QMenu(title, m_mainFrame.get());
+    AddItems(menu, items);
+    return menu;
+}
+
+void COrdexaApp::AddItems(QMenu* menu, MenuItems items)
+{
     for (const auto& [text, id] : items) {
         if (text.isEmpty()) {
             menu->addSeparator();
@@ -60,7 +66,6 @@ QMenu* COrdexaApp::Menu(const QString& title, std::initializer_list<std::pair<QS
         const int command = id;
         connect(menu->addAction(text), &QAction::triggered, this, [this, command] { OnCommand(command); });
     }
-    return menu;
 }
 
 void COrdexaApp::BuildMenus()
@@ -71,15 +76,7 @@ void COrdexaApp::BuildMenus()
                                                    {QStringLiteral("Formato de &captura"), kOpenScreenLayout},
                                                    {QStringLiteral("&Pantalla de captura"), kOpenCapture}});
     file->addMenu(open);
-    for (const auto& [text, id] : {std::pair{QStringLiteral("Con&figurar impresora..."), kPrintSetup},
-                                   std::pair{QString(), 0}, std::pair{QStringLiteral("&Salir"), kExit}}) {
-        if (text.isEmpty()) {
-            file->addSeparator();
-            continue;
-        }
-        const int command = id;
-        connect(file->addAction(text), &QAction::triggered, this, [this, command] { OnCommand(command); });
-    }
+    AddItems(file, {{QStringLiteral("Con&figurar impresora..."), kPrintSetup}, {QString(), 0}, {QStringLiteral("&Salir"), kExit}});
     QMenu* help = Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Acerca de Ordexa..."), kAbout}});
     m_mainFrame->SetMainMenus({file, help});
 

@@ -50,7 +50,10 @@ signals:
 private:
     CChildFrame* AddChild(CChildFrame* frame);
     void BuildMenus();
-    QMenu* Menu(const QString& title, std::initializer_list<std::pair<QString, int>> items);
+    // Items are (text, command id); an empty text is a separator.
+    using MenuItems = std::initializer_list<std::pair<QString, int>>;
+    QMenu* Menu(const QString& title, MenuItems items);
+    void AddItems(QMenu* menu, MenuItems items);
     void OpenAsked(FrameMode mode);
     void LoadSpanishTranslations();
 

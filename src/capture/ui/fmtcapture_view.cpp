@@ -74,9 +74,9 @@ void CFmtcaptureView::BuildEntryControls()
         element->CreateEntryControl(dc, *m_factory, kFirstControlId + element->m_order, m_screenFont);
     // The tab order is the capture order: control ids ascending.
     std::map<int, QWidget*> byId;
-    for (auto& element : m_format.elements)
-        if (QWidget* w = ControlWidget(kFirstControlId + element->m_order))
-            byId.emplace(kFirstControlId + element->m_order, w);
+    for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (const int id = EntryControlId(w))
+            byId.emplace(id, w);
     QWidget* previous = nullptr;
     for (const auto& [id, widget] : byId) {
         if (previous)
