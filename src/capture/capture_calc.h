@@ -1,0 +1,83 @@
+#pragma once
+// The calculated fields of the capture screen: one calculation record per text line
+// (kind 0), in element-list order, parsed from the lines' formulas, and the
+// recalculation that follows a field being left or a table's calculated columns changing.
+//
+// A formula holds at most two operands and one operator, read from the left:
+// - a name starts with a capital A to Z and runs over capitals, digits and spaces (so a
+//   space before an operator belongs to the name and "SUBTOTAL + IMPUESTO" names no
+//   field unless one is called "SUBTOTAL ");
+// - an operator is one of "$", "&", "*", "+", "-", "/" (the first one counts);
+// - a number is the longest run of digits and points;
+// - any other character begins no token and is skipped.
+// A name is a text line or a table (its m_text, without regard to case) and gives its
+// control id; after a table's name, names are that table's columns and give the column
+// number ("DETALLE&IMPORTE" is the total of column Importe of table Detalle). A name
+// that matches nothing, and the number 0, are ignored operands.
+#include <string>
+#include <vector>
+
+#include "calc/calc_record.h"
+#include "model/format_file.h"
+
+// The controls the recalculation reads and writes, by control id.
+class CalcFields {
+public:
+    virtual ~CalcFields() = default;
+    virtual std::string FieldText(int controlId) const = 0;
+    virtual void SetFieldText(int controlId, const std::string& utf8) = 0;
+    // The sum of a column (1-based) of the table with this control id; 0 when the id is
+    // no table or the column is out of range.
+    virtual double ColumnTotal(int tableId, int column) const = 0;
+};
+
+// A field's text read as a number: the number it starts with (after blanks, with an
+// optional sign), 0 when it starts with none. Never infinite or NaN.
+double FieldNumber(const std::string& text);
+
+// A record's result as a field shows it: "%.2f" of a + b, a - b, a × b, a / b (0 when b
+// is 0), the amount a in words for "$", and 0.00 for any other operator.
+std::string EvaluateCalcText(const CCalcRecord& record);
+
+// The record of one formula. `resultId` is the control id of the field that shows the
+// result; names are resolved in `elements` from the head of the list. `readsTable`
+// (optional) tells whether the first operand named a table (a column total).
+CCalcRecord ParseCaptureFormula(const std::string& formula, int resultId, const ElementList& elements,
+                                bool* readsTable = nullptr);
+
+class CaptureCalc {
+public:
+    // One record per text line of the list, in list order; lines with a formula are
+    // active with their control id (1173 + capture order) as the result.
+    void Build(const ElementList& elements);
+    void Reset() { m_records.clear(); m_readsTable.clear(); }
+
+    // The field `controlId` was left:
+    // 1. its value x is its text as a number;
+    // 2. a calculated field that names itself (PRECIO*1.15 on Precio) is computed from
+    //    the typed value, and x becomes the result;
+    // 3. every other record that reads the field stores x, is computed into its field,
+    //    and that field is left in turn (depth first).
+    // A field already on the chain being followed is not entered again, so a cycle of
+    // formulas stops; a field reached by two paths (TOTAL from SUBTOTAL directly and
+    // through IMPUESTO) is computed on each, so it ends with the new values of all its
+    // sources. Step 2 applies only to the field the user left: a field reached by the
+    // ripple shows its result and is not fed its own result again.
+    void FieldLeft(int controlId, CalcFields& fields);
+    // The table `tableId` changed its calculated columns: every record whose first
+    // source is that table gets the column total in its field ("%.2f"), which is then
+    // left as above.
+    void GridChanged(int tableId, CalcFields& fields);
+    // Every operand read from a field takes that field's current value, so that a later
+    // recalculation never mixes old operands with new values (after clearing or loading).
+    void ReadOperands(const CalcFields& fields);
+
+    const std::vector<CCalcRecord>& Records() const { return m_records; }
+    bool ReadsTable(size_t index) const { return index < m_readsTable.size() && m_readsTable[index]; }
+
+private:
+    void Leave(int controlId, CalcFields& fields, std::vector<int>& chain, bool typed);
+
+    std::vector<CCalcRecord> m_records;
+    std::vector<bool> m_readsTable;  // per record: the first operand is a table's column
+};

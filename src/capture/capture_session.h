@@ -1,0 +1,158 @@
+#pragma once
+// The capture screen without a window: one format read for capture, its entry controls
+// (made through whatever EntryFactory the caller lends: Qt widgets in the program,
+// in-memory controls in ordexa-cli and the tests), the calculated fields, the
+// captured-data file and the print job. The capture view, ordexa-cli and the tests all
+// drive this one object, so every capture rule is written once.
+//
+// Values live in the entry controls only. The session never shows a message itself:
+// operations that can fail return false (or a status) with one Spanish line that names
+// the file and what is wrong, and the caller shows it (a message box, standard error).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/dc.h"
+#include "base/entry_control.h"
+#include "calc/calc_record.h"
+#include "capture/capture_calc.h"
+#include "capture/print_job.h"
+#include "model/format_file.h"
+
+class CFmtGrid;
+
+// How opening a captured-data file ended.
+enum class CaptureLoadStatus {
+    Loaded,       // every record read; the file became the session's captured-data file
+    WrongFormat,  // captured with another format: nothing changed (type message)
+    Unreadable,   // the file could not be read or its header is damaged: nothing changed
+    Partial,      // a record could not be read or names no field: the values before it are
+                  // shown, the file did not become the captured-data file
+};
+
+class CaptureSession {
+public:
+    // "El archivo seleccionado es del tipo %s y no del formato %s actual": the stored
+    // format file name, then the current one.
+    static constexpr const char* kWrongFormatMessage =
+        "El archivo seleccionado es del tipo %s y no del formato %s actual";
+    // The question before closing or replacing values that were never saved.
+    static constexpr const char* kSaveQuestion = "¿Desea guardar los datos capturados?";
+
+    CaptureSession();
+    ~CaptureSession();
+    CaptureSession(const CaptureSession&) = delete;
+    CaptureSession& operator=(const CaptureSession&) = delete;
+
+    // --- The format ----------------------------------------------------------------
+    // Reads the format at `path`. On failure the session holds no elements, keeps no
+    // path and `message` names the file and the byte offset. Controls are not made yet.
+    bool LoadFormat(const std::string& path, std::string& message);
+    // Takes a format already read (the path gives the format's file name, which the
+    // captured-data files carry).
+    void AdoptFormat(Format format, const std::string& path);
+    // Makes the entry control of every variable element, from the head of the list, with
+    // the id 1173 + its capture order and the lent screen font; parses the calculated
+    // fields; the captured-data path is forgotten and the values count as saved. Returns
+    // the number of controls made. The factory must outlive the controls (the session's
+    // elements); `dc` is only lent for the call.
+    int BuildEntryControls(Dc& dc, EntryFactory& factory, const LogFont& screenFont);
+
+    Format& GetFormat() { return m_format; }
+    const Format& GetFormat() const { return m_format; }
+    ElementList& Elements() { return m_format.elements; }
+    const std::string& Title() const { return m_format.title; }
+    const std::string& FormatPath() const { return m_formatPath; }
+    // The last part of the format path after its last "\", "/" or ":" (extension
+    // included): what a captured-data file records as its format.
+    const std::string& FormatFileName() const { return m_formatFileName; }
+    // Empty until a captured-data file is saved or opened completely.
+    const std::string& CapturePath() const { return m_capturePath; }
+
+    // --- Elements and controls -------------------------------------------------------
+    // The element whose entry control has this id (1173 + capture order), or null.
+    CControles* ElementByControlId(int controlId) const;
+    // The variable element (kinds 0 to 4) named `name` (its m_text) without regard to
+    // case: the first in capture order. Null when none is.
+    CControles* FindVariable(const std::string& name) const;
+    // Variable elements that have an entry control, in capture order (ids ascending):
+    // the tab order of the capture screen.
+    std::vector<CControles*> ControlsInCaptureOrder() const;
+    // The lowest control id, where the focus starts; 0 when there is no control.
+    int FirstControlId() const;
+
+    // --- What the controls tell ----------------------------------------------------------
+    // A text line's control lost the focus: recomputes every formula that depends on it,
+    // rippling through chains depth first (see CaptureCalc).
+    void OnFieldLeft(int controlId);
+    // A table's calculated columns changed: recomputes the column totals that read it.
+    void OnGridChanged(int controlId);
+
+    // --- Typing without a window (ordexa-cli, tests, batch filling) ---------------------
+    // Types a whole value into a variable element as a user would, then leaves the field:
+    // a box edit takes no more characters than it has boxes, a line break typed into a
+    // paragraph is stored as CR LF, a check mark takes "1" or "0", a text line sends the
+    // field-left notification. False with a message for a table, a value that does not
+    // parse or an element without control.
+    bool TypeValue(CControles& element, const std::string& utf8, std::string& message);
+    // Types a cell (1-based row and column) of a table element and commits it as the
+    // table window does (calculated columns, then the totals that read the table).
+    // False with a message when the element has no table or the cell lies outside it. A
+    // value the table itself refuses is told through the prompts the factory lent it.
+    bool TypeCell(CFmtGrid& grid, int row, int column, const std::string& utf8, std::string& message);
+
+    // The values as ordexa-cli prints them, one line each, in capture order:
+    // "NAME=VALUE" (check marks 1/0); a table gives "NAME[ROW,COL]=TEXT" for each filled
+    // cell, rows then columns.
+    std::vector<std::string> ValueLines() const;
+
+    // "&Limpiar formato": every value emptied; the calculated fields' operands follow the
+    // emptied controls.
+    void Clear();
+
+    // --- Captured-data file ------------------------------------------------------------
+    // The file's bytes for the current values: the format file name, then one record per
+    // element from the head of the list.
+    std::vector<uint8_t> CaptureBytes() const;
+    // Writes the captured-data file atomically (a failure leaves the old file as it was);
+    // on success `path` becomes the captured-data path and the values count as saved.
+    bool SaveCapture(const std::string& path, std::string& message);
+    // Opens a captured-data file (see CaptureLoadStatus). Before loading, every value is
+    // cleared, so the screen shows the file's values and nothing older; calculated
+    // fields show their stored texts (nothing is recomputed), and the formulas' operands
+    // follow the loaded values.
+    CaptureLoadStatus LoadCapture(const std::string& path, std::string& message);
+    // The same from bytes already read (`fileLabel` names the file in messages).
+    CaptureLoadStatus LoadCaptureBytes(const std::vector<uint8_t>& bytes, const std::string& fileLabel,
+                                       std::string& message);
+
+    // True when the values differ from those last saved or opened (after a build: from
+    // the empty form). The capture screen asks kSaveQuestion before discarding them.
+    bool IsModified() const;
+    // The current values count as saved (after the user chose not to save, for instance).
+    void MarkSaved();
+
+    // --- Printing ----------------------------------------------------------------------
+    // Prints every element from the head of the list on `sheet` (see PrintElements).
+    void Print(Dc& sheet, PrintOffsets offsets) const;
+
+    const CaptureCalc& Calc() const { return m_calc; }
+
+private:
+    class Fields;
+    void IndexControls();
+    std::string ControlText(int controlId) const;
+    void SetControlText(int controlId, const std::string& text);
+    double TableColumnTotal(int tableId, int column) const;
+
+    Format m_format;
+    std::string m_formatPath;
+    std::string m_formatFileName;
+    std::string m_capturePath;
+    CaptureCalc m_calc;
+    std::vector<std::pair<int, CControles*>> m_controls;  // id -> element, ids ascending
+    // The captured-data bytes last saved or opened; none after a partial load, so the
+    // values count as modified.
+    std::optional<std::vector<uint8_t>> m_savedBytes;
+};
