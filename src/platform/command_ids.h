@@ -12,6 +12,45 @@ inline constexpr int kAccessBar = 32811;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kAbout = 57664;
 inline constexpr int kExit = 57665;
+// The capture frame's own commands.
+inline constexpr int kPrintFormat = 32799;
+inline constexpr int kCloseFrame = 32800;
+inline constexpr int kClearCapture = 32801;
+inline constexpr int kMargins = 32810;
+inline constexpr int kSaveCapture = 32814;
+inline constexpr int kSaveCaptureAs = 32815;
+inline constexpr int kOpenCaptured = 32816;
+inline constexpr int kToolbar = 59392;
+// The format design frame's own commands.
+inline constexpr int kSaveDesign = 32773;
+inline constexpr int kSaveDesignAs = 32774;
+inline constexpr int kCloseDesign = 32775;
+inline constexpr int kSnapMillimetre = 32776;
+inline constexpr int kInsertTextlineVar = 32777;
+inline constexpr int kInsertParrafoVar = 32778;
+inline constexpr int kInsertCuadrosVar = 32779;
+inline constexpr int kInsertMarcaVar = 32780;
+inline constexpr int kInsertGrid = 32781;
+inline constexpr int kInsertConsText = 32782;
+inline constexpr int kInsertConsParrafo = 32783;
+inline constexpr int kInsertLinea = 32784;
+inline constexpr int kInsertRectangulo = 32785;
+inline constexpr int kFont = 32787;
+inline constexpr int kSnapCentimetre = 32788;
+inline constexpr int kProperties = 32789;
+inline constexpr int kSelectTool = 32790;
+inline constexpr int kColor = 32791;
+inline constexpr int kAlignLeft = 32792;
+inline constexpr int kAlignCenter = 32793;
+inline constexpr int kAlignRight = 32794;
+inline constexpr int kDeleteElement = 32795;
+inline constexpr int kLineHorizontal = 32796;
+inline constexpr int kLineVertical = 32797;
+inline constexpr int kInsertEtiqueta = 32812;
+inline constexpr int kResetCaptureScreen = 32813;
+// Undo and redo of the designers' changes to a format.
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 }  // namespace CommandId
 
 // Resource numbers of the three modes: they select each child frame's menu and icon.
