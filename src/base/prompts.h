@@ -6,6 +6,7 @@
 #include <vector>
 
 enum class PromptIcon { Information, Warning, Error, Question };
+enum class PromptAnswer { Yes, No, Cancel };
 
 class Prompts {
 public:
@@ -13,6 +14,9 @@ public:
     virtual void Message(const std::string& text, PromptIcon icon = PromptIcon::Warning) = 0;
     // True when the user answers Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
+    // A question with Yes, No and Cancel ("¿Desea guardar los cambios...?"); Yes is the
+    // default button.
+    virtual PromptAnswer AskYesNoCancel(const std::string& text) = 0;
 };
 
 // Records every text shown and answers questions from a queue; with the queue empty it
@@ -29,11 +33,24 @@ public:
         m_answers.pop_front();
         return yes;
     }
+    // Three-way questions take their answers from a queue of their own; with it empty
+    // they answer Cancel, so an unexpected question never throws work away.
+    PromptAnswer AskYesNoCancel(const std::string& text) override
+    {
+        m_shown.push_back(text);
+        if (m_choices.empty())
+            return PromptAnswer::Cancel;
+        const PromptAnswer answer = m_choices.front();
+        m_choices.pop_front();
+        return answer;
+    }
     void QueueAnswer(bool yes) { m_answers.push_back(yes); }
+    void QueueChoice(PromptAnswer answer) { m_choices.push_back(answer); }
     const std::vector<std::string>& Shown() const { return m_shown; }
     void ClearShown() { m_shown.clear(); }
 
 private:
     std::deque<bool> m_answers;
+    std::deque<PromptAnswer> m_choices;
     std::vector<std::string> m_shown;
 };

@@ -3,12 +3,19 @@
 // (toolbars, status bar) shown inside the main frame's MDI area, loads its format by
 // path and tells the main frame when its caption changes.
 #include <QMainWindow>
+#include <optional>
 #include <string>
 
-#include "command_ids.h"
-#include "format_file.h"
+#include "platform/command_ids.h"
+#include "model/format_file.h"
 
 class FrameHost;
+
+struct CommandUiState {
+    bool enabled = true;
+    bool checkable = false;
+    bool checked = false;
+};
 
 class CChildFrame : public QMainWindow {
     Q_OBJECT
@@ -28,12 +35,28 @@ public:
     void UpdateCaption();
     // A menu command while this frame is active; false when the frame does not handle it.
     virtual bool HandleCommand(int /*id*/) { return false; }
+    // Asked before the frame closes (its own close box, "&Cerrar", or the program
+    // leaving): a frame holding unsaved work asks the clerk whether to save it and
+    // returns false when the clerk cancels or the save fails. The default has nothing
+    // to lose.
+    virtual bool QueryClose() { return true; }
+    // Whether a command of the active frame's menu can be chosen now and whether it is
+    // marked; nothing for a command the frame leaves to the application.
+    virtual std::optional<CommandUiState> CommandState(int /*id*/) { return std::nullopt; }
+    // A menu item of the frame's mode is highlighted (0: none): the frame shows its
+    // prompt in its status bar.
+    virtual void ShowCommandPrompt(int /*id*/) {}
 
 signals:
     // The caption changed; the main frame follows it in its own title.
     void captionChanged(CChildFrame* frame);
 
 protected:
+    // The frame's format now lives in `path` (a format saved under a new name).
+    void SetPath(const std::string& path) { m_path = path; }
+    // Every way of closing the frame goes through QueryClose.
+    void closeEvent(QCloseEvent* event) override;
+
     // The format the frame shows, read into by LoadFromPath.
     virtual Format& FrameFormat() = 0;
     // The format was read (or emptied by a failed read): the view follows it.

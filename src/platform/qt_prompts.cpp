@@ -1,4 +1,4 @@
-#include "qt_prompts.h"
+#include "platform/qt_prompts.h"
 
 #include <QMessageBox>
 
@@ -29,4 +29,17 @@ bool QtPrompts::AskYesNo(const std::string& text)
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+PromptAnswer QtPrompts::AskYesNoCancel(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Ordexa"), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return PromptAnswer::Yes;
+    case QMessageBox::No: return PromptAnswer::No;
+    default: return PromptAnswer::Cancel;
+    }
 }

@@ -2,9 +2,10 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "prompts.h"
+#include "base/prompts.h"
 
-// Message boxes titled "Ordexa"; questions offer Yes and No with No as the default.
+// Message boxes titled "Ordexa"; Yes/No questions have No as the default, Yes/No/Cancel
+// questions Yes.
 class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
@@ -12,6 +13,7 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
     void Message(const std::string& text, PromptIcon icon = PromptIcon::Warning) override;
     bool AskYesNo(const std::string& text) override;
+    PromptAnswer AskYesNoCancel(const std::string& text) override;
 
 private:
     QPointer<QWidget> m_parent;
