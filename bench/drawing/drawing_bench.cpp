@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <map>
 
-#include "element_factory.h"
-#include "format_file.h"
-#include "qt_dc.h"
+#include "model/element_factory.h"
+#include "model/format_file.h"
+#include "platform/qt_dc.h"
 #include "ratio_reporter.h"
-#include "recording_dc.h"
+#include "base/recording_dc.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "cuadros_var.h"
-#include "element_factory.h"
-#include "format_file.h"
+#include "model/cuadros_var.h"
+#include "model/element_factory.h"
+#include "model/format_file.h"
 #include "ratio_reporter.h"
-#include "textline_var.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // one with a unique 32-bit integer index, and walking them in index order. Each figure is
 // also given as a ratio to the same bytes written to (or read from) a plain file one
 // record at a time, measured in the same iteration.
-#include "prompts.h"
-#include "tabla.h"
-#include "user_locale.h"
+#include "base/prompts.h"
+#include "tables/tabla.h"
+#include "base/user_locale.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

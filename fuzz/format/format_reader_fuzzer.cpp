@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "format_file.h"
+#include "model/format_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <span>
 
-#include "fmt_grid.h"
-#include "grid_capture.h"
-#include "prompts.h"
-#include "user_locale.h"
+#include "model/fmt_grid.h"
+#include "model/grid_capture.h"
+#include "base/prompts.h"
+#include "base/user_locale.h"
 
 namespace {
 

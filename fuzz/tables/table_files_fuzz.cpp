@@ -1,12 +1,12 @@
 // Reading table files from untrusted bytes: a data file's header and records, an index
 // file, and the archive form of a record. Input layout: data-file length (u16), the data
 // file, then the index file.
-#include "archive.h"
-#include "kv_index.h"
-#include "kv_register.h"
-#include "prompts.h"
-#include "table_header.h"
-#include "user_locale.h"
+#include "base/archive.h"
+#include "tables/kv_index.h"
+#include "tables/kv_register.h"
+#include "base/prompts.h"
+#include "tables/table_header.h"
+#include "base/user_locale.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QFont>
 
-#include "main_frame.h"
-#include "ordexa_app.h"
-#include "qt_prompts.h"
-#include "qt_settings_store.h"
+#include "app/main_frame.h"
+#include "app/ordexa_app.h"
+#include "platform/qt_prompts.h"
+#include "platform/qt_settings_store.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "recent_formats.h"
+#include "app/recent_formats.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings_store.h"
+#include "base/settings_store.h"
 
 // Puts `path` into slot `slot` (1..4), moving the old entries one place down as far as
 // the first free slot; an entry equal to `path` is cleared first, so a format already in

@@ -1,6 +1,6 @@
-#include "archive.h"
+#include "base/archive.h"
 
-#include "cp1252.h"
+#include "base/cp1252.h"
 
 void ArchiveReader::Need(size_t n) const
 {

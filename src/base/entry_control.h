@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "geometry.h"
-#include "log_font.h"
-#include "prompts.h"
-#include "text_layout.h"
-#include "user_locale.h"
+#include "base/geometry.h"
+#include "base/log_font.h"
+#include "base/prompts.h"
+#include "base/text_layout.h"
+#include "base/user_locale.h"
 
 class EntryControl {
 public:

@@ -1,4 +1,4 @@
-#include "session_temp_folder.h"
+#include "base/session_temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>

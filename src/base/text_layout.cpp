@@ -1,4 +1,4 @@
-#include "text_layout.h"
+#include "base/text_layout.h"
 
 namespace {
 

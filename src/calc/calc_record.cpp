@@ -1,4 +1,4 @@
-#include "calc_record.h"
+#include "calc/calc_record.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "column_formula.h"
+#include "calc/column_formula.h"
 
 #include <cctype>
 

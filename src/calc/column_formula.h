@@ -3,7 +3,7 @@
 // and constants) and one operator, as in C1*C2, C3*0.16 or 100-C2.
 #include <string>
 
-#include "calc_record.h"
+#include "calc/calc_record.h"
 
 // The record of a column: calculated or not, with the sources and constants of its
 // formula. Read left to right: blanks are skipped; the first of "*", "+", "-", "/" is the

@@ -1,4 +1,4 @@
-#include "column_recalc.h"
+#include "calc/column_recalc.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_record.h"
+#include "calc/calc_record.h"
 
 // The row being recalculated, as the recalculation reads and writes it.
 class CalcRow {

@@ -4,13 +4,13 @@
 #include <QJsonObject>
 #include <cstdio>
 
-#include "cli_command.h"
-#include "cuadros_var.h"
-#include "fmt_grid.h"
-#include "format_file.h"
-#include "linea.h"
-#include "marca_var.h"
-#include "textline_var.h"
+#include "cli/cli_command.h"
+#include "model/cuadros_var.h"
+#include "model/fmt_grid.h"
+#include "model/format_file.h"
+#include "model/linea.h"
+#include "model/marca_var.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "cli_command.h"
+#include "cli/cli_command.h"
 
 namespace {
 

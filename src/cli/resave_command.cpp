@@ -1,7 +1,7 @@
 // ordexa-cli resave IN.fmt OUT.fmt [--renumber]: reads a format and writes it again,
 // unchanged or renumbered as saving from the design mode does.
-#include "cli_command.h"
-#include "format_file.h"
+#include "cli/cli_command.h"
+#include "model/format_file.h"
 
 int RunResave(const CliArgs& args)
 {

@@ -1,9 +1,9 @@
-#include "fmtpantalla_frm.h"
+#include "design/fmtpantalla_frm.h"
 
 #include <QScrollArea>
 
-#include "format_canvas.h"
-#include "frame_host.h"
+#include "platform/format_canvas.h"
+#include "platform/frame_host.h"
 
 CFmtpantallaFrm::CFmtpantallaFrm(FrameHost& host, QWidget* parent)
     : CChildFrame(host, FrameMode::ScreenLayout, QStringLiteral("Diseño de pantalla - %1"), parent)

@@ -2,8 +2,8 @@
 // The screen layout mode's child frame: arranges the capture screen of one format.
 #include <string>
 
-#include "child_frame.h"
-#include "format_file.h"
+#include "platform/child_frame.h"
+#include "model/format_file.h"
 
 class CFormatCanvas;
 

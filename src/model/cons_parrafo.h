@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Constant paragraph (kind 6): several lines printed as they stand.
 class CConsParrafo : public CControles {

@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Constant text line (kind 5): printed as it stands.
 class CConsText : public CControles {

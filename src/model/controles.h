@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "archive.h"
-#include "dc.h"
-#include "entry_control.h"
-#include "geometry.h"
-#include "log_font.h"
+#include "base/archive.h"
+#include "base/dc.h"
+#include "base/entry_control.h"
+#include "base/geometry.h"
+#include "base/log_font.h"
 
 // Kind numbers as stored in the format file.
 enum ElementKind : int32_t {

@@ -1,5 +1,5 @@
 #pragma once
-#include "text_value_element.h"
+#include "model/text_value_element.h"
 
 // Text in boxes (kind 2): one character per pre-printed box.
 class CCuadrosVar : public CTextValueElement {

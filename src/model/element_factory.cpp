@@ -1,16 +1,16 @@
-#include "element_factory.h"
+#include "model/element_factory.h"
 
-#include "cons_parrafo.h"
-#include "cons_text.h"
-#include "cuadros_var.h"
-#include "etiqueta.h"
-#include "fmt_grid.h"
-#include "imagen.h"
-#include "linea.h"
-#include "marca_var.h"
-#include "parrafo_var.h"
-#include "rectangulo.h"
-#include "textline_var.h"
+#include "model/cons_parrafo.h"
+#include "model/cons_text.h"
+#include "model/cuadros_var.h"
+#include "model/etiqueta.h"
+#include "model/fmt_grid.h"
+#include "model/imagen.h"
+#include "model/linea.h"
+#include "model/marca_var.h"
+#include "model/parrafo_var.h"
+#include "model/rectangulo.h"
+#include "model/textline_var.h"
 
 std::unique_ptr<CControles> CreateElementOfKind(int32_t kind)
 {

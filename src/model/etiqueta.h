@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Label (kind 10): text for the people who design and fill the form, never printed.
 class CEtiqueta : public CControles {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "controles.h"
+#include "model/controles.h"
 
 class CGridCapture;
 

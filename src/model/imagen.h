@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Image (kind 9): a reserved kind without content. It keeps its number, display name and
 // four-handle rule; no command creates it, the format readers refuse it, and it draws

@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Line (kind 7): a rule through the middle of a 4 mm band.
 class CLinea : public CControles {

@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Check mark (kind 3): prints its mark inside a square when ticked.
 class CMarcaVar : public CControles {

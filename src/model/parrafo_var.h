@@ -1,5 +1,5 @@
 #pragma once
-#include "text_value_element.h"
+#include "model/text_value_element.h"
 
 // Variable paragraph (kind 1): a multi-line field.
 class CParrafoVar : public CTextValueElement {

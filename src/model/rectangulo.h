@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // Rectangle (kind 8): an outline, never filled.
 class CRectangulo : public CControles {

@@ -1,4 +1,4 @@
-#include "text_value_element.h"
+#include "model/text_value_element.h"
 
 void CTextValueElement::SaveValue(ArchiveWriter& ar) const
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "controles.h"
+#include "model/controles.h"
 
 // A variable element whose captured value is the text of its edit: the text line, the
 // paragraph and the boxes. The value lives nowhere but in the edit, which exists only on

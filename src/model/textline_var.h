@@ -1,5 +1,5 @@
 #pragma once
-#include "text_value_element.h"
+#include "model/text_value_element.h"
 
 // Variable text line (kind 0): a single-line field, possibly calculated from others.
 class CTextlineVar : public CTextValueElement {

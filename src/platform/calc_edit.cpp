@@ -1,4 +1,4 @@
-#include "calc_edit.h"
+#include "platform/calc_edit.h"
 
 #include <QPointer>
 #include <QValidator>

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "entry_control.h"
+#include "base/entry_control.h"
 
 // Window message number of the field-left notification; the capture screen keeps it as
 // the name of the signal that recomputes the calculated fields.

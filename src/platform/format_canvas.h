@@ -3,8 +3,8 @@
 // through the elements' own drawing. It sits inside a scroll area of its frame.
 #include <QWidget>
 
-#include "format_file.h"
-#include "format_render.h"
+#include "model/format_file.h"
+#include "platform/format_render.h"
 
 class CFormatCanvas : public QWidget {
     Q_OBJECT

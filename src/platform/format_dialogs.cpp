@@ -1,4 +1,4 @@
-#include "format_dialogs.h"
+#include "platform/format_dialogs.h"
 
 #include <QFileDialog>
 

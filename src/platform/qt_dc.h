@@ -16,7 +16,7 @@
 #include <QTransform>
 #include <optional>
 
-#include "dc.h"
+#include "base/dc.h"
 
 class QtDc : public Dc {
 public:

@@ -1,4 +1,4 @@
-#include "qt_locale.h"
+#include "platform/qt_locale.h"
 
 #include <QDateTime>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // The user's locale through QLocale: the system currency format of the user's locale and
 // its parse. Where the system locale is "C"/POSIX the program's locale is Spanish (Mexico).
-#include "user_locale.h"
+#include "base/user_locale.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "qt_settings_store.h"
+#include "platform/qt_settings_store.h"
 
 namespace {
 const QString kGroup = QStringLiteral("Config/");

@@ -1,7 +1,7 @@
 #pragma once
 #include <QSettings>
 
-#include "settings_store.h"
+#include "base/settings_store.h"
 
 // The settings store over QSettings: organisation "KALVOR Soft", application "Ordexa",
 // group "Config" (on Linux an INI file under the user's config folder).

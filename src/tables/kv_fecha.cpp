@@ -1,7 +1,7 @@
-#include "kv_fecha.h"
+#include "tables/kv_fecha.h"
 
-#include "user_locale.h"
-#include "number_text.h"
+#include "base/user_locale.h"
+#include "tables/number_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "kv_field.h"
+#include "tables/kv_field.h"
 
-#include "archive.h"
-#include "cp1252.h"
+#include "base/archive.h"
+#include "base/cp1252.h"
 
 namespace {
 

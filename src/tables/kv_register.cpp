@@ -1,11 +1,11 @@
-#include "kv_register.h"
+#include "tables/kv_register.h"
 
-#include "archive.h"
-#include "cp1252.h"
-#include "kv_fecha.h"
-#include "user_locale.h"
-#include "number_text.h"
-#include "prompts.h"
+#include "base/archive.h"
+#include "base/cp1252.h"
+#include "tables/kv_fecha.h"
+#include "base/user_locale.h"
+#include "tables/number_text.h"
+#include "base/prompts.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // Text is UTF-8 in memory and Windows-1252 in the record buffer, one byte per character,
 // as in the files. A field index at or past the fields laid out is ignored by every
 // operation: nothing is written, and an empty text, 0 or false is given back.
-#include "kv_field.h"
+#include "tables/kv_field.h"
 
 #include <cstdint>
 #include <span>

@@ -1,8 +1,8 @@
-#include "table_editor.h"
+#include "tables/table_editor.h"
 
-#include "number_text.h"
-#include "prompts.h"
-#include "tabla.h"
+#include "tables/number_text.h"
+#include "base/prompts.h"
+#include "tables/tabla.h"
 
 #include <algorithm>
 

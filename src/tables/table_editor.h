@@ -8,7 +8,7 @@
 // Rows are 1-based: rows 1 .. RowCount() - 1 are records (positions of the active order
 // while sorted), row RowCount() is the new record line. Columns are 1-based too; column 0
 // is the row-header column, column n shows the field named by its descriptor.
-#include "kv_register.h"
+#include "tables/kv_register.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // Exports of the table window: tab-separated text, a dBase III plus table and a table
 // file of our own engine. Records go out in record order (1 .. slot count - 1) whatever
 // order the window shows, with the window's columns.
-#include "user_locale.h"
+#include "base/user_locale.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "table_header.h"
+#include "tables/table_header.h"
 
-#include "archive.h"
-#include "kv_register.h"
+#include "base/archive.h"
+#include "tables/kv_register.h"
 
 #include <algorithm>
 

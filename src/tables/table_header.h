@@ -3,7 +3,7 @@
 // begins), the field count (u16), then per field its name (16 bytes), width (u16),
 // offset (u16), type (one byte), index flags (one byte) and, only for an indexed field,
 // its index name (9 bytes).
-#include "kv_field.h"
+#include "tables/kv_field.h"
 
 #include <cstdint>
 #include <span>

@@ -1,8 +1,8 @@
-#include "table_print.h"
+#include "tables/table_print.h"
 
-#include "number_text.h"
-#include "tabla.h"
-#include "table_editor.h"
+#include "tables/number_text.h"
+#include "tables/tabla.h"
+#include "tables/table_editor.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // empty line, then as many record lines as the page holds, in the window's order. The
 // columns share the printable width in proportion to their widths on the screen.
 // Everything is drawn through the drawing surface in 0.1 mm, y upward.
-#include "dc.h"
+#include "base/dc.h"
 
 #include <functional>
 #include <vector>

@@ -6,18 +6,18 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 
-#include "atomic_file.h"
-#include "child_frame.h"
-#include "calc_edit.h"
-#include "fmtcaptura_frm.h"
-#include "fmtcapture_view.h"
-#include "fmtdesign_frm.h"
-#include "format_file.h"
-#include "main_frame.h"
-#include "ordexa_app.h"
-#include "prompts.h"
-#include "recent_formats.h"
-#include "textline_var.h"
+#include "base/atomic_file.h"
+#include "platform/child_frame.h"
+#include "platform/calc_edit.h"
+#include "capture/ui/fmtcaptura_frm.h"
+#include "capture/ui/fmtcapture_view.h"
+#include "design/fmtdesign_frm.h"
+#include "model/format_file.h"
+#include "app/main_frame.h"
+#include "app/ordexa_app.h"
+#include "base/prompts.h"
+#include "app/recent_formats.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "qt_settings_store.h"
-#include "recent_formats.h"
+#include "platform/qt_settings_store.h"
+#include "app/recent_formats.h"
 
 namespace {
 

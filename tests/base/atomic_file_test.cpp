@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace fs = std::filesystem;
 

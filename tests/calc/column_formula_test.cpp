@@ -1,7 +1,7 @@
 // Reading a column's calculation text, evaluating a record and writing its result.
 #include <gtest/gtest.h>
 
-#include "column_formula.h"
+#include "calc/column_formula.h"
 
 TEST(ColumnFormula, ReadsOperandsAndOperatorLeftToRight)
 {

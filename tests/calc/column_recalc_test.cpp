@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "column_formula.h"
-#include "column_recalc.h"
+#include "calc/column_formula.h"
+#include "calc/column_recalc.h"
 
 namespace {
 

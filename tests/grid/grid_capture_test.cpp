@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "grid_capture.h"
+#include "model/grid_capture.h"
 #include "grid_test_support.h"
-#include "recording_dc.h"
-#include "tabla.h"
+#include "base/recording_dc.h"
+#include "tables/tabla.h"
 
 namespace {
 

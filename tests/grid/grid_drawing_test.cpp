@@ -2,9 +2,9 @@
 // printout.
 #include <gtest/gtest.h>
 
-#include "grid_capture.h"
+#include "model/grid_capture.h"
 #include "grid_test_support.h"
-#include "recording_dc.h"
+#include "base/recording_dc.h"
 
 namespace {
 

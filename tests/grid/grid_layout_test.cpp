@@ -2,8 +2,8 @@
 // hit tests and cells.
 #include <gtest/gtest.h>
 
-#include "element_factory.h"
-#include "fmt_grid.h"
+#include "model/element_factory.h"
+#include "model/fmt_grid.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // the Spanish (Mexico) locale, and a new grid created as the designer does.
 #include <memory>
 
-#include "element_factory.h"
-#include "fmt_grid.h"
-#include "prompts.h"
-#include "qt_locale.h"
+#include "model/element_factory.h"
+#include "model/fmt_grid.h"
+#include "base/prompts.h"
+#include "platform/qt_locale.h"
 
 struct HeadlessParent {
     ScriptedPrompts prompts;

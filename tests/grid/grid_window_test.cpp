@@ -6,12 +6,12 @@
 #include <QTest>
 #include <QWidget>
 
-#include "grid_capture.h"
-#include "grid_entry_factory.h"
-#include "grid_tabla_wnd.h"
+#include "model/grid_capture.h"
+#include "tables/ui/grid_entry_factory.h"
+#include "tables/ui/grid_tabla_wnd.h"
 #include "grid_test_support.h"
-#include "recording_dc.h"
-#include "tabla.h"
+#include "base/recording_dc.h"
+#include "tables/tabla.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Text in boxes and the check mark.
 #include <gtest/gtest.h>
 
-#include "cuadros_var.h"
-#include "marca_var.h"
-#include "recording_dc.h"
+#include "model/cuadros_var.h"
+#include "model/marca_var.h"
+#include "base/recording_dc.h"
 
 TEST(KindsBoxes, TheRectangleIsBuiltByTheStoredRuleFromCountGapAndWidth)
 {

@@ -1,9 +1,9 @@
 // Lines and rectangles.
 #include <gtest/gtest.h>
 
-#include "linea.h"
-#include "rectangulo.h"
-#include "recording_dc.h"
+#include "model/linea.h"
+#include "model/rectangulo.h"
+#include "base/recording_dc.h"
 
 TEST(KindsLine, TurningALineAboutKeepsItsLengthAndComesBack)
 {

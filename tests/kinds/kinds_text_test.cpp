@@ -2,13 +2,13 @@
 // cell height wide, a line one cell high.
 #include <gtest/gtest.h>
 
-#include "cons_parrafo.h"
-#include "cons_text.h"
-#include "element_factory.h"
-#include "etiqueta.h"
-#include "parrafo_var.h"
-#include "recording_dc.h"
-#include "textline_var.h"
+#include "model/cons_parrafo.h"
+#include "model/cons_text.h"
+#include "model/element_factory.h"
+#include "model/etiqueta.h"
+#include "model/parrafo_var.h"
+#include "base/recording_dc.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Value records of the variable kinds, byte for byte, and the entry-control life.
 #include <gtest/gtest.h>
 
-#include "cuadros_var.h"
-#include "marca_var.h"
-#include "parrafo_var.h"
-#include "recording_dc.h"
-#include "textline_var.h"
+#include "model/cuadros_var.h"
+#include "model/marca_var.h"
+#include "model/parrafo_var.h"
+#include "base/recording_dc.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "element_factory.h"
-#include "linea.h"
-#include "textline_var.h"
+#include "model/element_factory.h"
+#include "model/linea.h"
+#include "model/textline_var.h"
 
 TEST(ElementGeometry, HitTestOnThePageUsesTheNormalisedRectangle)
 {

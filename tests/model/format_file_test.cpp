@@ -2,17 +2,17 @@
 
 #include <QTemporaryDir>
 
-#include "atomic_file.h"
-#include "cons_text.h"
-#include "cuadros_var.h"
-#include "element_factory.h"
-#include "etiqueta.h"
-#include "fmt_grid.h"
+#include "base/atomic_file.h"
+#include "model/cons_text.h"
+#include "model/cuadros_var.h"
+#include "model/element_factory.h"
+#include "model/etiqueta.h"
+#include "model/fmt_grid.h"
 #include "format_bytes.h"
-#include "format_file.h"
-#include "linea.h"
-#include "marca_var.h"
-#include "textline_var.h"
+#include "model/format_file.h"
+#include "model/linea.h"
+#include "model/marca_var.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "calc_edit.h"
-#include "cuadros_var.h"
-#include "marca_var.h"
-#include "parrafo_var.h"
-#include "recording_dc.h"
-#include "textline_var.h"
+#include "platform/calc_edit.h"
+#include "model/cuadros_var.h"
+#include "model/marca_var.h"
+#include "model/parrafo_var.h"
+#include "base/recording_dc.h"
+#include "model/textline_var.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "cons_text.h"
-#include "qt_dc.h"
+#include "model/cons_text.h"
+#include "platform/qt_dc.h"
 
 namespace {
 
@@ -171,8 +171,8 @@ TEST(QtDc, PrintedConstantTextLandsAtItsPagePositionOnAPdf)
     EXPECT_NEAR(m.captured(4).toDouble() * mmPerPt, 34.0, 0.5);
 }
 
-#include "format_render.h"
-#include "rectangulo.h"
+#include "platform/format_render.h"
+#include "model/rectangulo.h"
 
 TEST(FormatRender, DesignViewDrawsFiveMillimetresInAndPrintAtThePagePosition)
 {

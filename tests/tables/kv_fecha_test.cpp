@@ -1,4 +1,4 @@
-#include "kv_fecha.h"
+#include "tables/kv_fecha.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "archive.h"
-#include "kv_register.h"
+#include "base/archive.h"
+#include "tables/kv_register.h"
 #include "test_support.h"
 
 #include <cstring>

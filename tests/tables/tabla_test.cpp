@@ -1,4 +1,4 @@
-#include "tabla.h"
+#include "tables/tabla.h"
 #include "test_support.h"
 
 #include <unistd.h>

@@ -1,5 +1,5 @@
-#include "tabla.h"
-#include "table_editor.h"
+#include "tables/tabla.h"
+#include "tables/table_editor.h"
 #include "test_support.h"
 
 namespace {

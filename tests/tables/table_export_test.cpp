@@ -1,6 +1,6 @@
-#include "tabla.h"
-#include "table_editor.h"
-#include "table_export.h"
+#include "tables/tabla.h"
+#include "tables/table_editor.h"
+#include "tables/table_export.h"
 #include "test_support.h"
 
 #include <cstdio>

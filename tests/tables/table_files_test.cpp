@@ -1,7 +1,7 @@
-#include "archive.h"
-#include "kv_index.h"
-#include "table_header.h"
-#include "tabla.h"
+#include "base/archive.h"
+#include "tables/kv_index.h"
+#include "tables/table_header.h"
+#include "tables/tabla.h"
 #include "test_support.h"
 
 TEST(TableFiles, AHeaderReadsBackAsWritten)

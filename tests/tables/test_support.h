@@ -1,8 +1,8 @@
 #pragma once
 // What the table tests share: the Spanish (Mexico) locale pinned, scripted prompts and a
 // fresh folder per test, removed afterwards.
-#include "prompts.h"
-#include "qt_locale.h"
+#include "base/prompts.h"
+#include "platform/qt_locale.h"
 
 #include <cstdint>
 #include <cstdlib>

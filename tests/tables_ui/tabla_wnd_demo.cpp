@@ -1,9 +1,9 @@
 // Shows a table window over a few records, for looking at it on a real display:
 //   tabla_wnd_demo [--select]
-#include "qt_locale.h"
-#include "qt_prompts.h"
-#include "tabla.h"
-#include "tabla_wnd.h"
+#include "platform/qt_locale.h"
+#include "platform/qt_prompts.h"
+#include "tables/tabla.h"
+#include "tables/ui/tabla_wnd.h"
 
 #include <QApplication>
 #include <QDir>

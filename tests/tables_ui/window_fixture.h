@@ -1,9 +1,9 @@
 #pragma once
 // A table window over a table of clients (indexed key, name, amount), inside a parent
 // with a line edit after it in tab order, shown on the offscreen platform.
-#include "tabla.h"
-#include "tabla_wnd.h"
-#include "table_print.h"
+#include "tables/tabla.h"
+#include "tables/ui/tabla_wnd.h"
+#include "tables/table_print.h"
 #include "test_support.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // grid-changed notification of every window it made.
 #include <memory>
 
-#include "calc_edit.h"
+#include "platform/calc_edit.h"
 
 class QtLocale;
 class QtPrompts;
