@@ -1,0 +1,672 @@
+#include "design/properties_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QValidator>
+#include <QVBoxLayout>
+#include <array>
+#include <functional>
+
+#include "base/prompts.h"
+#include "model/cons_parrafo.h"
+#include "model/controles.h"
+#include "model/cuadros_var.h"
+#include "model/fmt_grid.h"
+#include "model/marca_var.h"
+#include "model/textline_var.h"
+
+namespace {
+
+constexpr const char* kLabelBoxCount = "Número de cuadros:";
+constexpr const char* kLabelBoxWidth = "Ancho del cuadro (mm/10):";
+constexpr const char* kLabelBoxGap = "Dist. entre cuadros(mm/10):";
+constexpr const char* kLabelMark = "Caracter:";
+constexpr const char* kLabelColumnCount = "Número de columnas:";
+constexpr const char* kLabelRowCount = "Numero de filas:";
+constexpr const char* kLabelColumnType = "Tipo de dato";
+constexpr const char* kLabelCalculation = "Calculo:";
+constexpr const char* kColumnKindName = "Columna de tabla";
+constexpr const char* kPositionFormat = "X=%.2f cm., Y=%.2f cm.";
+constexpr const char* kWidthFormat = "%.2f cm.";
+
+// The column data types in the list's order; an item's index is the type number.
+constexpr std::array<const char*, 5> kColumnTypeNames = {"Texto", "Número", "Número calculado", "Moneda",
+                                                          "Moneda calculado"};
+
+// Order in which the values are taken from the boxes; a refusal stops the exchange there.
+constexpr std::array<int, 7> kExchangeOrder = {
+    CPropertiesPanel::kIdName, CPropertiesPanel::kIdFirstNumber, CPropertiesPanel::kIdMark,
+    CPropertiesPanel::kIdSecondNumber, CPropertiesPanel::kIdText, CPropertiesPanel::kIdGap,
+    CPropertiesPanel::kIdFormula};
+
+// The calculation box turns typed letters to upper case as they come.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+QString Q(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+std::string S(const QString& s)
+{
+    return s.toStdString();
+}
+
+// The multi-line box shows line breaks as the platform's; the format keeps CR LF.
+QString ToMultiline(const std::string& s)
+{
+    return Q(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string FromMultiline(const QString& s)
+{
+    QString t = s;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return S(t);
+}
+
+// A whole number as a clerk types it: optional blanks around an optional sign and
+// digits, within the range of the stored 32-bit integers.
+bool ParseInteger(const QString& text, int& value)
+{
+    static const QRegularExpression kInteger(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
+    if (!kInteger.match(text).hasMatch())
+        return false;
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok)
+        return false;
+    value = v;
+    return true;
+}
+
+QString Cm(const char* format, double a)
+{
+    return QString::asprintf(format, a);
+}
+
+}  // namespace
+
+CPropertiesPanel::CPropertiesPanel(Format& format, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), m_format(format), m_prompts(prompts)
+{
+    BuildControls();
+    Refresh(nullptr);
+}
+
+void CPropertiesPanel::BuildControls()
+{
+    // The dialog's font; fontconfig has no twin of its own for it.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont dialogFont(QStringLiteral("MS Sans Serif"));
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+
+    const auto add = [this](int id, QWidget* w) {
+        w->setObjectName(QStringLiteral("ctl%1").arg(id));
+        m_controls[id] = w;
+        return w;
+    };
+    const auto valueBox = [&](int id) {
+        auto* label = new QLabel(this);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(196);
+        label->setTextInteractionFlags(Qt::NoTextInteraction);
+        add(id, label);
+        return label;
+    };
+    const auto rowLabel = [&](int id) {
+        auto* label = new QLabel(this);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setMinimumWidth(118);
+        add(id, label);
+        return label;
+    };
+    const auto numberBox = [&](int id) {
+        auto* edit = new QLineEdit(this);
+        edit->setFixedWidth(60);
+        add(id, edit);
+        return edit;
+    };
+
+    auto* top = new QGridLayout;
+    top->setHorizontalSpacing(4);
+    top->setVerticalSpacing(3);
+    const auto caption = [&](const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return label;
+    };
+    top->addWidget(caption("Control:"), 0, 0);
+    top->addWidget(valueBox(kIdKindName), 0, 1);
+    top->addWidget(caption("Longitud:"), 1, 0);
+    top->addWidget(valueBox(kIdWidth), 1, 1);
+    top->addWidget(caption("Posición:"), 2, 0);
+    top->addWidget(valueBox(kIdPosition), 2, 1);
+    auto* nameCaption = caption("Nombre:");
+    add(kIdNameCaption, nameCaption);
+    top->addWidget(nameCaption, 3, 0);
+    auto* name = new QLineEdit(this);
+    add(kIdName, name);
+    top->addWidget(name, 3, 1);
+    top->setColumnStretch(1, 1);
+
+    // The lower rows: three labels, each with the boxes that share its row (one at a time).
+    auto* lower = new QGridLayout;
+    lower->setHorizontalSpacing(6);
+    lower->setVerticalSpacing(3);
+    lower->addWidget(rowLabel(kIdFirstLabel), 0, 0);
+    lower->addWidget(rowLabel(kIdSecondLabel), 1, 0);
+    lower->addWidget(rowLabel(kIdThirdLabel), 2, 0);
+
+    auto* firstRow = new QHBoxLayout;
+    firstRow->addWidget(numberBox(kIdFirstNumber));
+    auto* mark = new QLineEdit(this);
+    mark->setFixedWidth(60);
+    firstRow->addWidget(add(kIdMark, mark));
+    auto* types = new QComboBox(this);
+    for (const char* type : kColumnTypeNames)
+        types->addItem(QString::fromUtf8(type));
+    types->setMinimumWidth(118);
+    firstRow->addWidget(add(kIdColumnType, types));
+    firstRow->addWidget(add(kIdCalculated, new QCheckBox(QStringLiteral("Campo calculado"), this)));
+    firstRow->addStretch(1);
+    lower->addLayout(firstRow, 0, 1);
+
+    auto* secondRow = new QHBoxLayout;
+    secondRow->addWidget(numberBox(kIdSecondNumber));
+    auto* formula = new QLineEdit(this);
+    formula->setValidator(new UpperCaseValidator(formula));
+    formula->setMinimumWidth(118);
+    secondRow->addWidget(add(kIdFormula, formula));
+    secondRow->addStretch(1);
+    lower->addLayout(secondRow, 1, 1);
+
+    auto* thirdRow = new QHBoxLayout;
+    thirdRow->addWidget(numberBox(kIdGap));
+    thirdRow->addStretch(1);
+    lower->addLayout(thirdRow, 2, 1);
+    lower->setColumnStretch(1, 1);
+
+    auto* text = new QPlainTextEdit(this);
+    text->setTabChangesFocus(true);
+    text->setMinimumHeight(99);
+    add(kIdText, text);
+
+    auto* close = new QPushButton(QStringLiteral("Cerrar"), this);
+    close->setAutoDefault(false);
+    add(kIdClose, close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 8);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addLayout(lower);
+    layout->addWidget(text, 1);
+    layout->addStretch(0);
+    layout->addLayout(buttons);
+
+    for (int id : kExchangeOrder)
+        m_controls[id]->installEventFilter(this);
+
+    connect(types, &QComboBox::currentIndexChanged, this, &CPropertiesPanel::ColumnTypeChosen);
+    connect(static_cast<QCheckBox*>(m_controls[kIdCalculated]), &QCheckBox::clicked, this,
+            &CPropertiesPanel::CalculatedClicked);
+    connect(close, &QPushButton::clicked, this, &CPropertiesPanel::closeRequested);
+}
+
+QWidget* CPropertiesPanel::Control(int id) const
+{
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CPropertiesPanel::SetShown(int id, bool shown)
+{
+    if (QWidget* w = Control(id))
+        w->setHidden(!shown);
+}
+
+bool CPropertiesPanel::ElementInFormat(const CControles* element) const
+{
+    for (const auto& e : m_format.elements)
+        if (e.get() == element)
+            return true;
+    return false;
+}
+
+// --- Showing an element -------------------------------------------------------------
+
+void CPropertiesPanel::Refresh(CControles* element)
+{
+    // An edit typed for the element shown so far goes to that element before the panel
+    // turns to another: the view may change the selection before the box loses the focus.
+    CommitPendingEdit();
+    m_element = element;
+
+    for (int id : {kIdText, kIdMark, kIdFirstNumber, kIdSecondNumber, kIdColumnType, kIdGap, kIdFormula, kIdCalculated})
+        SetShown(id, false);
+    for (int id : {kIdNameCaption, kIdName, kIdThirdLabel, kIdFirstLabel, kIdSecondLabel})
+        SetShown(id, true);
+    m_thirdLabel.clear();
+    m_firstLabel.clear();
+    m_secondLabel.clear();
+    m_widthText.clear();
+    m_kindName.clear();
+    m_name.clear();
+    m_formula.clear();
+    m_position.clear();
+
+    if (!element) {
+        for (int id : {kIdThirdLabel, kIdFirstLabel, kIdSecondLabel, kIdName, kIdCalculated, kIdColumnType})
+            SetShown(id, false);
+        SetShown(kIdText, true);
+        m_text = m_format.title;
+    } else {
+        m_kindName = element->KindName();
+        m_name = element->m_text;
+        ShowByKind();
+    }
+    MoveValuesToControls();
+}
+
+void CPropertiesPanel::ShowByKind()
+{
+    CControles& e = *m_element;
+    ShowPlace();
+
+    auto* check = static_cast<QCheckBox*>(Control(kIdCalculated));
+    switch (e.m_kind) {
+    case kKindTextlineVar: {
+        const auto& line = static_cast<CTextlineVar&>(e);
+        SetShown(kIdCalculated, true);
+        check->setChecked(!line.m_formula.empty());
+        if (!line.m_formula.empty()) {
+            m_secondLabel = kLabelCalculation;
+            SetShown(kIdFormula, true);
+            m_formula = line.m_formula;
+        }
+        break;
+    }
+    case kKindCuadrosVar: {
+        const auto& boxes = static_cast<CCuadrosVar&>(e);
+        for (int id : {kIdFirstNumber, kIdSecondNumber, kIdGap})
+            SetShown(id, true);
+        m_firstLabel = kLabelBoxCount;
+        m_secondLabel = kLabelBoxWidth;
+        m_thirdLabel = kLabelBoxGap;
+        m_firstNumber = boxes.m_boxCount;
+        m_secondNumber = boxes.m_boxWidth;
+        m_gap = boxes.m_boxGap;
+        break;
+    }
+    case kKindMarcaVar:
+        SetShown(kIdMark, true);
+        m_firstLabel = kLabelMark;
+        m_mark = static_cast<CMarcaVar&>(e).m_mark;
+        break;
+    case kKindGrid: {
+        const auto& grid = static_cast<CFmtGrid&>(e);
+        if (grid.m_selColumn < 0 || grid.m_selColumn >= grid.ColumnCount()) {
+            SetShown(kIdFirstNumber, true);
+            SetShown(kIdSecondNumber, true);
+            m_firstLabel = kLabelColumnCount;
+            m_secondLabel = kLabelRowCount;
+            m_firstNumber = grid.ColumnCount();
+            m_secondNumber = grid.RowCount();
+            break;
+        }
+        const GridColumn& column = grid.m_columns[size_t(grid.m_selColumn)];
+        SetShown(kIdColumnType, true);
+        m_kindName = kColumnKindName;
+        m_name = column.title;
+        m_widthText = S(Cm(kWidthFormat, column.width * 0.01));
+        m_position.clear();
+        m_firstLabel = kLabelColumnType;
+        auto* types = static_cast<QComboBox*>(Control(kIdColumnType));
+        const QSignalBlocker quiet(types);
+        types->setCurrentIndex(column.type >= 0 && column.type < int(kColumnTypeNames.size()) ? column.type : -1);
+        if (IsCalculatedType(column.type)) {
+            m_secondLabel = kLabelCalculation;
+            SetShown(kIdFormula, true);
+            m_formula = column.formula;
+        }
+        break;
+    }
+    case kKindConsParrafo:
+        SetShown(kIdText, true);
+        for (int id : {kIdFirstLabel, kIdSecondLabel, kIdThirdLabel, kIdName})
+            SetShown(id, false);
+        m_text = e.m_text;
+        break;
+    default:
+        break;
+    }
+}
+
+void CPropertiesPanel::MoveValuesToControls()
+{
+    const auto setLabel = [this](int id, const std::string& text) {
+        static_cast<QLabel*>(Control(id))->setText(Q(text));
+    };
+    const auto setEdit = [this](int id, const QString& text) {
+        static_cast<QLineEdit*>(Control(id))->setText(text);
+        m_shownText[id] = text;
+    };
+    setLabel(kIdKindName, m_kindName);
+    setLabel(kIdPosition, m_position);
+    setLabel(kIdWidth, m_widthText);
+    setLabel(kIdFirstLabel, m_firstLabel);
+    setLabel(kIdSecondLabel, m_secondLabel);
+    setLabel(kIdThirdLabel, m_thirdLabel);
+    setEdit(kIdName, Q(m_name));
+    setEdit(kIdMark, Q(m_mark));
+    setEdit(kIdFormula, Q(m_formula));
+    setEdit(kIdFirstNumber, QString::number(m_firstNumber));
+    setEdit(kIdSecondNumber, QString::number(m_secondNumber));
+    setEdit(kIdGap, QString::number(m_gap));
+    const QString text = ToMultiline(m_text);
+    static_cast<QPlainTextEdit*>(Control(kIdText))->setPlainText(text);
+    m_shownText[kIdText] = text;
+}
+
+// --- Taking values from the controls --------------------------------------------------
+
+namespace {
+QString ControlText(QWidget* w)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        return edit->text();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(w))
+        return text->toPlainText();
+    return {};
+}
+}  // namespace
+
+int CPropertiesPanel::MoveValuesFromControls()
+{
+    for (int id : kExchangeOrder) {
+        QWidget* w = Control(id);
+        // A hidden box holds nothing the clerk typed; what it keeps from an earlier
+        // element is not this element's value and is not checked.
+        if (w->isHidden())
+            continue;
+        const QString text = ControlText(w);
+        switch (id) {
+        case kIdName: m_name = S(text); break;
+        case kIdText: m_text = FromMultiline(text); break;
+        case kIdFormula: m_formula = S(text); break;
+        case kIdMark:
+            if (text.toUcs4().size() > kMarkMaxChars) {
+                RefuseValue(id, S(QString::fromUtf8(kMsgTooManyChars).arg(kMarkMaxChars)));
+                return id;
+            }
+            m_mark = S(text);
+            break;
+        case kIdFirstNumber:
+        case kIdSecondNumber:
+        case kIdGap: {
+            int value = 0;
+            if (!ParseInteger(text, value)) {
+                RefuseValue(id, kMsgNotInteger);
+                return id;
+            }
+            (id == kIdFirstNumber ? m_firstNumber : id == kIdSecondNumber ? m_secondNumber : m_gap) = value;
+            break;
+        }
+        default: break;
+        }
+    }
+    return 0;
+}
+
+void CPropertiesPanel::RefuseValue(int id, const std::string& message)
+{
+    // The message comes once the focus change that led here is over, so the box does not
+    // lose the focus again while the message is up; then the box gets the focus back.
+    if (m_refusalPending)
+        return;
+    m_refusalPending = true;
+    QTimer::singleShot(0, this, [this, id, message] {
+        m_prompts.Message(message, PromptIcon::Warning);
+        m_refusalPending = false;
+        QWidget* w = Control(id);
+        if (!w || w->isHidden())
+            return;
+        if (QWidget* top = window(); top && top->isVisible())
+            top->activateWindow();
+        w->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            edit->selectAll();
+    });
+}
+
+bool CPropertiesPanel::IsPending(int id) const
+{
+    const auto it = m_shownText.find(id);
+    return it == m_shownText.end() || ControlText(Control(id)) != it->second;
+}
+
+void CPropertiesPanel::CommitPendingEdit()
+{
+    QWidget* focused = focusWidget();
+    for (int id : kExchangeOrder)
+        if (Control(id) == focused && !focused->isHidden() && IsPending(id))
+            Commit(id);
+}
+
+bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // A box's own context menu takes the focus for a moment; that is no leaving.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            for (int id : kExchangeOrder)
+                if (Control(id) == watched && IsPending(id))
+                    Commit(id);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CPropertiesPanel::keyPressEvent(QKeyEvent* event)
+{
+    // Enter in a one-line box does nothing: values are taken when a box is left.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// --- Commits ----------------------------------------------------------------------------
+
+std::string CPropertiesPanel::ChangeFingerprint() const
+{
+    std::string print = m_format.title;
+    print.push_back('\0');
+    if (m_element) {
+        ArchiveWriter ar;
+        m_element->Write(ar);
+        print.append(ar.Bytes().begin(), ar.Bytes().end());
+    }
+    return print;
+}
+
+void CPropertiesPanel::Announced(const std::function<void()>& apply)
+{
+    // The frame may refresh the panel from these signals; the guard keeps that refresh
+    // from committing the same edit again.
+    m_committing = true;
+    const std::string before = ChangeFingerprint();
+    emit aboutToChange();
+    apply();
+    if (ChangeFingerprint() != before)
+        emit changed();
+    else
+        emit changeAbandoned();
+    m_committing = false;
+}
+
+void CPropertiesPanel::ShowPlace()
+{
+    m_position.clear();
+    m_widthText.clear();
+    if (!m_element)
+        return;
+    const Rect& rc = m_element->m_rcPage;
+    m_position = S(QString::asprintf(kPositionFormat, rc.left * 0.01,
+                                     (m_element->m_bottomAnchored ? rc.bottom : rc.top) * 0.01));
+    m_widthText = S(Cm(kWidthFormat, (int64_t(rc.right) - rc.left) * 0.01));
+}
+
+void CPropertiesPanel::Commit(int id)
+{
+    if (m_committing)
+        return;
+    // The element may have gone (deleted, or the format replaced) without a refresh yet:
+    // then there is nothing left to commit to.
+    if (m_element && !ElementInFormat(m_element))
+        return;
+    // After a refusal the commit still goes ahead, with the values held before it.
+    const int refused = MoveValuesFromControls();
+    Announced([&] {
+        ApplyCommit(id);
+        // What was taken is now what the boxes show, so leaving them again commits nothing.
+        for (int edit : kExchangeOrder)
+            if (edit != refused && !Control(edit)->isHidden())
+                m_shownText[edit] = ControlText(Control(edit));
+        // The read-only lines follow what the commit did to the element's place and width
+        // (a column shows its own width, which no commit here changes).
+        const auto* grid =
+            m_element && m_element->m_kind == kKindGrid ? static_cast<const CFmtGrid*>(m_element) : nullptr;
+        if (m_element && !(grid && grid->m_selColumn >= 0)) {
+            ShowPlace();
+            static_cast<QLabel*>(Control(kIdPosition))->setText(Q(m_position));
+            static_cast<QLabel*>(Control(kIdWidth))->setText(Q(m_widthText));
+        }
+    });
+}
+
+void CPropertiesPanel::ApplyCommit(int id)
+{
+    CControles* e = m_element;
+    const int kind = e ? e->m_kind : -1;
+    auto* grid = kind == kKindGrid ? static_cast<CFmtGrid*>(e) : nullptr;
+    const bool column = grid && grid->m_selColumn >= 0 && grid->m_selColumn < grid->ColumnCount();
+    auto* boxes = kind == kKindCuadrosVar ? static_cast<CCuadrosVar*>(e) : nullptr;
+
+    switch (id) {
+    case kIdName:
+        if (!e) {
+            m_name.clear();
+            static_cast<QLineEdit*>(Control(kIdName))->clear();
+            m_shownText[kIdName].clear();
+        } else if (column) {
+            grid->m_columns[size_t(grid->m_selColumn)].title = m_name;
+        } else {
+            e->m_text = m_name;
+        }
+        break;
+    case kIdText:
+        if (!e)
+            m_format.title = m_text;
+        else if (kind == kKindConsParrafo)
+            e->m_text = m_text;
+        break;
+    case kIdFirstNumber:
+        if (boxes)
+            boxes->SetBoxCount(m_firstNumber);
+        else if (grid)
+            grid->SetColumnCount(m_firstNumber);
+        break;
+    case kIdSecondNumber:
+        if (grid) {
+            grid->SetRowCount(m_secondNumber);
+        } else if (boxes) {
+            boxes->m_boxWidth = m_secondNumber;
+            boxes->RefitBoxes();
+        }
+        break;
+    case kIdGap:
+        if (boxes) {
+            boxes->m_boxGap = m_gap;
+            boxes->RefitBoxes();
+        }
+        break;
+    case kIdMark:
+        if (kind == kKindMarcaVar)
+            static_cast<CMarcaVar*>(e)->m_mark = m_mark;
+        break;
+    case kIdFormula:
+        if (column)
+            grid->m_columns[size_t(grid->m_selColumn)].formula = m_formula;
+        else if (kind == kKindTextlineVar)
+            static_cast<CTextlineVar*>(e)->m_formula = m_formula;
+        break;
+    default:
+        break;
+    }
+}
+
+void CPropertiesPanel::ColumnTypeChosen(int index)
+{
+    auto* grid = m_element && m_element->m_kind == kKindGrid ? static_cast<CFmtGrid*>(m_element) : nullptr;
+    if (!grid || grid->m_selColumn < 0 || grid->m_selColumn >= grid->ColumnCount() || index < 0 ||
+        index >= int(kColumnTypeNames.size()) || m_committing || !ElementInFormat(m_element))
+        return;
+    MoveValuesFromControls();
+    Announced([&] {
+        GridColumn& column = grid->m_columns[size_t(grid->m_selColumn)];
+        column.type = index;
+        // A calculated type always starts from an empty calculation, typed afterwards.
+        m_formula.clear();
+        if (IsCalculatedType(index)) {
+            m_secondLabel = kLabelCalculation;
+            column.formula.clear();
+        } else {
+            m_secondLabel.clear();
+        }
+        SetShown(kIdFormula, IsCalculatedType(index));
+        MoveValuesToControls();
+    });
+}
+
+void CPropertiesPanel::CalculatedClicked()
+{
+    if (!m_element || m_element->m_kind != kKindTextlineVar || m_committing || !ElementInFormat(m_element))
+        return;
+    auto* line = static_cast<CTextlineVar*>(m_element);
+    MoveValuesFromControls();
+    Announced([&] {
+        // Ticking or unticking always starts the calculation afresh.
+        line->m_formula.clear();
+        m_formula.clear();
+        const bool ticked = static_cast<QCheckBox*>(Control(kIdCalculated))->isChecked();
+        m_secondLabel = ticked ? kLabelCalculation : "";
+        SetShown(kIdFormula, ticked);
+        MoveValuesToControls();
+    });
+}

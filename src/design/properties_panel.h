@@ -1,0 +1,136 @@
+#pragma once
+// CPropertiesPanel: the properties panel of the format design frame. It shows what the
+// selected element is, where it lies and how wide it is, and edits the element's name or
+// text, the boxes of a boxed text, the mark of a check mark, the calculation of a
+// variable text line, and the columns, rows and column types of a table element. With
+// nothing selected it edits the format's title. It lives in a CPropertiesBar.
+//
+// Wiring by the frame:
+//  - Refresh(selection) after every press in the view, every drag step, insertion,
+//    deletion, undo or redo and file read, so the panel always describes the current
+//    selection. Refresh(nullptr) shows the format's title.
+//  - aboutToChange() comes right before the panel changes the format (an element or the
+//    title): record an undo snapshot then. Exactly one of changed() (the format changed:
+//    repaint the page, mark the frame modified) or changeAbandoned() (the commit changed
+//    nothing after all, for instance a refused count: drop that snapshot) follows it.
+//  - closeRequested(): the panel's "Cerrar" button; the bar hides itself on it.
+//
+// Edits are committed when an edit box loses the keyboard focus, when the column type
+// list changes or when "Campo calculado" is clicked. A value that is not a whole number
+// (or a mark longer than one character) is refused with a message through the prompts,
+// and the box gets the focus back; the rest of the commit goes ahead with the values the
+// panel held before.
+//
+// The panel lends the format and the selected element from the frame and owns neither.
+// An edit still pending when the selection changes is committed first, to the element it
+// was typed for, as long as that element is still in the format.
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "model/format_file.h"
+
+class Prompts;
+class CControles;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class CPropertiesPanel : public QWidget {
+    Q_OBJECT
+public:
+    // Identifiers of the panel's controls (the objectName of each is "ctl<id>").
+    enum ControlId : int {
+        kIdKindName = 1000,     // kind name (read only)
+        kIdPosition = 1002,     // position (read only)
+        kIdWidth = 1003,        // width (read only)
+        kIdName = 1005,         // name or text of the element
+        kIdEnterSink = 1007,    // absorbs the Enter key
+        kIdFirstNumber = 1008,  // box count, or column count
+        kIdSecondNumber = 1009, // box width, or row count
+        kIdFirstLabel = 1010,
+        kIdMark = 1011,         // mark character
+        kIdSecondLabel = 1012,
+        kIdClose = 1013,        // "Cerrar"
+        kIdNameCaption = 1014,  // "Nombre:"
+        kIdText = 1015,         // text of a constant paragraph, or the format's title
+        kIdColumnType = 1018,   // data type of the selected column
+        kIdThirdLabel = 1023,
+        kIdGap = 1024,          // gap between boxes
+        kIdFormula = 1025,      // calculation text, upper case
+        kIdCalculated = 1026,   // "Campo calculado"
+    };
+
+    static constexpr const char* kMsgNotInteger = "Introduzca un número entero.";
+    // %1 is the character limit.
+    static constexpr const char* kMsgTooManyChars = "No introduzca más de %1 caracteres.";
+    static constexpr int kMarkMaxChars = 1;
+
+    // `format` and `prompts` are lent by the design frame and outlive the panel. The panel
+    // starts showing the format's title (nothing selected).
+    CPropertiesPanel(Format& format, Prompts& prompts, QWidget* parent = nullptr);
+
+    // Shows `element` (or the title with nullptr) after committing an edit still pending
+    // for the element shown before. `element` must belong to the format.
+    void Refresh(CControles* element);
+    // The element shown; nullptr while the title is shown.
+    CControles* Element() const { return m_element; }
+    // Commits the edit of the focused box if its text differs from what the panel last
+    // put there; nothing otherwise.
+    void CommitPendingEdit();
+
+    // The control with an identifier above (nullptr for an unknown one).
+    QWidget* Control(int id) const;
+
+signals:
+    void aboutToChange();
+    void changed();
+    void changeAbandoned();
+    void closeRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    void SetShown(int id, bool shown);
+    void ShowByKind();
+    void MoveValuesToControls();
+    // Moves the values from the shown controls into the panel in the exchange order;
+    // stops at the first refused one and returns its id (0 when every value was taken).
+    int MoveValuesFromControls();
+    void RefuseValue(int id, const std::string& message);
+    bool IsPending(int id) const;
+    // Runs the commit of one control, announcing and reporting the change.
+    void Commit(int id);
+    // Announces a change, applies it and reports whether it changed the format.
+    void Announced(const std::function<void()>& apply);
+    // The position and width lines of the element shown.
+    void ShowPlace();
+    void ApplyCommit(int id);
+    void ColumnTypeChosen(int index);
+    void CalculatedClicked();
+    bool ElementInFormat(const CControles* element) const;
+    std::string ChangeFingerprint() const;
+
+    Format& m_format;
+    Prompts& m_prompts;
+    CControles* m_element = nullptr;
+
+    // The values behind the controls.
+    std::string m_kindName, m_name, m_position, m_widthText, m_firstLabel, m_mark, m_secondLabel,
+        m_text, m_thirdLabel, m_formula;
+    int m_firstNumber = 0, m_secondNumber = 0, m_gap = 0;
+
+    // What the panel last put into each edit box, to tell a pending edit.
+    std::map<int, QString> m_shownText;
+    std::map<int, QWidget*> m_controls;
+    bool m_committing = false;
+    bool m_refusalPending = false;
+};
