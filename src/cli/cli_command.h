@@ -18,3 +18,6 @@ int RunRender(const CliArgs& args);
 int UsageError(const std::string& usage);
 // Prints one line on standard error and returns kExitRefused.
 int Refuse(const std::string& line);
+// Flushes standard output once a command is done; a command that succeeded but whose
+// output could not be written is refused (exit 1) instead.
+int FinishOutput(int status);

@@ -49,6 +49,18 @@ int Refuse(const std::string& line)
     return kExitRefused;
 }
 
+int FinishOutput(int status)
+{
+    // Whatever a command printed is only done once it reached its destination: a full
+    // disk or a closed pipe behind standard output is a failure, not a success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        if (status == kExitOk)
+            return Refuse("No se pudo escribir el resultado: el destino está lleno o cerrado.");
+        return status;
+    }
+    return status;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -73,5 +85,6 @@ int main(int argc, char** argv)
         app = std::make_unique<QGuiApplication>(qtArgc, argv);
     else
         app = std::make_unique<QCoreApplication>(qtArgc, argv);
-    return command->run(CliArgs(argv + 2, argv + argc));
+    const int status = command->run(CliArgs(argv + 2, argv + argc));
+    return FinishOutput(status);
 }

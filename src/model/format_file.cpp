@@ -1,12 +1,16 @@
-#include "format_file.h"
+#include "model/format_file.h"
 
-#include "atomic_file.h"
-#include "element_factory.h"
+#include "base/atomic_file.h"
+#include "base/file_messages.h"
+#include "model/element_factory.h"
 
 namespace {
 
 // Kind number, alignment word, an empty text and the 104 fixed bytes.
 constexpr size_t kMinEntryBytes = 4 + 4 + 1 + 104;
+
+// How a refusal names what the file should have been.
+constexpr const char* kFormatFileWhat = "un formato de Ordexa";
 
 }  // namespace
 
@@ -21,6 +25,7 @@ Rect ScreenExtent(const ElementList& elements)
 
 bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError& error)
 {
+    error.unknownKind = -1;
     format.elements.clear();
     ArchiveReader ar(bytes);
     try {
@@ -30,8 +35,10 @@ bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError&
             const size_t at = ar.Offset();
             const int32_t kind = ar.ReadInt32();
             auto element = kind == kKindImagen ? nullptr : CreateElementOfKind(kind);
-            if (!element)
+            if (!element) {
+                error.unknownKind = kind;
                 throw ArchiveError(at, "tipo de elemento desconocido " + std::to_string(kind));
+            }
             CControles& e = *format.elements.emplace_front(std::move(element));
             e.Read(ar);
         }
@@ -88,8 +95,11 @@ bool LoadFormatFile(const std::string& path, Format& format, std::string& messag
     }
     FormatReadError error;
     if (!ReadFormat(bytes, format, error)) {
-        message = "El archivo \"" + path + "\" no es un formato válido: " + error.reason + " (byte " +
-                  std::to_string(error.offset) + ").";
+        if (error.unknownKind >= 0)
+            message = "El archivo \"" + path + "\" contiene un elemento de un tipo que este programa no conoce (" +
+                      std::to_string(error.unknownKind) + ", byte " + std::to_string(error.offset) + ").";
+        else
+            message = DamagedFileMessage(path, kFormatFileWhat, error.offset);
         return false;
     }
     return true;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controles.h"
+#include "model/controles.h"
 
 using ElementList = std::list<std::unique_ptr<CControles>>;
 
@@ -29,7 +29,8 @@ enum class FormatWriter {
 
 struct FormatReadError {
     size_t offset = 0;
-    std::string reason;  // Spanish, without the file name
+    std::string reason;       // Spanish, without the file name
+    int32_t unknownKind = -1;  // the element kind the program does not know, when that stopped the read
 };
 
 // Reads a whole format. On failure `format` is left empty and `error` says where and why:

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -155,4 +156,37 @@ TEST(CliRefusals, UsageErrorsExitTwo)
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("uso:")) << r.err.constData();
     }
+}
+
+// Refusals a script (and the clerk behind it) can read: Spanish, one line, the file named.
+TEST(CliRefusals, FileProblemsAreOneSpanishLineAndAnUnwritableOutputIsAFailure)
+{
+    QTemporaryDir dir;
+    const CliRun missing = Cli({"dump", dir.filePath("falta.fmt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("falta.fmt\" no existe.")) << missing.err.constData();
+    EXPECT_EQ(missing.err.count('\n'), 1) << missing.err.constData();
+
+    const CliRun folder = Cli({"dump", dir.path()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_TRUE(folder.err.contains("es una carpeta")) << folder.err.constData();
+
+    Write(dir.filePath("corto.fmt"), Read(Sample("factura.fmt")).left(40));
+    const CliRun cut = Cli({"dump", dir.filePath("corto.fmt")});
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_TRUE(cut.err.contains("está dañado o no es un formato de Ordexa (byte")) << cut.err.constData();
+
+    // Saving onto a device is refused and the device stays what it was.
+    const CliRun device = Cli({"resave", Sample("factura.fmt"), "/dev/null"});
+    EXPECT_EQ(device.exitCode, 1);
+    EXPECT_TRUE(device.err.contains("no es un archivo común")) << device.err.constData();
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
+
+    // Output that cannot be written is not a success.
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(ORDEXA_CLI), {"dump", Sample("factura.fmt")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("No se pudo escribir el resultado"));
 }

@@ -251,7 +251,23 @@ TEST(FormatFiles, LoadNamesTheFileAndSaveKeepsTheOldFileOnFailure)
     Format f;
     EXPECT_FALSE(LoadFormatFile(path, f, message));
     EXPECT_NE(message.find("roto.fmt"), std::string::npos) << message;
-    EXPECT_NE(message.find("byte"), std::string::npos) << message;
+    EXPECT_NE(message.find("está dañado o no es un formato de Ordexa (byte"), std::string::npos) << message;
+
+    // An element kind this program does not know is named as such, with its place.
+    std::vector<uint8_t> unknown = EveryKindFile();
+    const std::string strange = dir.filePath("extraño.fmt").toStdString();
+    Format probe;
+    FormatReadError error;
+    ASSERT_TRUE(ReadFormat(unknown, probe, error));
+    // The first entry's kind number follows the title and the count.
+    const size_t kindAt = 1 + unknown[0] + 4;
+    unknown[kindAt] = 42;
+    unknown[kindAt + 1] = unknown[kindAt + 2] = unknown[kindAt + 3] = 0;
+    ASSERT_TRUE(WriteFileAtomically(strange, unknown, &message));
+    EXPECT_FALSE(LoadFormatFile(strange, f, message));
+    EXPECT_NE(message.find("un tipo que este programa no conoce (42, byte " + std::to_string(kindAt) + ")"),
+              std::string::npos)
+        << message;
 
     const std::string good = dir.filePath("bueno.fmt").toStdString();
     Format every = ReadOk(EveryKindFile());
