@@ -1,0 +1,274 @@
+// The design frame's commands: tools, snapping, the edits of the format menu, delete,
+// undo and redo, and whether each command can be chosen and is marked.
+#include <QMdiSubWindow>
+
+#include "design/design_commands.h"
+#include "design/fmtdesign_frm.h"
+#include "design/fmtdesign_view.h"
+#include "design/properties_panel_bar.h"
+#include "model/linea.h"
+#include "platform/command_ids.h"
+
+using namespace CommandId;
+
+bool CFmtdesignFrm::HandleCommand(int id)
+{
+    const DesignCommand* command = FindDesignCommand(id);
+    if (command && command->kind >= 0) {
+        m_editor.ChooseInsertTool(command->kind);
+        m_view->SetPointer(DesignCursor::Insert);
+        UpdateCommandStates();
+        return true;
+    }
+    CControles* selection = m_document.Selection();
+    switch (id) {
+    case kOpenDesign:
+        OpenFormat();
+        break;
+    case kSaveDesign:
+        if (!m_document.Elements().empty())
+            Save();
+        break;
+    case kSaveDesignAs:
+        if (!m_document.Elements().empty())
+            SaveAs();
+        break;
+    case kCloseDesign:
+        // The MDI window closes its frame first and stays when the frame refuses.
+        if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            window->close();
+        else
+            close();
+        return true;
+    case kUndo:
+        Undo();
+        break;
+    case kRedo:
+        Redo();
+        break;
+    case kSnapMillimetre:
+        m_editor.ToggleSnap(kSnapStepMm);
+        break;
+    case kSnapCentimetre:
+        m_editor.ToggleSnap(kSnapStepCm);
+        break;
+    case kProperties:
+        ShowProperties();
+        break;
+    case kSelectTool:
+        m_editor.ChooseSelectTool();
+        m_view->SetPointer(DesignCursor::Select);
+        break;
+    case kDeleteElement:
+        Edit([this] { return m_document.DeleteSelection(); });
+        m_editor.ForgetHover();
+        break;
+    case kFont:
+        ChooseFont();
+        break;
+    case kColor:
+        ChooseColour();
+        break;
+    case kAlignLeft:
+    case kAlignCenter:
+    case kAlignRight: {
+        const DesignAlign align = id == kAlignLeft ? DesignAlign::Left : id == kAlignCenter ? DesignAlign::Centre : DesignAlign::Right;
+        if (selection && selection->HasFont())
+            Edit([this, align] {
+                m_document.AlignSelection(align);
+                return true;
+            });
+        break;
+    }
+    case kLineHorizontal:
+    case kLineVertical:
+        if (selection && selection->m_kind == kKindLinea)
+            Edit([selection, id] {
+                auto* line = static_cast<CLinea*>(selection);
+                if (id == kLineHorizontal)
+                    line->MakeHorizontal();
+                else
+                    line->MakeVertical();
+                return true;
+            });
+        break;
+    case kResetCaptureScreen:
+        Edit([this] {
+            m_document.ResetScreenPlacement();
+            return true;
+        });
+        break;
+    default:
+        return false;
+    }
+    UpdateCommandStates();
+    return true;
+}
+
+std::optional<CommandUiState> CFmtdesignFrm::CommandState(int id)
+{
+    const CControles* selection = m_document.Selection();
+    const DesignCommand* command = FindDesignCommand(id);
+    if (command && command->kind >= 0)
+        return CommandUiState{true, true, m_editor.Tool() == DesignTool::Insert && m_editor.InsertKind() == command->kind};
+    const bool hasElements = !m_document.Elements().empty();
+    const bool textual = selection && selection->HasFont();
+    switch (id) {
+    case kNewDesign:
+    case kOpenDesign:
+    case kCloseDesign:
+    case kResetCaptureScreen:
+        return CommandUiState{};
+    case kSaveDesign:
+    case kSaveDesignAs:
+        // An empty format is never written from this mode.
+        return CommandUiState{hasElements};
+    case kUndo:
+        return CommandUiState{m_history.CanUndo()};
+    case kRedo:
+        return CommandUiState{m_history.CanRedo()};
+    case kSnapMillimetre:
+        return CommandUiState{true, true, m_editor.SnapStep() == kSnapStepMm};
+    case kSnapCentimetre:
+        return CommandUiState{true, true, m_editor.SnapStep() == kSnapStepCm};
+    case kProperties:
+        return CommandUiState{true, true, m_panelBar && m_panelBar->isVisible()};
+    case kSelectTool:
+        return CommandUiState{true, true, m_editor.Tool() == DesignTool::Select};
+    case kDeleteElement:
+        return CommandUiState{selection != nullptr};
+    case kFont:
+    case kAlignLeft:
+    case kAlignCenter:
+    case kAlignRight:
+        return CommandUiState{textual};
+    case kColor:
+        return CommandUiState{selection && selection->m_kind != kKindImagen};
+    case kLineHorizontal:
+    case kLineVertical:
+        return CommandUiState{selection && selection->m_kind == kKindLinea};
+    default:
+        return std::nullopt;
+    }
+}
+
+// --- Changes and history ----------------------------------------------------------------
+
+void CFmtdesignFrm::BeginChange()
+{
+    // A change after an undo forgets what could be redone; if the saved state was among
+    // it, the format can no longer come back to it.
+    if (m_cleanLevel > m_level)
+        m_cleanLevel = -1;
+    m_history.RecordBefore(m_document.GetFormat());
+}
+
+void CFmtdesignFrm::GestureChanged()
+{
+    ++m_level;
+    UpdateCommandStates();
+}
+
+void CFmtdesignFrm::ChangeAbandoned()
+{
+    m_history.DropLast();
+    UpdateCommandStates();
+}
+
+bool CFmtdesignFrm::IsModified() const
+{
+    return m_level != m_cleanLevel;
+}
+
+void CFmtdesignFrm::MarkSaved()
+{
+    m_cleanLevel = m_level;
+}
+
+bool CFmtdesignFrm::Edit(const std::function<bool()>& change)
+{
+    CommitPanelEdit();
+    const std::vector<uint8_t> before = FormatHistory::Snapshot(m_document.GetFormat());
+    BeginChange();
+    // A command that leaves the file's bytes as they were (centring centred text) is no
+    // change and leaves nothing to undo.
+    if (!change() || FormatHistory::Snapshot(m_document.GetFormat()) == before) {
+        ChangeAbandoned();
+        Repaint();
+        RefreshPanel();
+        return false;
+    }
+    GestureChanged();
+    Repaint();
+    RefreshPanel();
+    return true;
+}
+
+void CFmtdesignFrm::AfterReplace(int selectionIndex)
+{
+    m_document.SelectIndex(selectionIndex);
+    m_editor.ForgetHover();
+    Repaint();
+    RefreshPanel();
+}
+
+bool CFmtdesignFrm::Undo()
+{
+    CommitPanelEdit();
+    // Where the list keeps its length, the element selected stays selected.
+    const int index = m_document.SelectionIndex();
+    const size_t count = m_document.Elements().size();
+    if (m_panelBar)
+        m_panelBar->Panel()->Refresh(nullptr);
+    if (!m_history.Undo(m_document.GetFormat()))
+        return false;
+    --m_level;
+    AfterReplace(m_document.Elements().size() == count ? index : -1);
+    return true;
+}
+
+bool CFmtdesignFrm::Redo()
+{
+    CommitPanelEdit();
+    const int index = m_document.SelectionIndex();
+    const size_t count = m_document.Elements().size();
+    if (m_panelBar)
+        m_panelBar->Panel()->Refresh(nullptr);
+    if (!m_history.Redo(m_document.GetFormat()))
+        return false;
+    ++m_level;
+    AfterReplace(m_document.Elements().size() == count ? index : -1);
+    return true;
+}
+
+// --- Font and colour ----------------------------------------------------------------------
+
+void CFmtdesignFrm::ChooseFont()
+{
+    CControles* selection = m_document.Selection();
+    if (!selection || !selection->HasFont() || !m_dialogs.font)
+        return;
+    const std::optional<LogFont> chosen = m_dialogs.font(this, selection->GetFont());
+    if (!chosen)
+        return;
+    // The dialog's height is taken as it comes and read as 0.1 mm; the kinds refit.
+    Edit([selection, &chosen] {
+        selection->SetFont(*chosen);
+        selection->FixFontHeight();
+        return true;
+    });
+}
+
+void CFmtdesignFrm::ChooseColour()
+{
+    CControles* selection = m_document.Selection();
+    if (!selection || selection->m_kind == kKindImagen || !m_dialogs.colour)
+        return;
+    const std::optional<uint32_t> chosen = m_dialogs.colour(this, selection->m_textColor);
+    if (!chosen)
+        return;
+    Edit([selection, &chosen] {
+        selection->m_textColor = *chosen;
+        return true;
+    });
+}

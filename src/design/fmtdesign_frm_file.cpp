@@ -1,0 +1,174 @@
+// The design frame's file commands: open into the frame, save, save under a new name,
+// and the question before unsaved work would be lost. Also the platform's dialogs.
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QScreen>
+#include <cmath>
+
+#include "base/prompts.h"
+#include "design/fmtdesign_frm.h"
+#include "design/properties_panel_bar.h"
+#include "platform/format_dialogs.h"
+#include "platform/frame_host.h"
+
+namespace {
+
+const QString kFilter = QStringLiteral("Ordexa (*.fmt)");
+
+std::string AskFormatToSave(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Guardar formato como"), QString(), kFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("fmt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first().toStdString();
+}
+
+double ScreenDpi(QWidget* parent)
+{
+    return parent ? parent->logicalDpiY() : 96.0;
+}
+
+std::optional<LogFont> AskFont(QWidget* parent, const LogFont& record)
+{
+    // The record's height goes to the dialog as a size in pixels of the screen and comes
+    // back the same way, negative as an em height; nothing converts it to 0.1 mm.
+    const double dpi = ScreenDpi(parent);
+    QFont font(QString::fromStdString(record.face));
+    font.setPointSizeF(std::max(1.0, std::abs(record.height) * 72.0 / dpi));
+    font.setWeight(QFont::Weight(std::clamp(record.weight == 0 ? 400 : int(record.weight), 1, 1000)));
+    font.setItalic(record.italic != 0);
+    QFontDialog dialog(font, parent);
+    dialog.setWindowTitle(QStringLiteral("Fuente"));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    // Underline and strike-out are not offered: the effects box is hidden.
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
+        if (!box->findChildren<QCheckBox*>().isEmpty())
+            box->hide();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QFont chosen = dialog.selectedFont();
+    LogFont result = record;
+    result.face = chosen.family().toStdString();
+    result.height = -int(std::lround(chosen.pointSizeF() * dpi / 72.0));
+    result.weight = int(chosen.weight());
+    result.italic = chosen.italic() ? 1 : 0;
+    return result;
+}
+
+std::optional<uint32_t> AskColour(QWidget* parent, uint32_t colour)
+{
+    const QColor initial(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(initial, parent, QStringLiteral("Color"));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return uint32_t(chosen.red()) | (uint32_t(chosen.green()) << 8) | (uint32_t(chosen.blue()) << 16);
+}
+
+}  // namespace
+
+DesignDialogs PlatformDesignDialogs()
+{
+    return {AskFormatToOpen, AskFormatToSave, AskFont, AskColour};
+}
+
+std::string CFmtdesignFrm::CaptionName() const
+{
+    return Path().empty() ? std::string("(nuevo)") : Path();
+}
+
+bool CFmtdesignFrm::QueryClose()
+{
+    CommitPanelEdit();
+    // An empty format is never written from this mode, so there is nothing to offer.
+    if (!IsModified() || m_document.Elements().empty())
+        return true;
+    std::string text = kAskSaveChanges;
+    text.replace(text.find("%s"), 2, CaptionName());
+    switch (m_host.GetPrompts().AskYesNoCancel(text)) {
+    case PromptAnswer::Yes: return Save();
+    case PromptAnswer::No: return true;
+    case PromptAnswer::Cancel: break;
+    }
+    return false;
+}
+
+void CFmtdesignFrm::OpenFormat()
+{
+    // The format in the frame is replaced: it is offered for saving first.
+    if (!QueryClose())
+        return;
+    const std::string path = m_dialogs.openPath ? m_dialogs.openPath(this) : std::string();
+    if (path.empty())
+        return;
+    Format loaded;
+    std::string message;
+    if (!LoadFormatFile(path, loaded, message)) {
+        // The format in the frame stays as it was.
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return;
+    }
+    if (m_panelBar)
+        m_panelBar->Panel()->Refresh(nullptr);
+    m_document.Replace(std::move(loaded));
+    SetPath(path);
+    m_history.Clear();
+    m_level = 0;
+    m_cleanLevel = 0;
+    AfterReplace(-1);
+    UpdateCaption();
+    m_host.AddToRecentFormats(path, 1);
+}
+
+bool CFmtdesignFrm::WriteTo(const std::string& path)
+{
+    CommitPanelEdit();
+    std::string message;
+    // The file is written through a temporary file renamed over it: a failure leaves
+    // the previous file as it was.
+    if (!SaveFormatFile(path, m_document.GetFormat(), FormatWriter::Design, message)) {
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return false;
+    }
+    MarkSaved();
+    return true;
+}
+
+bool CFmtdesignFrm::Save()
+{
+    if (m_document.Elements().empty())
+        return false;
+    if (!Path().empty()) {
+        const bool written = WriteTo(Path());
+        UpdateCaption();
+        UpdateCommandStates();
+        return written;
+    }
+    const std::string path = m_dialogs.savePath ? m_dialogs.savePath(this) : std::string();
+    if (path.empty() || !WriteTo(path))
+        return false;
+    // The first save of a new format makes it a recent format.
+    SetPath(path);
+    UpdateCaption();
+    m_host.AddToRecentFormats(path, 1);
+    UpdateCommandStates();
+    return true;
+}
+
+bool CFmtdesignFrm::SaveAs()
+{
+    if (m_document.Elements().empty())
+        return false;
+    const std::string path = m_dialogs.savePath ? m_dialogs.savePath(this) : std::string();
+    if (path.empty() || !WriteTo(path))
+        return false;
+    SetPath(path);
+    UpdateCaption();
+    UpdateCommandStates();
+    return true;
+}
