@@ -1,42 +1,98 @@
 #pragma once
-// The program's top-level window: an MDI area holding the child frames of the three
-// modes. Its menu bar shows the main menu while no child is active and the active
-// child's mode menu otherwise; its caption follows the active child's.
+// The program's top-level window: the area holding the child frames of the three modes
+// (with the logo behind them), the main menu and toolbar, the access bar "Accesos"
+// docked at the left, and the help window. Its menu bar shows the main menu while no
+// child is active and the active child's mode menu otherwise; its caption is
+// "ORDEXA <active child's caption>".
 #include <QMainWindow>
-#include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
+#include <QTranslator>
 #include <map>
 #include <vector>
 
-#include "command_ids.h"
+#include "app/help_window.h"
+#include "platform/command_ids.h"
 
+class CAccessDialog;
 class CChildFrame;
+class CClientArea;
+class Prompts;
+class QDockWidget;
+class QMdiArea;
 class QMdiSubWindow;
+class SettingsStore;
+
+// Qt writes "<main title> - [<child title>]" while a child is maximised; our caption
+// already holds the child's title, so this keeps it from being written twice.
+class CMaximisedCaptionTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* sourceText, const char* disambiguation = nullptr,
+                      int n = -1) const override;
+    bool isEmpty() const override { return false; }
+};
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame();
+    // The settings store (the recent list) and the prompts are lent by the application.
+    CMainFrame(SettingsStore& settings, Prompts& prompts);
+    ~CMainFrame() override;
 
-    // Puts a child frame into the MDI area and shows it.
+    // Puts a child frame into the workspace, below and to the right of the last one
+    // (cascaded), inside the visible area, and shows it.
     QMdiSubWindow* AddChild(CChildFrame* frame);
+    // The child's content is known (its format was loaded): it gets the size the content
+    // asks for, as far as the workspace allows from where the child stands.
+    void FitChild(CChildFrame* frame);
     CChildFrame* ActiveChild() const;
     std::vector<CChildFrame*> Children() const;
-    QMdiArea* MdiArea() const { return m_mdi; }
+    QMdiArea* MdiArea() const;
+    CClientArea* ClientArea() const { return m_client; }
 
     // The menus of the main menu (no child active) and of each mode; lent, not owned.
     void SetMainMenus(std::vector<QMenu*> menus);
     void SetModeMenus(FrameMode mode, std::vector<QMenu*> menus);
 
+    CAccessDialog* AccessDialog() const { return m_accessDialog; }
+    QDockWidget* AccessBar() const { return m_accessBar; }
+    // "Barra de acceso": checked while the bar is visible; the same action in every menu.
+    QAction* AccessBarAction() const { return m_accessBarAction; }
+    // Shows the access bar and docks it at the left (it never hides it).
+    void ShowAccessBar();
+    // Opens the help on its contents page; false (after a message) when it is missing.
+    bool ShowHelp();
+    CHelpWindow* HelpWindow() const { return m_help; }
+
+signals:
+    // A toolbar button of the main frame was pressed.
+    void commandRequested(int id);
+
 public slots:
     // A child frame set its caption: "ORDEXA %s" with it.
     void OnChildTitle(CChildFrame* frame);
 
+protected:
+    // Leaving the program closes every child through its own close; a child that refuses
+    // (the clerk cancels saving its work) keeps the program open.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void BuildToolBar();
+    void BuildAccessBar();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void ShowMenus(const std::vector<QMenu*>& menus);
+    void SetCaption(const QString& childTitle);
+    QMdiSubWindow* SubWindowOf(CChildFrame* frame) const;
 
-    QMdiArea* m_mdi;
+    SettingsStore& m_settings;
+    Prompts& m_prompts;
+    CClientArea* m_client;
+    QDockWidget* m_accessBar = nullptr;
+    CAccessDialog* m_accessDialog = nullptr;
+    QAction* m_accessBarAction = nullptr;
+    QPointer<CHelpWindow> m_help;
+    CMaximisedCaptionTranslator m_captionTranslator;
     std::vector<QMenu*> m_mainMenus;
     std::map<FrameMode, std::vector<QMenu*>> m_modeMenus;
 };

@@ -1,4 +1,4 @@
-#include "ordexa_app.h"
+#include "app/ordexa_app.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,12 +8,14 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 
-#include "fmtcaptura_frm.h"
-#include "fmtdesign_frm.h"
-#include "fmtpantalla_frm.h"
-#include "format_dialogs.h"
-#include "main_frame.h"
-#include "recent_formats.h"
+#include "capture/ui/fmtcaptura_frm.h"
+#include "design/design_commands.h"
+#include "design/fmtdesign_frm.h"
+#include "design/fmtpantalla_frm.h"
+#include "platform/format_dialogs.h"
+#include "app/main_frame.h"
+#include "app/recent_formats.h"
+#include "app/access_dialog.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Ordexa");
@@ -26,15 +28,17 @@ COrdexaApp::~COrdexaApp() = default;
 bool COrdexaApp::Start(const QStringList& args, bool show)
 {
     LoadSpanishTranslations();
-    m_mainFrame = std::make_unique<CMainFrame>();
+    m_mainFrame = std::make_unique<CMainFrame>(m_settings, m_prompts);
     BuildMenus();
+    ConnectMainFrame();
     if (show) {
         m_mainFrame->show();
     }
-    // A format named on the command line opens for capture, the mode a clerk uses daily.
+    // A format named on the command line (the file manager opening a ".fmt" with the
+    // program) opens in design mode, where the format itself is edited.
     for (const QString& arg : args) {
         if (!arg.startsWith(QLatin1Char('-'))) {
-            OpenForCapture(QFileInfo(arg).absoluteFilePath().toStdString());
+            OpenForDesign(QFileInfo(arg).absoluteFilePath().toStdString());
             break;
         }
     }
@@ -53,6 +57,33 @@ QMenu* COrdexaApp::Menu(const QString& title, MenuItems items)
 {
     auto* menu = new QMenu(title, m_mainFrame.get());
     AddItems(menu, items);
+    // The active frame says which of its commands can be chosen now and which are
+    // marked, and shows the prompt of the highlighted one in its status bar. Closed
+    // menus keep their items enabled, so that shortcuts reach the frame, which ignores
+    // a command that does not apply.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        CChildFrame* active = m_mainFrame->ActiveChild();
+        for (QAction* action : menu->actions()) {
+            const int id = action->data().toInt();
+            const std::optional<CommandUiState> state = active && id ? active->CommandState(id) : std::nullopt;
+            if (!state)
+                continue;
+            action->setEnabled(state->enabled);
+            action->setCheckable(state->checkable);
+            action->setChecked(state->checkable && state->checked);
+        }
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this, menu] {
+        for (QAction* action : menu->actions())
+            if (action->data().toInt())
+                action->setEnabled(true);
+        if (CChildFrame* active = m_mainFrame->ActiveChild())
+            active->ShowCommandPrompt(0);
+    });
+    connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+        if (CChildFrame* active = m_mainFrame->ActiveChild())
+            active->ShowCommandPrompt(action->data().toInt());
+    });
     return menu;
 }
 
@@ -63,9 +94,38 @@ void COrdexaApp::AddItems(QMenu* menu, MenuItems items)
             menu->addSeparator();
             continue;
         }
+        if (id == CommandId::kAccessBar) {
+            // One checkable action in every menu, its mark following the bar.
+            menu->addAction(m_mainFrame->AccessBarAction());
+            continue;
+        }
         const int command = id;
-        connect(menu->addAction(text), &QAction::triggered, this, [this, command] { OnCommand(command); });
+        QAction* action = menu->addAction(text);
+        action->setData(command);
+        if (command == CommandId::kUndo)
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        else if (command == CommandId::kRedo)
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
     }
+}
+
+void COrdexaApp::ConnectMainFrame()
+{
+    CMainFrame* frame = m_mainFrame.get();
+    connect(frame, &CMainFrame::commandRequested, this, &COrdexaApp::OnCommand);
+    CAccessDialog* access = frame->AccessDialog();
+    connect(this, &COrdexaApp::recentFormatsChanged, access, &CAccessDialog::FillRecentList);
+    connect(access, &CAccessDialog::newFormatRequested, this, [this] { NewDesign(); });
+    connect(access, &CAccessDialog::openRequested, this, [this](FrameMode mode, const QString& path) {
+        const std::string p = path.toStdString();
+        if (mode == FrameMode::Design)
+            OpenForDesign(p);
+        else if (mode == FrameMode::ScreenLayout)
+            OpenForScreenLayout(p);
+        else
+            OpenForCapture(p);
+    });
 }
 
 void COrdexaApp::BuildMenus()
@@ -77,28 +137,51 @@ void COrdexaApp::BuildMenus()
                                                    {QStringLiteral("&Pantalla de captura"), kOpenCapture}});
     file->addMenu(open);
     AddItems(file, {{QStringLiteral("Con&figurar impresora..."), kPrintSetup}, {QString(), 0}, {QStringLiteral("&Salir"), kExit}});
-    QMenu* help = Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Acerca de Ordexa..."), kAbout}});
-    m_mainFrame->SetMainMenus({file, help});
+    // The main menu's help item reads "&Conenido"; the modes' menus spell it out.
+    QMenu* view = Menu(QStringLiteral("&Ver"), {{QStringLiteral("Barra de acceso"), kAccessBar}});
+    m_mainFrame->SetMainMenus({file, view, Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Conenido"), kHelpContents}})});
+    QMenu* help = Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Contenido"), kHelpContents},
+                                                   {QString(), 0},
+                                                   {QStringLiteral("&Acerca de Ordexa..."), kAbout}});
 
-    m_mainFrame->SetModeMenus(FrameMode::Design,
-                              {Menu(QStringLiteral("&Archivo"), {{QStringLiteral("Nuevo formato"), kNewDesign},
-                                                                 {QStringLiteral("Abrir formato..."), kOpenDesign},
-                                                                 {QString(), 0},
-                                                                 {QStringLiteral("&Salir"), kExit}}),
-                               help});
+    m_mainFrame->SetModeMenus(FrameMode::Design, DesignMenus(view, help));
     m_mainFrame->SetModeMenus(FrameMode::Capture,
                               {Menu(QStringLiteral("&Archivo"),
                                     {{QStringLiteral("&Abrir formato para captura"), kOpenCapture},
                                      {QStringLiteral("Con&figurar impresora..."), kPrintSetup},
                                      {QString(), 0},
                                      {QStringLiteral("&Salir"), kExit}}),
-                               help});
+                               view, help});
     m_mainFrame->SetModeMenus(FrameMode::ScreenLayout,
                               {Menu(QStringLiteral("&Archivo"),
                                     {{QStringLiteral("&Abrir formato para edición de pantalla"), kOpenScreenLayout},
                                      {QString(), 0},
                                      {QStringLiteral("&Salir"), kExit}}),
-                               help});
+                               view, help});
+}
+
+std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* view, QMenu* help)
+{
+    using namespace CommandId;
+    // The texts are the design frame's own, kept with its prompts and tooltips.
+    auto item = [](int id) { return std::pair<QString, int>(QString::fromUtf8(FindDesignCommand(id)->menuText), id); };
+    const std::pair<QString, int> separator{QString(), 0};
+    QMenu* file = Menu(QStringLiteral("&Archivo"), {item(kNewDesign), item(kOpenDesign), item(kSaveDesign),
+                                                    item(kSaveDesignAs), item(kCloseDesign), separator,
+                                                    {QStringLiteral("&Salir"), kExit}});
+    QMenu* edit = Menu(QStringLiteral("&Edición"), {item(kUndo), item(kRedo), separator, item(kDeleteElement)});
+    QMenu* design = Menu(QStringLiteral("&Diseño"), {item(kSelectTool)});
+    design->addMenu(Menu(QStringLiteral("Controles variable"), {item(kInsertTextlineVar), item(kInsertParrafoVar),
+                                                                 item(kInsertCuadrosVar), item(kInsertMarcaVar),
+                                                                 item(kInsertGrid)}));
+    design->addMenu(Menu(QStringLiteral("Controles estaticos"), {item(kInsertConsText), item(kInsertConsParrafo),
+                                                                  item(kInsertLinea), item(kInsertRectangulo),
+                                                                  item(kInsertEtiqueta)}));
+    AddItems(design, {separator, item(kSnapMillimetre), item(kSnapCentimetre), separator, item(kProperties)});
+    QMenu* format = Menu(QStringLiteral("&Formato"), {item(kFont), item(kColor)});
+    format->addMenu(Menu(QStringLiteral("Alineación"), {item(kAlignLeft), item(kAlignCenter), item(kAlignRight)}));
+    AddItems(format, {separator, item(kLineHorizontal), item(kLineVertical), separator, item(kResetCaptureScreen)});
+    return {file, edit, design, format, view, help};
 }
 
 void COrdexaApp::OnCommand(int id)
@@ -137,6 +220,12 @@ void COrdexaApp::OnCommand(int id)
     case kExit:
         m_mainFrame->close();
         break;
+    case kHelpContents:
+        m_mainFrame->ShowHelp();
+        break;
+    case kAccessBar:
+        m_mainFrame->ShowAccessBar();
+        break;
     default:
         break;
     }
@@ -168,6 +257,7 @@ CChildFrame* COrdexaApp::OpenForDesign(const std::string& path)
 {
     CChildFrame* frame = AddChild(new CFmtdesignFrm(*this));
     frame->LoadFromPath(path);
+    m_mainFrame->FitChild(frame);
     return frame;
 }
 
@@ -175,6 +265,7 @@ CChildFrame* COrdexaApp::OpenForCapture(const std::string& path)
 {
     CChildFrame* frame = AddChild(new CFmtcapturaFrm(*this));
     frame->LoadFromPath(path);
+    m_mainFrame->FitChild(frame);
     return frame;
 }
 
@@ -182,6 +273,7 @@ CChildFrame* COrdexaApp::OpenForScreenLayout(const std::string& path)
 {
     CChildFrame* frame = AddChild(new CFmtpantallaFrm(*this));
     frame->LoadFromPath(path);
+    m_mainFrame->FitChild(frame);
     return frame;
 }
 

@@ -6,9 +6,10 @@
 #include <QTranslator>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "command_ids.h"
-#include "frame_host.h"
+#include "platform/command_ids.h"
+#include "platform/frame_host.h"
 
 class CChildFrame;
 class CMainFrame;
@@ -23,7 +24,7 @@ public:
     ~COrdexaApp() override;
 
     // The start-up sequence: main frame, command line, mode menus, show. `args` are the
-    // program's arguments after its name; a format named there opens for capture.
+    // program's arguments after its name; a format named there opens in design mode.
     bool Start(const QStringList& args, bool show = true);
 
     CChildFrame* OpenForDesign(const std::string& path);
@@ -38,6 +39,8 @@ public:
     void AddToRecentFormats(const std::string& path, int slot) override;
     Prompts& GetPrompts() override { return m_prompts; }
     SettingsStore& GetSettings() override { return m_settings; }
+    QPrinter* ApplicationPrinter() override { return &m_printer; }
+    void RunCommand(int id) override { OnCommand(id); }
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
     // The printer chosen with "Configurar impresora...", offered first when printing.
@@ -50,9 +53,13 @@ signals:
 private:
     CChildFrame* AddChild(CChildFrame* frame);
     void BuildMenus();
+    // The main frame's toolbar and access bar reach the application's commands.
+    void ConnectMainFrame();
     // Items are (text, command id); an empty text is a separator.
     using MenuItems = std::initializer_list<std::pair<QString, int>>;
     QMenu* Menu(const QString& title, MenuItems items);
+    // The menus of the format design mode, around the shared view and help menus.
+    std::vector<QMenu*> DesignMenus(QMenu* view, QMenu* help);
     void AddItems(QMenu* menu, MenuItems items);
     void OpenAsked(FrameMode mode);
     void LoadSpanishTranslations();
