@@ -32,7 +32,8 @@ void PrintElements(const ElementList& elements, Dc& sheet, PrintOffsets offsets)
 // Moves the offsets into a format for good: every page rectangle moves by facX right and
 // facY down (screen rectangles stay), the format file at `path` is rewritten as it is
 // (capture orders unchanged) through a temporary file. False with a message when the
-// file cannot be written; the elements stay moved either way.
+// file cannot be written; the elements stay moved either way. The caller then stores
+// offsets of 0, after a successful write only.
 bool ApplyOffsetsToFormat(Format& format, const std::string& path, PrintOffsets offsets, std::string& message);
 
 // A surface that passes everything to another one with page coordinates shifted by

@@ -1,0 +1,461 @@
+#include "capture/capture_session.h"
+
+#include <algorithm>
+
+#include "base/archive.h"
+#include "base/atomic_file.h"
+#include "base/file_messages.h"
+#include "base/text_layout.h"
+#include "model/cuadros_var.h"
+#include "model/fmt_grid.h"
+#include "model/grid_capture.h"
+#include "model/marca_var.h"
+#include "model/text_value_element.h"
+
+namespace {
+
+// What a captured-data file is called in the damaged-file message.
+constexpr const char* kCaptureFileKind = "una captura de Ordexa";
+
+// `pattern` with each "%s" replaced by the next argument.
+std::string Fill(const std::string& pattern, std::initializer_list<std::string> args)
+{
+    std::string out;
+    auto arg = args.begin();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' && arg != args.end()) {
+            out += *arg++;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Upper case of the letters names are written with: ASCII and the accented letters of
+// Latin-1 (á → Á, ñ → Ñ), so that "Año" and "AÑO" name the same field.
+std::string FoldCase(const std::string& utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 'a' && c <= 'z') {
+            out += char(c - 32);
+        } else if (c == 0xC3 && i + 1 < utf8.size()) {
+            auto next = static_cast<unsigned char>(utf8[i + 1]);
+            // U+00E0..U+00FE are 0xC3 0xA0..0xBE; U+00F7 (division sign) is no letter.
+            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
+                next = static_cast<unsigned char>(next - 0x20);
+            out += char(c);
+            out += char(next);
+            ++i;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+bool IsCaptureKind(int32_t kind) { return kind >= kKindTextlineVar && kind <= kKindGrid; }
+
+TextEntry* TextControl(const CControles& element)
+{
+    if (element.m_kind != kKindTextlineVar && element.m_kind != kKindParrafoVar && element.m_kind != kKindCuadrosVar)
+        return nullptr;
+    return static_cast<const CTextValueElement&>(element).m_pControl.get();
+}
+
+CheckEntry* CheckControl(const CControles& element)
+{
+    return element.m_kind == kKindMarcaVar ? static_cast<const CMarcaVar&>(element).m_pControl.get() : nullptr;
+}
+
+bool HasControl(const CControles& element)
+{
+    if (element.m_kind == kKindGrid)
+        return static_cast<const CFmtGrid&>(element).TableWindow() != nullptr;
+    return TextControl(element) || CheckControl(element);
+}
+
+// A paragraph's value on one line: line breaks as \n, a backslash as \\.
+std::string EscapeParagraph(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            out += "\\\\";
+        } else if (text[i] == '\r' || text[i] == '\n') {
+            out += "\\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// A typed paragraph value: \n, a real line break (LF or CR LF) each become the CR LF the
+// paragraph stores; \\ is a backslash.
+std::string UnescapeParagraph(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+            out += text[i + 1] == 'n' ? "\r\n" : "\\";
+            ++i;
+        } else if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += "\r\n";
+            ++i;
+        } else if (text[i] == '\n' || text[i] == '\r') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+// The session's controls as the calculation reads and writes them.
+class CaptureSession::Fields : public CalcFields {
+public:
+    explicit Fields(const CaptureSession& session) : m_session(session) {}
+    std::string FieldText(int controlId) const override { return m_session.ControlText(controlId); }
+    void SetFieldText(int controlId, const std::string& utf8) override
+    {
+        const_cast<CaptureSession&>(m_session).SetControlText(controlId, utf8);
+    }
+    double ColumnTotal(int tableId, int column) const override { return m_session.TableColumnTotal(tableId, column); }
+
+private:
+    const CaptureSession& m_session;
+};
+
+CaptureSession::CaptureSession() = default;
+
+CaptureSession::~CaptureSession()
+{
+    // The controls go with their elements, before anything they were made from.
+    m_format.elements.clear();
+}
+
+bool CaptureSession::LoadFormat(const std::string& path, std::string& message)
+{
+    Format format;
+    if (!LoadFormatFile(path, format, message)) {
+        AdoptFormat(Format{}, std::string());
+        return false;
+    }
+    AdoptFormat(std::move(format), path);
+    return true;
+}
+
+void CaptureSession::AdoptFormat(Format format, const std::string& path)
+{
+    m_controls.clear();
+    m_calc.Reset();
+    m_format.elements.clear();
+    m_format = std::move(format);
+    m_formatPath = path;
+    const size_t cut = path.find_last_of("\\/:");
+    m_formatFileName = cut == std::string::npos ? path : path.substr(cut + 1);
+    m_capturePath.clear();
+    m_savedBytes.reset();
+}
+
+int CaptureSession::BuildEntryControls(Dc& dc, EntryFactory& factory, const LogFont& screenFont)
+{
+    // In-memory tables tell this session when their calculated columns change, as the
+    // capture screen's table windows do through their signal.
+    if (auto* memory = dynamic_cast<MemoryEntryFactory*>(&factory))
+        memory->SetGridChangedListener([this](int controlId) { OnGridChanged(controlId); });
+    int made = 0;
+    for (auto& element : m_format.elements)
+        made += element->CreateEntryControl(dc, factory, kFirstControlId + element->m_order, screenFont);
+    IndexControls();
+    m_calc.Build(m_format.elements);
+    m_capturePath.clear();
+    m_savedBytes = CaptureBytes();
+    return made;
+}
+
+void CaptureSession::IndexControls()
+{
+    m_controls.clear();
+    for (auto& element : m_format.elements)
+        if (HasControl(*element))
+            m_controls.emplace_back(kFirstControlId + element->m_order, element.get());
+    // Ids ascending; of two elements with one id (a damaged file) the one nearer the head
+    // of the list answers, as a search of the list from its head would.
+    std::stable_sort(m_controls.begin(), m_controls.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+CControles* CaptureSession::ElementByControlId(int controlId) const
+{
+    const auto it = std::lower_bound(m_controls.begin(), m_controls.end(), controlId,
+                                     [](const auto& entry, int id) { return entry.first < id; });
+    return it != m_controls.end() && it->first == controlId ? it->second : nullptr;
+}
+
+CControles* CaptureSession::FindVariable(const std::string& name) const
+{
+    const std::string folded = FoldCase(name);
+    CControles* found = nullptr;
+    for (const auto& element : m_format.elements) {
+        if (!IsCaptureKind(element->m_kind) || FoldCase(element->m_text) != folded)
+            continue;
+        if (!found || element->m_order < found->m_order)
+            found = element.get();
+    }
+    return found;
+}
+
+std::vector<CControles*> CaptureSession::ControlsInCaptureOrder() const
+{
+    std::vector<CControles*> out;
+    for (const auto& [id, element] : m_controls)
+        out.push_back(element);
+    return out;
+}
+
+int CaptureSession::FirstControlId() const
+{
+    return m_controls.empty() ? 0 : m_controls.front().first;
+}
+
+std::string CaptureSession::ControlText(int controlId) const
+{
+    const CControles* element = ElementByControlId(controlId);
+    const TextEntry* control = element ? TextControl(*element) : nullptr;
+    return control ? control->Text() : std::string();
+}
+
+void CaptureSession::SetControlText(int controlId, const std::string& text)
+{
+    const CControles* element = ElementByControlId(controlId);
+    if (TextEntry* control = element ? TextControl(*element) : nullptr)
+        control->SetText(text);
+}
+
+double CaptureSession::TableColumnTotal(int tableId, int column) const
+{
+    const CControles* element = ElementByControlId(tableId);
+    if (!element || element->m_kind != kKindGrid)
+        return 0;
+    return static_cast<const CFmtGrid&>(*element).ColumnTotal(column);
+}
+
+void CaptureSession::OnFieldLeft(int controlId)
+{
+    Fields fields(*this);
+    m_calc.FieldLeft(controlId, fields);
+}
+
+void CaptureSession::OnGridChanged(int controlId)
+{
+    Fields fields(*this);
+    m_calc.GridChanged(controlId, fields);
+}
+
+bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std::string& message)
+{
+    const std::string name = Quoted(element.m_text);
+    if (element.m_kind == kKindGrid) {
+        message = "El campo " + name + " es una tabla: escriba sus celdas como " + element.m_text +
+                  "[RENGLON,COLUMNA]=VALOR.";
+        return false;
+    }
+    if (element.m_kind == kKindMarcaVar) {
+        CheckEntry* check = CheckControl(element);
+        if (!check || (utf8 != "1" && utf8 != "0")) {
+            message = check ? "La marca " + name + " solo acepta 1 (marcada) o 0 (sin marcar), no " + Quoted(utf8) + "."
+                            : "La marca " + name + " no tiene casilla en esta captura.";
+            return false;
+        }
+        check->SetChecked(utf8 == "1");
+        return true;
+    }
+    TextEntry* control = TextControl(element);
+    if (!control) {
+        message = "El campo " + name + " no se captura en este formato.";
+        return false;
+    }
+    std::string value = utf8;
+    if (element.m_kind == kKindParrafoVar) {
+        value = UnescapeParagraph(utf8);
+    } else if (element.m_kind == kKindCuadrosVar) {
+        // The box edit takes no more characters than there are boxes.
+        const auto characters = SplitCharacters(utf8);
+        const size_t limit = size_t(std::max(static_cast<const CCuadrosVar&>(element).m_boxCount, 1));
+        value.clear();
+        for (size_t i = 0; i < characters.size() && i < limit; ++i)
+            value += characters[i];
+    }
+    control->SetText(value);
+    if (element.m_kind == kKindTextlineVar)
+        OnFieldLeft(kFirstControlId + element.m_order);
+    return true;
+}
+
+bool CaptureSession::TypeCell(CFmtGrid& grid, int row, int column, const std::string& utf8, std::string& message)
+{
+    CGridCapture* cells = grid.Capture();
+    if (!cells || !grid.TableWindow()) {
+        message = "La tabla " + Quoted(grid.m_text) + " no tiene renglones en esta captura.";
+        return false;
+    }
+    if (row < 1 || row > cells->CellRows() || column < 1 || column > cells->CellColumns()) {
+        message = "La celda [" + std::to_string(row) + "," + std::to_string(column) + "] está fuera de la tabla " +
+                  Quoted(grid.m_text) + ", que tiene " + std::to_string(cells->CellRows()) + " renglones y " +
+                  std::to_string(cells->CellColumns()) + " columnas.";
+        return false;
+    }
+    cells->TypeCell(row, column, utf8);
+    return true;
+}
+
+std::vector<std::string> CaptureSession::ValueLines() const
+{
+    std::vector<std::string> lines;
+    for (const auto& [id, element] : m_controls) {
+        if (element->m_kind == kKindGrid) {
+            CGridCapture* cells = static_cast<const CFmtGrid&>(*element).Capture();
+            if (!cells)
+                continue;
+            for (int r = 1; r <= cells->CellRows(); ++r)
+                for (int c = 1; c <= cells->CellColumns(); ++c)
+                    if (const std::string text = cells->CellTextAt(r, c); !text.empty())
+                        lines.push_back(element->m_text + "[" + std::to_string(r) + "," + std::to_string(c) +
+                                        "]=" + text);
+        } else if (const CheckEntry* check = CheckControl(*element)) {
+            lines.push_back(element->m_text + "=" + (check->IsChecked() ? "1" : "0"));
+        } else if (const TextEntry* text = TextControl(*element)) {
+            const std::string value = text->Text();
+            lines.push_back(element->m_text + "=" +
+                            (element->m_kind == kKindParrafoVar ? EscapeParagraph(value) : value));
+        }
+    }
+    return lines;
+}
+
+void CaptureSession::Clear()
+{
+    for (auto& element : m_format.elements)
+        element->ClearValue();
+    Fields fields(*this);
+    m_calc.ReadOperands(fields);
+}
+
+std::vector<uint8_t> CaptureSession::CaptureBytes() const
+{
+    ArchiveWriter ar;
+    ar.WriteString(m_formatFileName);
+    for (const auto& element : m_format.elements)
+        element->SaveValue(ar);
+    return ar.Take();
+}
+
+bool CaptureSession::SaveCapture(const std::string& path, std::string& message)
+{
+    std::vector<uint8_t> bytes = CaptureBytes();
+    if (!WriteFileAtomically(path, bytes, &message))
+        return false;
+    m_capturePath = path;
+    m_savedBytes = std::move(bytes);
+    return true;
+}
+
+CaptureLoadStatus CaptureSession::LoadCapture(const std::string& path, std::string& message)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, &message))
+        return CaptureLoadStatus::Unreadable;
+    const CaptureLoadStatus status = LoadCaptureBytes(bytes, path, message);
+    if (status == CaptureLoadStatus::Loaded)
+        m_capturePath = path;
+    return status;
+}
+
+CaptureLoadStatus CaptureSession::LoadCaptureBytes(const std::vector<uint8_t>& bytes, const std::string& fileLabel,
+                                                   std::string& message)
+{
+    ArchiveReader ar(bytes);
+    std::string storedName;
+    try {
+        storedName = ar.ReadString();
+    } catch (const ArchiveError& e) {
+        message = DamagedFileMessage(fileLabel, kCaptureFileKind, e.Offset());
+        return CaptureLoadStatus::Unreadable;
+    }
+    // The name as this program would have stored it (characters outside Windows-1252
+    // become "?"), so that a format whose name has such characters still recognises its
+    // own files.
+    ArchiveWriter stored;
+    stored.WriteString(m_formatFileName);
+    ArchiveReader storedReader(stored.Bytes());
+    if (storedName != storedReader.ReadString()) {
+        message = Fill(kWrongFormatMessage, {storedName, m_formatFileName});
+        return CaptureLoadStatus::WrongFormat;
+    }
+
+    for (auto& element : m_format.elements)
+        element->ClearValue();
+    CaptureLoadStatus status = CaptureLoadStatus::Loaded;
+    try {
+        while (!ar.AtEnd()) {
+            const size_t recordStart = ar.Offset();
+            const int32_t order = ar.ReadInt32();
+            CControles* target = nullptr;
+            for (auto& element : m_format.elements) {
+                if (IsCaptureKind(element->m_kind) && element->m_order == order) {
+                    target = element.get();
+                    break;
+                }
+            }
+            if (!target) {
+                // The record's layout depends on the kind of its field: nothing after it
+                // can be read.
+                message = "El archivo " + Quoted(fileLabel) + " tiene en el byte " + std::to_string(recordStart) +
+                          " un dato del campo número " + std::to_string(order) + ", que el formato " +
+                          Quoted(m_formatFileName) + " no tiene; solo se cargaron los datos anteriores.";
+                status = CaptureLoadStatus::Partial;
+                break;
+            }
+            target->LoadValue(ar);
+        }
+    } catch (const ArchiveError& e) {
+        message = DamagedFileMessage(fileLabel, kCaptureFileKind, e.Offset()) +
+                  " Solo se cargaron los datos anteriores a ese punto.";
+        status = CaptureLoadStatus::Partial;
+    }
+
+    Fields fields(*this);
+    m_calc.ReadOperands(fields);
+    if (status == CaptureLoadStatus::Loaded)
+        m_savedBytes = CaptureBytes();
+    else
+        m_savedBytes.reset();
+    return status;
+}
+
+bool CaptureSession::IsModified() const
+{
+    return !m_savedBytes || CaptureBytes() != *m_savedBytes;
+}
+
+void CaptureSession::MarkSaved()
+{
+    m_savedBytes = CaptureBytes();
+}
+
+void CaptureSession::Print(Dc& sheet, PrintOffsets offsets) const
+{
+    PrintElements(m_format.elements, sheet, offsets);
+}

@@ -1,0 +1,87 @@
+#include "platform/format_printer.h"
+
+#include <QBuffer>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+#include "base/atomic_file.h"
+#include "platform/qt_dc.h"
+
+namespace {
+
+// The PDF's resolution: fine enough that a 0.1 mm position lands within 0.03 mm.
+constexpr int kPdfResolution = 1200;
+
+QPageSize::PageSizeId PageSizeOf(PaperSize paper)
+{
+    switch (paper) {
+    case PaperSize::A4: return QPageSize::A4;
+    case PaperSize::Legal: return QPageSize::Legal;
+    case PaperSize::Letter: break;
+    }
+    return QPageSize::Letter;
+}
+
+}  // namespace
+
+void PaintPrintPage(QPainter& painter, double dpi, const ElementList& elements, PrintOffsets offsets)
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QtDc dc(painter, dpi);
+    PrintElements(elements, dc, offsets);
+}
+
+bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message)
+{
+    // With the full page the painter's origin is the sheet's corner, not the corner of
+    // the printable area: the printer's unprintable margin no longer shifts anything.
+    printer.setFullPage(true);
+    printer.setDocName(QStringLiteral("Ordexa"));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString name = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
+                                                                            : printer.printerName();
+        message = "No se pudo iniciar la impresión en \"" + name.toStdString() +
+                  "\": revise que la impresora esté disponible o que el archivo se pueda escribir.";
+        return false;
+    }
+    PaintPrintPage(painter, printer.resolution(), elements, offsets);
+    if (!painter.end()) {
+        message = "La impresión no se pudo terminar.";
+        return false;
+    }
+    return true;
+}
+
+bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList& elements, PrintOffsets offsets,
+                    std::string& message)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Ordexa"));
+        writer.setTitle(QStringLiteral("Ordexa"));
+        writer.setResolution(kPdfResolution);
+        // A printer whose printable area starts at the sheet's corner.
+        writer.setPageLayout(QPageLayout(QPageSize(PageSizeOf(paper)), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                         QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            message = "No se pudo preparar la impresión del archivo \"" + path + "\".";
+            return false;
+        }
+        PaintPrintPage(painter, writer.resolution(), elements, offsets);
+        painter.end();
+    }
+    const QByteArray& pdf = buffer.data();
+    return WriteFileAtomically(path,
+                               std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(pdf.constData()),
+                                                        size_t(pdf.size())),
+                               &message);
+}
