@@ -1,37 +1,95 @@
 #include "base/session_temp_folder.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <stdlib.h>
 
 namespace {
 
-std::string g_folder;
+constexpr const char* kCannotMake = "No se pudo crear la carpeta temporal privada del programa en ";
+constexpr const char* kConsequence = " Las tablas del formato no pueden guardar sus renglones.";
+
+std::string Reason(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "la carpeta no existe.";
+    case ENOTDIR:
+        return "la ruta no es una carpeta.";
+    case EACCES:
+    case EPERM:
+        return "no tiene permiso para escribir en ella.";
+    case EROFS:
+        return "la carpeta es de solo lectura.";
+    case ENOSPC:
+    case EDQUOT:
+        return "no hay espacio suficiente en el disco.";
+    case EMLINK:
+        return "la carpeta ya contiene demasiadas carpetas.";
+    case ENAMETOOLONG:
+        return "la ruta es demasiado larga.";
+    default:
+        return "error del sistema número " + std::to_string(error) + ".";
+    }
+}
+
+struct SessionFolder {
+    std::string path;
+    std::string problem;
+};
+
+SessionFolder g_session;
 
 void RemoveFolder()
 {
     std::error_code ec;
-    std::filesystem::remove_all(g_folder, ec);
+    std::filesystem::remove_all(g_session.path, ec);
 }
 
-std::string MakeFolder()
+SessionFolder MakeSessionFolder()
 {
+    SessionFolder made;
     std::error_code ec;
     const std::filesystem::path system = std::filesystem::temp_directory_path(ec);
-    if (ec)
-        return "/tmp";
-    std::string pattern = (system / "ordexa-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return system.string();
-    g_folder = pattern;
-    std::atexit(RemoveFolder);
-    return pattern;
+    // When TMPDIR names no folder the usual /tmp is the parent; the private folder is
+    // made inside it all the same.
+    const std::string parent = ec ? std::string("/tmp") : system.string();
+    if (MakePrivateTempFolder(parent, made.path, made.problem)) {
+        g_session.path = made.path;
+        std::atexit(RemoveFolder);
+    }
+    return made;
+}
+
+const SessionFolder& Session()
+{
+    static const SessionFolder folder = MakeSessionFolder();
+    return folder;
 }
 
 }  // namespace
 
+bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::string& problem)
+{
+    folder.clear();
+    problem.clear();
+    std::string pattern = (std::filesystem::path(parent) / "ordexa-XXXXXX").string();
+    // mkdtemp makes the folder with mode 0700 under a name nobody can know in advance.
+    if (!::mkdtemp(pattern.data())) {
+        problem = kCannotMake + ("\"" + parent + "\": ") + Reason(errno) + kConsequence;
+        return false;
+    }
+    folder = pattern;
+    return true;
+}
+
 const std::string& SessionTempFolder()
 {
-    static const std::string folder = MakeFolder();
-    return folder;
+    return Session().path;
+}
+
+const std::string& SessionTempFolderProblem()
+{
+    return Session().problem;
 }

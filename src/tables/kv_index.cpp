@@ -1,7 +1,7 @@
-#include "kv_index.h"
+#include "tables/kv_index.h"
 
-#include "kv_fecha.h"
-#include "kv_field.h"
+#include "tables/kv_fecha.h"
+#include "tables/kv_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -122,11 +122,23 @@ CKVIndex::Place CKVIndex::Search(std::span<const uint8_t> key) const
 
 void CKVIndex::Insert(size_t slot, uint32_t record, std::span<const uint8_t> key)
 {
-    std::vector<uint8_t> entry(EntryBytes(), 0);
-    Store32(entry.data(), record);
-    std::copy_n(key.begin(), std::min<size_t>(key.size(), m_width), entry.begin() + 4);
     const size_t at = std::min(slot, Count()) * EntryBytes();
-    m_bytes.insert(m_bytes.begin() + ptrdiff_t(at), entry.begin(), entry.end());
+    m_bytes.insert(m_bytes.begin() + ptrdiff_t(at), EntryBytes(), uint8_t(0));
+    Store32(m_bytes.data() + at, record);
+    std::copy_n(key.begin(), std::min<size_t>(key.size(), m_width), m_bytes.begin() + ptrdiff_t(at + 4));
+}
+
+void CKVIndex::EraseAt(size_t slot)
+{
+    if (slot >= Count())
+        return;
+    const auto at = m_bytes.begin() + ptrdiff_t(slot * EntryBytes());
+    m_bytes.erase(at, at + ptrdiff_t(EntryBytes()));
+}
+
+std::span<const uint8_t> CKVIndex::BytesFrom(size_t slot) const
+{
+    return std::span<const uint8_t>(m_bytes).subspan(std::min(slot, Count()) * EntryBytes());
 }
 
 void CKVIndex::RemoveRecord(uint32_t record)

@@ -31,10 +31,16 @@ public:
     // the equal entry found, so that insertions among equal keys keep the search's order.
     Place Search(std::span<const uint8_t> key) const;
     void Insert(size_t slot, uint32_t record, std::span<const uint8_t> key);
+    // Removes the entry at a 0-based slot (taking back an insert).
+    void EraseAt(size_t slot);
     // Removes the entry of a deleted record and renumbers the records after it.
     void RemoveRecord(uint32_t record);
 
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
+    // The entries from a 0-based slot to the end, and where they start in the file: an
+    // insert changes nothing before its slot.
+    std::span<const uint8_t> BytesFrom(size_t slot) const;
+    uint64_t FilePosition(size_t slot) const { return uint64_t(slot) * EntryBytes(); }
 
     // Key a minus key b: negative, 0 or positive, by the field type's rule. Types without
     // an order compare equal; floats closer than 1 compare equal.

@@ -1,6 +1,6 @@
-#include "raw_file.h"
+#include "tables/raw_file.h"
 
-#include "atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -32,9 +32,22 @@ bool WriteAllAt(int fd, uint64_t position, const uint8_t* data, size_t size)
 bool RawFile::CreateNew(const std::string& path)
 {
     Close();
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     m_error = m_fd < 0 ? errno : 0;
-    return m_fd >= 0;
+    return m_fd >= 0 && TakeIdentity();
+}
+
+bool RawFile::TakeIdentity()
+{
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        m_error = errno;
+        Close();
+        return false;
+    }
+    m_device = uint64_t(st.st_dev);
+    m_inode = uint64_t(st.st_ino);
+    return true;
 }
 
 bool RawFile::Open(const std::string& path, bool writable)
@@ -52,6 +65,8 @@ bool RawFile::Open(const std::string& path, bool writable)
         return false;
     }
     m_error = 0;
+    m_device = uint64_t(st.st_dev);
+    m_inode = uint64_t(st.st_ino);
     return true;
 }
 
@@ -97,6 +112,21 @@ bool RawFile::Truncate(uint64_t size)
     return false;
 }
 
+bool RawFile::Flush()
+{
+    if (::fsync(m_fd) == 0)
+        return true;
+    m_error = errno;
+    return false;
+}
+
+bool RawFile::IsAt(const std::string& path) const
+{
+    struct stat st {};
+    return m_fd >= 0 && ::lstat(path.c_str(), &st) == 0 && uint64_t(st.st_dev) == m_device &&
+           uint64_t(st.st_ino) == m_inode;
+}
+
 int64_t RawFile::Size() const
 {
     struct stat st {};
@@ -133,7 +163,5 @@ bool RawFile::ReadPrefix(const std::string& path, uint64_t maxBytes, std::vector
 
 bool RawFile::ReplaceContents(const std::string& path, std::span<const uint8_t> bytes)
 {
-    // No flush to the disk here: the data file beside it is written in place without
-    // one as well, and an index is rewritten on every add.
-    return WriteFileAtomically(path, bytes, nullptr, false);
+    return WriteFileAtomically(path, bytes, nullptr, true);
 }

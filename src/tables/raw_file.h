@@ -2,6 +2,7 @@
 // A file opened for reading and writing at explicit positions, over the system's file
 // descriptors. New files are always created exclusively: a file or link that appears
 // under the name before the creation makes it fail instead of being opened or followed.
+// They are readable and writable by their owner only: a table holds the clerk's data.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -24,8 +25,13 @@ public:
     bool ReadAt(uint64_t position, std::span<uint8_t> bytes) const;
     bool WriteAt(uint64_t position, std::span<const uint8_t> bytes);
     bool Truncate(uint64_t size);
+    // Waits until what was written is on the disk.
+    bool Flush();
     // -1 on failure.
     int64_t Size() const;
+    // True when the name still leads to this open file: not removed, not replaced by
+    // another file or a link since it was opened.
+    bool IsAt(const std::string& path) const;
 
     // The system error of the last failed call, as an errno value.
     int LastError() const { return m_error; }
@@ -37,10 +43,15 @@ public:
     // Reads at most maxBytes of a regular file. False when it cannot be opened or read.
     static bool ReadPrefix(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes);
     // Replaces a whole file: the bytes go to a new file created exclusively in the same
-    // folder, which is then renamed over the target, keeping the target's permissions.
+    // folder, which is flushed to the disk and then renamed over the target, keeping the
+    // target's permissions.
     static bool ReplaceContents(const std::string& path, std::span<const uint8_t> bytes);
 
 private:
+    bool TakeIdentity();
+
     int m_fd = -1;
     mutable int m_error = 0;
+    uint64_t m_device = 0;
+    uint64_t m_inode = 0;
 };

@@ -1,7 +1,7 @@
-#include "tabla.h"
+#include "tables/tabla.h"
 
-#include "prompts.h"
-#include "table_header.h"
+#include "base/prompts.h"
+#include "tables/table_header.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -151,9 +151,10 @@ bool CTabla::Create(const std::string& name, std::span<const CKVField> fields, b
     m_indexCount = 0;
     m_indexedCount = 0;
     m_dataOffset = 0;
-    m_order.reset();
     m_orderPosition = 0;
     LayoutFields(fields);
+    m_indexes.clear();
+    m_indexes.resize(size_t(FieldCount()));
 
     std::vector<std::string> createdIndexes;
     bool ok = CreateIndexFiles(createdIndexes);
@@ -176,6 +177,7 @@ bool CTabla::Create(const std::string& name, std::span<const CKVField> fields, b
     if (!ok) {
         // Nothing of a failed creation stays behind.
         m_file.Close();
+        m_indexes.clear();
         RawFile::Remove(dataPath);
         for (const std::string& path : createdIndexes)
             RawFile::Remove(path);
@@ -198,7 +200,8 @@ bool CTabla::CreateIndexFiles(std::vector<std::string>& created)
         if (!Field(i).IsIndexed())
             continue;
         const bool generate = Field(i).IndexName().empty();
-        RawFile file;
+        auto index = std::make_unique<IndexFile>(Field(i).Type(), Field(i).Width());
+        RawFile& file = index->file;
         while (true) {
             if (generate) {
                 const std::string generated = MakeUniqueFileName(m_directory, kIndexExtension, kGeneratedPrefix);
@@ -220,6 +223,7 @@ bool CTabla::CreateIndexFiles(std::vector<std::string>& created)
                 return false;
             }
         }
+        m_indexes[size_t(i)] = std::move(index);
         ++m_indexCount;
     }
     return true;
@@ -229,8 +233,17 @@ void CTabla::Close()
 {
     if (!IsOpen())
         return;
+    if (!m_temporary) {
+        // A table that is kept leaves every index written whole and everything on the disk.
+        for (int i = 0; i < int(m_indexes.size()); ++i) {
+            if (PresentIndex(i) && !ReplaceIndexFile(i))
+                ShowWriteError(IndexPath(i));
+        }
+        if (!m_file.Flush())
+            ShowWriteError(DataPath());
+    }
     m_file.Close();
-    m_order.reset();
+    m_indexes.clear();
     if (m_temporary) {
         RawFile::Remove(DataPath());
         for (int i = 0; i < FieldCount(); ++i) {
@@ -284,15 +297,40 @@ bool CTabla::WriteRecord()
     return GoToRecord(m_current) == 1;
 }
 
-bool CTabla::LoadIndex(int field, CKVIndex& index) const
+CTabla::IndexFile* CTabla::PresentIndex(int field)
 {
-    std::vector<uint8_t> bytes;
-    // Only the entries of the records indexed so far are read.
-    const uint64_t expected = uint64_t(m_indexedCount) * index.EntryBytes();
-    if (!RawFile::ReadPrefix(IndexPath(field), expected, bytes))
-        return false;
-    index.Load(bytes, size_t(m_indexedCount));
-    return true;
+    if (field < 0 || size_t(field) >= m_indexes.size() || !m_indexes[size_t(field)] || !IsUsable(field))
+        return nullptr;
+    IndexFile* index = m_indexes[size_t(field)].get();
+    // An index file removed or replaced behind the table's back is not written to.
+    return index->file.IsAt(IndexPath(field)) ? index : nullptr;
+}
+
+bool CTabla::WriteIndexFrom(IndexFile& index, size_t slot, bool shrinks)
+{
+    // The entries before the slot are already in the file unless a write failed earlier.
+    if (index.stale) {
+        slot = 0;
+        shrinks = true;
+    }
+    const CKVIndex& e = index.entries;
+    const bool ok = index.file.WriteAt(e.FilePosition(slot), e.BytesFrom(slot)) &&
+                    (!shrinks || index.file.Truncate(e.FilePosition(e.Count())));
+    index.stale = !ok;
+    return ok;
+}
+
+bool CTabla::ReplaceIndexFile(int field)
+{
+    IndexFile& index = *m_indexes[size_t(field)];
+    const std::string path = IndexPath(field);
+    if (RawFile::ReplaceContents(path, index.entries.Bytes())) {
+        // The handle still holds the file that was replaced: it is opened again on the new one.
+        index.stale = !index.file.Open(path);
+        return !index.stale;
+    }
+    // The folder took no new file: the index is written over its old bytes instead.
+    return WriteIndexFrom(index, 0, true);
 }
 
 bool CTabla::AppendRecord()
@@ -321,69 +359,72 @@ bool CTabla::AppendRecord()
 
 bool CTabla::UpdateIndexesForAdd(int record)
 {
-    // Every index is loaded and every unique key checked before anything is written, so
-    // that a refused add leaves the data file and all indexes exactly as they were and the
-    // refused values stay in the buffer.
+    // Every unique key is checked before anything is written, so that a refused add
+    // leaves the data file and all indexes exactly as they were and the refused values
+    // stay in the buffer.
     struct Pending {
         int field;
-        CKVIndex index;
-        CKVIndex::Place place;
-        std::vector<uint8_t> before;
+        IndexFile* index;
+        size_t slot;
     };
     std::vector<Pending> pending;
     for (int i = 0; i < FieldCount(); ++i) {
         const CKVField& f = Field(i);
         if (!f.IsIndexed() || !IsUsable(i))
             continue;
-        CKVIndex index(f.Type(), f.Width());
-        if (!LoadIndex(i, index)) {
+        IndexFile* index = PresentIndex(i);
+        if (!index) {
             GetPrompts().Message(kMsgNoIndex + IndexPath(i) + kMsgNoIndexTable + m_title);
             continue;
         }
-        const auto key = Buffer().subspan(f.Offset(), f.Width());
-        const CKVIndex::Place place = index.Search(key);
+        const CKVIndex::Place place = index->entries.Search(Buffer().subspan(f.Offset(), f.Width()));
         if (place.equal && (f.Flags() & kvIndexUnique)) {
             GetPrompts().Message(f.Name() + kMsgDuplicate + "\n" + m_name);
             return false;
         }
-        std::vector<uint8_t> before = index.Bytes();
-        pending.push_back({i, std::move(index), place, std::move(before)});
+        pending.push_back({i, index, place.slot});
     }
 
-    // The record goes into the slot and a fresh blank slot follows it.
-    const std::vector<uint8_t> values(Buffer().begin(), Buffer().end());
-    const std::vector<uint8_t> blank(RecordLength(), 0);
-    if (!WriteSlot(record, values) || !WriteSlot(record + 1, blank)) {
+    // The record goes into the slot and a fresh blank slot follows it, in one write.
+    const size_t length = RecordLength();
+    m_slotPair.assign(2 * length, 0);
+    std::copy(Buffer().begin(), Buffer().end(), m_slotPair.begin());
+    const std::span<const uint8_t> blank = std::span<const uint8_t>(m_slotPair).subspan(length);
+    if (!m_file.WriteAt(RecordPosition(record), m_slotPair)) {
         ShowWriteError(DataPath());
         WriteSlot(record, blank);
         m_file.Truncate(RecordPosition(record + 1));
         return false;
     }
 
+    // Only the entries from the insertion slot on move, so only they are written.
     size_t written = 0;
     for (; written < pending.size(); ++written) {
         Pending& p = pending[written];
         const CKVField& f = Field(p.field);
-        p.index.Insert(p.place.slot, uint32_t(record), std::span(values).subspan(f.Offset(), f.Width()));
-        if (!RawFile::ReplaceContents(IndexPath(p.field), p.index.Bytes()))
+        p.index->entries.Insert(p.slot, uint32_t(record), Buffer().subspan(f.Offset(), f.Width()));
+        if (!WriteIndexFrom(*p.index, p.slot, false))
             break;
     }
     if (written < pending.size()) {
-        // An index could not be written: the add is undone in the indexes already
-        // written and in the data file.
+        // An index could not be written: the add is undone in every index it reached
+        // and in the data file.
         ShowWriteError(IndexPath(pending[written].field));
-        for (size_t k = 0; k < written; ++k)
-            RawFile::ReplaceContents(IndexPath(pending[k].field), pending[k].before);
+        for (size_t k = 0; k <= written; ++k) {
+            pending[k].index->entries.EraseAt(pending[k].slot);
+            WriteIndexFrom(*pending[k].index, pending[k].slot, true);
+        }
         WriteSlot(record, blank);
         m_file.Truncate(RecordPosition(record + 1));
         return false;
     }
 
+    // The blank slot just written becomes the current record; an active order is the
+    // index itself, so it is already up to date and its position is kept.
     m_slotCount = record + 1;
     m_indexedCount = m_slotCount - 1;
-    GoToRecord(m_slotCount);
-    if (m_activeField >= 0)
-        LoadOrder(m_activeField);  // the order position is kept
+    ClearRecord();
+    m_current = m_slotCount;
     return true;
 }
 
@@ -400,16 +441,6 @@ bool CTabla::CopyLayoutTo(CKVRegister& record) const
     if (!IsOpen())
         return false;
     record.LayoutFields(Fields());
-    return true;
-}
-
-bool CTabla::LoadOrder(int field)
-{
-    const CKVField& f = Field(field);
-    CKVIndex order(f.Type(), f.Width());
-    if (!LoadIndex(field, order))
-        return false;
-    m_order = std::move(order);
     return true;
 }
 
@@ -437,7 +468,8 @@ bool CTabla::SelectOrder(const std::string& fieldName, int fieldNumber)
     }
     if (field < 0 || field >= FieldCount() || !IsUsable(field) || !Field(field).IsIndexed())
         return false;
-    if (!RawFile::Exists(IndexPath(field)) || !LoadOrder(field))
+    const IndexFile* index = PresentIndex(field);
+    if (!index)
         return false;
     if (m_slotCount <= 1) {
         m_orderPosition = 1;
@@ -446,8 +478,8 @@ bool CTabla::SelectOrder(const std::string& fieldName, int fieldNumber)
     }
     if (m_current == m_slotCount)
         GoToRecord(m_slotCount - 1);
-    const size_t place = m_order->FindRecord(uint32_t(m_current));
-    if (place == m_order->Count())
+    const size_t place = index->entries.FindRecord(uint32_t(m_current));
+    if (place == index->entries.Count())
         return true;
     m_orderPosition = int(place) + 1;
     m_activeField = field;
@@ -456,10 +488,13 @@ bool CTabla::SelectOrder(const std::string& fieldName, int fieldNumber)
 
 int CTabla::GoToOrderPosition(int position)
 {
-    if (!IsOpen() || m_activeField < 0 || !m_order || position < 1 || position >= m_slotCount ||
-        size_t(position) > m_order->Count())
+    if (!IsOpen() || m_activeField < 0 || size_t(m_activeField) >= m_indexes.size() ||
+        !m_indexes[size_t(m_activeField)] || position < 1 || position >= m_slotCount)
         return -1;
-    const uint32_t record = m_order->RecordAt(size_t(position - 1));
+    const CKVIndex& order = m_indexes[size_t(m_activeField)]->entries;
+    if (size_t(position) > order.Count())
+        return -1;
+    const uint32_t record = order.RecordAt(size_t(position - 1));
     if (record < 1 || record >= uint32_t(m_slotCount) || GoToRecord(int(record)) != 1)
         return -1;
     m_orderPosition = position;
@@ -492,15 +527,12 @@ int CTabla::DeleteRecord(bool confirm)
     }
     --m_slotCount;
 
-    for (int i = 0; i < FieldCount(); ++i) {
-        const CKVField& f = Field(i);
-        if (!f.IsIndexed() || !IsUsable(i))
+    for (int i = 0; i < int(m_indexes.size()); ++i) {
+        if (!m_indexes[size_t(i)] || !IsUsable(i))
             continue;
-        CKVIndex index(f.Type(), f.Width());
-        if (!LoadIndex(i, index))
-            continue;
-        index.RemoveRecord(uint32_t(deleted));
-        if (!RawFile::ReplaceContents(IndexPath(i), index.Bytes()))
+        // The entries always follow the records; a file gone missing is not made again.
+        m_indexes[size_t(i)]->entries.RemoveRecord(uint32_t(deleted));
+        if (PresentIndex(i) && !ReplaceIndexFile(i))
             ShowWriteError(IndexPath(i));
     }
     GoToRecord(deleted);
@@ -522,9 +554,11 @@ bool CTabla::EmptyTable()
     m_current = 1;
     m_slotCount = 1;
     m_indexedCount = 0;
-    for (int i = 0; i < FieldCount(); ++i) {
-        if (Field(i).IsIndexed() && IsUsable(i) && RawFile::Exists(IndexPath(i)) &&
-            !RawFile::ReplaceContents(IndexPath(i), {}))
+    for (int i = 0; i < int(m_indexes.size()); ++i) {
+        if (!m_indexes[size_t(i)])
+            continue;
+        m_indexes[size_t(i)]->entries.Clear();
+        if (IndexFile* index = PresentIndex(i); index && !WriteIndexFrom(*index, 0, true))
             ShowWriteError(IndexPath(i));
     }
     if (m_activeField >= 0)

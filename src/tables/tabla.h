@@ -6,12 +6,17 @@
 //
 // Record-moving operations give 1 or -1; the others true or false. Every message goes
 // through the prompts given at construction.
-#include "kv_index.h"
-#include "kv_register.h"
-#include "raw_file.h"
+//
+// Each index is kept in memory from the creation on, beside an open handle on its file.
+// An add writes only the entries from its insertion slot to the end, so the file is the
+// same after every add as if it had been rewritten whole; a delete and the closing of a
+// table that is kept rewrite it whole through a temporary file renamed over it.
+#include "tables/kv_index.h"
+#include "tables/kv_register.h"
+#include "tables/raw_file.h"
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,12 +85,25 @@ public:
     std::string IndexPath(int field) const;
 
 private:
+    // One index: its entries as they are in its file, and the open file.
+    struct IndexFile {
+        IndexFile(int32_t type, uint16_t width) : entries(type, width) {}
+        CKVIndex entries;
+        RawFile file;
+        // A write failed: the file no longer matches the entries and is written whole
+        // at the next change.
+        bool stale = false;
+    };
+
     uint64_t RecordPosition(int record) const;
     bool WriteSlot(int record, std::span<const uint8_t> bytes);
     bool CreateIndexFiles(std::vector<std::string>& created);
     void ShowCreateError(const std::string& what, int error);
-    bool LoadIndex(int field, CKVIndex& index) const;
-    bool LoadOrder(int field);
+    // The index of a field whose file is still where it was made, or null.
+    IndexFile* PresentIndex(int field);
+    // Writes the entries from a slot to the end; `shrinks` when the file may hold more.
+    bool WriteIndexFrom(IndexFile& index, size_t slot, bool shrinks);
+    bool ReplaceIndexFile(int field);
     bool UpdateIndexesForAdd(int record);
     void ShowWriteError(const std::string& path);
 
@@ -98,9 +116,10 @@ private:
     uint32_t m_dataOffset = 0;
     bool m_creating = false;
     bool m_temporary = false;
-    std::optional<CKVIndex> m_order;  // the whole index file of the active order
+    std::vector<std::unique_ptr<IndexFile>> m_indexes;  // by field number; null without index
     int m_activeField = -1;
     int m_current = 0;
     int m_slotCount = 0;
     int m_orderPosition = 0;
+    std::vector<uint8_t> m_slotPair;  // an added record and the blank slot after it
 };
