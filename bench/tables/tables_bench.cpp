@@ -4,7 +4,7 @@
 // record at a time, measured in the same iteration.
 #include "base/prompts.h"
 #include "tables/tabla.h"
-#include "base/user_locale.h"
+#include "base/fixed_locale.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -20,24 +20,6 @@
 namespace {
 
 constexpr int kRecords = 10000;
-
-// The benchmark uses no currency; dates and amounts are printed plainly.
-class PlainLocale : public Locale {
-public:
-    std::string CurrencyText(double amount) const override
-    {
-        char b[64];
-        std::snprintf(b, sizeof b, "%.2f", amount);
-        return b;
-    }
-    bool ParseCurrency(const std::string& text, double& amount) const override
-    {
-        char* end = nullptr;
-        amount = std::strtod(text.c_str(), &end);
-        return end && *end == '\0' && end != text.c_str();
-    }
-    CalendarDate Today() const override { return {2024, 1, 1}; }
-};
 
 struct Scratch {
     Scratch()
@@ -112,7 +94,7 @@ void BM_TableAppend(benchmark::State& state)
 {
     const bool indexed = state.range(0) != 0;
     ScriptedPrompts prompts;
-    PlainLocale locale;
+    FixedLocale locale;
     Scratch dir;
     double total = 0;
     double baseline = 0;
@@ -155,7 +137,7 @@ double PlainReadSeconds(int fd)
 void BM_WalkIndexOrder(benchmark::State& state)
 {
     ScriptedPrompts prompts;
-    PlainLocale locale;
+    FixedLocale locale;
     Scratch dir;
     const std::vector<CKVField> fields = {{"Nombre", 30, kvText}, {"Importe", 0, kvDouble},
                                           {"Clave", 0, kvInt32, kvIndexUnique}};

@@ -1,10 +1,45 @@
 // Any bytes given to the format reader are either refused or read into a format that
-// writes back to bytes which read again to the same format.
+// writes back to bytes which read again to the same format. A format that reads is then
+// drawn as the design view, the screen layout and the printer draw it: whatever its
+// values, drawing does not overflow, and the screen layout's loans (the layout mode and
+// the screen font) are given back.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
+#include "base/recording_dc.h"
 #include "model/format_file.h"
+#include "model/kind_drawing.h"
+
+namespace {
+
+void DrawEveryWay(Format& format)
+{
+    RecordingDc design(MapMode::LoMetric, 96);
+    RecordingDc screen(MapMode::Pixels, 96);
+    RecordingDc print(MapMode::LoMetric, 600);
+    LogFont screenFont;
+    screenFont.height = 14;
+    for (auto& element : format.elements) {
+        element->DrawDesign(design);
+        element->m_selected = 1;
+        element->UpdateHandles();
+        element->DrawDesign(design);
+        const int32_t layoutMode = element->m_layoutMode;
+        const auto handles = element->m_rcHandle;
+        {
+            const ScreenDrawingLoan loan(*element, &screenFont, HasScreenHandles(element->m_kind));
+            element->DrawScreen(screen, true);
+        }
+        if (element->m_layoutMode != layoutMode || element->m_screenFont || element->m_rcHandle != handles)
+            std::abort();
+        element->Print(print);
+        (void)element->HitHandle(element->m_rcPage.left, element->m_rcPage.top);
+        (void)element->HitTest(element->m_rcPage.right, element->m_rcPage.bottom, false);
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -21,5 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (WriteFormat(again, FormatWriter::Rewrite) != written)
         std::abort();
+    DrawEveryWay(format);
     return 0;
 }

@@ -4,33 +4,21 @@
 // field reads "inf" once and 0 after that).
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <span>
 
 #include "model/fmt_grid.h"
 #include "model/grid_capture.h"
+#include "base/fixed_locale.h"
 #include "base/prompts.h"
+#include "base/session_temp_folder.h"
 #include "base/user_locale.h"
 
 namespace {
 
-// A fixed locale: the harness checks the record reading, not currency texts.
-class PlainLocale : public Locale {
-public:
-    std::string CurrencyText(double amount) const override { return std::to_string(amount); }
-    bool ParseCurrency(const std::string& text, double& amount) const override
-    {
-        char* end = nullptr;
-        amount = std::strtod(text.c_str(), &end);
-        return end && *end == '\0' && end != text.c_str();
-    }
-    CalendarDate Today() const override { return {2026, 12, 7}; }
-};
-
 CGridCapture& Capture()
 {
     static ScriptedPrompts prompts;
-    static PlainLocale locale;
+    static FixedLocale locale;  // the harness checks the record reading, not currency texts
     static CGridCapture capture(prompts, locale);
     static bool started = [] {
         std::vector<GridColumn> columns(5);
@@ -44,7 +32,9 @@ CGridCapture& Capture()
             columns[i].width = 300;
             columns[i].screenWidth = 80;
         }
-        return capture.Start(columns, 6, std::filesystem::temp_directory_path().string());
+        // The program's own private folder, as the table element uses it: never the
+        // shared temporary folder, where the generated names can be taken beforehand.
+        return !SessionTempFolder().empty() && capture.Start(columns, 6, SessionTempFolder());
     }();
     if (!started)
         std::abort();

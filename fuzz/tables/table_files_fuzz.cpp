@@ -2,6 +2,7 @@
 // file, and the archive form of a record. Input layout: data-file length (u16), the data
 // file, then the index file.
 #include "base/archive.h"
+#include "base/fixed_locale.h"
 #include "tables/kv_index.h"
 #include "tables/kv_register.h"
 #include "base/prompts.h"
@@ -14,18 +15,6 @@
 #include <span>
 
 namespace {
-
-class FixedLocale : public Locale {
-public:
-    std::string CurrencyText(double amount) const override
-    {
-        char b[64];
-        std::snprintf(b, sizeof b, "$%.2f", amount);
-        return b;
-    }
-    bool ParseCurrency(const std::string&, double&) const override { return false; }
-    CalendarDate Today() const override { return {2024, 1, 1}; }
-};
 
 // Bounds the work per input: a few records and index entries are enough to reach every
 // conversion and comparison.

@@ -7,11 +7,12 @@
 // (y up) or 0.01 mm (y up). Fonts, pens and text behave as on the original platform's
 // device context: the text-alignment flags place the reference point of TextOut, and
 // DrawText lays text into a rectangle.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
-#include "geometry.h"
-#include "log_font.h"
+#include "base/geometry.h"
+#include "base/log_font.h"
 
 using ColorRef = uint32_t;  // 0x00BBGGRR
 
@@ -22,6 +23,35 @@ inline constexpr ColorRef Rgb(int r, int g, int b)
 inline constexpr ColorRef kSelectionRed = Rgb(255, 0, 0);
 
 enum class MapMode { Pixels, LoMetric, HiMetric };
+
+// Bounds of what is drawn, whatever a file holds (the file keeps its own values).
+// Coordinates are held within kDrawLimit of the origin (100 m on the page, a million
+// pixels on a screen): nothing further away lies on any paper or screen, and the
+// arithmetic of drawing (margins, handles, text cells) never leaves the 32-bit range.
+inline constexpr int32_t kDrawLimit = 1'000'000;
+// A font cell is at most 10 cm (or 1000 pixels) high, and its average character width
+// at most that and at most ten times its cell height: a glyph of any larger size is no
+// text anyone reads, and laying it out costs time and memory without bound.
+inline constexpr int32_t kMaxDrawnFontUnits = 1000;
+inline constexpr int32_t kMaxFontStretch = 10;
+
+inline Rect DrawableRect(const Rect& rc)
+{
+    return rc.ClampedTo(kDrawLimit);
+}
+
+// The font as surfaces build it: the height (its sign kept: positive a cell height,
+// negative a character height) and the width held within the bounds above; a zero
+// height reads as the default 40.
+inline LogFont DrawableFont(const LogFont& font)
+{
+    LogFont drawn = font;
+    drawn.height = std::clamp(font.height, -kMaxDrawnFontUnits, kMaxDrawnFontUnits);
+    const int32_t cell = drawn.height == 0 ? 40 : (drawn.height < 0 ? -drawn.height : drawn.height);
+    const int32_t maxWidth = std::min(kMaxDrawnFontUnits, cell * kMaxFontStretch);
+    drawn.width = std::clamp(font.width, -maxWidth, maxWidth);
+    return drawn;
+}
 
 // Text-alignment flags of TextOut: horizontal part (0 left, 2 right, 6 centre) plus 8 to
 // put the reference point at the bottom of the character cell instead of its top.

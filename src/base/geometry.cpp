@@ -1,6 +1,4 @@
-#include "geometry.h"
-
-#include <algorithm>
+#include "base/geometry.h"
 
 Rect Rect::Normalized() const
 {
@@ -19,4 +17,17 @@ Rect Rect::United(const Rect& other) const
         return *this;
     return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
             std::max(bottom, other.bottom)};
+}
+
+bool Rect::Intersects(const Rect& other) const
+{
+    const Rect a = Normalized();
+    const Rect b = other.Normalized();
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+Rect Rect::ClampedTo(int32_t limit) const
+{
+    const auto clamp = [limit](int32_t v) { return std::clamp(v, -limit, limit); };
+    return {clamp(left), clamp(top), clamp(right), clamp(bottom)};
 }

@@ -1,10 +1,10 @@
-#include "recording_dc.h"
+#include "base/recording_dc.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "text_layout.h"
+#include "base/text_layout.h"
 
 int RecordingDc::CellHeight(const LogFont& font)
 {
@@ -18,7 +18,7 @@ int RecordingDc::CharWidth(const LogFont& font)
 
 int RecordingDc::TextWidth(const std::string& text) const
 {
-    return static_cast<int>(SplitCharacters(text).size()) * CharWidth(m_font);
+    return Saturate32(int64_t(SplitCharacters(text).size()) * CharWidth(m_font));
 }
 
 RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, const std::string& text) const
@@ -31,10 +31,12 @@ RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, const std::
     call.font = m_font;
     call.color = m_textColor;
     call.transparent = m_transparent;
-    const int width = TextWidth(text);
-    const int height = CellHeight(m_font);
-    const int ascent = height * 4 / 5;
-    int left = x;
+    // The cell is measured in 64 bits and held in the 32-bit range: a text of any length
+    // at any point gives a cell, never an overflow.
+    const int64_t width = TextWidth(text);
+    const int64_t height = CellHeight(m_font);
+    const int64_t ascent = height * 4 / 5;
+    int64_t left = x;
     switch (align & 6) {
     case TextAlign::kRight: left = x - width; break;
     case TextAlign::kCenter: left = x - width / 2; break;
@@ -42,14 +44,14 @@ RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, const std::
     }
     // Distance from the reference point down to the cell's upper edge, in the surface's
     // downward direction.
-    int upperBelowRef = 0;
+    int64_t upperBelowRef = 0;
     if ((align & TextAlign::kBaseline) == TextAlign::kBaseline)
         upperBelowRef = -ascent;
     else if (align & TextAlign::kBottom)
         upperBelowRef = -height;
-    const int down = YUp() ? -1 : 1;
-    const int upper = y + down * upperBelowRef;
-    call.cell = {left, upper, left + width, upper + down * height};
+    const int64_t down = YUp() ? -1 : 1;
+    const int64_t upper = y + down * upperBelowRef;
+    call.cell = {Saturate32(left), Saturate32(upper), Saturate32(left + width), Saturate32(upper + down * height)};
     return call;
 }
 
@@ -72,25 +74,26 @@ int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
     const auto measure = [this](std::string_view s) { return double(TextWidth(std::string(s))); };
     const auto laid = LayoutLines(text, (flags & DrawTextFlag::kWordBreak) != 0, box.Width(), measure);
     const int lineHeight = CellHeight(m_font);
-    const int height = lineHeight * static_cast<int>(laid.size());
+    const int height = Saturate32(int64_t(lineHeight) * int64_t(laid.size()));
     const int down = YUp() ? -1 : 1;
     if (flags & DrawTextFlag::kCalcRect) {
         int widest = 0;
         for (const auto& line : laid)
             widest = std::max(widest, TextWidth(line));
-        rect.right = rect.left + widest;
-        rect.bottom = rect.top + down * height;
+        rect.right = AddSaturated(rect.left, widest);
+        rect.bottom = AddSaturated(rect.top, int64_t(down) * height);
         return height;
     }
     DrawTextCall call{text, rect, flags, m_align, texts.size(), laid.size()};
     for (size_t i = 0; i < laid.size(); ++i) {
         const int width = TextWidth(laid[i]);
-        int x = box.left;
+        int64_t x = box.left;
         if (flags & DrawTextFlag::kRight)
-            x = box.right - width;
+            x = int64_t(box.right) - width;
         else if (flags & DrawTextFlag::kCenter)
-            x = box.left + (box.Width() - width) / 2;
-        TextCall line = MakeText(x, rect.top + down * lineHeight * static_cast<int>(i), TextAlign::kLeft, laid[i]);
+            x = box.left + (int64_t(box.right) - box.left - width) / 2;
+        TextCall line = MakeText(Saturate32(x), AddSaturated(rect.top, int64_t(down) * lineHeight * int64_t(i)),
+                                 TextAlign::kLeft, laid[i]);
         line.clipped = !(flags & DrawTextFlag::kNoClip);
         line.clip = rect;
         texts.push_back(line);
@@ -105,14 +108,22 @@ void RecordingDc::LineTo(int x, int y)
     m_current = {x, y};
 }
 
+namespace {
+
+// A scaled coordinate, rounded and held in the 32-bit range.
+int32_t Scaled(int32_t v, double factor)
+{
+    return Saturate32(std::llround(std::clamp(double(v) * factor, -1e15, 1e15)));
+}
+
+}  // namespace
+
 Point RecordingDc::LogicalToDevice(Point p) const
 {
     switch (m_mode) {
     case MapMode::Pixels: return p;
-    case MapMode::LoMetric:
-        return {static_cast<int32_t>(std::lround(p.x * m_dpi / 254.0)), static_cast<int32_t>(std::lround(-p.y * m_dpi / 254.0))};
-    case MapMode::HiMetric:
-        return {static_cast<int32_t>(std::lround(p.x * m_dpi / 2540.0)), static_cast<int32_t>(std::lround(-p.y * m_dpi / 2540.0))};
+    case MapMode::LoMetric: return {Scaled(p.x, m_dpi / 254.0), Scaled(p.y, -m_dpi / 254.0)};
+    case MapMode::HiMetric: return {Scaled(p.x, m_dpi / 2540.0), Scaled(p.y, -m_dpi / 2540.0)};
     }
     return p;
 }
@@ -121,10 +132,8 @@ Point RecordingDc::DeviceToLogical(Point p) const
 {
     switch (m_mode) {
     case MapMode::Pixels: return p;
-    case MapMode::LoMetric:
-        return {static_cast<int32_t>(std::lround(p.x * 254.0 / m_dpi)), static_cast<int32_t>(std::lround(-p.y * 254.0 / m_dpi))};
-    case MapMode::HiMetric:
-        return {static_cast<int32_t>(std::lround(p.x * 2540.0 / m_dpi)), static_cast<int32_t>(std::lround(-p.y * 2540.0 / m_dpi))};
+    case MapMode::LoMetric: return {Scaled(p.x, 254.0 / m_dpi), Scaled(p.y, -254.0 / m_dpi)};
+    case MapMode::HiMetric: return {Scaled(p.x, 2540.0 / m_dpi), Scaled(p.y, -2540.0 / m_dpi)};
     }
     return p;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dc.h"
+#include "base/dc.h"
 
 class RecordingDc : public Dc {
 public:
@@ -70,7 +70,8 @@ public:
     // --- Dc ---------------------------------------------------------------------------
     void SetMapMode(MapMode mode) override { m_mode = mode; }
     MapMode GetMapMode() const override { return m_mode; }
-    void SelectFont(const LogFont& font) override { m_font = font; }
+    // The font is held within the drawing bounds, as every surface holds it.
+    void SelectFont(const LogFont& font) override { m_font = DrawableFont(font); }
     const LogFont& SelectedFont() const { return m_font; }
     void SetTextColor(ColorRef color) override { m_textColor = color; }
     ColorRef GetTextColor() const override { return m_textColor; }

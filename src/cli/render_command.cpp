@@ -4,19 +4,14 @@
 #include <QPainter>
 #include <charconv>
 
-#include "atomic_file.h"
-#include "cli_command.h"
-#include "format_file.h"
-#include "format_render.h"
+#include "base/atomic_file.h"
+#include "cli/cli_command.h"
+#include "model/format_file.h"
+#include "platform/format_render.h"
 
 namespace {
 
 constexpr const char* kRenderUsage = "render FORMAT.fmt OUT.png [--mode design|screen|print] [--dpi N]";
-
-// A picture larger than this is refused rather than allocated (a letter sheet at 600 dpi
-// is 34 million pixels).
-constexpr int64_t kMaxPixels = 200'000'000;
-constexpr int kMaxSide = 32767;
 
 bool ParseDpi(const std::string& text, int& dpi)
 {
@@ -76,10 +71,8 @@ int RunRender(const CliArgs& args)
         return Refuse(message);
 
     const QSize size = RenderSize(format, mode, dpi);
-    if (size.width() > kMaxSide || size.height() > kMaxSide ||
-        int64_t(size.width()) * size.height() > kMaxPixels)
-        return Refuse(outPath + ": la imagen de " + std::to_string(size.width()) + " x " +
-                      std::to_string(size.height()) + " pixeles es demasiado grande");
+    if (const std::string why = RenderRefusal(size); !why.empty())
+        return Refuse(formatPath + ": " + why);
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return Refuse(outPath + ": no hay memoria para la imagen");

@@ -1,8 +1,8 @@
-#include "cons_parrafo.h"
+#include "model/cons_parrafo.h"
 
 #include <cstdlib>
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 std::unique_ptr<CConsParrafo> CConsParrafo::CreateAt(int x, int y)
 {
@@ -15,7 +15,7 @@ std::unique_ptr<CConsParrafo> CConsParrafo::CreateAt(int x, int y)
 
 void CConsParrafo::FixFontHeight()
 {
-    m_logFont.height = std::abs(m_logFont.height);
+    m_logFont.height = PositiveHeight(m_logFont.height);
 }
 
 void CConsParrafo::DrawDesign(Dc& dc)
@@ -37,7 +37,7 @@ void CConsParrafo::DrawDesign(Dc& dc)
 
 void CConsParrafo::Print(Dc& dc)
 {
-    Rect rc = m_rcPage.Inflated(2, 2);
+    Rect rc = DrawableRect(m_rcPage).Inflated(2, 2);
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kLeft);

@@ -1,8 +1,8 @@
-#include "cons_text.h"
+#include "model/cons_text.h"
 
 #include <cstdlib>
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 std::unique_ptr<CConsText> CConsText::CreateAt(int x, int y)
 {
@@ -15,7 +15,7 @@ std::unique_ptr<CConsText> CConsText::CreateAt(int x, int y)
 
 void CConsText::FixFontHeight()
 {
-    m_logFont.height = std::abs(m_logFont.height);
+    m_logFont.height = PositiveHeight(m_logFont.height);
 }
 
 void CConsText::DrawDesign(Dc& dc)
@@ -38,7 +38,7 @@ void CConsText::Print(Dc& dc)
     // alignment code is kept but not applied: applied at the left edge of a rectangle
     // that fits the text exactly, a right or centred alignment would put the text
     // outside the box the designer drew.
-    const Rect rc = m_rcPage.Normalized();
+    const Rect rc = DrawableRect(m_rcPage).Normalized();
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kLeft | TextAlign::kBottom);

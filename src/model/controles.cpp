@@ -1,9 +1,9 @@
-#include "controles.h"
+#include "model/controles.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "cp1252.h"
+#include "base/cp1252.h"
 
 namespace {
 
@@ -98,23 +98,25 @@ void CControles::Write(ArchiveWriter& ar) const
 Rect CControles::ResizedEdge(Rect rc, int handle, int dx, int dy)
 {
     // The width test is signed (the left edge can never pass the right one); the height
-    // test is not, since page y runs upward and screen y downward.
+    // test is not, since page y runs upward and screen y downward. Sizes are measured in
+    // 64 bits and the moved edge saturates, whatever the stored coordinates.
+    const int64_t left = rc.left, top = rc.top, right = rc.right, bottom = rc.bottom;
     switch (handle) {
     case kHandleLeft:
-        if (rc.right - (rc.left + dx) > kMinSize)
-            rc.left += dx;
+        if (right - (left + dx) > kMinSize)
+            rc.left = AddSaturated(rc.left, dx);
         break;
     case kHandleRight:
-        if ((rc.right + dx) - rc.left > kMinSize)
-            rc.right += dx;
+        if ((right + dx) - left > kMinSize)
+            rc.right = AddSaturated(rc.right, dx);
         break;
     case kHandleBottom:
-        if (std::abs((rc.bottom + dy) - rc.top) > kMinSize)
-            rc.bottom += dy;
+        if (std::llabs((bottom + dy) - top) > kMinSize)
+            rc.bottom = AddSaturated(rc.bottom, dy);
         break;
     case kHandleTop:
-        if (std::abs(rc.bottom - (rc.top + dy)) > kMinSize)
-            rc.top += dy;
+        if (std::llabs(bottom - (top + dy)) > kMinSize)
+            rc.top = AddSaturated(rc.top, dy);
         break;
     default:
         break;
@@ -150,8 +152,8 @@ int CControles::HitHandle(int x, int y) const
 {
     // Page-mode handles are held in design-view drawing coordinates.
     if (!m_layoutMode) {
-        x += kDesignMarginX;
-        y += kDesignMarginY;
+        x = AddSaturated(x, kDesignMarginX);
+        y = AddSaturated(y, kDesignMarginY);
     }
     for (int i = 0; i < 4; ++i)
         if (m_rcHandle[i].Normalized().Contains({x, y}))
@@ -164,9 +166,12 @@ void CControles::ComputeHandles(HandleSet set)
     const bool screen = m_layoutMode != 0;
     const Rect rc = screen ? m_rcScreen.Normalized() : m_rcPage.Offset(kDesignMarginX, kDesignMarginY).Normalized();
     const int half = screen ? 4 : 10;
-    const int midX = rc.left + (rc.right - rc.left) / 2;
-    const int midY = rc.top + (rc.bottom - rc.top) / 2;
-    auto square = [half](int x, int y) { return Rect{x - half, y - half, x + half, y + half}; };
+    const int midX = Midpoint(rc.left, rc.right);
+    const int midY = Midpoint(rc.top, rc.bottom);
+    // A handle at the end of the coordinate range is cut there rather than wrapped.
+    auto square = [half](int x, int y) {
+        return Rect{AddSaturated(x, -half), AddSaturated(y, -half), AddSaturated(x, half), AddSaturated(y, half)};
+    };
     m_rcHandle = {};
     if (set != HandleSet::BottomTop) {
         m_rcHandle[0] = square(rc.left, midY);
@@ -217,10 +222,10 @@ void CControles::DrawCaption(Dc& dc) const
     const std::string caption = m_text + ":";
     if (m_captionLeft == 1) {
         dc.SetTextAlign(TextAlign::kRight);
-        dc.TextOut(m_rcScreen.left - 2, m_rcScreen.top + 2, caption);
+        dc.TextOut(AddSaturated(m_rcScreen.left, -2), AddSaturated(m_rcScreen.top, 2), caption);
     } else {
         dc.SetTextAlign(TextAlign::kLeft);
-        dc.TextOut(m_rcScreen.left, m_rcScreen.top - 16, caption);
+        dc.TextOut(m_rcScreen.left, AddSaturated(m_rcScreen.top, -16), caption);
     }
 }
 
@@ -237,7 +242,7 @@ void CControles::DrawScreen(Dc& dc, bool showOrder)
     dc.SetBkColor(kSelectionRed);
     dc.SetTextColor(Rgb(255, 255, 255));
     dc.SetTextAlign(TextAlign::kLeft);
-    dc.TextOut(m_rcScreen.left + 6, m_rcScreen.top - 4, " " + std::to_string(m_order) + " ");
+    dc.TextOut(AddSaturated(m_rcScreen.left, 6), AddSaturated(m_rcScreen.top, -4), " " + std::to_string(m_order) + " ");
     dc.SetBkTransparent(wasTransparent);
     dc.SetTextColor(oldText);
 }

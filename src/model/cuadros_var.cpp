@@ -1,10 +1,10 @@
-#include "cuadros_var.h"
+#include "model/cuadros_var.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "kind_drawing.h"
-#include "text_layout.h"
+#include "model/kind_drawing.h"
+#include "base/text_layout.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void CCuadrosVar::RefitBoxes()
 
 void CCuadrosVar::FixFontHeight()
 {
-    m_logFont.height = std::abs(m_logFont.height);
+    m_logFont.height = PositiveHeight(m_logFont.height);
 }
 
 void CCuadrosVar::ResizeByHandle(int handle, int dx, int dy)
@@ -90,7 +90,7 @@ void CCuadrosVar::DrawDesign(Dc& dc)
     dc.SelectFont(m_logFont);
     dc.SetTextAlign(TextAlign::kCenter | TextAlign::kBottom);
     for (int i = 0; i < boxes; ++i)
-        dc.TextOutClipped(BoxLeft(rc.left, i) + m_boxWidth / 2, rc.MinY(), rc, kSamples[i % 8]);
+        dc.TextOutClipped(AddSaturated(BoxLeft(rc.left, i), m_boxWidth / 2), rc.MinY(), rc, kSamples[i % 8]);
 }
 
 void CCuadrosVar::DrawScreen(Dc& dc, bool showOrder)
@@ -102,7 +102,7 @@ void CCuadrosVar::Print(Dc& dc)
 {
     if (!m_pControl)
         return;
-    const Rect rc = m_rcPage.Normalized();
+    const Rect rc = DrawableRect(m_rcPage).Normalized();
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kCenter | TextAlign::kBottom);
@@ -112,7 +112,7 @@ void CCuadrosVar::Print(Dc& dc)
     const auto chars = SplitCharacters(m_pControl->Text());
     for (size_t k = 0; k < chars.size(); ++k) {
         const int left = BoxLeft(rc.left, static_cast<int>(std::min<size_t>(k, INT32_MAX)));
-        dc.TextOutClipped(left + m_boxWidth / 2, rc.MinY(), rc, chars[k]);
+        dc.TextOutClipped(AddSaturated(left, m_boxWidth / 2), rc.MinY(), rc, chars[k]);
     }
 }
 

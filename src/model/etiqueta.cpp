@@ -1,8 +1,8 @@
-#include "etiqueta.h"
+#include "model/etiqueta.h"
 
 #include <cstdlib>
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::unique_ptr<CEtiqueta> CEtiqueta::CreateAt(int x, int y)
 
 void CEtiqueta::FixFontHeight()
 {
-    m_logFont.height = std::abs(m_logFont.height);
+    m_logFont.height = PositiveHeight(m_logFont.height);
 }
 
 void CEtiqueta::DrawDesign(Dc& dc)
@@ -46,13 +46,14 @@ void CEtiqueta::DrawDesign(Dc& dc)
 
 void CEtiqueta::DrawScreen(Dc& dc, bool /*showOrder*/)
 {
+    const Rect rc = DrawableRect(m_rcScreen);
     if (m_selected) {
         PenScope pen(dc, 1, kSelectionRed);
-        dc.Outline(m_rcScreen);
+        dc.Outline(rc);
     }
     LogFont font = m_screenFont ? *m_screenFont : DefaultScreenFont();
     font.weight = m_logFont.weight;
     dc.SelectFont(font);
     dc.SetTextAlign(TextAlign::kLeft);
-    dc.TextOut(m_rcScreen.left, m_rcScreen.top + 2, m_text + ":");
+    dc.TextOut(rc.left, rc.top + 2, m_text + ":");
 }

@@ -1,14 +1,15 @@
-#include "fmt_grid.h"
+#include "model/fmt_grid.h"
 
-#include "session_temp_folder.h"
+#include "base/session_temp_folder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "grid_capture.h"
-#include "kind_drawing.h"
-#include "tabla.h"
+#include "model/grid_capture.h"
+#include "model/kind_drawing.h"
+#include "tables/tabla.h"
 
 namespace {
 
@@ -29,6 +30,21 @@ constexpr ColorRef kButtonHighlight = Rgb(255, 255, 255);
 constexpr ColorRef kButtonShadow = Rgb(160, 160, 160);
 constexpr ColorRef kWindowBackground = Rgb(255, 255, 255);
 constexpr ColorRef kGridLine = Rgb(192, 192, 192);
+
+// The design view names this many cells at most ("C-1,F-1" ...).
+constexpr int64_t kMaxNamedCells = 5000;
+
+// A computed column or row edge as the design view draws it: held within the drawing
+// bounds like the element's rectangle, then moved by the margin.
+int DesignX(int32_t x)
+{
+    return std::clamp(x, -kDrawLimit, kDrawLimit) + kDesignMarginX;
+}
+
+int DesignY(int32_t y)
+{
+    return std::clamp(y, -kDrawLimit, kDrawLimit) + kDesignMarginY;
+}
 
 // Hands a rounding remainder out one unit at a time, starting at the rotating index.
 template <class Item, class Member>
@@ -134,18 +150,22 @@ void CFmtGrid::WriteTail(ArchiveWriter& ar) const
 
 void CFmtGrid::LayoutCells()
 {
-    int x = m_rcPage.left;
+    // Stored widths and heights are not trusted: the running edges saturate at the ends
+    // of the coordinate range instead of wrapping around.
+    int32_t x = m_rcPage.left;
     for (GridColumn& c : m_columns) {
         c.x = x;
-        const int border = x + c.width;
-        c.rcSeparator = {border - kSeparatorHalf, m_rcPage.top, border + kSeparatorHalf, m_rcPage.bottom};
+        const int32_t border = AddSaturated(x, c.width);
+        c.rcSeparator = {AddSaturated(border, -kSeparatorHalf), m_rcPage.top, AddSaturated(border, kSeparatorHalf),
+                         m_rcPage.bottom};
         x = border;
     }
-    int y = m_rcPage.top;
+    int32_t y = m_rcPage.top;
     for (GridRow& r : m_rows) {
         r.y = y;
-        const int border = y - r.height;
-        r.rcSeparator = {m_rcPage.left, border + kSeparatorHalf, m_rcPage.right, border - kSeparatorHalf};
+        const int32_t border = AddSaturated(y, -int64_t(r.height));
+        r.rcSeparator = {m_rcPage.left, AddSaturated(border, kSeparatorHalf), m_rcPage.right,
+                         AddSaturated(border, -kSeparatorHalf)};
         y = border;
     }
 }
@@ -330,7 +350,8 @@ Rect CFmtGrid::CellRect(int column, int row) const
     const GridColumn& c = m_columns[size_t(column)];
     const GridRow& r = m_rows[size_t(row)];
     // Page y runs upward: the top is the greater y, so insetting lowers the top.
-    return {c.x + kCellInset, r.y - kCellInset, c.x + c.width - kCellInset, r.y - r.height + kCellInset};
+    return {AddSaturated(c.x, kCellInset), AddSaturated(r.y, -kCellInset),
+            AddSaturated(c.x, int64_t(c.width) - kCellInset), AddSaturated(r.y, kCellInset - int64_t(r.height))};
 }
 
 // --- Drawing -------------------------------------------------------------------------
@@ -354,12 +375,12 @@ void CFmtGrid::DrawDesign(Dc& dc)
         for (GridColumn& c : m_columns)
             c.screenWidth = dc.LogicalToDevice({c.width, 0}).x - originX;
         for (size_t c = 1; c < m_columns.size(); ++c) {
-            const int x = m_columns[c].x + kDesignMarginX;
+            const int x = DesignX(m_columns[c].x);
             dc.MoveTo(x, rc.top);
             dc.LineTo(x, rc.bottom);
         }
         for (size_t r = 1; r < m_rows.size(); ++r) {
-            const int y = m_rows[r].y + kDesignMarginY;
+            const int y = DesignY(m_rows[r].y);
             dc.MoveTo(rc.left, y);
             dc.LineTo(rc.right, y);
         }
@@ -369,10 +390,10 @@ void CFmtGrid::DrawDesign(Dc& dc)
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kLeft | TextAlign::kBottom);
-    const int fontHeight = std::abs(m_logFont.height);
+    const int fontHeight = std::min(PositiveHeight(m_logFont.height), kMaxDrawnFontUnits);
     for (const GridColumn& c : m_columns) {
-        const int x = c.x + kDesignMarginX;
-        const Rect band{x, rc.top + fontHeight, x + c.width, rc.top};
+        const int x = DesignX(c.x);
+        const Rect band{x, rc.top + fontHeight, DesignX(AddSaturated(c.x, c.width)), rc.top};
         dc.TextOutClipped(x, rc.top, band, c.title);
     }
     DrawDesignCells(dc, rc);
@@ -380,14 +401,21 @@ void CFmtGrid::DrawDesign(Dc& dc)
 
 void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
 {
+    // A stored table may have any number of columns and rows: the cell names are drawn
+    // for the first cells only (row by row), so that drawing a table takes bounded time.
+    // Highlighted cells are still filled; the lines above show every cell.
     const ColorRef textColor = dc.GetTextColor();
-    for (int c = 0; c < ColumnCount(); ++c) {
-        const unsigned flags = ParagraphAlign(m_columns[size_t(c)].align) | DrawTextFlag::kSingleLine;
-        for (int r = 0; r < RowCount(); ++r) {
+    int64_t named = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        for (int c = 0; c < ColumnCount(); ++c) {
             Rect cell = DesignRect(CellRect(c, r));
             const bool highlighted = c == m_selColumn || r == m_selRow;
             if (highlighted)
                 dc.FillRect(cell, kSelectedCellGrey);
+            if (named >= kMaxNamedCells)
+                continue;
+            ++named;
+            const unsigned flags = ParagraphAlign(m_columns[size_t(c)].align) | DrawTextFlag::kSingleLine;
             dc.SetTextColor(highlighted ? kWhite : textColor);
             dc.DrawText("C-" + std::to_string(c + 1) + ",F-" + std::to_string(r + 1), cell, flags);
         }
@@ -399,7 +427,7 @@ void CFmtGrid::DrawScreen(Dc& dc, bool showOrder)
 {
     if (m_screenFont)
         dc.SelectFont(*m_screenFont);
-    const Rect rc = m_rcScreen.Normalized();
+    const Rect rc = DrawableRect(m_rcScreen).Normalized();
     dc.FillRect(rc, kButtonFace);
     // The cells' white area under the header and right of the row numbers.
     const Rect body{std::min(rc.left + kScreenCell, rc.right), std::min(rc.top + kScreenCell, rc.bottom), rc.right,
@@ -407,7 +435,7 @@ void CFmtGrid::DrawScreen(Dc& dc, bool showOrder)
     dc.FillRect(body, kWindowBackground);
     DrawRaisedCell(dc, {rc.left, rc.top, std::min(rc.left + kScreenCell, rc.right), std::min(rc.top + kScreenCell, rc.bottom)});
 
-    const int cellHeight = m_screenFont ? std::abs(m_screenFont->height) : 14;
+    const int cellHeight = m_screenFont ? std::min(PositiveHeight(m_screenFont->height), kMaxDrawnFontUnits) : 14;
     dc.SetTextColor(0);
     dc.SetTextAlign(TextAlign::kCenter);
     int x = rc.left + kScreenCell;
@@ -415,11 +443,12 @@ void CFmtGrid::DrawScreen(Dc& dc, bool showOrder)
         if (x >= rc.right)
             break;
         // A column cut by the right edge ends the header.
-        const Rect cell{x, rc.top, std::min(x + std::max(c.screenWidth, 0), rc.right), std::min(rc.top + kScreenCell, rc.bottom)};
+        const Rect cell{x, rc.top, std::min(AddSaturated(x, std::max(c.screenWidth, 0)), rc.right),
+                        std::min(rc.top + kScreenCell, rc.bottom)};
         DrawRaisedCell(dc, cell);
         dc.TextOutClipped(cell.left + (cell.right - cell.left) / 2, cell.top + (kScreenCell - cellHeight) / 2, cell,
                           c.title);
-        x += std::max(c.screenWidth, 0);
+        x = AddSaturated(x, std::max(c.screenWidth, 0));
     }
     {
         PenScope pen(dc, 1, kGridLine);
@@ -470,6 +499,9 @@ int CFmtGrid::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, cons
         return 0;
     auto capture = std::make_unique<CGridCapture>(*prompts, *locale);
     // A table that cannot be created leaves the window with no rows (the table said why).
+    // Without the program's private temporary folder no table is made at all.
+    if (SessionTempFolder().empty())
+        prompts->Message(SessionTempFolderProblem());
     capture->Start(m_columns, RowCount(), SessionTempFolder());
 
     TableEntryParams params;

@@ -1,18 +1,18 @@
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 void PlaceOnScreenFromPage(CControles& element, Dc& dc, ScreenPlacement how)
 {
     if (element.m_screenPlaced)
         return;
-    const Rect& page = element.m_rcPage;
+    const Rect page = DrawableRect(element.m_rcPage);
     const Point topLeft = dc.LogicalToDevice({page.left, page.top});
     const Point bottomRight = dc.LogicalToDevice({page.right, page.bottom});
     Rect rc{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     switch (how) {
-    case ScreenPlacement::Line: rc.bottom = rc.top + 20; break;
+    case ScreenPlacement::Line: rc.bottom = AddSaturated(rc.top, 20); break;
     case ScreenPlacement::Square:
-        rc.right = rc.left + 15;
-        rc.bottom = rc.top + 15;
+        rc.right = AddSaturated(rc.left, 15);
+        rc.bottom = AddSaturated(rc.top, 15);
         break;
     case ScreenPlacement::Corners: break;
     }
@@ -22,11 +22,12 @@ void PlaceOnScreenFromPage(CControles& element, Dc& dc, ScreenPlacement how)
 void RefitToText(CControles& element, Dc& dc)
 {
     dc.SelectFont(element.m_logFont);
-    Rect measured{element.m_rcPage.left, element.m_rcPage.top, element.m_rcPage.left, element.m_rcPage.top};
+    // Measured at the origin, so that the size does not depend on where the text lies.
+    Rect measured{0, 0, 0, 0};
     const int height = dc.DrawText(element.m_text, measured, DrawTextFlag::kCalcRect);
-    element.m_rcPage.right = measured.right;
+    element.m_rcPage.right = AddSaturated(element.m_rcPage.left, measured.right);
     // Page y runs upward: the text hangs below the top edge.
-    element.m_rcPage.bottom = element.m_rcPage.top - height;
+    element.m_rcPage.bottom = AddSaturated(element.m_rcPage.top, -int64_t(height));
 }
 
 void OutlineHandles(Dc& dc, const std::array<Rect, 4>& handles)
@@ -48,9 +49,9 @@ void OutlineInDesign(const CControles& element, Dc& dc, const Rect& rc)
 
 std::array<Rect, 4> ScreenHandleSquares(const Rect& rcScreen, bool allFour)
 {
-    const Rect rc = rcScreen.Normalized();
-    const int midX = rc.left + (rc.right - rc.left) / 2;
-    const int midY = rc.top + (rc.bottom - rc.top) / 2;
+    const Rect rc = DrawableRect(rcScreen).Normalized();
+    const int midX = Midpoint(rc.left, rc.right);
+    const int midY = Midpoint(rc.top, rc.bottom);
     const auto square = [](int x, int y) { return Rect{x - 4, y - 4, x + 4, y + 4}; };
     std::array<Rect, 4> handles{};
     handles[0] = square(rc.left, midY);
@@ -65,9 +66,9 @@ std::array<Rect, 4> ScreenHandleSquares(const Rect& rcScreen, bool allFour)
 int AlignedTextX(const Rect& rc, int align)
 {
     switch (align & 6) {
-    case TextAlign::kRight: return rc.right - 2;
-    case TextAlign::kCenter: return rc.left + (rc.right - rc.left) / 2;
-    default: return rc.left + 2;
+    case TextAlign::kRight: return AddSaturated(rc.right, -2);
+    case TextAlign::kCenter: return Midpoint(rc.left, rc.right);
+    default: return AddSaturated(rc.left, 2);
     }
 }
 
@@ -79,9 +80,35 @@ void DrawControlOnScreen(CControles& element, Dc& dc, bool showOrder, bool allFo
         PenScope pen(dc);
         if (element.m_selected)
             dc.SelectPen(1, kSelectionRed);
-        dc.Outline(element.m_rcScreen);
+        dc.Outline(DrawableRect(element.m_rcScreen));
         if (element.m_selected)
             OutlineHandles(dc, ScreenHandleSquares(element.m_rcScreen, allFourHandles));
     }
     element.CControles::DrawScreen(dc, showOrder);
+}
+
+ScreenDrawingLoan::ScreenDrawingLoan(CControles& element, const LogFont* screenFont, bool layoutMode)
+    : m_element(element),
+      m_layoutMode(element.m_layoutMode),
+      m_screenFont(element.m_screenFont),
+      m_handles(element.m_rcHandle)
+{
+    element.m_screenFont = screenFont;
+    const int32_t mode = layoutMode ? 1 : 0;
+    if (element.m_layoutMode != mode) {
+        element.m_layoutMode = mode;
+        element.UpdateHandles();
+    }
+}
+
+ScreenDrawingLoan::~ScreenDrawingLoan()
+{
+    m_element.m_layoutMode = m_layoutMode;
+    m_element.m_screenFont = m_screenFont;
+    m_element.m_rcHandle = m_handles;
+}
+
+bool HasScreenHandles(int32_t kind)
+{
+    return kind == kKindTextlineVar || kind == kKindParrafoVar || kind == kKindCuadrosVar || kind == kKindGrid;
 }

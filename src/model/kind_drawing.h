@@ -4,7 +4,7 @@
 // text, and the outlines and handles of the screen layout.
 #include <array>
 
-#include "controles.h"
+#include "model/controles.h"
 
 // How the first placement on the capture screen sizes the control.
 enum class ScreenPlacement {
@@ -13,11 +13,41 @@ enum class ScreenPlacement {
     Corners,   // the two converted corners as they are
 };
 
-// The page rectangle as the design view draws it: 5 mm right and 5 mm down.
+// The page rectangle as the design view draws it: 5 mm right and 5 mm down, held within
+// the drawing bounds.
 inline Rect DesignRect(const Rect& page)
 {
-    return page.Offset(kDesignMarginX, kDesignMarginY);
+    return DrawableRect(page).Offset(kDesignMarginX, kDesignMarginY);
 }
+
+// A cell height made positive; the one height with no positive counterpart reads as the
+// largest.
+inline int32_t PositiveHeight(int32_t height)
+{
+    return height == INT32_MIN ? INT32_MAX : (height < 0 ? -height : height);
+}
+
+// Lends an element what the screen layout drawing needs for the length of a scope: the
+// layout mode (with the screen handles it implies) and the screen font. At the end of the
+// scope the element gets back its own mode, font and handles, so that drawing it never
+// changes it, whatever view drew it.
+class ScreenDrawingLoan {
+public:
+    ScreenDrawingLoan(CControles& element, const LogFont* screenFont, bool layoutMode);
+    ~ScreenDrawingLoan();
+    ScreenDrawingLoan(const ScreenDrawingLoan&) = delete;
+    ScreenDrawingLoan& operator=(const ScreenDrawingLoan&) = delete;
+
+private:
+    CControles& m_element;
+    int32_t m_layoutMode;
+    const LogFont* m_screenFont;
+    std::array<Rect, 4> m_handles;
+};
+
+// Whether the screen layout designer keeps this kind's handles on its screen rectangle
+// (the resizable controls: text line, paragraph, boxes and the table element).
+bool HasScreenHandles(int32_t kind);
 
 // While the element has not been placed by the screen layout designer, its capture-screen
 // rectangle follows its page position: the corners of m_rcPage in device units of the

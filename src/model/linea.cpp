@@ -1,6 +1,6 @@
-#include "linea.h"
+#include "model/linea.h"
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 namespace {
 
@@ -24,9 +24,9 @@ void CLinea::MakeHorizontal()
         return;
     // Starts at the old line's horizontal centre, at its upper end.
     const Rect old = m_rcPage;
-    const int midX = old.left + (old.right - old.left) / 2;
-    const int length = old.top - old.bottom;
-    m_rcPage = {midX, old.top + kHalfBand, midX + length, old.top - kHalfBand};
+    const int midX = Midpoint(old.left, old.right);
+    const int64_t length = int64_t(old.top) - old.bottom;
+    m_rcPage = {midX, AddSaturated(old.top, kHalfBand), AddSaturated(midX, length), AddSaturated(old.top, -kHalfBand)};
     m_horizontal = 1;
     UpdateHandles();
 }
@@ -37,9 +37,9 @@ void CLinea::MakeVertical()
         return;
     // Hangs from the old line's vertical centre, at its left end.
     const Rect old = m_rcPage;
-    const int midY = old.top + (old.bottom - old.top) / 2;
-    const int length = old.right - old.left;
-    m_rcPage = {old.left - kHalfBand, midY, old.left + kHalfBand, midY - length};
+    const int midY = Midpoint(old.top, old.bottom);
+    const int64_t length = int64_t(old.right) - old.left;
+    m_rcPage = {AddSaturated(old.left, -kHalfBand), midY, AddSaturated(old.left, kHalfBand), AddSaturated(midY, -length)};
     m_horizontal = 0;
     UpdateHandles();
 }
@@ -47,11 +47,11 @@ void CLinea::MakeVertical()
 void CLinea::DrawRule(Dc& dc, const Rect& rc) const
 {
     if (m_horizontal) {
-        const int midY = rc.top + (rc.bottom - rc.top) / 2;
+        const int midY = Midpoint(rc.top, rc.bottom);
         dc.MoveTo(rc.left, midY);
         dc.LineTo(rc.right, midY);
     } else {
-        const int midX = rc.left + (rc.right - rc.left) / 2;
+        const int midX = Midpoint(rc.left, rc.right);
         dc.MoveTo(midX, rc.MinY());
         dc.LineTo(midX, rc.MaxY());
     }
@@ -73,5 +73,5 @@ void CLinea::DrawDesign(Dc& dc)
 void CLinea::Print(Dc& dc)
 {
     PenScope pen(dc, kPenWidth, m_textColor);
-    DrawRule(dc, m_rcPage.Normalized());
+    DrawRule(dc, DrawableRect(m_rcPage).Normalized());
 }

@@ -1,8 +1,8 @@
-#include "marca_var.h"
+#include "model/marca_var.h"
 
 #include <cstdlib>
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 std::unique_ptr<CMarcaVar> CMarcaVar::CreateAt(int x, int y)
 {
@@ -16,9 +16,9 @@ std::unique_ptr<CMarcaVar> CMarcaVar::CreateAt(int x, int y)
 void CMarcaVar::FixFontHeight()
 {
     // The square's side follows the font: the mark has no handles.
-    m_logFont.height = std::abs(m_logFont.height);
-    const int side = m_logFont.height + 5;
-    m_rcPage = {m_rcPage.left, m_rcPage.bottom + side, m_rcPage.left + side, m_rcPage.bottom};
+    m_logFont.height = PositiveHeight(m_logFont.height);
+    const int64_t side = int64_t(m_logFont.height) + 5;
+    m_rcPage = {m_rcPage.left, AddSaturated(m_rcPage.bottom, side), AddSaturated(m_rcPage.left, side), m_rcPage.bottom};
 }
 
 void CMarcaVar::DrawMark(Dc& dc, const Rect& rc) const
@@ -26,7 +26,7 @@ void CMarcaVar::DrawMark(Dc& dc, const Rect& rc) const
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kCenter | TextAlign::kBottom);
-    dc.TextOutClipped(rc.left + (rc.right - rc.left) / 2, rc.MinY(), rc, m_mark);
+    dc.TextOutClipped(Midpoint(rc.left, rc.right), rc.MinY(), rc, m_mark);
 }
 
 void CMarcaVar::DrawDesign(Dc& dc)
@@ -45,7 +45,7 @@ void CMarcaVar::DrawScreen(Dc& dc, bool showOrder)
         PenScope pen(dc);
         if (m_selected)
             dc.SelectPen(1, kSelectionRed);
-        const Rect& rc = m_rcScreen;
+        const Rect rc = DrawableRect(m_rcScreen);
         dc.Outline(rc);
         dc.MoveTo(rc.left + 2, rc.top + 2);
         dc.LineTo(rc.right - 2, rc.bottom - 2);
@@ -59,7 +59,7 @@ void CMarcaVar::Print(Dc& dc)
 {
     if (!m_pControl || !m_pControl->IsChecked())
         return;
-    DrawMark(dc, m_rcPage.Normalized());
+    DrawMark(dc, DrawableRect(m_rcPage).Normalized());
 }
 
 int CMarcaVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)

@@ -1,14 +1,14 @@
-#include "parrafo_var.h"
+#include "model/parrafo_var.h"
 
 #include <cstdlib>
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 namespace {
 
 Rect DefaultParagraphRect(int left, int top, int h)
 {
-    return {left, top, left + 600, top - 3 * h - 5};
+    return {left, top, AddSaturated(left, 600), AddSaturated(top, -3 * int64_t(h) - 5)};
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ std::unique_ptr<CParrafoVar> CParrafoVar::CreateAt(int x, int y)
 
 void CParrafoVar::FixFontHeight()
 {
-    m_logFont.height = std::abs(m_logFont.height);
+    m_logFont.height = PositiveHeight(m_logFont.height);
     // A new font brings back the default size for it, whatever the user dragged.
     m_rcPage = DefaultParagraphRect(m_rcPage.left, m_rcPage.top, m_logFont.height);
     UpdateHandles();
@@ -50,7 +50,7 @@ void CParrafoVar::Print(Dc& dc)
 {
     if (!m_pControl)
         return;
-    Rect rc = m_rcPage;
+    Rect rc = DrawableRect(m_rcPage);
     dc.SelectFont(m_logFont);
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kLeft);

@@ -1,6 +1,6 @@
-#include "rectangulo.h"
+#include "model/rectangulo.h"
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 namespace {
 
@@ -43,5 +43,5 @@ void CRectangulo::DrawDesign(Dc& dc)
 void CRectangulo::Print(Dc& dc)
 {
     PenScope pen(dc, kPenWidth, m_textColor);
-    DrawFrame(dc, m_rcPage.Normalized());
+    DrawFrame(dc, DrawableRect(m_rcPage).Normalized());
 }

@@ -1,8 +1,8 @@
-#include "textline_var.h"
+#include "model/textline_var.h"
 
 #include <cstdlib>
 
-#include "kind_drawing.h"
+#include "model/kind_drawing.h"
 
 std::unique_ptr<CTextlineVar> CTextlineVar::CreateAt(int x, int y)
 {
@@ -16,9 +16,9 @@ std::unique_ptr<CTextlineVar> CTextlineVar::CreateAt(int x, int y)
 
 void CTextlineVar::FixFontHeight()
 {
-    m_logFont.height = std::abs(m_logFont.height);
+    m_logFont.height = PositiveHeight(m_logFont.height);
     // The height always follows the font; only the width can be dragged.
-    m_rcPage.top = m_rcPage.bottom + m_logFont.height + 5;
+    m_rcPage.top = AddSaturated(m_rcPage.bottom, int64_t(m_logFont.height) + 5);
     UpdateHandles();
 }
 
@@ -47,7 +47,7 @@ void CTextlineVar::Print(Dc& dc)
 {
     if (!m_pControl)
         return;
-    DrawValue(dc, m_rcPage.Normalized(), m_pControl->Text());
+    DrawValue(dc, DrawableRect(m_rcPage).Normalized(), m_pControl->Text());
 }
 
 int CTextlineVar::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, const LogFont& font)

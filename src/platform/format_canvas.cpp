@@ -1,5 +1,6 @@
-#include "format_canvas.h"
+#include "platform/format_canvas.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -33,12 +34,15 @@ void CFormatCanvas::FormatChanged()
         const Rect& extent = m_format.screenExtent;
         size = size.expandedTo(QSize(extent.right - extent.left, extent.bottom - extent.top));
     }
-    setFixedSize(size);
+    // A format whose elements lie far away still gets a canvas of bounded size: nothing
+    // beyond it is on any paper, and the scroll area need not reach it.
+    setFixedSize(size.boundedTo(QSize(kMaxRenderSide, kMaxRenderSide)));
     update();
 }
 
-void CFormatCanvas::paintEvent(QPaintEvent*)
+void CFormatCanvas::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    painter.setClipRect(event->rect());
     RenderFormat(m_format, m_mode, logicalDpiX(), painter);
 }

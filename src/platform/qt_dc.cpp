@@ -1,11 +1,11 @@
-#include "qt_dc.h"
+#include "platform/qt_dc.h"
 
 #include <QPen>
 #include <QRawFont>
 #include <cmath>
 #include <cstdlib>
 
-#include "text_layout.h"
+#include "base/text_layout.h"
 
 namespace {
 
@@ -63,8 +63,10 @@ void QtDc::SetMapMode(MapMode mode)
     ApplyPen();
 }
 
-void QtDc::SelectFont(const LogFont& font)
+void QtDc::SelectFont(const LogFont& requested)
 {
+    // Sizes beyond the drawing bounds are drawn at the bound (the record keeps its own).
+    const LogFont font = DrawableFont(requested);
     if (m_font && m_font->record == font)
         return;
     m_fontRecord = font;
@@ -172,14 +174,14 @@ int QtDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
     };
     const auto lines = LayoutLines(text, (flags & DrawTextFlag::kWordBreak) != 0, box.Width(), measure);
     const double lineHeight = CellHeight();
-    const int height = int(std::lround(lineHeight * double(lines.size())));
+    const int height = int(std::lround(std::min(lineHeight * double(lines.size()), 1e9)));
     const int down = YUp() ? -1 : 1;
     if (flags & DrawTextFlag::kCalcRect) {
         double widest = 0;
         for (const auto& line : lines)
             widest = std::max(widest, measure(line));
-        rect.right = rect.left + int(std::ceil(widest - 1e-6));
-        rect.bottom = rect.top + down * height;
+        rect.right = AddSaturated(rect.left, int64_t(std::ceil(std::min(widest, 1e12) - 1e-6)));
+        rect.bottom = AddSaturated(rect.top, int64_t(down) * height);
         return height;
     }
     const bool clip = !(flags & DrawTextFlag::kNoClip);

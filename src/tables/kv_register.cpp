@@ -466,7 +466,8 @@ void CKVRegister::Deserialize(ArchiveReader& ar)
     LayoutFields(fields);
     try {
         const std::string bytes = ar.ReadBytes(m_recordLength);
-        std::memcpy(m_record.data(), bytes.data(), bytes.size());
+        // A record without fields has no storage to copy into (and no bytes to copy).
+        std::copy(bytes.begin(), bytes.end(), m_record.begin());
     } catch (const ArchiveError&) {
         m_fields.clear();
         m_record.clear();

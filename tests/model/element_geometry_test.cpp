@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "model/element_factory.h"
+#include "model/fmt_grid.h"
+#include "model/format_file.h"
+#include "format_bytes.h"
 #include "model/linea.h"
 #include "model/textline_var.h"
 
@@ -98,4 +101,58 @@ TEST(ElementKinds, NamesFontsAndCategories)
     }
     EXPECT_EQ(CControles::KindName(11), "");
     EXPECT_EQ(CreateElementOfKind(11), nullptr);
+}
+
+TEST(ElementGeometry, AnElementAtTheEndsOfTheRangeKeepsItsHandlesThereInsteadOfWrapping)
+{
+    constexpr int32_t kMax = INT32_MAX;
+    constexpr int32_t kMin = INT32_MIN;
+    auto e = CreateElementOfKind(kKindRectangulo);
+    e->m_rcPage = {kMax - 100, kMin + 100, kMax, kMin};
+    e->UpdateHandles();
+    // Shifted into the design view's coordinates the rectangle is held at the ends of
+    // the range: the right handle is centred on the last coordinate, cut there.
+    EXPECT_EQ(e->m_rcHandle[1], (Rect{kMax - 10, Midpoint(kMin, kMin + 50) - 10, kMax, Midpoint(kMin, kMin + 50) + 10}));
+    for (const Rect& handle : e->m_rcHandle) {
+        EXPECT_LE(handle.left, handle.right);
+        EXPECT_LE(handle.top, handle.bottom);
+    }
+    EXPECT_EQ(e->HitHandle(kMax - 60, Midpoint(kMin, kMin + 50) + 50), kHandleRight);
+
+    // Moved further out, it stays at the end; moved back, it is where it was moved to.
+    e->Offset(1000, -1000, false);
+    EXPECT_EQ(e->m_rcPage, (Rect{kMax, kMin, kMax, kMin}));
+    e->Offset(-1000, 1000, false);
+    EXPECT_EQ(e->m_rcPage, (Rect{kMax - 1000, kMin + 1000, kMax - 1000, kMin + 1000}));
+}
+
+TEST(ElementGeometry, TableColumnsAndRowsOfAnyStoredSizeAreLaidOutInOrder)
+{
+    // A table whose stored widths and heights run past the end of the range.
+    FormatBytes bytes;
+    bytes.Str("").Int(1);
+    bytes.Entry(kKindGrid, 0x20, "TABLA", {INT32_MAX - 1000, INT32_MIN + 1000, INT32_MAX, INT32_MIN}, {0, 0, 10, 10}, 1);
+    bytes.Int(3);
+    for (int c = 0; c < 3; ++c)
+        bytes.Int(0).Str("C").Int(INT32_MAX).Int(10).Int(0).Str("");
+    bytes.Int(3).Int(INT32_MAX).Int(INT32_MAX).Int(INT32_MIN);
+    bytes.Int(0).Int(0).Int(100).Int(100);
+    Format format;
+    FormatReadError error;
+    ASSERT_TRUE(ReadFormat(bytes.Get(), format, error)) << error.reason;
+    const auto& grid = static_cast<const CFmtGrid&>(*format.elements.front());
+    int32_t lastX = INT32_MIN;
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        const Rect cell = grid.CellRect(c, 0);
+        EXPECT_GE(cell.left, lastX) << "column " << c;
+        EXPECT_LE(cell.left, cell.right) << "column " << c;
+        lastX = cell.left;
+    }
+    int32_t lastY = INT32_MAX;
+    for (int r = 0; r < 2; ++r) {
+        const Rect cell = grid.CellRect(0, r);
+        EXPECT_LE(cell.top, lastY) << "row " << r;
+        EXPECT_GE(cell.top, cell.bottom) << "row " << r;
+        lastY = cell.top;
+    }
 }

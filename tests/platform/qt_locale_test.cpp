@@ -1,6 +1,20 @@
-#include "test_support.h"
+// The user's locale through QLocale, and the fixed stand-in the core's tests use in its
+// place: both give the same Spanish (Mexico) texts.
+#include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "base/fixed_locale.h"
+#include "platform/qt_locale.h"
+
+namespace {
+
+QtLocale MexicanLocale()
+{
+    return QtLocale(QLocale(QLocale::Spanish, QLocale::Mexico));
+}
+
+}  // namespace
 
 TEST(QtLocale, MexicanCurrencyTextParsesBack)
 {
@@ -45,4 +59,22 @@ TEST(QtLocale, TodayIsAValidDate)
     EXPECT_LE(today.month, 12);
     EXPECT_GE(today.day, 1);
     EXPECT_LE(today.day, 31);
+}
+
+TEST(QtLocale, TheFixedStandInWritesAndReadsAsTheMexicanLocaleDoes)
+{
+    const QtLocale qt = MexicanLocale();
+    const FixedLocale fixed;
+    for (double amount : {0.0, 1.0, -1.0, 0.5, -0.01, 12.345, 999.999, 1234.5, -1234.5, 1234567.89, -987654321.0, 1e12}) {
+        EXPECT_EQ(fixed.CurrencyText(amount), qt.CurrencyText(amount)) << amount;
+    }
+    for (const char* text : {"$1,234.50", "$-1,234.50", "12.5", "-3", " $7.25 ", "1,000", "$", "doce", "$--5", "-$5",
+                             "$+5", "nan", "inf", "5 pesos", "$1,234,567.89"}) {
+        double a = 0, b = 0;
+        const bool okQt = qt.ParseCurrency(text, a);
+        EXPECT_EQ(fixed.ParseCurrency(text, b), okQt) << text;
+        if (okQt) {
+            EXPECT_DOUBLE_EQ(b, a) << text;
+        }
+    }
 }

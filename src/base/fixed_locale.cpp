@@ -1,0 +1,124 @@
+#include "base/fixed_locale.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A number in the locale's form: optional sign (when allowed), digits grouped in threes
+// by "," or not grouped at all, optional "." and decimals, optional exponent. The value
+// comes back without the group separators, for from_chars.
+bool Number(std::string_view text, bool allowSign, double& value)
+{
+    std::string plain;
+    size_t i = 0;
+    if (allowSign && i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        if (text[i] == '-')
+            plain += '-';
+        ++i;
+    }
+    size_t group = 0;  // digits since the last separator
+    bool grouped = false;
+    bool digits = false;
+    for (; i < text.size() && (IsDigit(text[i]) || text[i] == ','); ++i) {
+        if (text[i] == ',') {
+            // A separator follows one to three digits, or exactly three after another one.
+            if (group == 0 || group > 3 || (grouped && group != 3))
+                return false;
+            grouped = true;
+            group = 0;
+            continue;
+        }
+        plain += text[i];
+        ++group;
+        digits = true;
+    }
+    if (grouped && group != 3)
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        plain += '.';
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
+            plain += text[i];
+            digits = true;
+        }
+    }
+    if (!digits)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        plain += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            plain += text[i++];
+        if (i == text.size() || !IsDigit(text[i]))
+            return false;
+        for (; i < text.size() && IsDigit(text[i]); ++i)
+            plain += text[i];
+    }
+    if (i != text.size())
+        return false;
+    double parsed = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
+    if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+}  // namespace
+
+std::string FixedLocale::CurrencyText(double amount) const
+{
+    if (!std::isfinite(amount))
+        amount = 0;
+    char digits[400];
+    std::snprintf(digits, sizeof digits, "%.2f", std::fabs(amount));
+    const std::string_view text(digits);
+    const size_t point = text.find('.');
+    std::string grouped;
+    for (size_t i = 0; i < point; ++i) {
+        if (i > 0 && (point - i) % 3 == 0)
+            grouped += ',';
+        grouped += text[i];
+    }
+    grouped += text.substr(point);
+    // An amount that rounds to zero carries no sign.
+    const bool negative = amount < 0 && grouped != "0.00";
+    return (negative ? "$-" : "$") + grouped;
+}
+
+bool FixedLocale::ParseCurrency(const std::string& utf8, double& amount) const
+{
+    const std::string_view text = Trimmed(utf8);
+    double value = 0;
+    // The negative form first: its prefix contains the positive one.
+    for (const auto& [prefix, sign] : {std::pair{std::string_view("$-"), -1.0}, std::pair{std::string_view("$"), 1.0}}) {
+        if (text.substr(0, prefix.size()) != prefix)
+            continue;
+        const std::string_view body = text.substr(prefix.size());
+        if (!body.empty() && IsDigit(body.front()) && Number(body, false, value)) {
+            amount = sign * value;
+            return true;
+        }
+    }
+    if (!Number(text, true, value))
+        return false;
+    amount = value;
+    return true;
+}
