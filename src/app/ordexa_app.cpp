@@ -1,6 +1,8 @@
 #include "app/ordexa_app.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -148,15 +150,34 @@ void COrdexaApp::BuildMenus()
     m_mainFrame->SetModeMenus(FrameMode::Capture,
                               {Menu(QStringLiteral("&Archivo"),
                                     {{QStringLiteral("&Abrir formato para captura"), kOpenCapture},
-                                     {QStringLiteral("Con&figurar impresora..."), kPrintSetup},
+                                     {QStringLiteral("Abrir datos capturados"), kOpenCaptured},
+                                     {QStringLiteral("&Guardar captura"), kSaveCapture},
+                                     {QStringLiteral("Guardar captura como..."), kSaveCaptureAs},
                                      {QString(), 0},
+                                     {QStringLiteral("&Configurar impresora"), kPrintSetup},
+                                     {QStringLiteral("Configurar &Margenes"), kMargins},
+                                     {QStringLiteral("&Imprimir formato"), kPrintFormat},
+                                     {QString(), 0},
+                                     {QStringLiteral("&Cerrar"), kCloseFrame},
                                      {QStringLiteral("&Salir"), kExit}}),
-                               view, help});
+                               Menu(QStringLiteral("&Ver"), {{QStringLiteral("&Barra de herramientas"), kToolbar},
+                                                             {QStringLiteral("&Limpiar formato"), kClearCapture},
+                                                             {QString(), 0},
+                                                             {QStringLiteral("Barra de acceso"), kAccessBar}}),
+                               help});
     m_mainFrame->SetModeMenus(FrameMode::ScreenLayout,
                               {Menu(QStringLiteral("&Archivo"),
                                     {{QStringLiteral("&Abrir formato para edición de pantalla"), kOpenScreenLayout},
+                                     {QStringLiteral("&Guardar formato"), kSaveLayout},
+                                     {QStringLiteral("&Cerrar formato"), kCloseLayout},
                                      {QString(), 0},
                                      {QStringLiteral("&Salir"), kExit}}),
+                               Menu(QStringLiteral("&Edición"), {{QStringLiteral("&Deshacer"), kUndo},
+                                                                 {QStringLiteral("&Rehacer"), kRedo}}),
+                               Menu(QStringLiteral("&Pantalla"), {{QStringLiteral("Titulo &Arriba"), kCaptionAbove},
+                                                                  {QStringLiteral("Titulo a un &lado"), kCaptionSide},
+                                                                  {QString(), 0},
+                                                                  {QStringLiteral("&Orden de captura"), kCaptureOrder}}),
                                view, help});
 }
 
@@ -207,9 +228,13 @@ void COrdexaApp::OnCommand(int id)
         OpenAsked(FrameMode::ScreenLayout);
         break;
     case kPrintSetup: {
+        // Chooses the printer only: its button accepts the choice, nothing prints here.
         QPrintDialog dialog(&m_printer, m_mainFrame.get());
         dialog.setWindowTitle(QStringLiteral("Configurar impresora"));
-        dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
+        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("Aceptar"));
         dialog.exec();
         break;
     }

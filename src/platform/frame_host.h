@@ -3,6 +3,7 @@
 #include <string>
 
 class Prompts;
+class QPrinter;
 class SettingsStore;
 
 class FrameHost {
@@ -13,4 +14,10 @@ public:
     virtual void AddToRecentFormats(const std::string& path, int slot) = 0;
     virtual Prompts& GetPrompts() = 0;
     virtual SettingsStore& GetSettings() = 0;
+    // The printer chosen with "Configurar impresora...", which printing offers first; null
+    // where there is none.
+    virtual QPrinter* ApplicationPrinter() { return nullptr; }
+    // A command the application carries out (opening a format, the About box), chosen
+    // from a frame's own toolbar.
+    virtual void RunCommand(int /*id*/) {}
 };

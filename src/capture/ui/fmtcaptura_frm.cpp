@@ -1,14 +1,123 @@
-#include "fmtcaptura_frm.h"
+#include "capture/ui/fmtcaptura_frm.h"
 
-#include "fmtcapture_view.h"
-#include "frame_host.h"
+#include <QAction>
+#include <QEvent>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "capture/ui/capture_icons.h"
+#include "capture/ui/fmtcapture_view.h"
+#include "platform/frame_host.h"
+
+namespace {
+
+struct ToolButton {
+    int id;
+    QIcon (*icon)();
+    const char* tip;     // the tooltip
+    const char* status;  // the fly-by text in the status bar
+};
+
+const ToolButton kToolButtons[] = {
+    {CommandId::kOpenCapture, &CaptureIcons::OpenFormat, "Abrir captura",
+     "Abre un formato en una nueva pantalla de captura"},
+    {CommandId::kPrintFormat, &CaptureIcons::Print, "Imprimir",
+     "Imprime el formato con los datos capturados"},
+    {CommandId::kMargins, &CaptureIcons::Margins, "Margenes",
+     "Ajusta el desfase de la impresión respecto a la hoja"},
+    {CommandId::kClearCapture, &CaptureIcons::Clear, "Limpiar",
+     "Borra todos los datos capturados en la pantalla"},
+    {0, nullptr, nullptr, nullptr},
+    {CommandId::kAbout, &CaptureIcons::About, "Acerca de",
+     "Muestra la versión y los datos del programa"},
+};
+
+}  // namespace
 
 CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
     : CChildFrame(host, FrameMode::Capture, QStringLiteral("Pantalla de captura - %1"), parent)
 {
-    m_view = new CFmtcaptureView(this);
+    m_view = new CFmtcaptureView(host, this);
     setCentralWidget(m_view);
+    BuildToolBar();
+    statusBar()->showMessage(QStringLiteral("Listo"));
+    connect(m_view, &CFmtcaptureView::statusMessage, statusBar(), [this](const QString& text) {
+        statusBar()->showMessage(text);
+    });
     UpdateCaption();
+}
+
+void CFmtcapturaFrm::BuildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("Captura"), this);
+    m_toolBar->setObjectName(QStringLiteral("captureToolBar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setMovable(true);  // the grip: it docks on any side
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setFloatable(true);
+    for (const ToolButton& b : kToolButtons) {
+        if (!b.id) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_toolBar->addAction(b.icon(), QString::fromUtf8(b.tip));
+        action->setToolTip(QString::fromUtf8(b.tip));
+        action->setStatusTip(QString::fromUtf8(b.status));
+        action->setData(b.id);
+        const int id = b.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (!HandleCommand(id))
+                m_host.RunCommand(id);
+        });
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+QAction* CFmtcapturaFrm::ToolAction(int commandId) const
+{
+    for (QAction* action : m_toolBar->actions())
+        if (action->data().toInt() == commandId)
+            return action;
+    return nullptr;
+}
+
+bool CFmtcapturaFrm::HandleCommand(int id)
+{
+    using namespace CommandId;
+    switch (id) {
+    case kOpenCaptured:
+        m_view->OpenCaptured();
+        return true;
+    case kSaveCapture:
+        m_view->SaveCapture();
+        return true;
+    case kSaveCaptureAs:
+        m_view->SaveCaptureAs();
+        return true;
+    case kMargins:
+        m_view->EditMargins();
+        return true;
+    case kPrintFormat:
+        m_view->PrintFormat();
+        return true;
+    case kClearCapture:
+        m_view->ClearCapture();
+        return true;
+    case kCloseFrame:
+        // Through the frame's own close, which offers to save changed values first.
+        close();
+        return true;
+    case kToolbar:
+        m_toolBar->setVisible(!m_toolBar->isVisible());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CFmtcapturaFrm::QueryClose()
+{
+    return m_view->OfferToSave();
 }
 
 Format& CFmtcapturaFrm::FrameFormat()
@@ -20,4 +129,17 @@ void CFmtcapturaFrm::FormatShown()
 {
     m_view->SetPath(Path());
     m_view->ShowFormat();
+}
+
+void CFmtcapturaFrm::resizeEvent(QResizeEvent* event)
+{
+    CChildFrame::resizeEvent(event);
+    UpdateCaption();
+}
+
+void CFmtcapturaFrm::changeEvent(QEvent* event)
+{
+    CChildFrame::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        UpdateCaption();
 }

@@ -1,11 +1,15 @@
 #pragma once
-// The capture mode's child frame: a clerk fills in one format here.
+// The capture mode's child frame: a clerk fills in one format here. It holds the capture
+// toolbar and a status bar around the capture screen, carries out the capture menu's
+// commands and, before it closes, offers to save captured values that changed.
 #include <string>
 
-#include "child_frame.h"
-#include "format_file.h"
+#include "platform/child_frame.h"
+#include "model/format_file.h"
 
 class CFmtcaptureView;
+class QAction;
+class QToolBar;
 
 class CFmtcapturaFrm : public CChildFrame {
     Q_OBJECT
@@ -13,11 +17,23 @@ public:
     explicit CFmtcapturaFrm(FrameHost& host, QWidget* parent = nullptr);
 
     CFmtcaptureView* View() const { return m_view; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // The toolbar button of a command, for tests and the menu's check mark.
+    QAction* ToolAction(int commandId) const;
+
+    bool HandleCommand(int id) override;
+    // Values typed since the last load or save are offered for saving first.
+    bool QueryClose() override;
 
 protected:
     Format& FrameFormat() override;
     void FormatShown() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void BuildToolBar();
+
     CFmtcaptureView* m_view;
+    QToolBar* m_toolBar;
 };

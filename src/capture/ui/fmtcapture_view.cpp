@@ -1,28 +1,91 @@
-#include "fmtcapture_view.h"
+#include "capture/ui/fmtcapture_view.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <algorithm>
-#include <map>
+#include <functional>
 
-#include "calc_edit.h"
-#include "grid_entry_factory.h"
-#include "format_render.h"
-#include "qt_dc.h"
+#include "base/prompts.h"
+#include "base/settings_store.h"
+#include "capture/ui/margenes_dlg.h"
+#include "model/fmt_grid.h"
+#include "platform/calc_edit.h"
+#include "platform/format_printer.h"
+#include "platform/format_render.h"
+#include "platform/frame_host.h"
+#include "platform/qt_dc.h"
+#include "platform/screen_form_bounds.h"
+#include "tables/ui/grid_entry_factory.h"
+#include "tables/ui/grid_tabla_wnd.h"
 
-CCaptureForm::CCaptureForm(Format& format, const LogFont& screenFont, QWidget* parent)
-    : QWidget(parent), m_format(format), m_screenFont(screenFont)
+namespace {
+
+// Room left around the captions and controls, in pixels.
+constexpr int kFormMargin = 8;
+
+QString FromUtf8(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+std::string Printf1(const char* format, const std::string& value)
+{
+    return FromUtf8(format).arg(FromUtf8(value)).toStdString();
+}
+
+// A zero-sized stop in the focus chain that hands the focus on: the table window walks
+// the chain itself, and these stops keep its Tab inside the capture screen.
+class FocusWrap : public QWidget {
+public:
+    FocusWrap(QWidget* parent, std::function<void()> onFocus) : QWidget(parent), m_onFocus(std::move(onFocus))
+    {
+        setFocusPolicy(Qt::TabFocus);
+        setFixedSize(0, 0);
+        setAccessibleName(QString());
+    }
+
+protected:
+    void focusInEvent(QFocusEvent*) override { m_onFocus(); }
+
+private:
+    std::function<void()> m_onFocus;
+};
+
+// The entry control among the form's children that holds `w` (the widget itself or an
+// ancestor below the form).
+QWidget* EntryControlOf(QWidget* w, const QWidget* form)
+{
+    for (; w && w != form; w = w->parentWidget())
+        if (EntryControlId(w) && w->parentWidget() == form)
+            return w;
+    return nullptr;
+}
+
+}  // namespace
+
+CCaptureForm::CCaptureForm(CaptureSession& session, const LogFont& screenFont, QWidget* parent)
+    : QWidget(parent), m_session(session), m_screenFont(screenFont)
 {
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void CCaptureForm::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.translate(m_origin);
     QtDc dc(painter, logicalDpiX());
     dc.SetMapMode(MapMode::Pixels);
     dc.SetBkTransparent(true);
     dc.SelectFont(m_screenFont);
-    for (auto& element : m_format.elements) {
+    for (auto& element : m_session.Elements()) {
         element->m_screenFont = &m_screenFont;
         // A label shows its own text; every other element its caption (constants none).
         if (element->m_kind == kKindEtiqueta)
@@ -33,64 +96,375 @@ void CCaptureForm::paintEvent(QPaintEvent*)
     }
 }
 
-CFmtcaptureView::CFmtcaptureView(QWidget* parent)
-    : QScrollArea(parent), m_screenFont(CaptureScreenFont())
+void CCaptureForm::keyPressEvent(QKeyEvent* event)
 {
-    m_form = new CCaptureForm(m_format, m_screenFont);
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        focusNextPrevChild(true);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool CCaptureForm::focusNextPrevChild(bool next)
+{
+    const std::vector<CControles*> order = m_session.ControlsInCaptureOrder();
+    std::vector<QWidget*> controls;
+    for (CControles* element : order) {
+        const int id = kFirstControlId + element->m_order;
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (EntryControlId(w) == id && w->isEnabled() && !w->isHidden())
+                controls.push_back(w);
+    }
+    if (controls.empty())
+        return QWidget::focusNextPrevChild(next);
+    QWidget* current = EntryControlOf(QApplication::focusWidget(), this);
+    auto it = std::find(controls.begin(), controls.end(), current);
+    QWidget* target = nullptr;
+    if (it == controls.end())
+        target = next ? controls.front() : controls.back();
+    else if (next)
+        target = (it + 1 == controls.end()) ? controls.front() : *(it + 1);
+    else
+        target = (it == controls.begin()) ? controls.back() : *(it - 1);
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+CFmtcaptureView::CFmtcaptureView(FrameHost& host, QWidget* parent)
+    : QScrollArea(parent), m_host(host), m_screenFont(CaptureScreenFont())
+{
+    m_form = new CCaptureForm(m_session, m_screenFont);
     m_factory = new CGridEntryFactory(m_form);
+    // Leaving a text line and a table's calculated columns changing recompute the fields
+    // that depend on them.
+    connect(m_factory, &QtEntryFactory::fieldLeft, this, [this](int id) {
+        if (!m_closing)
+            m_session.OnFieldLeft(id);
+    });
+    connect(m_factory, &CGridEntryFactory::gridChanged, this, [this](int id) {
+        if (!m_closing)
+            m_session.OnGridChanged(id);
+    });
     setWidget(m_form);
     setBackgroundRole(QPalette::Button);
+    // The scroll area is no stop of its own: Tab runs through the controls only.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 CFmtcaptureView::~CFmtcaptureView()
 {
     // The elements own their controls, which are children of the form: let the elements
-    // go first so that no widget is deleted twice.
-    m_format.elements.clear();
-}
-
-void CFmtcaptureView::SetPath(const std::string& path)
-{
-    m_path = path;
-    const size_t cut = path.find_last_of("\\/:");
-    m_fileName = cut == std::string::npos ? path : path.substr(cut + 1);
+    // go first so that no widget is deleted twice, and no control that loses the focus
+    // on its way out reaches a session being torn down.
+    m_closing = true;
+    m_session.Elements().clear();
 }
 
 void CFmtcaptureView::ShowFormat()
 {
-    const Rect& extent = m_format.screenExtent;
-    m_form->setFixedSize(std::max(1, extent.right - extent.left), std::max(1, extent.bottom - extent.top));
+    // The frame read the format into the session's own; the session takes it over with
+    // its path, which gives the file name the captured-data files carry.
+    Format read = std::move(m_session.GetFormat());
+    m_session.AdoptFormat(std::move(read), m_path);
     BuildEntryControls();
     m_form->update();
 }
 
 void CFmtcaptureView::BuildEntryControls()
 {
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    QPainter painter(&scratch);
-    QtDc dc(painter, logicalDpiX());
-    dc.SetMapMode(MapMode::Pixels);
-    for (auto& element : m_format.elements)
-        element->CreateEntryControl(dc, *m_factory, kFirstControlId + element->m_order, m_screenFont);
-    // The tab order is the capture order: control ids ascending.
-    std::map<int, QWidget*> byId;
-    for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (const int id = EntryControlId(w))
-            byId.emplace(id, w);
-    QWidget* previous = nullptr;
-    for (const auto& [id, widget] : byId) {
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
+    delete m_wrapFront;
+    delete m_wrapBack;
+    m_wrapFront = m_wrapBack = nullptr;
+    {
+        QImage scratch(1, 1, QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        QtDc dc(painter, logicalDpiX());
+        dc.SetMapMode(MapMode::Pixels);
+        m_session.BuildEntryControls(dc, *m_factory, m_screenFont);
     }
-    if (!byId.empty())
-        byId.begin()->second->setFocus();
+    // The stored extent stays as it is; the form starts at the corner of everything drawn
+    // (captions left of or above a control at the screen's edge included) with a margin
+    // around it, and the controls move by the same origin.
+    const Rect all = ScreenFormBounds(m_session.GetFormat(), false);
+    const QPoint origin(kFormMargin - std::min(0, all.left), kFormMargin - std::min(0, all.top));
+    m_form->SetOrigin(origin);
+    m_form->setFixedSize(origin.x() + std::max(1, all.right) + kFormMargin, origin.y() + std::max(1, all.bottom) + kFormMargin);
+    for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (EntryControlId(w))
+            w->move(w->pos() + origin);
+    LabelControls();
+    FixTabOrder();
+    if (QWidget* first = ControlWidget(m_session.FirstControlId()))
+        first->setFocus(Qt::OtherFocusReason);
+}
+
+void CFmtcaptureView::LabelControls()
+{
+    // Screen readers and desktop automation tell the fields apart by the element's name.
+    for (CControles* element : m_session.ControlsInCaptureOrder()) {
+        QWidget* w = ControlWidget(kFirstControlId + element->m_order);
+        if (!w)
+            continue;
+        w->setAccessibleName(FromUtf8(element->m_text));
+        if (qobject_cast<CGridTablaWnd*>(w)) {
+            WatchTableWindow(w);
+            DescribeTableCell(w);
+        }
+    }
+}
+
+void CFmtcaptureView::FixTabOrder()
+{
+    QWidget* previous = nullptr;
+    QWidget* first = nullptr;
+    for (CControles* element : m_session.ControlsInCaptureOrder()) {
+        QWidget* w = ControlWidget(kFirstControlId + element->m_order);
+        if (!w)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        else
+            first = w;
+        previous = w;
+    }
+    if (!first)
+        return;
+    // Stops before the first and after the last control pass the focus round, for the
+    // table window, which follows the focus chain itself.
+    QWidget* last = previous;
+    m_wrapBack = new FocusWrap(m_form, [first] { first->setFocus(Qt::TabFocusReason); });
+    m_wrapFront = new FocusWrap(m_form, [last] { last->setFocus(Qt::BacktabFocusReason); });
+    m_wrapBack->show();
+    m_wrapFront->show();
+    QWidget::setTabOrder(last, m_wrapBack);
+    QWidget::setTabOrder(m_wrapFront, first);
+}
+
+void CFmtcaptureView::WatchTableWindow(QWidget* window)
+{
+    window->installEventFilter(this);
+    for (QWidget* child : window->findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+void CFmtcaptureView::DescribeTableCell(QWidget* window)
+{
+    auto* table = qobject_cast<CGridTablaWnd*>(window);
+    if (!table)
+        return;
+    CTablaEditor& editor = table->Editor();
+    const int row = editor.CurRow();
+    const int col = editor.CurCol();
+    QString description;
+    if (col > 0 && col < editor.ColumnCount()) {
+        const TablaColumn& column = editor.Column(col);
+        const std::string& title = column.title.empty() ? column.fieldName : column.title;
+        description = QStringLiteral("Columna %1, renglón %2: %3")
+                          .arg(FromUtf8(title))
+                          .arg(row)
+                          .arg(FromUtf8(editor.CellText(row, col)));
+    }
+    if (table->accessibleDescription() != description)
+        table->setAccessibleDescription(description);
+}
+
+bool CFmtcaptureView::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        for (QObject* o = watched; o; o = o->parent())
+            if (auto* table = qobject_cast<CGridTablaWnd*>(o)) {
+                DescribeTableCell(table);
+                break;
+            }
+        break;
+    default:
+        break;
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QWidget* CFmtcaptureView::ControlWidget(int controlId) const
 {
+    if (!controlId)
+        return nullptr;
     for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (EntryControlId(w) == controlId)
             return w;
     return nullptr;
+}
+
+void CFmtcaptureView::LeaveFocusedField()
+{
+    if (auto* edit = qobject_cast<CCalcEdit*>(QApplication::focusWidget()); edit && m_form->isAncestorOf(edit))
+        m_session.OnFieldLeft(edit->ControlId());
+}
+
+// --- Captured data ---------------------------------------------------------------------
+
+std::string CFmtcaptureView::AskCaptureToOpen()
+{
+    QFileDialog dialog(this, QStringLiteral("Abrir datos capturados"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromUtf8(kCaptureFilter));
+    dialog.setDefaultSuffix(QStringLiteral("cap"));
+    if (!m_session.CapturePath().empty())
+        dialog.setDirectory(QFileInfo(FromUtf8(m_session.CapturePath())).absolutePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::string CFmtcaptureView::AskCaptureToSave()
+{
+    QFileDialog dialog(this, QStringLiteral("Guardar captura"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromUtf8(kCaptureFilter));
+    dialog.setDefaultSuffix(QStringLiteral("cap"));
+    // Asking before replacing a file is the dialog's own (on by default).
+    if (!m_session.CapturePath().empty())
+        dialog.selectFile(FromUtf8(m_session.CapturePath()));
+    else if (!m_path.empty())
+        dialog.setDirectory(QFileInfo(FromUtf8(m_path)).absolutePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
+bool CFmtcaptureView::WriteCapture(const std::string& path)
+{
+    LeaveFocusedField();
+    std::string message;
+    if (!m_session.SaveCapture(path, message)) {
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return false;
+    }
+    emit statusMessage(FromUtf8(Printf1(kSavedStatus, path)));
+    return true;
+}
+
+bool CFmtcaptureView::SaveCapture()
+{
+    if (m_session.CapturePath().empty())
+        return SaveCaptureAs();
+    return WriteCapture(m_session.CapturePath());
+}
+
+bool CFmtcaptureView::SaveCaptureAs()
+{
+    const std::string path = AskCaptureToSave();
+    return !path.empty() && WriteCapture(path);
+}
+
+bool CFmtcaptureView::OfferToSave()
+{
+    LeaveFocusedField();
+    if (!m_session.IsModified())
+        return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Ordexa"), FromUtf8(CaptureSession::kSaveQuestion),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return SaveCapture();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CFmtcaptureView::OpenCaptured()
+{
+    if (!OfferToSave())
+        return;
+    const std::string path = AskCaptureToOpen();
+    if (!path.empty())
+        LoadCapture(path);
+}
+
+void CFmtcaptureView::LoadCapture(const std::string& path)
+{
+    std::string message;
+    const CaptureLoadStatus status = m_session.LoadCapture(path, message);
+    // Values shown by the load are what the table windows and the form display now.
+    for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (qobject_cast<CGridTablaWnd*>(w))
+            DescribeTableCell(w);
+    m_form->update();
+    if (status != CaptureLoadStatus::Loaded)
+        m_host.GetPrompts().Message(message,
+                                    status == CaptureLoadStatus::WrongFormat ? PromptIcon::Warning : PromptIcon::Error);
+}
+
+void CFmtcaptureView::ClearCapture()
+{
+    if (!OfferToSave())
+        return;
+    m_session.Clear();
+    if (QWidget* first = ControlWidget(m_session.FirstControlId()))
+        first->setFocus(Qt::OtherFocusReason);
+}
+
+// --- Printing ----------------------------------------------------------------------------
+
+void CFmtcaptureView::PrintFormat()
+{
+    LeaveFocusedField();
+    QPrinter* printer = m_host.ApplicationPrinter();
+    if (!printer)
+        return;
+    QPrintDialog dialog(printer, this);
+    dialog.setWindowTitle(QStringLiteral("Imprimir formato"));
+    // One sheet always: no page ranges, no selection; copies go to the printer.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PrintOn(*printer);
+}
+
+bool CFmtcaptureView::PrintOn(QPrinter& printer)
+{
+    std::string message;
+    if (!PrintOnPrinter(printer, m_session.Elements(), ReadPrintOffsets(m_host.GetSettings()), message)) {
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return false;
+    }
+    const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
+    emit statusMessage(QString::fromUtf8(kPrintedStatus).replace(QStringLiteral("%s"), where));
+    return true;
+}
+
+void CFmtcaptureView::EditMargins()
+{
+    SettingsStore& settings = m_host.GetSettings();
+    CMargenesDlg dialog(ReadPrintOffsets(settings), m_host.GetPrompts(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const PrintOffsets offsets = dialog.Offsets();
+    WritePrintOffsets(settings, offsets);
+    if (!dialog.ApplyToFormat())
+        return;
+    std::string message;
+    if (m_path.empty()) {
+        m_host.GetPrompts().Message("No hay un formato abierto al cual aplicar los márgenes.", PromptIcon::Warning);
+        return;
+    }
+    if (!ApplyOffsetsToFormat(m_session.GetFormat(), m_path, offsets, message)) {
+        // The file kept its old positions: so do the elements shown, and the offsets stay
+        // in the settings, so the next printout is shifted exactly once.
+        for (auto& element : m_session.Elements())
+            element->Offset(-offsets.facX, offsets.facY, false);
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return;
+    }
+    WritePrintOffsets(settings, PrintOffsets{});
+    emit statusMessage(QStringLiteral("Desfase aplicado al formato %1").arg(FromUtf8(m_path)));
 }

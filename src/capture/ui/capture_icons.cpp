@@ -1,0 +1,140 @@
+#include "capture/ui/capture_icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <functional>
+
+namespace {
+
+// Draws one picture on a 16-unit square at 1x and 2x.
+QIcon Drawn(const std::function<void(QPainter&)>& draw)
+{
+    QIcon icon;
+    for (const int scale : {1, 2}) {
+        QPixmap pixmap(16 * scale, 16 * scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
+        draw(p);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+const QColor kInk(40, 40, 40);
+const QColor kPaper(255, 255, 255);
+
+// A sheet with a folded corner inside the rectangle.
+void Sheet(QPainter& p, const QRectF& r)
+{
+    QPainterPath path;
+    path.moveTo(r.left(), r.top());
+    path.lineTo(r.right() - 3, r.top());
+    path.lineTo(r.right(), r.top() + 3);
+    path.lineTo(r.right(), r.bottom());
+    path.lineTo(r.left(), r.bottom());
+    path.closeSubpath();
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(kPaper);
+    p.drawPath(path);
+}
+
+}  // namespace
+
+namespace CaptureIcons {
+
+QIcon OpenFormat()
+{
+    return Drawn([](QPainter& p) {
+        Sheet(p, QRectF(4.5, 1.5, 8, 9));
+        p.setPen(QPen(QColor(70, 110, 190), 1));
+        for (int y = 4; y <= 8; y += 2)
+            p.drawLine(QPointF(6, y + 0.5), QPointF(11, y + 0.5));
+        // The folder: its back, then its open front leaning forward.
+        p.setPen(QPen(QColor(150, 105, 20), 1));
+        p.setBrush(QColor(235, 190, 80));
+        p.drawRect(QRectF(1.5, 6.5, 12, 8));
+        QPolygonF front;
+        front << QPointF(3.5, 9.5) << QPointF(15.5, 9.5) << QPointF(13.5, 14.5) << QPointF(1.5, 14.5);
+        p.setBrush(QColor(250, 215, 110));
+        p.drawPolygon(front);
+    });
+}
+
+QIcon Print()
+{
+    return Drawn([](QPainter& p) {
+        Sheet(p, QRectF(4.5, 0.5, 7, 6));
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(190, 190, 195));
+        p.drawRoundedRect(QRectF(1.5, 5.5, 13, 6), 1.5, 1.5);
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(4.5, 9.5, 7, 5));
+        p.setPen(QPen(QColor(70, 110, 190), 1));
+        p.drawLine(QPointF(6, 11.5), QPointF(10, 11.5));
+        p.drawLine(QPointF(6, 13), QPointF(9, 13));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 170, 70));
+        p.drawEllipse(QPointF(12.5, 7.5), 0.9, 0.9);
+    });
+}
+
+QIcon Margins()
+{
+    return Drawn([](QPainter& p) {
+        Sheet(p, QRectF(3.5, 3.5, 11, 12));
+        p.setPen(QPen(QColor(70, 110, 190), 1, Qt::DotLine));
+        p.drawLine(QPointF(6.5, 3.5), QPointF(6.5, 15.5));
+        p.drawLine(QPointF(3.5, 6.5), QPointF(14.5, 6.5));
+        // Arrows along the top and the left edge: the content moves right and down.
+        p.setPen(QPen(QColor(200, 40, 40), 1.2));
+        p.drawLine(QPointF(1, 1.5), QPointF(9, 1.5));
+        p.drawLine(QPointF(7, 0), QPointF(9, 1.5));
+        p.drawLine(QPointF(7, 3), QPointF(9, 1.5));
+        p.drawLine(QPointF(1.5, 1), QPointF(1.5, 11));
+        p.drawLine(QPointF(0, 9), QPointF(1.5, 11));
+        p.drawLine(QPointF(3, 9), QPointF(1.5, 11));
+    });
+}
+
+QIcon Clear()
+{
+    return Drawn([](QPainter& p) {
+        Sheet(p, QRectF(1.5, 1.5, 10, 13));
+        // The eraser, tilted, over the sheet's lower right.
+        p.save();
+        p.translate(10.5, 10.5);
+        p.rotate(-40);
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(230, 110, 130));
+        p.drawRect(QRectF(-2, -5.5, 5, 7));
+        p.setBrush(QColor(90, 120, 200));
+        p.drawRect(QRectF(-2, 1.5, 5, 3.5));
+        p.restore();
+    });
+}
+
+QIcon About()
+{
+    return Drawn([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 80, 160), 1));
+        p.setBrush(QColor(225, 235, 255));
+        QPainterPath bubble;
+        bubble.addRoundedRect(QRectF(1.5, 1.5, 13, 10), 3, 3);
+        QPolygonF tail;
+        tail << QPointF(4.5, 11) << QPointF(4, 15) << QPointF(8, 11);
+        bubble.addPolygon(tail);
+        p.drawPath(bubble.simplified());
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(10);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(QColor(40, 80, 160));
+        p.drawText(QRectF(1.5, 1.5, 13, 10), Qt::AlignCenter, QStringLiteral("?"));
+    });
+}
+
+}  // namespace CaptureIcons
