@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "base/prompts.h"
 #include "model/cons_parrafo.h"
@@ -266,6 +267,8 @@ void CPropertiesPanel::Refresh(CControles* element)
     // turns to another: the view may change the selection before the box loses the focus.
     CommitPendingEdit();
     m_element = element;
+    // Hiding the focused box moves the focus; that is no leaving of the box by the clerk.
+    const bool wasCommitting = std::exchange(m_committing, true);
 
     for (int id : {kIdText, kIdMark, kIdFirstNumber, kIdSecondNumber, kIdColumnType, kIdGap, kIdFormula, kIdCalculated})
         SetShown(id, false);
@@ -291,6 +294,7 @@ void CPropertiesPanel::Refresh(CControles* element)
         ShowByKind();
     }
     MoveValuesToControls();
+    m_committing = wasCommitting;
 }
 
 void CPropertiesPanel::ShowByKind()
@@ -519,7 +523,7 @@ void CPropertiesPanel::Announced(const std::function<void()>& apply)
 {
     // The frame may refresh the panel from these signals; the guard keeps that refresh
     // from committing the same edit again.
-    m_committing = true;
+    const bool wasCommitting = std::exchange(m_committing, true);
     const std::string before = ChangeFingerprint();
     emit aboutToChange();
     apply();
@@ -527,7 +531,7 @@ void CPropertiesPanel::Announced(const std::function<void()>& apply)
         emit changed();
     else
         emit changeAbandoned();
-    m_committing = false;
+    m_committing = wasCommitting;
 }
 
 void CPropertiesPanel::ShowPlace()
@@ -552,12 +556,16 @@ void CPropertiesPanel::Commit(int id)
         return;
     // After a refusal the commit still goes ahead, with the values held before it.
     const int refused = MoveValuesFromControls();
+    if (!MayChange(id)) {
+        ApplyCommit(id);
+        return;
+    }
     Announced([&] {
         ApplyCommit(id);
-        // What was taken is now what the boxes show, so leaving them again commits nothing.
-        for (int edit : kExchangeOrder)
-            if (edit != refused && !Control(edit)->isHidden())
-                m_shownText[edit] = ControlText(Control(edit));
+        // What was committed is now what the box shows, so leaving it again commits
+        // nothing; a refused box stays pending and is checked again when next left.
+        if (id != refused)
+            m_shownText[id] = ControlText(Control(id));
         // The read-only lines follow what the commit did to the element's place and width
         // (a column shows its own width, which no commit here changes).
         const auto* grid =
@@ -568,6 +576,21 @@ void CPropertiesPanel::Commit(int id)
             static_cast<QLabel*>(Control(kIdWidth))->setText(Q(m_widthText));
         }
     });
+}
+
+bool CPropertiesPanel::MayChange(int id) const
+{
+    const int kind = m_element ? m_element->m_kind : -1;
+    switch (id) {
+    case kIdName: return m_element != nullptr;
+    case kIdText: return !m_element || kind == kKindConsParrafo;
+    case kIdFirstNumber:
+    case kIdSecondNumber: return kind == kKindCuadrosVar || kind == kKindGrid;
+    case kIdGap: return kind == kKindCuadrosVar;
+    case kIdMark: return kind == kKindMarcaVar;
+    case kIdFormula: return kind == kKindGrid || kind == kKindTextlineVar;
+    default: return false;
+    }
 }
 
 void CPropertiesPanel::ApplyCommit(int id)

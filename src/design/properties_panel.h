@@ -114,6 +114,9 @@ private:
     // The position and width lines of the element shown.
     void ShowPlace();
     void ApplyCommit(int id);
+    // False for a commit that cannot touch the format (the name box with nothing shown,
+    // the large box of an element that is not a paragraph...).
+    bool MayChange(int id) const;
     void ColumnTypeChosen(int index);
     void CalculatedClicked();
     bool ElementInFormat(const CControles* element) const;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/geometry.h"
 #include "base/log_font.h"
 #include "platform/qt_dc.h"
 
@@ -21,11 +22,6 @@ constexpr int kTickStartRulerUnits = 300;
 constexpr int kLabelTopRulerUnits = 50;
 constexpr int kPenRulerUnits = 10;
 constexpr ColorRef kMarkerCyan = Rgb(0, 255, 255);
-
-int ClampInt(int64_t v)
-{
-    return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 ColorRef ToColorRef(const QColor& c)
 {
@@ -121,7 +117,7 @@ void CRules::UpdateRuler(int code, int value)
     case kCodeScrollY:
         if ((code == kCodeScrollX) != horizontal)
             return;
-        m_offset = ClampInt(int64_t(value) * 10);
+        m_offset = Saturate32(int64_t(value) * 10);
         // The graduation moved under any marker: the whole ruler is drawn again, without one.
         m_markerPos = kNoMarker;
         m_markerHidden = true;
@@ -138,7 +134,7 @@ void CRules::UpdateRuler(int code, int value)
         QRegion dirty;
         if (!m_markerHidden)
             dirty += MarkerStrip(m_markerPos);
-        m_markerPos = ClampInt(horizontal ? c + kOriginRulerUnits : c - kOriginRulerUnits);
+        m_markerPos = Saturate32(horizontal ? c + kOriginRulerUnits : c - kOriginRulerUnits);
         m_markerHidden = false;
         dirty += MarkerStrip(m_markerPos);
         // Drawn at once, so the marker keeps up with the pointer while the view is busy.
@@ -170,7 +166,7 @@ void CRules::paintEvent(QPaintEvent* event)
     const int64_t pageUnits = horizontal ? m_pageWidth : m_pageHeight;
     // Reach of the lines across the ruler: its whole thickness, whatever the resolution.
     const int thicknessPx = horizontal ? height() : width();
-    const int across = ClampInt(int64_t(std::ceil((thicknessPx + 1) * 2540.0 / std::max(1.0, Dpi()))));
+    const int across = Saturate32(int64_t(std::ceil((thicknessPx + 1) * 2540.0 / std::max(1.0, Dpi()))));
 
     if (horizontal) {
         dc.SelectFont(RulerFont(400, 0));
@@ -195,13 +191,13 @@ void CRules::paintEvent(QPaintEvent* event)
             continue;
         const std::string label = std::to_string(i);
         if (horizontal) {
-            dc.MoveTo(ClampInt(along), 0);
-            dc.LineTo(ClampInt(along), -across);
-            dc.TextOut(ClampInt(along - kLabelGapRulerUnits), kLabelTopRulerUnits, label);
+            dc.MoveTo(Saturate32(along), 0);
+            dc.LineTo(Saturate32(along), -across);
+            dc.TextOut(Saturate32(along - kLabelGapRulerUnits), kLabelTopRulerUnits, label);
         } else {
-            dc.MoveTo(0, ClampInt(along));
-            dc.LineTo(across, ClampInt(along));
-            dc.TextOut(0, ClampInt(along + kLabelGapRulerUnits), label);
+            dc.MoveTo(0, Saturate32(along));
+            dc.LineTo(across, Saturate32(along));
+            dc.TextOut(0, Saturate32(along + kLabelGapRulerUnits), label);
         }
     }
     if (pageUnits / 10 > 1) {
@@ -210,11 +206,11 @@ void CRules::paintEvent(QPaintEvent* event)
             if (!visible(along))
                 continue;
             if (horizontal) {
-                dc.MoveTo(ClampInt(along), -kTickStartRulerUnits);
-                dc.LineTo(ClampInt(along), -across);
+                dc.MoveTo(Saturate32(along), -kTickStartRulerUnits);
+                dc.LineTo(Saturate32(along), -across);
             } else {
-                dc.MoveTo(kTickStartRulerUnits, ClampInt(along));
-                dc.LineTo(across, ClampInt(along));
+                dc.MoveTo(kTickStartRulerUnits, Saturate32(along));
+                dc.LineTo(across, Saturate32(along));
             }
         }
     }
@@ -224,7 +220,7 @@ void CRules::paintEvent(QPaintEvent* event)
         // stays visible over the background and over a graduation line alike.
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         dc.SelectPen(kPenRulerUnits, kMarkerCyan);
-        const int at = ClampInt(int64_t(m_markerPos) - o);
+        const int at = Saturate32(int64_t(m_markerPos) - o);
         if (horizontal) {
             dc.MoveTo(at, 0);
             dc.LineTo(at, -across);
