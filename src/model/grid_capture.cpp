@@ -1,14 +1,17 @@
-#include "grid_capture.h"
+#include "model/grid_capture.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 
-#include "column_formula.h"
-#include "column_recalc.h"
-#include "fmt_grid.h"
-#include "kv_field.h"
-#include "tabla.h"
-#include "text_layout.h"
+#include "calc/column_formula.h"
+#include "calc/column_recalc.h"
+#include "model/fmt_grid.h"
+#include "tables/kv_field.h"
+#include "tables/tabla.h"
+#include "base/prompts.h"
+#include "base/text_layout.h"
+#include "base/user_locale.h"
 
 namespace {
 
@@ -25,6 +28,38 @@ CKVField ColumnField(const std::string& name, int32_t type)
     case kGridCurrencyCalc: return CKVField(name, 8, kvCurrency);
     default: return CKVField(name, 255, kvText);
     }
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A number the table reads whole: a sign, digits and at most one point, nothing else.
+bool IsPlainNumber(const std::string& text)
+{
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    int digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits > 0;
+}
+
+std::string Quote(const std::string& text)
+{
+    return "«" + text + "»";
 }
 
 // A field name as the table keeps it (cut to what the file can hold).
@@ -103,7 +138,9 @@ bool CGridCapture::Start(const std::vector<GridColumn>& columns, int rowCount, c
     std::string folder = directory;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    const std::string file = CTabla::MakeUniqueFileName(folder, ".dat", CTabla::kGeneratedPrefix);
+    // Without a folder there is no table: it is never made in the current folder.
+    const std::string file =
+        folder.empty() ? std::string() : CTabla::MakeUniqueFileName(folder, ".dat", CTabla::kGeneratedPrefix);
     auto table = std::make_unique<CTabla>(m_prompts, m_locale);
     // The generated name's extension is left to the table, which adds its own.
     if (file.empty() || !table->Create(folder + file.substr(0, file.size() - 4), fields, true)) {
@@ -146,14 +183,19 @@ void CGridCapture::LayoutWindowColumns(const std::vector<GridColumn>& columns)
         SetColumnTitle(col, columns[i].title);
         if (IsCurrencyType(columns[i].type))
             SetColumnAlign(col, TablaColumn::kAlignRight);
+        if (!TypingRefusal(col).empty())
+            SetColumnFlags(col, Column(col).flags | TablaColumn::kReadOnly);
     }
 }
 
 void CGridCapture::ParseFormulas(const std::vector<GridColumn>& columns)
 {
     m_calc.assign(columns.size() + 1, CCalcRecord{});
-    for (size_t i = 0; i < columns.size(); ++i)
+    m_formulas.assign(columns.size() + 1, std::string());
+    for (size_t i = 0; i < columns.size(); ++i) {
         m_calc[i + 1] = ParseColumnFormula(columns[i].formula, IsCalculatedType(columns[i].type));
+        m_formulas[i + 1] = columns[i].formula;
+    }
 }
 
 bool CGridCapture::Clear()
@@ -242,14 +284,82 @@ void CGridCapture::LoadCells(ArchiveReader& ar)
     Reset();
 }
 
-bool CGridCapture::CommitEdit(const std::string& editText, bool)
+std::string CGridCapture::TypingRefusal(int col) const
 {
-    return CTablaEditor::CommitEdit(editText, false);
+    const int field = FieldOfColumn(col);
+    if (field < 1 || field >= int(m_calc.size()))
+        return {};
+    const CCalcRecord& record = m_calc[size_t(field)];
+    // A column that names itself computes from what is typed into it (C4*0.16), and one
+    // that names no column of the grid is never computed: both are typed into.
+    if (!record.m_active || record.HasSource(field))
+        return {};
+    const auto isColumn = [this](int source) { return source >= 1 && source < int(m_calc.size()); };
+    if (!isColumn(record.m_srcA) && !isColumn(record.m_srcB))
+        return {};
+    return Quote(Column(col).HeaderText()) + " se calcula sola con " + m_formulas[size_t(field)] +
+           ": escriba en las columnas de las que sale.";
 }
 
-bool CGridCapture::EndEdit(const std::string& editText, TablaKey)
+std::string CGridCapture::TextRefusal(int col, const std::string& text) const
 {
-    const bool changed = CommitEdit(editText, false);
+    const int field = FieldOfColumn(col);
+    if (field < 1 || !Table())
+        return {};
+    const int32_t type = Table()->Field(field).Type();
+    if (type != kvDouble && type != kvCurrency)
+        return {};
+    const std::string trimmed = Trimmed(text);
+    double amount = 0;
+    if (trimmed.empty() || (type == kvDouble && IsPlainNumber(trimmed)) || m_locale.ParseCurrency(trimmed, amount))
+        return {};
+    return Quote(trimmed) + " no es una cantidad: escriba en " + Quote(Column(col).HeaderText()) +
+           " solo el número, por ejemplo 1234.50.";
+}
+
+std::string CGridCapture::EditRefusal(const std::string& editText) const
+{
+    if (editText == EditStart())
+        return {};
+    std::string refusal = TypingRefusal(CurCol());
+    if (refusal.empty())
+        refusal = TextRefusal(CurCol(), editText);
+    return refusal;
+}
+
+std::string CGridCapture::StoredText(int col, const std::string& text) const
+{
+    const int field = FieldOfColumn(col);
+    if (field < 1 || !Table() || Table()->Field(field).Type() != kvDouble)
+        return text;
+    const std::string trimmed = Trimmed(text);
+    double amount = 0;
+    if (trimmed.empty() || IsPlainNumber(trimmed) || !m_locale.ParseCurrency(trimmed, amount))
+        return text;
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, amount);
+    return std::string(buffer, result.ptr);
+}
+
+bool CGridCapture::CommitEdit(const std::string& editText, bool cancel)
+{
+    // Esc keeps a text that can be kept; only a refused one gives the old text back.
+    if (cancel && !EditRefusal(editText).empty())
+        return CTablaEditor::CommitEdit(editText, true);
+    return CTablaEditor::CommitEdit(StoredText(CurCol(), editText), false);
+}
+
+bool CGridCapture::EndEdit(const std::string& editText, TablaKey key)
+{
+    if (key != TablaKey::Escape) {
+        const std::string refusal = EditRefusal(editText);
+        if (!refusal.empty()) {
+            AbandonEdit();
+            m_prompts.Message(refusal);
+            return false;
+        }
+    }
+    const bool changed = CommitEdit(editText, key == TablaKey::Escape);
     KeyPress(TablaKey::Right);
     return changed;
 }

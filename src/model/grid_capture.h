@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "archive.h"
-#include "calc_record.h"
-#include "entry_control.h"
-#include "table_editor.h"
+#include "base/archive.h"
+#include "calc/calc_record.h"
+#include "base/entry_control.h"
+#include "tables/table_editor.h"
 
 struct GridColumn;
 
@@ -53,11 +53,27 @@ public:
     static std::vector<std::string> FieldNames(const std::vector<GridColumn>& columns);
 
     // --- The grid's commit ---------------------------------------------------------
-    // An edit of the grid is always kept, Esc included.
+    // Why a column cannot be typed into (a calculated column whose value comes from other
+    // columns only: a typed value would disagree with its sources), or empty.
+    std::string TypingRefusal(int col) const;
+    // Why a text cannot be kept in a column (a number or an amount that does not read as
+    // one, which the table would store as 0), or empty.
+    std::string TextRefusal(int col, const std::string& text) const;
+    // The cursor cell's refusal of an edit text: the column's, then the text's; empty when
+    // the text is unchanged or can be kept.
+    std::string EditRefusal(const std::string& editText) const;
+    // An edit of the grid is always kept, Esc included, once it can be kept.
     bool CommitEdit(const std::string& editText, bool cancel) override;
-    // Whatever key ended the edit, the cursor then moves one column to the right.
+    // A refused text is not stored: the reason goes to the prompts and the cursor stays
+    // (the window keeps its edit open instead of coming here). Esc gives the old text back
+    // to a refused edit. Otherwise, whatever key ended the edit, the cursor then moves one
+    // column to the right. A changed cell recalculates the columns that follow from it; an
+    // unchanged one recalculates nothing, so a column computed from its own typed value
+    // is never computed twice.
     bool EndEdit(const std::string& editText, TablaKey key) override;
     void OnCellCommitted(int record, int col) override;
+    // The message boxes the grid's refusals go to.
+    Prompts& MessagePrompts() const { return m_prompts; }
 
     // --- TableEntryCells -----------------------------------------------------------
     int CellRows() const override { return std::max(0, RowCount() - 1); }
@@ -70,9 +86,13 @@ private:
     bool AddMarkerRows();
     void ParseFormulas(const std::vector<GridColumn>& columns);
     void LayoutWindowColumns(const std::vector<GridColumn>& columns);
+    // The text stored for a number column: a number the user's locale reads (grouped
+    // thousands, a currency sign) in the plain form the table reads whole.
+    std::string StoredText(int col, const std::string& text) const;
 
     std::unique_ptr<CTabla> m_table;
     std::vector<CCalcRecord> m_calc;  // index = column number; 0 belongs to no column
+    std::vector<std::string> m_formulas;  // index = column number, as the format gives them
     int m_gridRows = 0;
     Prompts& m_prompts;
     const Locale& m_locale;

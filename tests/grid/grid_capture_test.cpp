@@ -275,3 +275,78 @@ TEST(GridCapture, AFactoryWithoutTablesMakesNoCapture)
     EXPECT_EQ(g->Capture(), nullptr);
     EXPECT_TRUE(Save(*g).empty());
 }
+
+TEST(GridCapture, ANumberOrAmountThatDoesNotReadAsOneIsRefusedWithItsReason)
+{
+    HeadlessParent parent;
+    auto g = InvoiceLines();
+    g->m_columns[2].type = kGridCurrency;
+    RecordingDc dc;
+    g->CreateEntryControl(dc, parent.factory, 1180, LogFont{});
+    MemoryTableEntry& entry = Entry(*g);
+    struct Case {
+        int column;
+        const char* typed;
+        bool kept;
+        double value;
+    };
+    const Case cases[] = {
+        {1, "abc", false, 0},        {1, "12abc", false, 0},     {1, "1.2.3", false, 0},
+        {1, " 7 ", true, 7},         {1, "1,200", true, 1200},   {1, "-2.5", true, -2.5},
+        {3, "abc", false, 0},        {3, "$1,234.50", true, 1234.5}, {3, "-5", true, -5},
+        {3, "", true, 0},
+    };
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("column ") + std::to_string(c.column) + " typed \"" + c.typed + "\"");
+        parent.prompts.ClearShown();
+        entry.Type(row, c.column, "9");
+        entry.Type(row, c.column, c.typed);
+        if (c.kept) {
+            EXPECT_TRUE(parent.prompts.Shown().empty());
+            EXPECT_DOUBLE_EQ(g->Capture()->Table()->GoToRecord(row) == 1 ? g->Capture()->Table()->GetDouble(c.column) : -1,
+                             c.value);
+        } else {
+            ASSERT_EQ(parent.prompts.Shown().size(), 1u);
+            EXPECT_NE(parent.prompts.Shown()[0].find("no es una cantidad"), std::string::npos);
+            EXPECT_EQ(entry.CellText(row, c.column), c.column == 3 ? "$9.00" : "9") << "the cell keeps its value";
+        }
+        ++row;
+        if (row > g->RowCount())
+            row = 1;
+    }
+}
+
+TEST(GridCapture, OnlyAChangedCellRecalculatesAndAColumnFromOthersIsNotTyped)
+{
+    HeadlessParent parent;
+    // The tax is typed as a base amount and computed from it in place.
+    auto g = InvoiceLines();
+    g->m_columns[1].title = "IVA";
+    g->m_columns[1].type = kGridNumberCalc;
+    g->m_columns[1].formula = "C2*0.16";
+    RecordingDc dc;
+    g->CreateEntryControl(dc, parent.factory, 1180, LogFont{});
+    MemoryTableEntry& entry = Entry(*g);
+
+    entry.Type(1, 2, "100");
+    EXPECT_EQ(entry.CellText(1, 2), "16");
+    parent.gridChanged.clear();
+    entry.Type(1, 2, "16");
+    EXPECT_EQ(entry.CellText(1, 2), "16") << "committed unchanged: not taxed twice";
+    EXPECT_TRUE(parent.gridChanged.empty());
+
+    entry.Type(1, 1, "2");
+    entry.Type(1, 3, "3");
+    EXPECT_EQ(entry.CellText(1, 4), "6");
+    parent.gridChanged.clear();
+    EXPECT_FALSE(entry.Type(1, 4, "99"));
+    EXPECT_EQ(entry.CellText(1, 4), "6") << "the amount follows quantity and price only";
+    ASSERT_EQ(parent.prompts.Shown().size(), 1u);
+    EXPECT_EQ(parent.prompts.Shown()[0], "«Importe» se calcula sola con C1*C3: escriba en las columnas de las que sale.");
+    entry.Type(1, 1, "2");
+    EXPECT_EQ(entry.CellText(1, 4), "6");
+    EXPECT_TRUE(parent.gridChanged.empty());
+    EXPECT_TRUE(g->Capture()->Column(4).Has(TablaColumn::kReadOnly));
+    EXPECT_FALSE(g->Capture()->Column(2).Has(TablaColumn::kReadOnly)) << "a column computed from itself is typed";
+}

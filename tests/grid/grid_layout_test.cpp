@@ -79,6 +79,72 @@ TEST(GridLayout, TheStoredRecordReadsBackAndWritesTheSameBytes)
     EXPECT_EQ(again.Bytes(), bytes);
 }
 
+// The bytes of the column and row layout as the format file holds them after the common
+// part, laid out by hand: little-endian integers, strings led by their length.
+struct TailBytes {
+    std::vector<uint8_t> bytes;
+    TailBytes& Int(int32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(uint8_t(uint32_t(v) >> (8 * i)));
+        return *this;
+    }
+    TailBytes& Str(const std::string& cp1252)
+    {
+        bytes.push_back(uint8_t(cp1252.size()));
+        bytes.insert(bytes.end(), cp1252.begin(), cp1252.end());
+        return *this;
+    }
+};
+
+TEST(GridLayout, TheStoredColumnLayoutHasItsFixedBytes)
+{
+    // Per column: alignment, title, width, screen width, type, formula; then the rows.
+    const std::vector<uint8_t> tail = TailBytes()
+                                          .Int(2)
+                                          .Int(0).Str("Cant").Int(200).Int(76).Int(1).Str("")
+                                          .Int(2).Str("A\xF1o").Int(300).Int(113).Int(4).Str("C1*0.16")
+                                          .Int(2)
+                                          .Int(45).Int(60)
+                                          .bytes;
+    auto g = NewGrid();
+    g->SetColumnCount(2);
+    g->SetRowCount(2);
+    g->m_columns[0] = GridColumn{0, "Cant", 200, 76, kGridNumber, ""};
+    g->m_columns[1] = GridColumn{2, "Año", 300, 113, kGridCurrencyCalc, "C1*0.16"};
+    g->m_rows[0].height = 45;
+    g->m_rows[1].height = 60;
+    ArchiveWriter out;
+    g->Write(out);
+    const std::vector<uint8_t> written = out.Bytes();
+    ASSERT_GE(written.size(), tail.size());
+    EXPECT_EQ(std::vector<uint8_t>(written.end() - std::ptrdiff_t(tail.size()), written.end()), tail);
+
+    // Read back from other hand-laid bytes behind the same common part: every value lands
+    // in its own member.
+    const std::vector<uint8_t> other = TailBytes()
+                                           .Int(1)
+                                           .Int(1).Str("Suma").Int(410).Int(155).Int(2).Str("C2+C3")
+                                           .Int(1)
+                                           .Int(70)
+                                           .bytes;
+    std::vector<uint8_t> file(written.begin(), written.end() - std::ptrdiff_t(tail.size()));
+    file.insert(file.end(), other.begin(), other.end());
+    CFmtGrid read;
+    ArchiveReader in(file);
+    read.Read(in);
+    EXPECT_TRUE(in.AtEnd());
+    ASSERT_EQ(read.ColumnCount(), 1);
+    const GridColumn& c = read.m_columns[0];
+    EXPECT_EQ(c.align, 1);
+    EXPECT_EQ(c.title, "Suma");
+    EXPECT_EQ(c.width, 410);
+    EXPECT_EQ(c.screenWidth, 155);
+    EXPECT_EQ(c.type, kGridNumberCalc);
+    EXPECT_EQ(c.formula, "C2+C3");
+    EXPECT_EQ(Heights(read), (std::vector<int32_t>{70}));
+}
+
 TEST(GridLayout, WideningHandsTheRemainderOutFromTheRotatingColumn)
 {
     auto g = NewGrid();

@@ -2,6 +2,7 @@
 
 #include <QPrinter>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <regex>
 
@@ -63,6 +64,39 @@ TEST_F(TablaWndTest, PrintedTableHasAHeaderOnEveryPageAndEveryRecordOnce)
     for (const auto& [n, times] : seen)
         EXPECT_EQ(times, 1) << "Cliente " << n;
     EXPECT_EQ(PdfText(pdf, pages + 1), "") << "no page beyond those reported";
+}
+
+TEST_F(TablaWndTest, APrinterThatDoesNotStartIsReportedInSpanish)
+{
+    editor.TypeIntoCell(editor.RowCount(), 2, "Cliente", TablaKey::F3);
+    ASSERT_TRUE(editor.TypeIntoCell(editor.RowCount(), 1, "1", TablaKey::Enter));
+    struct Case {
+        const char* name;
+        std::function<void(QPrinter&)> setUp;
+        const char* expected;
+    };
+    const std::string folder = dir / "no-such-folder";
+    const Case cases[] = {
+        {"a file in a missing folder",
+         [&](QPrinter& p) {
+             p.setOutputFormat(QPrinter::PdfFormat);
+             p.setOutputFileName(QString::fromStdString(folder + "/tabla.pdf"));
+         },
+         nullptr},
+        {"no printer at all", [](QPrinter& p) { p.setOutputFormat(QPrinter::PdfFormat); },
+         "No se pudo iniciar la impresora: no hay ninguna impresora disponible y la tabla no se imprimió."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts.ClearShown();
+        QPrinter printer(QPrinter::HighResolution);
+        c.setUp(printer);
+        EXPECT_EQ(wnd->PrintTableTo(printer), 0);
+        ASSERT_EQ(prompts.Shown().size(), 1u);
+        const std::string expected =
+            c.expected ? c.expected : "No se pudo crear el archivo " + folder + "/tabla.pdf: la tabla no se imprimió.";
+        EXPECT_EQ(prompts.Shown()[0], expected);
+    }
 }
 
 TEST(TablePrintPlan, EveryPageHoldsTheHeaderTheEmptyLineAndAtLeastOneRecord)

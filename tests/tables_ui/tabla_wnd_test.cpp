@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <QScrollBar>
+
 TEST_F(TablaWndTest, TypingIntoTheNewRecordLineAndEnterAppendsTheRecord)
 {
     AddRecord(10, "Ana");
@@ -164,13 +166,40 @@ TEST_F(TablaWndTest, ArrowKeysMoveTheCursorAndTheMarkerFollowsIt)
     EXPECT_EQ(std::make_pair(editor.CurRow(), editor.CurCol()), std::make_pair(4, 1));
 }
 
+TEST_F(TablaWndTest, ScrollBarsAppearOnlyWhenTheContentDoesNotFit)
+{
+    // Row header 60, then 60, 120 and 110: 350 pixels of columns, one line.
+    auto* vertical = wnd->findChild<QScrollBar*>(QString::number(CTablaWnd::kIdVScroll));
+    auto* horizontal = wnd->findChild<QScrollBar*>(QString::number(CTablaWnd::kIdHScroll));
+    EXPECT_FALSE(vertical->isVisible());
+    EXPECT_FALSE(horizontal->isVisible());
+    EXPECT_EQ(wnd->GridRect(), wnd->rect());
+
+    wnd->resize(300, 220);
+    EXPECT_TRUE(horizontal->isVisible());
+    EXPECT_FALSE(vertical->isVisible());
+    // On the last column the view scrolls only as far as the last column needs.
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(wnd, Qt::Key_Right);
+    EXPECT_EQ(editor.CurCol(), 3);
+    EXPECT_EQ(editor.FirstCol(), 2) << "Nombre and Importe fit together in 240 pixels";
+    wnd->resize(440, 220);
+    EXPECT_EQ(editor.FirstCol(), 1) << "everything fits again: nothing stays scrolled";
+    EXPECT_FALSE(horizontal->isVisible());
+}
+
 TEST_F(TablaWndTest, ManyRecordsScrollWithTheCursor)
 {
     for (int i = 1; i <= 15; ++i)
         AddRecord(i, QString("N%1").arg(i));
     EXPECT_EQ(editor.CurRow(), 16);
     EXPECT_GT(editor.FirstRow(), 1);
-    EXPECT_TRUE(wnd->CellRectPx(16, 1).bottom() <= wnd->height()) << "the new record line is in view";
+    EXPECT_TRUE(wnd->CellRectPx(16, 1).bottom() <= wnd->GridRect().bottom()) << "the new record line is in view";
+    auto* vertical = wnd->findChild<QScrollBar*>(QString::number(CTablaWnd::kIdVScroll));
+    ASSERT_NE(vertical, nullptr);
+    EXPECT_TRUE(vertical->isVisible()) << "16 rows do not fit";
+    EXPECT_GT(vertical->geometry().left(), wnd->CellRectPx(16, 3).right()) << "the bar covers no column";
+    EXPECT_FALSE(wnd->findChild<QScrollBar*>(QString::number(CTablaWnd::kIdHScroll))->isVisible()) << "the columns fit";
     QTest::keyClick(wnd, Qt::Key_Home);
     EXPECT_EQ(editor.FirstRow(), 1);
 }

@@ -31,7 +31,7 @@ protected:
                                    {"Importe", 0, kvDouble}};
         ASSERT_TRUE(table.Create(dir / "clientes", fields, true));
         parent.resize(460, 260);
-        wnd = new CTablaWnd(&parent, 1173, editor);
+        wnd = new CTablaWnd(&parent, 1173, editor, &prompts);
         after = new QLineEdit(&parent);
         after->setGeometry(0, 230, 200, 24);
         ASSERT_TRUE(wnd->Attach(&table));

@@ -1,8 +1,9 @@
-#include "grid_entry_factory.h"
+#include "tables/ui/grid_entry_factory.h"
 
-#include "grid_tabla_wnd.h"
-#include "qt_locale.h"
-#include "qt_prompts.h"
+#include "model/grid_capture.h"
+#include "tables/ui/grid_tabla_wnd.h"
+#include "platform/qt_locale.h"
+#include "platform/qt_prompts.h"
 
 CGridEntryFactory::CGridEntryFactory(QWidget* parent)
     : QtEntryFactory(parent),
@@ -16,16 +17,17 @@ CGridEntryFactory::~CGridEntryFactory() = default;
 
 std::unique_ptr<TableEntry> CGridEntryFactory::CreateTableEntry(const TableEntryParams& params)
 {
-    // The window works on the editing core itself, which the element lends through the
-    // cells interface.
-    auto* editor = dynamic_cast<CTablaEditor*>(params.cells);
-    if (!editor)
+    // The window works on the element's capture state itself, which the element lends
+    // through the cells interface.
+    auto* capture = dynamic_cast<CGridCapture*>(params.cells);
+    if (!capture)
         return nullptr;
-    auto* window = new CGridTablaWnd(m_form, params.controlId, *editor);
+    auto* window = new CGridTablaWnd(m_form, params.controlId, *capture);
     MarkEntryControl(window, params.controlId);
     connect(window, &CTablaWnd::gridChanged, this, &CGridEntryFactory::gridChanged);
     const Rect rc = params.rcScreen.Normalized();
-    window->Create(QRect(rc.left, rc.top, rc.Width(), rc.Height()));
+    window->Place(QRect(rc.left, rc.top, rc.Width(), rc.Height()));
+    window->show();
     window->Reset();
     return std::make_unique<GridTableEntry>(window);
 }

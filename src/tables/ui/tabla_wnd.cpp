@@ -1,8 +1,8 @@
-#include "tabla_wnd.h"
+#include "tables/ui/tabla_wnd.h"
 
-#include "qt_locale.h"
-#include "qt_prompts.h"
-#include "tabla.h"
+#include "platform/qt_locale.h"
+#include "platform/qt_prompts.h"
+#include "tables/tabla.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -49,12 +49,18 @@ CTablaWnd::CTablaWnd(QWidget* parent, int controlId) : QWidget(parent), m_contro
     m_ownLocale = std::make_unique<QtLocale>();
     m_ownEditor = std::make_unique<CTablaEditor>(*m_ownPrompts, *m_ownLocale);
     m_editor = m_ownEditor.get();
+    m_prompts = m_ownPrompts.get();
     Init();
 }
 
-CTablaWnd::CTablaWnd(QWidget* parent, int controlId, CTablaEditor& editor)
+CTablaWnd::CTablaWnd(QWidget* parent, int controlId, CTablaEditor& editor, Prompts* prompts)
     : QWidget(parent), m_editor(&editor), m_controlId(controlId)
 {
+    if (!prompts) {
+        m_ownPrompts = std::make_unique<QtPrompts>(this);
+        prompts = m_ownPrompts.get();
+    }
+    m_prompts = prompts;
     Init();
 }
 
@@ -71,8 +77,10 @@ void CTablaWnd::Init()
     m_vScroll->setObjectName(QString::number(kIdVScroll));
     m_hScroll = new QScrollBar(Qt::Horizontal, this);
     m_hScroll->setObjectName(QString::number(kIdHScroll));
-    for (QScrollBar* bar : {m_vScroll, m_hScroll})
+    for (QScrollBar* bar : {m_vScroll, m_hScroll}) {
         bar->setFocusPolicy(Qt::NoFocus);
+        bar->hide();
+    }
     connect(m_vScroll, &QScrollBar::valueChanged, this, [this](int value) {
         if (m_syncingScroll)
             return;
@@ -158,9 +166,82 @@ void CTablaWnd::Reset()
 
 QRect CTablaWnd::GridRect() const
 {
-    const int vw = m_vScroll->sizeHint().width();
-    const int hh = m_hScroll->sizeHint().height();
+    const int vw = m_showVScroll ? ScrollBarSize().width() : 0;
+    const int hh = m_showHScroll ? ScrollBarSize().height() : 0;
     return QRect(0, 0, std::max(0, width() - vw), std::max(0, height() - hh));
+}
+
+int CTablaWnd::LastShownRow() const
+{
+    const int rows = m_editor->RowCount();
+    return m_editor->NoAppend() ? std::max(1, rows - 1) : rows;
+}
+
+QSize CTablaWnd::ScrollBarSize() const
+{
+    return QSize(m_vScroll->sizeHint().width(), m_hScroll->sizeHint().height());
+}
+
+QSize CTablaWnd::ContentSize() const
+{
+    int width = 0;
+    for (const TablaColumn& c : m_editor->Columns())
+        width += std::max(0, c.widthPx);
+    return QSize(width, kHeaderHeight + LastShownRow() * kRowHeight);
+}
+
+void CTablaWnd::LayoutScrollBars()
+{
+    // Each bar takes room from the other direction: a vertical bar can make the columns
+    // stop fitting, and a horizontal one the rows.
+    const int vw = ScrollBarSize().width();
+    const int hh = ScrollBarSize().height();
+    const QSize content = ContentSize();
+    bool needV = content.height() > height();
+    bool needH = content.width() > width() - (needV ? vw : 0);
+    if (needH && !needV) {
+        needV = content.height() > height() - hh;
+        needH = content.width() > width() - (needV ? vw : 0);
+    }
+    m_showVScroll = needV;
+    m_showHScroll = needH;
+    m_vScroll->setGeometry(width() - vw, 0, vw, std::max(0, height() - (needH ? hh : 0)));
+    m_hScroll->setGeometry(0, height() - hh, std::max(0, width() - (needV ? vw : 0)), hh);
+    m_vScroll->setVisible(needV);
+    m_hScroll->setVisible(needH);
+}
+
+int CTablaWnd::MaxFirstCol() const
+{
+    // The first column from which every later column fits: scrolling further would only
+    // open blank space on the right.
+    const int last = m_editor->ColumnCount() - 1;
+    if (last < 1)
+        return 1;
+    const int rowHeaderPx = m_editor->Column(0).widthPx;
+    const int room = GridRect().width() - rowHeaderPx;
+    int used = 0;
+    int first = last;
+    for (int c = last; c >= 1; --c) {
+        used += std::max(0, m_editor->Column(c).widthPx);
+        if (used > room)
+            break;
+        first = c;
+    }
+    return first;
+}
+
+void CTablaWnd::ClampView()
+{
+    const int lastRow = LastShownRow();
+    if (m_editor->CurRow() > lastRow)
+        m_editor->MoveCursor(lastRow, m_editor->CurCol());
+    int firstRow = m_editor->FirstRow();
+    if (m_editor->NoAppend())
+        firstRow = std::min(firstRow, std::max(1, lastRow - m_editor->VisibleRows() + 1));
+    const int firstCol = std::min(m_editor->FirstCol(), MaxFirstCol());
+    if (firstRow != m_editor->FirstRow() || firstCol != m_editor->FirstCol())
+        m_editor->ScrollTo(firstRow, firstCol);
 }
 
 void CTablaWnd::ComputeRightEdges() const
@@ -193,7 +274,7 @@ int CTablaWnd::ColumnAtX(int x) const
 int CTablaWnd::RowAtY(int y) const
 {
     const int row = (y - kHeaderHeight) / kRowHeight + m_editor->FirstRow();
-    return std::min(row, m_editor->RowCount());
+    return std::min(row, LastShownRow());
 }
 
 int CTablaWnd::ResizeColumnAt(int x) const
@@ -220,23 +301,22 @@ QRect CTablaWnd::CellRectPx(int row, int col) const
 
 void CTablaWnd::resizeEvent(QResizeEvent*)
 {
-    const int vw = m_vScroll->sizeHint().width();
-    const int hh = m_hScroll->sizeHint().height();
-    m_vScroll->setGeometry(width() - vw, 0, vw, std::max(0, height() - hh));
-    m_hScroll->setGeometry(0, height() - hh, std::max(0, width() - vw), hh);
     AfterMove();
 }
 
 void CTablaWnd::UpdateScrollBars()
 {
+    LayoutScrollBars();
     const QRect grid = GridRect();
     const int rowHeaderPx = m_editor->ColumnCount() > 0 ? m_editor->Column(0).widthPx : 0;
     m_editor->SetViewSize(grid.width() - rowHeaderPx, (grid.height() - kHeaderHeight) / kRowHeight);
+    ClampView();
     m_syncingScroll = true;
-    m_vScroll->setRange(1, std::max(1, m_editor->RowCount()));
+    const int lastRow = LastShownRow();
+    m_vScroll->setRange(1, m_editor->NoAppend() ? std::max(1, lastRow - m_editor->VisibleRows() + 1) : std::max(1, lastRow));
     m_vScroll->setPageStep(m_editor->VisibleRows());
     m_vScroll->setValue(m_editor->FirstRow());
-    m_hScroll->setRange(1, std::max(1, m_editor->ColumnCount() - 1));
+    m_hScroll->setRange(1, MaxFirstCol());
     m_hScroll->setPageStep(1);
     m_hScroll->setValue(m_editor->FirstCol());
     m_syncingScroll = false;
@@ -335,8 +415,8 @@ void CTablaWnd::Render()
             break;
     }
 
-    // Records, then the new record line.
-    for (int row = m_editor->FirstRow(); row <= m_editor->RowCount(); ++row) {
+    // Records, then the new record line (when one can be appended).
+    for (int row = m_editor->FirstRow(); row <= LastShownRow(); ++row) {
         const int y = kHeaderHeight + (row - m_editor->FirstRow()) * kRowHeight;
         if (y >= grid.height())
             break;
@@ -512,8 +592,12 @@ void CTablaWnd::keyPressEvent(QKeyEvent* event)
 
 bool CTablaWnd::focusNextPrevChild(bool next)
 {
-    if (m_edit->isVisible() && m_editor->IsEditing())
+    if (m_edit->isVisible() && m_editor->IsEditing()) {
         EndCellEdit(TablaKey::F3);
+        // An edit the window kept open (its text cannot be kept) keeps the focus.
+        if (m_edit->isVisible())
+            return true;
+    }
     MoveFocusToNext(next);
     return true;
 }
@@ -586,8 +670,11 @@ void CTablaWnd::RowSelectStep(int row)
 
 void CTablaWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (m_edit->isVisible() && m_editor->IsEditing())
+    if (m_edit->isVisible() && m_editor->IsEditing()) {
         EndCellEdit(TablaKey::F3);
+        if (m_edit->isVisible())
+            return;
+    }
     setFocus(Qt::MouseFocusReason);
     if (!m_editor->IsAttached() || m_editor->ColumnCount() == 0)
         return;

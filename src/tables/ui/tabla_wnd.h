@@ -8,7 +8,7 @@
 // Every rule of editing, appending, deleting and sorting lives in CTablaEditor; this
 // widget turns mouse and keys into its calls and paints what it gives. A variant (the
 // grid's window) overrides the virtual hooks below.
-#include "table_editor.h"
+#include "tables/table_editor.h"
 
 #include <QImage>
 #include <QPointer>
@@ -61,8 +61,10 @@ public:
     // currency text follows the user's locale.
     CTablaWnd(QWidget* parent, int controlId);
     // A window over an editor someone else owns (the grid element keeps its editor, with
-    // its table and calculated columns, also when no window is shown).
-    CTablaWnd(QWidget* parent, int controlId, CTablaEditor& editor);
+    // its table and calculated columns, also when no window is shown). The window's own
+    // messages (a printer that does not start, an export) go to `prompts`, or to message
+    // boxes over the window when none is given.
+    CTablaWnd(QWidget* parent, int controlId, CTablaEditor& editor, Prompts* prompts = nullptr);
     ~CTablaWnd() override;
 
     // `Create`: placed over a rectangle of the parent, shown, with a tab stop.
@@ -88,7 +90,8 @@ public:
     virtual void ExportTable();
     virtual void PrintTable();
     // Prints the table on a printer already set up (the print command after its dialog,
-    // and tests on a PDF printer). Returns the pages printed.
+    // and tests on a PDF printer). Returns the pages printed; a printer that does not start
+    // is reported and gives 0.
     int PrintTableTo(QPrinter& printer);
 
     // The cell edit while it is open, for tests and the grid's window.
@@ -96,6 +99,16 @@ public:
     QRect CellRectPx(int row, int col) const;
     // The bitmap the last paint drew, for tests and screenshots.
     const QImage& Bitmap() const { return m_bitmap; }
+    // The part of the window the cells are drawn in: the window less the scroll bars that
+    // are shown. A scroll bar is shown only when the rows or the columns do not fit.
+    QRect GridRect() const;
+    // The last row the window shows: the new record line, unless nothing can ever be
+    // appended (then typing there would keep nothing, so it is not offered).
+    int LastShownRow() const;
+    // The width and height the window needs to show every column and every row whole.
+    QSize ContentSize() const;
+    // The vertical bar's width and the horizontal bar's height, shown or not.
+    QSize ScrollBarSize() const;
     // Paints into the off-screen bitmap now (the paint event does this too).
     void Render();
 
@@ -129,11 +142,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
-    void StartEdit(const QString* typed);
+    // Opens the cell edit on the cursor cell, with the typed character or (null) the
+    // cell's text. The grid's window refuses calculated columns here.
+    virtual void StartEdit(const QString* typed);
+    Prompts& WindowPrompts() { return *m_prompts; }
     void UpdateScrollBars();
     void PlaceMarker();
     void AfterMove();
-    QRect GridRect() const;
     int ColumnAtX(int x) const;
     int RowAtY(int y) const;
     // The column whose right edge lies within the grip of x in the header, or 0.
@@ -144,6 +159,13 @@ private:
     enum class MouseState { Idle, ResizingColumn, SelectingRows };
 
     void Init();
+    // Shows a scroll bar only where the content does not fit, and places both.
+    void LayoutScrollBars();
+    // Keeps the view from scrolling past what fills it: no column scrolled out of view
+    // while the columns after it would leave blank space, and (without a new record line)
+    // the cursor and the first row within the rows shown.
+    void ClampView();
+    int MaxFirstCol() const;
     void DrawRaised(QPainter& p, const QRect& r, bool pressed) const;
     void BeginColumnResize(int col, int x);
     void ResizeStep(int x);
@@ -152,6 +174,7 @@ private:
     void MoveFocusToNext(bool next);
 
     std::unique_ptr<Prompts> m_ownPrompts;
+    Prompts* m_prompts = nullptr;
     std::unique_ptr<Locale> m_ownLocale;
     std::unique_ptr<CTablaEditor> m_ownEditor;
     CTablaEditor* m_editor = nullptr;
@@ -167,4 +190,6 @@ private:
     int m_resizeStartWidth = 0;
     int m_selAnchor = 0;
     bool m_syncingScroll = false;
+    bool m_showVScroll = false;
+    bool m_showHScroll = false;
 };

@@ -1,12 +1,12 @@
 // The table window's export and print commands: the dialogs, the wait cursor and the
 // printer; what is written and drawn comes from the core.
-#include "tabla_wnd.h"
+#include "tables/ui/tabla_wnd.h"
 
-#include "qt_dc.h"
-#include "qt_locale.h"
-#include "qt_prompts.h"
-#include "table_export.h"
-#include "table_print.h"
+#include "platform/qt_dc.h"
+#include "platform/qt_locale.h"
+#include "platform/qt_prompts.h"
+#include "tables/table_export.h"
+#include "tables/table_print.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -18,6 +18,22 @@ namespace {
 
 constexpr const char* kExportFilter =
     "Texto separado por tabulaciones (*.txt);;dBase III plus(*.dbf);;Kalbase (*.dat)";
+
+constexpr const char* kPrinterNotStarted = "No se pudo iniciar la impresora %1: la tabla no se imprimió.";
+constexpr const char* kNoPrinter = "No se pudo iniciar la impresora: no hay ninguna impresora disponible y la tabla no "
+                                   "se imprimió.";
+constexpr const char* kPrintFileNotStarted = "No se pudo crear el archivo %1: la tabla no se imprimió.";
+
+// Why a printer did not start, in the clerk's words: the file it was to write, or the
+// printer by name.
+QString PrinterFailure(const QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return QString::fromUtf8(kPrintFileNotStarted).arg(printer.outputFileName());
+    if (printer.printerName().isEmpty())
+        return QString::fromUtf8(kNoPrinter);
+    return QString::fromUtf8(kPrinterNotStarted).arg(printer.printerName());
+}
 
 }  // namespace
 
@@ -41,10 +57,9 @@ void CTablaWnd::ExportTable()
         return;
     const std::string path = dialog.selectedFiles().first().toStdString();
 
-    QtPrompts prompts(this);
     QtLocale locale;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ::ExportTable(*m_editor, path, prompts, locale);
+    ::ExportTable(*m_editor, path, WindowPrompts(), locale);
     QApplication::restoreOverrideCursor();
     m_editor->GoToRow(m_editor->CurRow());
     update();
@@ -68,8 +83,10 @@ void CTablaWnd::PrintTable()
 int CTablaWnd::PrintTableTo(QPrinter& printer)
 {
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&printer)) {
+        WindowPrompts().Message(PrinterFailure(printer).toStdString(), PromptIcon::Error);
         return 0;
+    }
     // The painter's origin is the corner of the printable area; in 0.1 mm with y upward
     // the area runs from 0 down to minus its height.
     const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Millimeter);
