@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -189,4 +192,77 @@ TEST(CliRefusals, FileProblemsAreOneSpanishLineAndAnUnwritableOutputIsAFailure)
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(p.readAllStandardError().contains("No se pudo escribir el resultado"));
+}
+
+namespace {
+
+// A format of one rectangle, laid out by hand: title, count, the entry, screen extent.
+QByteArray RectangleFormat(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    QByteArray b;
+    const auto i32 = [&b](int32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char(uint32_t(v) >> (8 * i)));
+    };
+    b.append(char(0));  // empty title
+    i32(1);
+    i32(8);  // rectangle
+    i32(0);
+    b.append(char(10)).append("Rectangulo");
+    for (int32_t v : {left, top, right, bottom, 0, 0, 0, 0, 1, 0, 0, 35, 0, 0, 0, 400})
+        i32(v);
+    b.append(QByteArray("\0\0\0\0\3\2\1\x22", 8));
+    b.append(QByteArray("Arial").leftJustified(32, '\0'));
+    for (int32_t v : {0, 0, 100, 100})
+        i32(v);
+    return b;
+}
+
+}  // namespace
+
+TEST(CliRender, TheDesignPictureHoldsTheLowestRectanglesLowerEdge)
+{
+    QTemporaryDir dir;
+    const QString fmt = dir.filePath("rect.fmt");
+    Write(fmt, RectangleFormat(100, -100, 400, -300));
+    const QString png = dir.filePath("rect.png");
+    // One pixel per 0.1 mm: the lower edge is drawn on row 300 + 50 (the design margin).
+    const CliRun r = Cli({"render", fmt, png, "--dpi", "254"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QImage image(png);
+    ASSERT_GT(image.height(), 351);
+    int dark = 0;
+    for (int x = 0; x < image.width(); ++x)
+        dark += qGray(image.pixel(x, 350)) < 128;
+    EXPECT_GE(dark, 290);
+}
+
+TEST(CliRender, HostileFormatsEndQuicklyDrawnOrRefusedWithOneSpanishLine)
+{
+    QTemporaryDir dir;
+    const QDir corpus(QStringLiteral(ORDEXA_FORMAT_CORPUS));
+    const QStringList names = corpus.entryList({"hostile_*.fmt"}, QDir::Files);
+    ASSERT_GE(names.size(), 5);
+    for (const QString& name : names) {
+        for (const char* mode : {"design", "screen", "print"}) {
+            const QString out = dir.filePath(name + "-" + mode + ".png");
+            QElapsedTimer timer;
+            timer.start();
+            const CliRun r = Cli({"render", corpus.filePath(name), out, "--mode", mode});
+            EXPECT_LT(timer.elapsed(), 10000) << name.toStdString() << " " << mode;
+            ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1) << name.toStdString() << " " << mode;
+            if (r.exitCode == 1) {
+                EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
+                EXPECT_TRUE(r.err.contains(name.toUtf8())) << r.err.constData();
+                EXPECT_TRUE(r.err.contains("píxeles")) << r.err.constData();
+                EXPECT_FALSE(QFileInfo::exists(out)) << "nothing written for a refused picture";
+            } else {
+                // Read only its header: a picture may exceed what Qt loads by default.
+                EXPECT_TRUE(QImageReader(out).size().isValid()) << name.toStdString() << " " << mode;
+            }
+        }
+    }
+    // The text three metres from the sheet's corner is one of the refused ones.
+    const CliRun far = Cli({"render", corpus.filePath("hostile_far_text.fmt"), dir.filePath("far.png")});
+    EXPECT_EQ(far.exitCode, 1) << far.err.constData();
 }
