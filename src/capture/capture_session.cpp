@@ -329,11 +329,13 @@ std::vector<std::string> CaptureSession::ValueLines() const
             CGridCapture* cells = static_cast<const CFmtGrid&>(*element).Capture();
             if (!cells)
                 continue;
+            // A filled cell is one the table window shows: a number never typed (or
+            // computed) in a row stays blank there, although its text form is 0.00.
             for (int r = 1; r <= cells->CellRows(); ++r)
                 for (int c = 1; c <= cells->CellColumns(); ++c)
-                    if (const std::string text = cells->CellTextAt(r, c); !text.empty())
+                    if (!cells->CellDisplay(r, c).text.empty())
                         lines.push_back(element->m_text + "[" + std::to_string(r) + "," + std::to_string(c) +
-                                        "]=" + text);
+                                        "]=" + cells->CellTextAt(r, c));
         } else if (const CheckEntry* check = CheckControl(*element)) {
             lines.push_back(element->m_text + "=" + (check->IsChecked() ? "1" : "0"));
         } else if (const TextEntry* text = TextControl(*element)) {

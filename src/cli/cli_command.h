@@ -13,6 +13,12 @@ inline constexpr int kExitUsage = 2;
 int RunDump(const CliArgs& args);
 int RunResave(const CliArgs& args);
 int RunRender(const CliArgs& args);
+int RunWords(const CliArgs& args);
+int RunCalc(const CliArgs& args);
+int RunCap(const CliArgs& args);
+int RunShow(const CliArgs& args);
+int RunPrint(const CliArgs& args);
+int RunExport(const CliArgs& args);
 
 // Prints "uso: ordexa-cli <usage>" on standard error and returns kExitUsage.
 int UsageError(const std::string& usage);

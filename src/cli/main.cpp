@@ -21,9 +21,15 @@ const Command kCommands[] = {
     {"dump", RunDump, false},
     {"resave", RunResave, false},
     {"render", RunRender, true},
+    {"words", RunWords, false},
+    {"calc", RunCalc, false},
+    {"cap", RunCap, false},
+    {"show", RunShow, false},
+    {"print", RunPrint, true},
+    {"export", RunExport, false},
 };
 
-constexpr const char* kUsage = "uso: ordexa-cli dump|resave|render ARGUMENTOS";
+constexpr const char* kUsage = "uso: ordexa-cli dump|resave|render|words|calc|cap|show|print|export ARGUMENTOS";
 
 // Standard error carries exactly one line when a command refuses its input, so Qt's own
 // diagnostics (a missing runtime folder, font notes) are kept off it.
