@@ -9,7 +9,7 @@ namespace {
 class KVRegisterTest : public ::testing::Test {
 protected:
     ScriptedPrompts prompts;
-    QtLocale locale = MexicanLocale();
+    FixedLocale locale = MexicanLocale();
     CKVRegister rec{prompts, locale};
 };
 

@@ -23,7 +23,7 @@ class TablaIndexFilesTest : public ::testing::Test {
 protected:
     ScratchFolder dir;
     ScriptedPrompts prompts;
-    QtLocale locale = MexicanLocale();
+    FixedLocale locale = MexicanLocale();
     CTabla table{prompts, locale};
     std::string name = dir / "pagos";
     // A plain text index with many equal keys, a unique integer index that refuses some

@@ -9,7 +9,7 @@ class TablaTest : public ::testing::Test {
 protected:
     ScratchFolder dir;
     ScriptedPrompts prompts;
-    QtLocale locale = MexicanLocale();
+    FixedLocale locale = MexicanLocale();
     CTabla table{prompts, locale};
     std::string name = dir / "clientes";
 

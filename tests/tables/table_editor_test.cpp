@@ -9,7 +9,7 @@ class TableEditorTest : public ::testing::Test {
 protected:
     ScratchFolder dir;
     ScriptedPrompts prompts;
-    QtLocale locale = MexicanLocale();
+    FixedLocale locale = MexicanLocale();
     CTabla table{prompts, locale};
     CTablaEditor editor{prompts, locale};
 

@@ -13,7 +13,7 @@ protected:
     ScratchFolder dir;
     ScratchFolder other;
     ScriptedPrompts prompts;
-    QtLocale locale = MexicanLocale();
+    FixedLocale locale = MexicanLocale();
     CTabla table{prompts, locale};
     CTablaEditor editor{prompts, locale};
 

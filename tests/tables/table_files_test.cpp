@@ -4,11 +4,13 @@
 #include "tables/tabla.h"
 #include "test_support.h"
 
+#include <cstring>
+
 TEST(TableFiles, AHeaderReadsBackAsWritten)
 {
     ScratchFolder dir;
     ScriptedPrompts prompts;
-    const QtLocale locale = MexicanLocale();
+    const FixedLocale locale = MexicanLocale();
     CTabla table(prompts, locale);
     const CKVField fields[] = {{"Nombre", 30, kvText}, {"Importe", 0, kvDouble}, {"Clave", 0, kvInt32, 3}};
     ASSERT_TRUE(table.Create(dir / "t", fields, false));

@@ -1,8 +1,8 @@
 #pragma once
 // What the table tests share: the Spanish (Mexico) locale pinned, scripted prompts and a
 // fresh folder per test, removed afterwards.
+#include "base/fixed_locale.h"
 #include "base/prompts.h"
-#include "platform/qt_locale.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-inline QtLocale MexicanLocale()
+inline FixedLocale MexicanLocale()
 {
-    return QtLocale(QLocale(QLocale::Spanish, QLocale::Mexico));
+    return FixedLocale();
 }
 
 class ScratchFolder {

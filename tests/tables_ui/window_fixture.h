@@ -2,6 +2,7 @@
 // A table window over a table of clients (indexed key, name, amount), inside a parent
 // with a line edit after it in tab order, shown on the offscreen platform.
 #include "tables/tabla.h"
+#include "platform/qt_locale.h"
 #include "tables/ui/tabla_wnd.h"
 #include "tables/table_print.h"
 #include "test_support.h"
@@ -17,7 +18,8 @@ class TablaWndTest : public ::testing::Test {
 protected:
     ScratchFolder dir;
     ScriptedPrompts prompts;
-    QtLocale locale = MexicanLocale();
+    // The table window shows what the Qt locale writes.
+    QtLocale locale{QLocale(QLocale::Spanish, QLocale::Mexico)};
     CTabla table{prompts, locale};
     CTablaEditor editor{prompts, locale};
     QWidget parent;
