@@ -2,39 +2,19 @@
 
 #include "base/cp1252.h"
 
-void ArchiveReader::Need(size_t n) const
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Text without a byte above 0x7F reads and writes the same in UTF-8 and in the code
+// page, and needs no conversion: nearly every text of a format is such.
+bool IsAscii(std::string_view text)
 {
-    if (n > Remaining())
-        throw ArchiveError(m_pos, "fin de archivo inesperado");
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-uint8_t ArchiveReader::ReadByte()
-{
-    Need(1);
-    return m_bytes[m_pos++];
-}
-
-uint16_t ArchiveReader::ReadUInt16()
-{
-    Need(2);
-    const uint16_t v = uint16_t(m_bytes[m_pos] | (m_bytes[m_pos + 1] << 8));
-    m_pos += 2;
-    return v;
-}
-
-uint32_t ArchiveReader::ReadUInt32()
-{
-    Need(4);
-    const uint32_t v = uint32_t(m_bytes[m_pos]) | (uint32_t(m_bytes[m_pos + 1]) << 8) |
-                       (uint32_t(m_bytes[m_pos + 2]) << 16) | (uint32_t(m_bytes[m_pos + 3]) << 24);
-    m_pos += 4;
-    return v;
-}
-
-int32_t ArchiveReader::ReadInt32()
-{
-    return static_cast<int32_t>(ReadUInt32());
-}
+}  // namespace
 
 std::string ArchiveReader::ReadBytes(size_t n)
 {
@@ -79,7 +59,9 @@ std::string ArchiveReader::ReadString()
     const size_t n = ReadLength();
     if (n > Remaining())
         throw ArchiveError(m_pos, "cadena más larga que el archivo");
-    return cp1252::ToUtf8(ReadBytes(n));
+    const std::string_view bytes(reinterpret_cast<const char*>(m_bytes.data() + m_pos), n);
+    m_pos += n;
+    return IsAscii(bytes) ? std::string(bytes) : cp1252::ToUtf8(bytes);
 }
 
 int32_t ArchiveReader::ReadCount(size_t minItemBytes)
@@ -92,36 +74,21 @@ int32_t ArchiveReader::ReadCount(size_t minItemBytes)
     return n;
 }
 
-void ArchiveWriter::WriteByte(uint8_t v)
+void ArchiveWriter::MakeRoom(size_t n)
 {
-    m_bytes.push_back(v);
-}
-
-void ArchiveWriter::WriteUInt16(uint16_t v)
-{
-    m_bytes.push_back(uint8_t(v));
-    m_bytes.push_back(uint8_t(v >> 8));
-}
-
-void ArchiveWriter::WriteUInt32(uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        m_bytes.push_back(uint8_t(v >> (8 * i)));
-}
-
-void ArchiveWriter::WriteInt32(int32_t v)
-{
-    WriteUInt32(static_cast<uint32_t>(v));
+    m_bytes.resize(std::max({m_size + n, 2 * m_size, size_t(256)}));
 }
 
 void ArchiveWriter::WriteBytes(std::string_view raw)
 {
-    m_bytes.insert(m_bytes.end(), raw.begin(), raw.end());
+    if (!raw.empty())
+        std::memcpy(Grow(raw.size()), raw.data(), raw.size());
 }
 
 void ArchiveWriter::WriteString(std::string_view utf8)
 {
-    const std::string bytes = cp1252::FromUtf8(utf8);
+    std::string converted;
+    const std::string_view bytes = IsAscii(utf8) ? utf8 : std::string_view(converted = cp1252::FromUtf8(utf8));
     const size_t n = bytes.size();
     if (n < 0xFF) {
         WriteByte(uint8_t(n));

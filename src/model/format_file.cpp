@@ -60,6 +60,9 @@ bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError&
 std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
 {
     ArchiveWriter ar;
+    // Most entries are the fixed bytes, a short text and a short tail: the buffer is
+    // sized once for them instead of growing through the whole format.
+    ar.Reserve(format.title.size() + 32 + format.elements.size() * (kMinEntryBytes + 24));
     ar.WriteString(format.title);
     ar.WriteInt32(int32_t(format.elements.size()));
     int32_t nextOrder = 1;

@@ -113,3 +113,45 @@ TEST(ArchiveIntegers, AreLittleEndianAndSigned)
     EXPECT_EQ(r.ReadUInt16(), 0x1234);
     EXPECT_THROW(r.ReadByte(), ArchiveError);
 }
+
+TEST(ArchiveStrings, PlainAndAccentedTextsTakeTheSameCodePageBytes)
+{
+    // Texts of plain letters skip the conversion; the bytes must not show it.
+    const struct {
+        std::string utf8;
+        std::vector<uint8_t> stored;
+    } cases[] = {
+        {"RFC", {3, 'R', 'F', 'C'}},
+        {"Año", {3, 'A', 0xF1, 'o'}},
+        {"€ 5", {3, 0x80, ' ', '5'}},
+        {"日", {1, '?'}},
+        {std::string("a\0b", 3), {3, 'a', 0, 'b'}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Written(c.utf8), c.stored) << c.utf8;
+        ArchiveReader r(c.stored);
+        EXPECT_EQ(r.ReadString(), c.utf8 == "日" ? "?" : c.utf8) << c.utf8;
+    }
+}
+
+TEST(ArchiveWriter, KeepsEveryByteWhileItsBufferGrowsAndAfterItIsLookedAt)
+{
+    ArchiveWriter w;
+    std::vector<uint8_t> expected;
+    for (uint32_t i = 0; i < 5000; ++i) {
+        w.WriteUInt32(i * 2654435761u);
+        w.WriteByte(uint8_t(i));
+        w.WriteBytes(i % 7 == 0 ? std::string_view("xyz") : std::string_view());
+        for (int k = 0; k < 4; ++k)
+            expected.push_back(uint8_t((i * 2654435761u) >> (8 * k)));
+        expected.push_back(uint8_t(i));
+        if (i % 7 == 0)
+            expected.insert(expected.end(), {'x', 'y', 'z'});
+        if (i % 1000 == 0)
+            ASSERT_EQ(w.Bytes(), expected) << "after " << i;
+    }
+    w.Reserve(1 << 20);
+    EXPECT_EQ(w.Bytes(), expected) << "room set aside is not content";
+    EXPECT_EQ(w.Take(), expected);
+    EXPECT_TRUE(w.Bytes().empty());
+}
