@@ -1,21 +1,234 @@
 #include "design/fmtpantalla_frm.h"
 
+#include <QLabel>
 #include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
 
-#include "platform/format_canvas.h"
+#include "base/prompts.h"
+#include "design/fmtpantalla_view.h"
+#include "design/screen_layout_icons.h"
 #include "platform/frame_host.h"
+#include "platform/key_indicators.h"
+
+namespace {
+
+using namespace CommandId;
+
+constexpr const char* kReadyPrompt = "Preparado";
+constexpr const char* kSaveQuestion = "¿Desea guardar los cambios en %1?";
+
+struct LayoutCommand {
+    int id;
+    const char* prompt;
+    const char* tooltip;
+};
+
+// Prompts shown in the status bar while a command is highlighted, and the toolbar's
+// tooltips.
+constexpr LayoutCommand kCommands[] = {
+    {kOpenScreenLayout, "Abre un formato para editar la posición de los controles en la pantalla de captura",
+     "Abrir pantalla"},
+    {kSaveLayout, "Guarda la disposición en pantalla", "Guardar"},
+    {kCloseLayout, "Cierra el documento", "Cerrar"},
+    {kCaptionAbove, "Pone el titulo del control en su parte superior", "Arriba"},
+    {kCaptionSide, "Pone el titulo del control en su costado izquierdo", "A un lado"},
+    {kCaptureOrder, "Determina el orden de captura", "Orden de captura"},
+    {kUndo, "Deshace el último cambio", "Deshacer"},
+    {kRedo, "Rehace el cambio deshecho", "Rehacer"},
+    {kAbout, "Muestra la información del programa, el número de versión y los derechos de autor", "Acerca de"},
+};
+
+const LayoutCommand* FindCommand(int id)
+{
+    for (const LayoutCommand& command : kCommands)
+        if (command.id == id)
+            return &command;
+    return nullptr;
+}
+
+// The toolbar's buttons in order; 0 is a separator.
+constexpr int kToolbarButtons[] = {kOpenScreenLayout, kSaveLayout, 0, kCaptionSide, kCaptionAbove, kCaptureOrder, 0, kAbout};
+
+}  // namespace
 
 CFmtpantallaFrm::CFmtpantallaFrm(FrameHost& host, QWidget* parent)
     : CChildFrame(host, FrameMode::ScreenLayout, QStringLiteral("Diseño de pantalla - %1"), parent)
 {
     auto* scroll = new QScrollArea(this);
-    m_canvas = new CFormatCanvas(m_format, RenderMode::Screen);
-    scroll->setWidget(m_canvas);
+    scroll->setBackgroundRole(QPalette::Button);
+    m_view = new CFmtpantallaView(m_format);
+    scroll->setWidget(m_view);
     setCentralWidget(scroll);
+    connect(m_view, &CFmtpantallaView::formatChanged, this, &CFmtpantallaFrm::OnFormatChanged);
+    connect(m_view, &CFmtpantallaView::stateChanged, this, &CFmtpantallaFrm::UpdateCommandStates);
+    BuildToolBar();
+    BuildStatusBar();
     UpdateCaption();
+    UpdateCommandStates();
+}
+
+void CFmtpantallaFrm::BuildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("Diseño de pantalla"), this);
+    m_toolBar->setObjectName(QStringLiteral("toolbar148"));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setIconSize(QSize(24, 24));
+    for (int id : kToolbarButtons) {
+        if (id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        const LayoutCommand* command = FindCommand(id);
+        QAction* action = m_toolBar->addAction(ScreenLayoutIcon(id), QString::fromUtf8(command->tooltip));
+        action->setData(id);
+        action->setToolTip(QString::fromUtf8(command->tooltip));
+        action->setStatusTip(QString::fromUtf8(command->prompt));
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (!HandleCommand(id))
+                m_host.RunCommand(id);
+        });
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void CFmtpantallaFrm::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_promptPane = new QLabel(QString::fromUtf8(kReadyPrompt), bar);
+    bar->addWidget(m_promptPane, 1);
+    AddKeyIndicatorPanes(bar);
+}
+
+void CFmtpantallaFrm::ShowCommandPrompt(int id)
+{
+    const LayoutCommand* command = FindCommand(id);
+    m_promptPane->setText(QString::fromUtf8(command ? command->prompt : kReadyPrompt));
 }
 
 void CFmtpantallaFrm::FormatShown()
 {
-    m_canvas->FormatChanged();
+    m_view->FormatChanged();
+    m_history.Clear();
+    m_modified = false;
+    UpdateCommandStates();
+}
+
+std::optional<CommandUiState> CFmtpantallaFrm::CommandState(int id)
+{
+    const bool selected = m_view->Editor().Selection() != nullptr;
+    switch (id) {
+    case kSaveLayout:
+        // There is no "save as" here: a layout is written back to the file it came from.
+        return CommandUiState{!Path().empty(), false, false};
+    case kCloseLayout:
+        return CommandUiState{};
+    case kCaptionAbove:
+    case kCaptionSide:
+        return CommandUiState{selected, false, false};
+    case kCaptureOrder:
+        return CommandUiState{true, true, m_view->Editor().OrderMode()};
+    case kUndo:
+        return CommandUiState{m_history.CanUndo(), false, false};
+    case kRedo:
+        return CommandUiState{m_history.CanRedo(), false, false};
+    default:
+        return std::nullopt;
+    }
+}
+
+void CFmtpantallaFrm::UpdateCommandStates()
+{
+    for (QAction* action : m_toolBar->actions()) {
+        if (action->isSeparator())
+            continue;
+        if (const std::optional<CommandUiState> state = CommandState(action->data().toInt())) {
+            action->setEnabled(state->enabled);
+            action->setCheckable(state->checkable);
+            action->setChecked(state->checked);
+        }
+    }
+}
+
+bool CFmtpantallaFrm::HandleCommand(int id)
+{
+    switch (id) {
+    case kSaveLayout:
+        Save();
+        break;
+    case kCloseLayout:
+        close();
+        return true;
+    case kCaptionAbove:
+        m_view->SetCaptionLeft(0);
+        break;
+    case kCaptionSide:
+        m_view->SetCaptionLeft(1);
+        break;
+    case kCaptureOrder:
+        m_view->ToggleOrderMode();
+        break;
+    case kUndo:
+        UndoOrRedo(true);
+        break;
+    case kRedo:
+        UndoOrRedo(false);
+        break;
+    default:
+        return false;
+    }
+    UpdateCommandStates();
+    return true;
+}
+
+void CFmtpantallaFrm::OnFormatChanged(const std::vector<uint8_t>& before)
+{
+    m_history.RecordSnapshot(before);
+    m_modified = true;
+    UpdateCommandStates();
+}
+
+void CFmtpantallaFrm::UndoOrRedo(bool undo)
+{
+    const bool done = undo ? m_history.Undo(m_format) : m_history.Redo(m_format);
+    if (!done)
+        return;
+    const bool orderMode = m_view->Editor().OrderMode();
+    m_view->FormatChanged();
+    // Undoing a numbering click keeps the clerk in order mode; the numbering restarts.
+    if (orderMode)
+        m_view->ToggleOrderMode();
+    m_modified = true;
+}
+
+bool CFmtpantallaFrm::Save()
+{
+    if (Path().empty())
+        return false;
+    std::string message;
+    // The writer marks every variable element and label as placed and stores the union
+    // of their screen rectangles as the extent; the view keeps its size until reopened.
+    if (!SaveFormatFile(Path(), m_format, FormatWriter::ScreenLayout, message)) {
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return false;
+    }
+    m_modified = false;
+    UpdateCommandStates();
+    return true;
+}
+
+bool CFmtpantallaFrm::QueryClose()
+{
+    if (!m_modified || Path().empty())
+        return true;
+    const std::string question = QString::fromUtf8(kSaveQuestion).arg(QString::fromStdString(Path())).toStdString();
+    switch (m_host.GetPrompts().AskYesNoCancel(question)) {
+    case PromptAnswer::Yes:
+        return Save();
+    case PromptAnswer::No:
+        return true;
+    case PromptAnswer::Cancel:
+        break;
+    }
+    return false;
 }

@@ -1,11 +1,16 @@
 #pragma once
-// The screen layout mode's child frame: arranges the capture screen of one format.
+// The screen layout mode's child frame: arranges the capture screen of one format and
+// writes the arrangement back into the format file it was read from.
+#include <QPointer>
 #include <string>
 
-#include "platform/child_frame.h"
 #include "model/format_file.h"
+#include "model/format_history.h"
+#include "platform/child_frame.h"
 
-class CFormatCanvas;
+class CFmtpantallaView;
+class QLabel;
+class QToolBar;
 
 class CFmtpantallaFrm : public CChildFrame {
     Q_OBJECT
@@ -13,12 +18,35 @@ public:
     explicit CFmtpantallaFrm(FrameHost& host, QWidget* parent = nullptr);
 
     const Format& GetFormat() const { return m_format; }
+    CFmtpantallaView* View() const { return m_view; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // Whether the layout changed since it was read or saved.
+    bool IsModified() const { return m_modified; }
+
+    bool HandleCommand(int id) override;
+    std::optional<CommandUiState> CommandState(int id) override;
+    void ShowCommandPrompt(int id) override;
+    bool QueryClose() override;
+
+    // "&Guardar formato": writes the layout into the file it was read from. False (after
+    // a message naming the file) when it could not be written; the layout stays as it is.
+    bool Save();
 
 protected:
     Format& FrameFormat() override { return m_format; }
     void FormatShown() override;
 
 private:
+    void BuildToolBar();
+    void BuildStatusBar();
+    void UpdateCommandStates();
+    void OnFormatChanged(const std::vector<uint8_t>& before);
+    void UndoOrRedo(bool undo);
+
     Format m_format;
-    CFormatCanvas* m_canvas = nullptr;
+    FormatHistory m_history;
+    bool m_modified = false;
+    CFmtpantallaView* m_view = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_promptPane = nullptr;
 };

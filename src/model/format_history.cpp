@@ -31,7 +31,12 @@ bool FormatHistory::Restore(const std::vector<uint8_t>& bytes, Format& format)
 
 void FormatHistory::RecordBefore(const Format& format)
 {
-    m_undo.push_back(Snapshot(format));
+    RecordSnapshot(Snapshot(format));
+}
+
+void FormatHistory::RecordSnapshot(std::vector<uint8_t> before)
+{
+    m_undo.push_back(std::move(before));
     if (m_undo.size() > kMaxSteps)
         m_undo.pop_front();
     m_redo.clear();

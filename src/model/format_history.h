@@ -14,6 +14,9 @@ class FormatHistory {
 public:
     // Records `format` as it stands now, before a change; forgets whatever could be redone.
     void RecordBefore(const Format& format);
+    // Records a snapshot taken before a change that has now happened (a drag records the
+    // format when the button goes down and keeps it only if something moved).
+    void RecordSnapshot(std::vector<uint8_t> before);
     // Forgets the snapshot recorded last, for a change that was refused after recording.
     void DropLast();
 

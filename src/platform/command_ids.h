@@ -48,6 +48,12 @@ inline constexpr int kLineHorizontal = 32796;
 inline constexpr int kLineVertical = 32797;
 inline constexpr int kInsertEtiqueta = 32812;
 inline constexpr int kResetCaptureScreen = 32813;
+// The screen layout frame's own commands.
+inline constexpr int kSaveLayout = 32803;
+inline constexpr int kCloseLayout = 32804;
+inline constexpr int kCaptionAbove = 32805;
+inline constexpr int kCaptionSide = 32806;
+inline constexpr int kCaptureOrder = 32807;
 // Undo and redo of the designers' changes to a format.
 inline constexpr int kUndo = 57643;
 inline constexpr int kRedo = 57644;

@@ -1,0 +1,152 @@
+#include "design/fmtpantalla_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "model/kind_drawing.h"
+#include "platform/format_render.h"
+#include "platform/qt_dc.h"
+#include "platform/screen_form_bounds.h"
+
+namespace {
+
+// Room kept around everything drawn, so nothing touches the view's edge.
+constexpr int kFormMargin = 4;
+
+Qt::CursorShape ShapeOf(LayoutCursor cursor)
+{
+    switch (cursor) {
+    case LayoutCursor::SizeHorizontal:
+        return Qt::SizeHorCursor;
+    case LayoutCursor::SizeVertical:
+        return Qt::SizeVerCursor;
+    case LayoutCursor::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+}  // namespace
+
+CFmtpantallaView::CFmtpantallaView(Format& format, QWidget* parent)
+    : QWidget(parent), m_format(format), m_editor(format)
+{
+    // The view paints its whole area itself; nothing is erased before.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Diseño de pantalla"));
+    FormatChanged();
+}
+
+void CFmtpantallaView::FormatChanged()
+{
+    m_editor.FormatReplaced();
+    // The form starts where its first caption or badge does, and the view is as large
+    // as the stored extent or what is drawn, whichever reaches further.
+    const Rect bounds = ScreenFormBounds(m_format, true);
+    m_origin = QPoint(kFormMargin - std::min(0, bounds.left), kFormMargin - std::min(0, bounds.top));
+    const Rect& extent = m_format.screenExtent;
+    const int width = std::max({extent.Width(), bounds.right, 1});
+    const int height = std::max({extent.Height(), bounds.bottom, 1});
+    setFixedSize(QSize(width, height).boundedTo(QSize(kMaxRenderSide, kMaxRenderSide)) +
+                 QSize(m_origin.x() + kFormMargin, m_origin.y() + kFormMargin));
+    update();
+}
+
+void CFmtpantallaView::GrowToContent()
+{
+    const Rect bounds = ScreenFormBounds(m_format, m_editor.OrderMode());
+    // A caption moved past the form's left or upper edge moves the form's corner so the
+    // caption stays in view.
+    const QPoint origin(std::max(m_origin.x(), kFormMargin - std::min(0, bounds.left)),
+                        std::max(m_origin.y(), kFormMargin - std::min(0, bounds.top)));
+    const QSize grownBy(origin.x() - m_origin.x(), origin.y() - m_origin.y());
+    m_origin = origin;
+    const QSize needed = QSize(std::max(0, bounds.right), std::max(0, bounds.bottom)).boundedTo(
+                             QSize(kMaxRenderSide, kMaxRenderSide)) +
+                         QSize(m_origin.x() + kFormMargin, m_origin.y() + kFormMargin);
+    const QSize grown = (size() + grownBy).expandedTo(needed);
+    if (grown != size())
+        setFixedSize(grown);
+}
+
+Point CFmtpantallaView::FormPoint(QPoint widgetPos) const
+{
+    return {widgetPos.x() - m_origin.x(), widgetPos.y() - m_origin.y()};
+}
+
+QPoint CFmtpantallaView::WidgetPoint(Point formPoint) const
+{
+    return QPoint(formPoint.x, formPoint.y) + m_origin;
+}
+
+void CFmtpantallaView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().color(QPalette::Button));
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.translate(m_origin);
+    QtDc dc(painter, logicalDpiX());
+    dc.SetMapMode(MapMode::Pixels);
+    dc.SetBkTransparent(true);
+    static const LogFont screenFont = CaptureScreenFont();
+    dc.SelectFont(screenFont);
+    const bool showOrder = m_editor.OrderMode();
+    for (auto& element : m_format.elements) {
+        // The font is lent for this drawing only; the layout mode stays the view's.
+        const ScreenDrawingLoan loan(*element, &screenFont, element->m_layoutMode != 0);
+        element->DrawScreen(dc, showOrder);
+    }
+}
+
+void CFmtpantallaView::Apply(const LayoutOutcome& outcome)
+{
+    if (outcome.cursor)
+        setCursor(ShapeOf(*outcome.cursor));
+    if (outcome.before) {
+        GrowToContent();
+        emit formatChanged(*outcome.before);
+    }
+    if (outcome.repaint)
+        update();
+}
+
+void CFmtpantallaView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    Apply(m_editor.Press(FormPoint(event->position().toPoint())));
+    emit stateChanged();
+}
+
+void CFmtpantallaView::mouseMoveEvent(QMouseEvent* event)
+{
+    Apply(m_editor.Move(FormPoint(event->position().toPoint())));
+}
+
+void CFmtpantallaView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    Apply(m_editor.Release());
+}
+
+void CFmtpantallaView::ToggleOrderMode()
+{
+    m_editor.ToggleOrderMode();
+    GrowToContent();
+    update();
+    emit stateChanged();
+}
+
+void CFmtpantallaView::SetCaptionLeft(int captionLeft)
+{
+    if (auto before = m_editor.SetCaptionLeft(captionLeft)) {
+        GrowToContent();
+        emit formatChanged(*before);
+        update();
+    }
+}
