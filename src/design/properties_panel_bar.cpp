@@ -8,11 +8,13 @@ CPropertiesBar::CPropertiesBar(Format& format, Prompts& prompts, QMainWindow* fr
     setObjectName(QStringLiteral("propertiesBar%1").arg(kBarId));
     // It floats and never docks: no dock area takes it, and should anything put it back
     // into the frame it floats again at once.
+    // Without the floatable feature there is no button or double click that would dock
+    // it; a floating bar can still be moved.
     setAllowedAreas(Qt::NoDockWidgetArea);
-    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_panel = new CPropertiesPanel(format, prompts, this);
     setWidget(m_panel);
     setFloating(true);
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     connect(this, &QDockWidget::topLevelChanged, this, [this](bool floating) {
         if (!floating)
             setFloating(true);
