@@ -178,8 +178,159 @@ def sin_elementos():
     return Fmt("")
 
 
+# The samples below are the ones the capture screen and its printout are shown with: each
+# fills, calculates and prints on a letter sheet (2159 x 2794 tenths of a millimetre).
+
+def grid_page(left, top, columns, rows):
+    return (left, top, left + sum(c[1] for c in columns), top - sum(rows))
+
+
+def factura_completa():
+    f = Fmt("Factura\r\nFerretería La Escuadra, S.A. de C.V.")
+    f.text("FERRETERÍA LA ESCUADRA, S.A. DE C.V.", 150, -180, 1400, font=TITLE)
+    f.text("Av. Juárez 145, Centro, Guadalajara, Jal.  RFC FES-010203-AB1", 150, -240, 1400, font=SMALL)
+    f.text("FACTURA", 1650, -180, 400, font=ARIAL_BOLD)
+    f.rect((1620, -110, 2050, -210))
+    f.label("Datos del cliente", (150, -300, 600, -340), (10, 8, 200, 26))
+    f.text("Cliente", 150, -400, 250, font=SMALL)
+    f.line_var("CLIENTE", 420, -400, 1150, (150, 36, 520, 56))
+    f.text("R.F.C.", 150, -470, 250, font=SMALL)
+    f.line_var("RFC", 420, -470, 600, (150, 64, 330, 84), font=COURIER)
+    f.text("Fecha", 1620, -470, 150, font=SMALL)
+    f.line_var("FECHA", 1780, -470, 270, (400, 64, 520, 84))
+    f.text("Concepto", 150, -560, 250, font=SMALL)
+    f.paragraph_var("CONCEPTO", (420, -520, 2050, -640), (150, 112, 520, 162))
+    columns = [("Cantidad", 300, 90, 1, 2, ""),
+               ("Precio", 450, 150, 3, 2, ""),
+               ("Importe", 500, 160, 4, 2, "C1*C2")]
+    rows = [55] * 12
+    page = grid_page(420, -720, columns, rows)
+    f.text("Cantidad", 420, -700, 300, font=SMALL)
+    f.text("Precio unitario", 720, -700, 450, font=SMALL)
+    f.text("Importe", 1170, -700, 500, font=SMALL)
+    f.rect((410, -715, page[2] + 10, page[3] - 5))
+    f.grid("DETALLE", page, (10, 190, 440, 390), columns, rows)
+    y = page[3] - 80
+    f.text("Subtotal", 1170, y, 200, font=SMALL)
+    f.line_var("SUBTOTAL", 1400, y, 270, (620, 190, 780, 210), "DETALLE&IMPORTE", 2)
+    f.text("I.V.A. 16%", 1170, y - 60, 200, font=SMALL)
+    f.line_var("IMPUESTO", 1400, y - 60, 270, (620, 220, 780, 240), "SUBTOTAL*0.16", 2)
+    f.text("Total", 1170, y - 120, 200, font=ARIAL_BOLD)
+    f.line_var("TOTAL", 1400, y - 120, 270, (620, 250, 780, 270), "SUBTOTAL+IMPUESTO", 2)
+    f.hline(1390, y - 130, 290)
+    f.text("Importe con letra", 150, y - 200, 300, font=SMALL)
+    f.line_var("IMPORTE CON LETRA", 420, y - 200, 1630, (150, 404, 780, 424), "$TOTAL", font=SMALL)
+    f.text("Contado", 150, y - 280, 200, font=SMALL)
+    f.mark("CONTADO", 360, y - 285, (560, 290, 575, 305))
+    f.text("Crédito", 500, y - 280, 200, font=SMALL)
+    f.mark("CREDITO", 700, y - 285, (680, 290, 695, 305))
+    f.paragraph("Este documento es una representación impresa de un comprobante fiscal.\r\n"
+                "Pago en una sola exhibición.", (150, y - 360, 1500, y - 440), font=SMALL)
+    return f
+
+
+def cheque_nominativo():
+    f = Fmt("Cheque nominativo")
+    f.text("BANCO DEL CENTRO, S.A.", 150, -120, 900, font=ARIAL_BOLD)
+    f.text("Lugar y fecha", 1150, -200, 260, font=SMALL)
+    f.text("Día", 1430, -150, 90, font=SMALL)
+    f.boxes("DIA", 1430, -220, 2, (170, 20, 215, 40), font=COURIER)
+    f.text("Mes", 1580, -150, 90, font=SMALL)
+    f.boxes("MES", 1580, -220, 2, (290, 20, 335, 40), font=COURIER)
+    f.text("Año", 1730, -150, 90, font=SMALL)
+    f.boxes("AÑO", 1730, -220, 4, (410, 20, 500, 40), font=COURIER)
+    f.text("Páguese este cheque a la orden de", 150, -320, 640, font=SMALL)
+    f.line_var("BENEFICIARIO", 800, -320, 1000, (170, 50, 520, 70), font=COURIER)
+    f.hline(790, -330, 1020)
+    f.text("$", 1830, -320, 30, font=ARIAL_BOLD)
+    f.line_var("CANTIDAD", 1860, -320, 270, (170, 80, 300, 100), align=2, font=COURIER)
+    f.rect((1820, -260, 2140, -345))
+    f.line_var("CANTIDAD EN LETRA", 150, -420, 1980, (170, 110, 520, 130), "$CANTIDAD", font=SMALL)
+    f.hline(140, -430, 2000)
+    f.text("Para abono en cuenta del beneficiario", 200, -520, 700, font=SMALL)
+    f.mark("ABONO EN CUENTA", 150, -525, (170, 140, 185, 155))
+    f.hline(1400, -620, 600)
+    f.text("Firma", 1650, -660, 120, font=SMALL)
+    return f
+
+
+def declaracion_anual():
+    f = Fmt("Declaración anual de personas físicas")
+    f.text("DECLARACIÓN ANUAL", 650, -150, 1000, font=TITLE)
+    f.text("Registro Federal de Contribuyentes", 200, -250, 900, font=SMALL)
+    f.boxes("RFC", 200, -320, 13, (140, 20, 330, 40))
+    f.text("Ejercicio", 1650, -250, 300, font=SMALL)
+    f.boxes("EJERCICIO", 1650, -320, 4, (460, 20, 520, 40))
+    f.text("Clave Única de Registro de Población", 200, -380, 900, font=SMALL)
+    f.boxes("CURP", 200, -450, 18, (140, 50, 420, 70))
+    f.text("Nombre", 200, -530, 300, font=SMALL)
+    f.line_var("NOMBRE", 200, -590, 1700, (140, 80, 520, 100))
+    f.text("Tipo de declaración:", 200, -680, 500, font=SMALL)
+    f.text("Normal", 760, -680, 200, font=SMALL)
+    f.mark("NORMAL", 700, -685, (140, 110, 155, 125))
+    f.text("Complementaria", 1060, -680, 350, font=SMALL)
+    f.mark("COMPLEMENTARIA", 1000, -685, (300, 110, 315, 125))
+    f.text("Ingresos acumulables", 200, -800, 800)
+    f.line_var("INGRESOS", 1400, -800, 500, (140, 140, 300, 160), align=2)
+    f.text("Deducciones autorizadas", 200, -880, 800)
+    f.line_var("DEDUCCIONES", 1400, -880, 500, (140, 170, 300, 190), align=2)
+    f.text("Base gravable", 200, -960, 800)
+    f.line_var("BASE", 1400, -960, 500, (140, 200, 300, 220), "INGRESOS-DEDUCCIONES", 2)
+    f.text("Impuesto del ejercicio (tasa 10%)", 200, -1040, 900)
+    f.line_var("IMPUESTO", 1400, -1040, 500, (140, 230, 300, 250), "BASE*0.10", 2)
+    f.text("Pagos provisionales", 200, -1120, 800)
+    f.line_var("PAGOS", 1400, -1120, 500, (140, 260, 300, 280), align=2)
+    f.text("Impuesto a cargo", 200, -1200, 800, font=ARIAL_BOLD)
+    f.line_var("A CARGO", 1400, -1200, 500, (140, 290, 300, 310), "IMPUESTO-PAGOS", 2)
+    for y in (-800, -880, -960, -1040, -1120, -1200):
+        f.hline(1380, y - 5, 540)
+    f.rect((150, -200, 2000, -1260), color=0x808080)
+    f.text("Bajo protesta de decir verdad, los datos son ciertos.", 200, -1340, 1500, font=SMALL)
+    return f
+
+
+def boleta_bimestral():
+    f = Fmt("Boleta de evaluación bimestral")
+    f.text("Escuela Secundaria Técnica No. 12", 400, -150, 1300, font=TITLE)
+    f.text("Alumno", 200, -300, 200, font=SMALL)
+    f.line_var("ALUMNO", 400, -300, 1300, (100, 20, 520, 40))
+    f.text("Grado", 200, -380, 200, font=SMALL)
+    f.boxes("GRADO", 400, -380, 1, (100, 50, 125, 70))
+    f.text("Grupo", 700, -380, 200, font=SMALL)
+    f.boxes("GRUPO", 900, -380, 1, (200, 50, 225, 70))
+    f.text("Ciclo escolar", 1200, -380, 300, font=SMALL)
+    f.line_var("CICLO", 1500, -380, 400, (330, 50, 520, 70))
+    columns = [("Materia", 700, 200, 0, 0, ""),
+               ("Primer", 250, 70, 1, 1, ""),
+               ("Segundo", 250, 70, 1, 1, ""),
+               ("Suma", 250, 70, 2, 1, "C2+C3"),
+               ("Promedio", 250, 90, 2, 1, "C4/2")]
+    rows = [60] * 9
+    page = grid_page(200, -520, columns, rows)
+    f.text("Materia", 200, -500, 700, font=SMALL)
+    f.text("1er bim.", 900, -500, 250, font=SMALL)
+    f.text("2o bim.", 1150, -500, 250, font=SMALL)
+    f.text("Suma", 1400, -500, 250, font=SMALL)
+    f.text("Promedio", 1650, -500, 250, font=SMALL)
+    f.rect((190, -510, page[2] + 10, page[3] - 10))
+    f.grid("MATERIAS", page, (10, 100, 520, 300), columns, rows)
+    y = page[3] - 80
+    f.text("Suma de promedios", 1100, y, 500, font=SMALL)
+    f.line_var("SUMA PROMEDIOS", 1650, y, 250, (390, 320, 520, 340), "MATERIAS&PROMEDIO", 2)
+    f.text("Promedio general (9 materias)", 1100, y - 70, 550, font=SMALL)
+    f.line_var("PROMEDIO GENERAL", 1650, y - 70, 250, (390, 350, 520, 370), "SUMA PROMEDIOS/9", 2)
+    f.text("Promovido", 200, y, 250, font=SMALL)
+    f.mark("PROMOVIDO", 460, y - 5, (140, 320, 155, 335))
+    f.paragraph_var("OBSERVACIONES", (200, y - 160, 1900, y - 360), (140, 390, 520, 450))
+    f.hline(700, y - 520, 700)
+    f.text("Firma del director", 900, y - 560, 400, font=SMALL)
+    return f
+
+
 if __name__ == "__main__":
     for name, maker in [("factura", factura), ("cheque", cheque), ("declaracion", declaracion),
-                        ("boleta", boleta), ("vacio", sin_elementos)]:
+                        ("boleta", boleta), ("vacio", sin_elementos),
+                        ("Factura", factura_completa), ("ChequeNominativo", cheque_nominativo),
+                        ("DeclaracionAnual", declaracion_anual), ("BoletaBimestral", boleta_bimestral)]:
         with open(name + ".fmt", "wb") as out:
             out.write(maker().bytes())
