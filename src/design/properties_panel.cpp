@@ -115,6 +115,15 @@ CPropertiesPanel::CPropertiesPanel(Format& format, Prompts& prompts, QWidget* pa
     Refresh(nullptr);
 }
 
+CPropertiesPanel::~CPropertiesPanel()
+{
+    // The boxes outlive this part of the panel for a moment and lose the focus as they
+    // go; nothing may be committed then, the format may already be gone.
+    for (int id : kExchangeOrder)
+        if (QWidget* w = Control(id))
+            w->removeEventFilter(this);
+}
+
 void CPropertiesPanel::BuildControls()
 {
     // The dialog's font; fontconfig has no twin of its own for it.

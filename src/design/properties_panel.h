@@ -74,6 +74,7 @@ public:
     // `format` and `prompts` are lent by the design frame and outlive the panel. The panel
     // starts showing the format's title (nothing selected).
     CPropertiesPanel(Format& format, Prompts& prompts, QWidget* parent = nullptr);
+    ~CPropertiesPanel() override;
 
     // Shows `element` (or the title with nullptr) after committing an edit still pending
     // for the element shown before. `element` must belong to the format.
