@@ -56,6 +56,9 @@ CMainFrame::CMainFrame(SettingsStore& settings, Prompts& prompts)
 
 CMainFrame::~CMainFrame()
 {
+    // Closing the window while it is destroyed still reports children becoming inactive;
+    // by then this frame's menus are gone, so nothing may answer.
+    disconnect(m_client, nullptr, this, nullptr);
     QCoreApplication::removeTranslator(&m_captionTranslator);
 }
 

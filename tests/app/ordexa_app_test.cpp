@@ -126,7 +126,7 @@ TEST_F(AppFixture, NewDesignIsUnnamedAndTheMenuFollowsTheActiveMode)
     EXPECT_TRUE(firstItems().contains("&Abrir formato para captura"));
 }
 
-TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensForCapture)
+TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensInDesignMode)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("nomina.fmt").toStdString();
@@ -138,7 +138,7 @@ TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensForCapture)
     COrdexaApp app(settings, prompts);
     ASSERT_TRUE(app.Start({QString::fromStdString(path)}, false));
     ASSERT_EQ(app.MainFrame()->Children().size(), 1u);
-    EXPECT_EQ(app.MainFrame()->Children()[0]->Mode(), FrameMode::Capture);
+    EXPECT_EQ(app.MainFrame()->Children()[0]->Mode(), FrameMode::Design);
     EXPECT_EQ(RecentFormats(settings)[0], path);
 }
 

@@ -1,0 +1,192 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextBrowser>
+#include <QToolBar>
+
+#include "app/client_area.h"
+#include "app/help_window.h"
+#include "app_window_fixture.h"
+#include "platform/child_frame.h"
+
+namespace {
+
+// A child frame whose answer to "may I close?" the test decides, standing in for a frame
+// whose clerk cancels saving.
+class AskingFrame : public CChildFrame {
+public:
+    AskingFrame(FrameHost& host, bool* allow)
+        : CChildFrame(host, FrameMode::Design, QStringLiteral("Diseño de formato - %1")), m_allow(allow)
+    {
+        UpdateCaption();
+    }
+    bool QueryClose() override
+    {
+        ++asked;
+        return *m_allow;
+    }
+    int asked = 0;
+
+protected:
+    Format& FrameFormat() override { return m_format; }
+    void FormatShown() override {}
+
+private:
+    Format m_format;
+    bool* m_allow;
+};
+
+QStringList MenuTexts(QMenu* menu)
+{
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return texts;
+}
+
+class MainFrameTest : public AppWindowFixture {};
+
+}  // namespace
+
+TEST_F(MainFrameTest, TheMainMenuHasFileViewAndHelp)
+{
+    const QList<QAction*> menus = frame->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), "&Archivo");
+    EXPECT_EQ(MenuTexts(menus[0]->menu()),
+              (QStringList{"&Nuevo diseño", "&Abrir", "Con&figurar impresora...", "-", "&Salir"}));
+    EXPECT_EQ(MenuTexts(menus[0]->menu()->actions()[1]->menu()),
+              (QStringList{"&Diseño de formato", "Formato de &captura", "&Pantalla de captura"}));
+    EXPECT_EQ(menus[1]->text(), "&Ver");
+    EXPECT_EQ(MenuTexts(menus[1]->menu()), QStringList{"Barra de acceso"});
+    EXPECT_TRUE(menus[1]->menu()->actions()[0]->isCheckable());
+    EXPECT_EQ(menus[2]->text(), "Ay&uda");
+    EXPECT_EQ(MenuTexts(menus[2]->menu()), QStringList{"&Conenido"});
+}
+
+TEST_F(MainFrameTest, TheToolbarOpensModesAndCarriesTheAboutButton)
+{
+    auto* bar = frame->findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+    ASSERT_NE(bar, nullptr);
+    QStringList ids;
+    for (QAction* a : bar->actions())
+        if (!a->isSeparator())
+            ids << a->objectName();
+    EXPECT_EQ(ids, (QStringList{"32771", "32772", "32802", "32798", "57664"}));
+    for (QAction* a : bar->actions())
+        if (a->objectName() == "32771")
+            a->trigger();
+    ASSERT_EQ(frame->Children().size(), 1u);
+    EXPECT_EQ(frame->ActiveChild()->windowTitle(), "Diseño de formato - (nuevo)");
+}
+
+TEST_F(MainFrameTest, ChildrenCascadeInsideTheWorkspace)
+{
+    const QRect area = frame->MdiArea()->viewport()->rect();
+    ASSERT_GT(area.width(), 500);
+    app.OpenForCapture(Path("factura.fmt"));
+    app.OpenForDesign(Path("cheque.fmt"));
+    app.OpenForScreenLayout(Path("nomina.fmt"));
+    const QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 3);
+    for (int i = 0; i < windows.size(); ++i) {
+        const QRect g = windows[i]->geometry();
+        EXPECT_TRUE(area.contains(g)) << i << ": " << g.x() << "," << g.y() << " " << g.width() << "x" << g.height()
+                                      << " outside " << area.width() << "x" << area.height();
+        EXPECT_GE(g.width(), 300) << i;
+        if (i > 0) {
+            // Each one steps down and to the right of the one before.
+            EXPECT_GT(g.x(), windows[i - 1]->x()) << i;
+            EXPECT_GT(g.y(), windows[i - 1]->y()) << i;
+        }
+    }
+}
+
+TEST_F(MainFrameTest, AMaximisedChildShowsItsTitleOnceInTheCaption)
+{
+    CChildFrame* capture = app.OpenForCapture(Path("factura.fmt"));
+    qobject_cast<QMdiSubWindow*>(capture->parentWidget())->showMaximized();
+    const QString captureCaption = "ORDEXA Pantalla de captura - " + QString::fromStdString(Path("factura.fmt"));
+    EXPECT_EQ(frame->windowTitle(), captureCaption);
+
+    // Another child opens maximised too, and the caption follows it.
+    CChildFrame* design = app.OpenForDesign(Path("cheque.fmt"));
+    EXPECT_TRUE(qobject_cast<QMdiSubWindow*>(design->parentWidget())->isMaximized());
+    EXPECT_EQ(frame->windowTitle(), "ORDEXA Diseño de formato - " + QString::fromStdString(Path("cheque.fmt")));
+    frame->MdiArea()->activatePreviousSubWindow();
+    EXPECT_EQ(frame->windowTitle(), captureCaption);
+
+    // Restored, the caption stays the same.
+    frame->MdiArea()->activeSubWindow()->showNormal();
+    EXPECT_EQ(frame->windowTitle(), captureCaption);
+    frame->MdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frame->windowTitle(), "ORDEXA ");
+}
+
+TEST_F(MainFrameTest, LeavingAsksEveryChildAndStaysOpenWhenOneRefuses)
+{
+    bool allow = false;
+    app.OpenForCapture(Path("factura.fmt"));
+    auto* asking = new AskingFrame(app, &allow);
+    frame->AddChild(asking);
+    app.OpenForCapture(Path("cheque.fmt"));
+
+    app.OnCommand(CommandId::kExit);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(asking->asked, 1);
+    // The frame that refused is the one in front, and it is still there.
+    EXPECT_EQ(frame->ActiveChild(), asking);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_GE(frame->Children().size(), 1u);
+
+    allow = true;
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(asking->asked, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame->Children().empty());
+}
+
+TEST_F(MainFrameTest, TheWorkspaceShowsTheLogoCentredOnItsColour)
+{
+    CClientArea* area = frame->ClientArea();
+    const QImage picture = area->viewport()->grab().toImage();
+    ASSERT_FALSE(area->Logo().isNull());
+    const QRgb workspace = area->background().color().rgb();
+    EXPECT_EQ(picture.pixel(2, 2), workspace);
+    EXPECT_EQ(picture.pixel(picture.width() - 3, picture.height() - 3), workspace);
+    // Unscaled and centred with integer halves.
+    const QPoint origin = CClientArea::LogoOrigin(picture.size(), area->Logo().size());
+    EXPECT_EQ(origin, QPoint((picture.width() - area->Logo().width()) / 2, (picture.height() - area->Logo().height()) / 2));
+    int logoPixels = 0;
+    for (int x = 0; x < area->Logo().width(); x += 4)
+        logoPixels += picture.pixel(origin.x() + x, origin.y() + area->Logo().height() / 2) != workspace;
+    EXPECT_GT(logoPixels, 10);
+}
+
+TEST_F(MainFrameTest, ConenidoOpensTheHelpOnItsContentsPage)
+{
+    const QString page = CHelpWindow::ContentsPage();
+    ASSERT_FALSE(page.isEmpty()) << "help pages not found beside the test program";
+    const QStringList folders = CHelpWindow::HelpFolders();
+    ASSERT_EQ(folders.size(), 2);
+    EXPECT_TRUE(folders[1].endsWith("../share/ordexa/help"));
+
+    app.OnCommand(CommandId::kHelpContents);
+    CHelpWindow* help = frame->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Browser()->documentTitle(), "Contenido");
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("Pantalla de captura"));
+    // Every page the contents links to exists and has a title.
+    const QDir folder = QFileInfo(page).dir();
+    for (const QString& link : {"inicio.html", "diseno.html", "pantalla.html", "captura.html", "calculos.html",
+                                "impresion.html"}) {
+        ASSERT_TRUE(folder.exists(link)) << link.toStdString();
+        help->Browser()->setSource(QUrl::fromLocalFile(folder.filePath(link)));
+        EXPECT_FALSE(help->Browser()->documentTitle().isEmpty()) << link.toStdString();
+    }
+    EXPECT_TRUE(prompts.Shown().empty());
+}
