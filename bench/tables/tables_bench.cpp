@@ -181,9 +181,9 @@ void BM_WalkIndexOrder(benchmark::State& state)
 
 }  // namespace
 
-// Wall-clock time: the index rewrites spend much of theirs in the file system.
+// Wall-clock time: an add's index write spends much of its time in the file system.
 // items_per_second is records per second; x_plain_file is the time over the plain-file
-// baseline run inside each iteration.
+// append baseline run inside each iteration (the same record bytes, one write each).
 BENCHMARK(BM_TableAppend)->Arg(0)->Arg(1)->ArgName("unique_index")->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_WalkIndexOrder)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
