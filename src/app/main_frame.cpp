@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
@@ -204,10 +205,27 @@ void CMainFrame::FitChild(CChildFrame* frame)
     const QSize area = m_client->viewport()->size();
     if (area.width() < kMinimumChild.width() / 2 || area.height() < kMinimumChild.height() / 2)
         return;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The frame's view is its largest scrolling area; what it cannot show now is what its
+    // scroll bars can reach, and the window grows by that much.
+    QAbstractScrollArea* view = nullptr;
+    int largest = -1;
+    for (QAbstractScrollArea* a : frame->findChildren<QAbstractScrollArea*>()) {
+        const int size = a->viewport()->width() * a->viewport()->height();
+        if (size > largest) {
+            largest = size;
+            view = a;
+        }
+    }
+    QSize wanted = window->sizeHint();
+    if (view) {
+        auto reach = [](const QScrollBar* bar) { return bar->maximum() - bar->minimum(); };
+        wanted = wanted.expandedTo(window->size() +
+                                   QSize(reach(view->horizontalScrollBar()), reach(view->verticalScrollBar())));
+    }
     const QPoint origin = window->pos();
     const QSize room(area.width() - origin.x(), area.height() - origin.y());
-    const QSize wanted = window->sizeHint().expandedTo(kMinimumChild.boundedTo(room));
-    window->resize(wanted.boundedTo(room));
+    window->resize(wanted.expandedTo(kMinimumChild.boundedTo(room)).boundedTo(room));
 }
 
 CChildFrame* CMainFrame::ActiveChild() const

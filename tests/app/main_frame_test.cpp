@@ -108,21 +108,21 @@ TEST_F(MainFrameTest, AMaximisedChildShowsItsTitleOnceInTheCaption)
     CChildFrame* capture = app.OpenForCapture(Path("factura.fmt"));
     qobject_cast<QMdiSubWindow*>(capture->parentWidget())->showMaximized();
     const QString captureCaption = "ORDEXA Pantalla de captura - " + QString::fromStdString(Path("factura.fmt"));
-    EXPECT_EQ(frame->windowTitle(), captureCaption);
+    EXPECT_EQ(frame->windowTitle().toStdString(), QString(captureCaption).toStdString());
 
     // Another child opens maximised too, and the caption follows it.
     CChildFrame* design = app.OpenForDesign(Path("cheque.fmt"));
     EXPECT_TRUE(qobject_cast<QMdiSubWindow*>(design->parentWidget())->isMaximized());
-    EXPECT_EQ(frame->windowTitle(), "ORDEXA Diseño de formato - " + QString::fromStdString(Path("cheque.fmt")));
+    EXPECT_EQ(frame->windowTitle().toStdString(), QString("ORDEXA Diseño de formato - " + QString::fromStdString(Path("cheque.fmt"))).toStdString());
     frame->MdiArea()->activatePreviousSubWindow();
-    EXPECT_EQ(frame->windowTitle(), captureCaption);
+    EXPECT_EQ(frame->windowTitle().toStdString(), QString(captureCaption).toStdString());
 
     // Restored, the caption stays the same.
     frame->MdiArea()->activeSubWindow()->showNormal();
-    EXPECT_EQ(frame->windowTitle(), captureCaption);
+    EXPECT_EQ(frame->windowTitle().toStdString(), QString(captureCaption).toStdString());
     frame->MdiArea()->closeAllSubWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(frame->windowTitle(), "ORDEXA ");
+    EXPECT_EQ(frame->windowTitle().toStdString(), QString("ORDEXA ").toStdString());
 }
 
 TEST_F(MainFrameTest, LeavingAsksEveryChildAndStaysOpenWhenOneRefuses)
