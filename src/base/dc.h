@@ -114,6 +114,11 @@ public:
 
     virtual Point LogicalToDevice(Point p) const = 0;
     virtual Point DeviceToLogical(Point p) const = 0;
+
+    // The part of the surface that drawing can reach, in logical units (normalised): the
+    // clipping region's bounds, or the whole surface. Drawing may leave out what lies
+    // outside it. A surface that does not know says everything within the drawing bounds.
+    virtual Rect ClipBox() const { return {-kDrawLimit, -kDrawLimit, kDrawLimit, kDrawLimit}; }
 };
 
 // Selects a pen for the length of a scope and puts the previous one back, so that what

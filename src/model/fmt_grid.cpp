@@ -401,14 +401,18 @@ void CFmtGrid::DrawDesign(Dc& dc)
 
 void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
 {
-    // A stored table may have any number of columns and rows: the cell names are drawn
-    // for the first cells only (row by row), so that drawing a table takes bounded time.
-    // Highlighted cells are still filled; the lines above show every cell.
+    // A stored table may have any number of columns and rows: only the cells the surface
+    // shows are drawn, and of those the names of the first ones only (row by row), so
+    // that drawing a table takes bounded time. Highlighted cells are still filled; the
+    // lines show every cell.
     const ColorRef textColor = dc.GetTextColor();
+    const Rect shown = dc.ClipBox();
     int64_t named = 0;
     for (int r = 0; r < RowCount(); ++r) {
         for (int c = 0; c < ColumnCount(); ++c) {
             Rect cell = DesignRect(CellRect(c, r));
+            if (!cell.Intersects(shown))
+                continue;
             const bool highlighted = c == m_selColumn || r == m_selRow;
             if (highlighted)
                 dc.FillRect(cell, kSelectedCellGrey);

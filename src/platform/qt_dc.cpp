@@ -251,6 +251,23 @@ Point QtDc::LogicalToDevice(Point p) const
     return {int32_t(std::lround(d.x())), int32_t(std::lround(d.y()))};
 }
 
+Rect QtDc::ClipBox() const
+{
+    // The painter's clip (a view's exposed area) or its whole device, in the mapping's
+    // logical units, one unit wider on each side for rounding.
+    QRectF area;
+    const QTransform toLogical = (m_mapping * m_base).inverted();
+    if (m_painter.hasClipping())
+        area = (m_painter.worldTransform() * toLogical).mapRect(m_painter.clipBoundingRect());
+    else if (m_painter.device())
+        area = toLogical.mapRect(QRectF(0, 0, m_painter.device()->width(), m_painter.device()->height()));
+    else
+        return Dc::ClipBox();
+    const auto bound = [](double v) { return int32_t(std::clamp(v, double(-kDrawLimit), double(kDrawLimit))); };
+    return {bound(std::floor(area.left()) - 1), bound(std::floor(area.top()) - 1), bound(std::ceil(area.right()) + 1),
+            bound(std::ceil(area.bottom()) + 1)};
+}
+
 Point QtDc::DeviceToLogical(Point p) const
 {
     const QPointF l = m_mapping.inverted().map(QPointF(p.x, p.y));

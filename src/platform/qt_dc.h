@@ -48,6 +48,7 @@ public:
     void FillRect(const Rect& rect, ColorRef color) override;
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
+    Rect ClipBox() const override;
 
     // Width and cell height of a text in the selected font, in logical units.
     double TextWidth(const QString& text);

@@ -192,3 +192,31 @@ TEST(FormatRender, PicturesBeyondTheLimitAreRefusedInSpanish)
     EXPECT_NE(RenderRefusal(RenderSize(format, RenderMode::Design, 96)), "");
     EXPECT_EQ(RenderRefusal(RenderSize(format, RenderMode::Design, 10)), "") << "at 10 dpi it fits";
 }
+
+TEST(FormatRender, AViewScrolledDownATallTableShowsTheNamesOfTheCellsItShows)
+{
+    // 10 columns of 40 mm, 2,000 rows of 4.5 mm: far more cells than are ever named at once.
+    Format format;
+    auto grid = CFmtGrid::CreateAt(0, 0);
+    grid->SetColumnCount(10);
+    grid->SetRowCount(2000);
+    format.elements.push_front(std::move(grid));
+    for (bool clipped : {false, true}) {
+        // One pixel per 0.1 mm, scrolled so that row 1500's top is the picture's first row.
+        QImage image(500, 450, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            if (clipped)
+                painter.setClipRect(QRect(0, 0, 500, 450));
+            painter.translate(0, -(45 * 1499 + 50));
+            RenderFormat(format, RenderMode::Design, 254, painter);
+        }
+        // Inside the first cell of row 1500, away from its border lines: its name.
+        int dark = 0;
+        for (int y = 6; y < 40; ++y)
+            for (int x = 60; x < 440; ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        EXPECT_GT(dark, 20) << (clipped ? "clipped view" : "whole picture");
+    }
+}

@@ -1,0 +1,94 @@
+// What drawing lends and what it leaves out: the screen layout's loans are given back,
+// and a table of any size draws only the cells the surface shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "base/recording_dc.h"
+#include "model/element_factory.h"
+#include "model/fmt_grid.h"
+#include "model/kind_drawing.h"
+
+namespace {
+
+// A recording surface that shows only part of the page, as a scrolled view does.
+class ShowingDc : public RecordingDc {
+public:
+    explicit ShowingDc(Rect shown) : m_shown(shown) {}
+    Rect ClipBox() const override { return m_shown; }
+
+private:
+    Rect m_shown;
+};
+
+bool Drew(const RecordingDc& dc, const std::string& text)
+{
+    return std::any_of(dc.drawTexts.begin(), dc.drawTexts.end(), [&](const auto& t) { return t.text == text; });
+}
+
+}  // namespace
+
+TEST(DrawingBounds, TheScreenLoanIsGivenBackWhateverModeTheElementWasIn)
+{
+    LogFont screenFont;
+    screenFont.height = 14;
+    for (int32_t before : {0, 1}) {
+        auto e = CreateElementAt(kKindParrafoVar, 100, -100);
+        e->m_rcScreen = {10, 10, 110, 60};
+        e->m_layoutMode = before;
+        e->UpdateHandles();
+        const auto handles = e->m_rcHandle;
+        {
+            const ScreenDrawingLoan loan(*e, &screenFont, true);
+            EXPECT_EQ(e->m_layoutMode, 1);
+            EXPECT_EQ(e->m_screenFont, &screenFont);
+            // Screen handles while lent: 8-pixel squares on the screen rectangle.
+            EXPECT_EQ(e->m_rcHandle[0], (Rect{6, 31, 14, 39}));
+            RecordingDc dc(MapMode::Pixels);
+            e->DrawScreen(dc, true);
+        }
+        EXPECT_EQ(e->m_layoutMode, before);
+        EXPECT_EQ(e->m_screenFont, nullptr);
+        EXPECT_EQ(e->m_rcHandle, handles);
+    }
+}
+
+TEST(DrawingBounds, ATableDrawsOnlyTheCellsShownAndNamesABoundedNumber)
+{
+    auto grid = CFmtGrid::CreateAt(0, 0);
+    grid->SetColumnCount(200);
+    grid->SetRowCount(2000);  // rows 45 units high: row r (1-based) spans y -45(r-1) .. -45r
+
+    // A view scrolled to rows 1500 to 1510 (design view coordinates: 50 units lower).
+    const int top = -45 * 1499 - 50;
+    ShowingDc shown(Rect{0, top - 45 * 10, 4000, top}.Normalized());
+    grid->DrawDesign(shown);
+    EXPECT_TRUE(Drew(shown, "C-1,F-1500"));
+    EXPECT_FALSE(Drew(shown, "C-1,F-1"));
+    EXPECT_FALSE(Drew(shown, "C-1,F-1600"));
+    EXPECT_LE(shown.drawTexts.size(), 11u * 11u);
+
+    // The whole table at once: a bounded number of names, the first rows' first.
+    RecordingDc whole;
+    grid->DrawDesign(whole);
+    EXPECT_TRUE(Drew(whole, "C-1,F-1"));
+    EXPECT_FALSE(Drew(whole, "C-1,F-2000"));
+    EXPECT_LE(whole.drawTexts.size(), 5000u);
+}
+
+TEST(DrawingBounds, AFontMetresHighIsDrawnAtTheBoundAndTheElementKeepsItsOwn)
+{
+    auto text = CreateElementAt(kKindConsText, 100, -100);
+    LogFont font;
+    font.height = 32767;
+    font.width = 100000;
+    font.escapement = 450;
+    text->SetFont(font);
+    RecordingDc dc;
+    text->Print(dc);
+    ASSERT_EQ(dc.texts.size(), 1u);
+    EXPECT_EQ(dc.texts[0].font.height, kMaxDrawnFontUnits);
+    EXPECT_EQ(dc.texts[0].font.width, kMaxDrawnFontUnits);
+    EXPECT_EQ(dc.texts[0].font.escapement, 450);
+    EXPECT_EQ(text->GetFont(), font);
+}
