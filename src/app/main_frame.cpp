@@ -175,7 +175,9 @@ QMdiSubWindow* CMainFrame::AddChild(CChildFrame* frame)
 
     const QSize area = m_client->viewport()->size();
     const int step = std::max(16, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
-    if (area.width() < kMinimumChild.width() / 2 || area.height() < kMinimumChild.height() / 2) {
+    if (maximised) {
+        // The workspace maximises a child shown while the active one is maximised.
+    } else if (area.width() < kMinimumChild.width() / 2 || area.height() < kMinimumChild.height() / 2) {
         window->setGeometry(QRect(QPoint(cascaded * step, cascaded * step), kDefaultChild));
     } else {
         // Each child steps one title bar down and right; when the next step would push a
@@ -188,10 +190,7 @@ QMdiSubWindow* CMainFrame::AddChild(CChildFrame* frame)
         const QSize wanted = window->sizeHint().expandedTo(kDefaultChild);
         window->setGeometry(QRect(origin, wanted.boundedTo(QSize(area.width() - origin.x(), area.height() - origin.y()))));
     }
-    if (maximised)
-        window->showMaximized();
-    else
-        window->show();
+    window->show();
     m_client->setActiveSubWindow(window);
     OnChildTitle(frame);
     return window;

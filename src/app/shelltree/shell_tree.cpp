@@ -35,13 +35,26 @@ QString WithSeparator(QString path)
     return path;
 }
 
+// Where removable and extra disks are mounted for the user; other mounts (boot, system
+// images, containers) are the system's business and only clutter the list.
+bool IsUserVolume(const QString& root)
+{
+    static const QStringList kPlaces{QStringLiteral("/media/"), QStringLiteral("/run/media/"), QStringLiteral("/mnt/")};
+    if (root == QStringLiteral("/") || (QDir::homePath() + kSeparator).startsWith(root))
+        return true;
+    for (const QString& place : kPlaces)
+        if (root.startsWith(place))
+            return true;
+    return false;
+}
+
 // The mounted volumes that hold folders, in the order the system lists them, each root
 // ending in the separator; the root folder is always there.
 QStringList ReadDriveRoots()
 {
     QStringList roots;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !QFileInfo(volume.rootPath()).isDir())
+        if (!volume.isValid() || !QFileInfo(volume.rootPath()).isDir() || !IsUserVolume(WithSeparator(volume.rootPath())))
             continue;
         const QString root = WithSeparator(volume.rootPath());
         if (!roots.contains(root))
