@@ -37,7 +37,7 @@ QString FromUtf8(const std::string& s)
 
 std::string Printf1(const char* format, const std::string& value)
 {
-    return FromUtf8(format).arg(FromUtf8(value)).toStdString();
+    return FromUtf8(format).replace(QStringLiteral("%s"), FromUtf8(value)).toStdString();
 }
 
 // A zero-sized stop in the focus chain that hands the focus on: the table window walks
