@@ -327,6 +327,16 @@ std::string CGridCapture::EditRefusal(const std::string& editText) const
     return refusal;
 }
 
+std::string CGridCapture::CellRefusal(int row, int column, const std::string& utf8)
+{
+    if (row < 1 || row > CellRows() || column < 1 || column > CellColumns() || CellText(row, column) == utf8)
+        return {};
+    std::string refusal = TypingRefusal(column);
+    if (refusal.empty())
+        refusal = TextRefusal(column, utf8);
+    return refusal;
+}
+
 std::string CGridCapture::StoredText(int col, const std::string& text) const
 {
     const int field = FieldOfColumn(col);

@@ -62,6 +62,9 @@ public:
     // The cursor cell's refusal of an edit text: the column's, then the text's; empty when
     // the text is unchanged or can be kept.
     std::string EditRefusal(const std::string& editText) const;
+    // The same for a text about to be typed into a cell (1-based row and column), for
+    // callers that report it themselves.
+    std::string CellRefusal(int row, int column, const std::string& utf8);
     // An edit of the grid is always kept, Esc included, once it can be kept.
     bool CommitEdit(const std::string& editText, bool cancel) override;
     // A refused text is not stored: the reason goes to the prompts and the cursor stays

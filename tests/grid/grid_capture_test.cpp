@@ -340,6 +340,10 @@ TEST(GridCapture, OnlyAChangedCellRecalculatesAndAColumnFromOthersIsNotTyped)
     entry.Type(1, 3, "3");
     EXPECT_EQ(entry.CellText(1, 4), "6");
     parent.gridChanged.clear();
+    EXPECT_FALSE(g->Capture()->CellRefusal(1, 4, "99").empty());
+    EXPECT_TRUE(g->Capture()->CellRefusal(1, 4, "6").empty()) << "the text it holds";
+    EXPECT_FALSE(g->Capture()->CellRefusal(1, 3, "tres").empty());
+    EXPECT_TRUE(g->Capture()->CellRefusal(1, 3, "4").empty());
     EXPECT_FALSE(entry.Type(1, 4, "99"));
     EXPECT_EQ(entry.CellText(1, 4), "6") << "the amount follows quantity and price only";
     ASSERT_EQ(parent.prompts.Shown().size(), 1u);
