@@ -229,8 +229,9 @@ void CFmtdesignFrm::FormatShown()
 void CFmtdesignFrm::resizeEvent(QResizeEvent* event)
 {
     CChildFrame::resizeEvent(event);
-    // The rulers keep their 16 pixels through the layout; the caption is set again.
-    UpdateCaption();
+    // The rulers keep their 16 pixels through the layout. The caption is not set again
+    // here: inside an MDI window a new title resizes the window, which would resize the
+    // frame again.
     const bool maximised = parentWidget() && parentWidget()->isMaximized();
     if (maximised && !m_wasMaximised && m_view)
         m_view->ScrollToOrigin();

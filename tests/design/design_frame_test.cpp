@@ -1,0 +1,400 @@
+// The design frame driven as a clerk drives it: toolbar buttons and real mouse events on
+// the page view, the properties panel, undo and redo, saving and closing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <fstream>
+
+#include "base/prompts.h"
+#include "base/settings_store.h"
+#include "design/design_commands.h"
+#include "design/fmtdesign_frm.h"
+#include "design/fmtdesign_view.h"
+#include "design/properties_panel_bar.h"
+#include "design/rules.h"
+#include "model/fmt_grid.h"
+#include "platform/command_ids.h"
+#include "platform/frame_host.h"
+
+using namespace CommandId;
+
+namespace {
+
+class TestHost : public FrameHost {
+public:
+    void AddToRecentFormats(const std::string& path, int) override { recent.push_back(path); }
+    Prompts& GetPrompts() override { return prompts; }
+    SettingsStore& GetSettings() override { return settings; }
+
+    ScriptedPrompts prompts;
+    MemorySettingsStore settings;
+    std::vector<std::string> recent;
+};
+
+class DesignFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = new CFmtdesignFrm(host);
+        frame->SetDialogs(Dialogs());
+        frame->resize(1000, 760);
+        frame->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+        view = frame->View();
+    }
+    void TearDown() override { delete frame; }
+
+    // Dialogs answered by the test instead of the clerk.
+    DesignDialogs Dialogs()
+    {
+        DesignDialogs dialogs;
+        dialogs.savePath = [this](QWidget*) { return savePath; };
+        dialogs.openPath = [this](QWidget*) { return openPath; };
+        dialogs.font = [this](QWidget*, const LogFont&) { return chosenFont; };
+        dialogs.colour = [](QWidget*, uint32_t) { return std::optional<uint32_t>(0x0000FF); };
+        return dialogs;
+    }
+
+    QWidget* Page() const { return view->viewport(); }
+    void Command(int id) { frame->HandleCommand(id); }
+    void Click(Point page) { QTest::mouseClick(Page(), Qt::LeftButton, {}, view->PixelOf(page)); }
+    void Hover(Point page) { QTest::mouseMove(Page(), view->PixelOf(page)); }
+    // Where the pointer really lands for a page point, snapped as the view snaps.
+    Point Landed(Point page) const { return Snap(view->PageAt(view->PixelOf(page)), frame->Editor().SnapStep()); }
+    CControles* Front() const { return frame->GetFormat().elements.front().get(); }
+    std::string File(const char* name) const { return dir.filePath(name).toStdString(); }
+
+    QTemporaryDir dir;
+    TestHost host;
+    CFmtdesignFrm* frame = nullptr;
+    CFmtdesignView* view = nullptr;
+    std::string savePath;
+    std::string openPath;
+    std::optional<LogFont> chosenFont;
+};
+
+TEST_F(DesignFrameTest, EveryInsertCommandPlacesItsKindOnTheSnappedPoint)
+{
+    struct Case {
+        int command;
+        int kind;
+        bool bottomAnchor;  // the click is the bottom-left corner (else the top-left)
+    } cases[] = {
+        {kInsertTextlineVar, kKindTextlineVar, true}, {kInsertParrafoVar, kKindParrafoVar, false},
+        {kInsertCuadrosVar, kKindCuadrosVar, true},   {kInsertMarcaVar, kKindMarcaVar, true},
+        {kInsertGrid, kKindGrid, false},              {kInsertConsText, kKindConsText, false},
+        {kInsertConsParrafo, kKindConsParrafo, false}, {kInsertLinea, kKindLinea, false},
+        {kInsertRectangulo, kKindRectangulo, false},  {kInsertEtiqueta, kKindEtiqueta, true},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        frame->ToolbarAction(c.command)->trigger();
+        EXPECT_EQ(view->Pointer(), DesignCursor::Insert);
+        EXPECT_TRUE(frame->ToolbarAction(c.command)->isChecked());
+        const Point at{157 + 30 * n, -243 - 170 * n};
+        const Point expected = Landed(at);
+        Click(at);
+        ++n;
+        ASSERT_EQ(frame->GetFormat().elements.size(), size_t(n));
+        CControles* e = Front();
+        EXPECT_EQ(e->m_kind, c.kind);
+        EXPECT_EQ(e->m_selected, 1);
+        EXPECT_EQ(e->m_rcPage.left % 10, 0) << "kind " << c.kind;
+        EXPECT_EQ(e->m_rcPage.left, expected.x) << "kind " << c.kind;
+        // A line is centred on the click; a constant line's first corner is its top-left,
+        // since it fits itself to its text downward.
+        const int y = c.kind == kKindLinea ? e->m_rcPage.top - 20
+                      : c.kind == kKindConsText ? e->m_rcPage.top - 45
+                      : c.bottomAnchor          ? e->m_rcPage.bottom
+                                                : e->m_rcPage.top;
+        EXPECT_EQ(y, expected.y) << "kind " << c.kind;
+    }
+    EXPECT_TRUE(frame->IsModified());
+    EXPECT_TRUE(frame->CanUndo());
+}
+
+TEST_F(DesignFrameTest, AClickSelectsTheFrontOfTwoOverlappingElements)
+{
+    Command(kInsertRectangulo);
+    Click({100, -100});
+    Click({300, -300});
+    CControles* front = Front();
+    CControles* back = frame->GetFormat().elements.back().get();
+    Command(kSelectTool);
+    EXPECT_EQ(view->Pointer(), DesignCursor::Select);
+    Click({150, -150});
+    EXPECT_EQ(frame->Selection(), back);
+    Click({500, -500});
+    EXPECT_EQ(frame->Selection(), front);
+    EXPECT_EQ(back->m_selected, 0);
+    Click({3000, -3000});
+    EXPECT_EQ(frame->Selection(), nullptr);
+    EXPECT_FALSE(frame->ToolbarAction(kDeleteElement)->isEnabled());
+}
+
+TEST_F(DesignFrameTest, DraggingAHandleResizesAndRefusesFortyUnitsOrLess)
+{
+    Command(kInsertRectangulo);
+    Click({200, -200});
+    Command(kSelectTool);
+    CControles* rect = Front();
+    const Rect before = rect->m_rcPage;
+    const Point handle{before.right, before.top - 300};
+    Hover(handle);
+    ASSERT_EQ(view->Pointer(), DesignCursor::SizeHorizontal);
+    const Point start = Landed(handle);
+    QTest::mousePress(Page(), Qt::LeftButton, {}, view->PixelOf(handle));
+    // Find pointer positions that would leave widths of 50 and of 40.
+    auto widthAt = [&](int pageX) { return before.Width() + (Landed({pageX, handle.y}).x - start.x); };
+    int x50 = before.right, x40 = before.right;
+    for (int x = before.right; x > before.left - 100; --x) {
+        if (widthAt(x) == 50)
+            x50 = x;
+        if (widthAt(x) == 40)
+            x40 = x;
+    }
+    ASSERT_NE(x50, before.right);
+    QTest::mouseMove(Page(), view->PixelOf({x50, handle.y}));
+    EXPECT_EQ(rect->m_rcPage.Width(), 50);
+    QTest::mouseMove(Page(), view->PixelOf({x40, handle.y}));
+    EXPECT_EQ(rect->m_rcPage.Width(), 50);
+    EXPECT_EQ(frame->PositionText().toStdString(), PositionXY(rect->m_rcPage.right, rect->m_rcPage.bottom));
+    QTest::mouseRelease(Page(), Qt::LeftButton, {}, view->PixelOf({x40, handle.y}));
+    // The rulers follow the edge being dragged.
+    EXPECT_EQ(frame->HorizontalRuler()->MarkerPos(), 10 * rect->m_rcPage.right + 500);
+    EXPECT_EQ(rect->m_rcPage.left, before.left);
+}
+
+TEST_F(DesignFrameTest, HeaderClicksSelectAndDeselectAColumnAndSeparatorsResizeIt)
+{
+    frame->Editor().SetSnapStep(0);
+    Command(kInsertGrid);
+    Click({0, 0});
+    Command(kSelectTool);
+    auto* grid = static_cast<CFmtGrid*>(Front());
+    const int top = grid->m_rcPage.top;
+    const Point title{grid->m_columns[1].x + 200, top + 20};
+    Hover(title);
+    EXPECT_EQ(view->Pointer(), DesignCursor::ColumnHeader);
+    Click(title);
+    EXPECT_EQ(grid->m_selColumn, 1);
+    Hover(title);
+    Click(title);
+    EXPECT_EQ(grid->m_selColumn, -1);
+    Hover(title);
+    Click(title);
+    EXPECT_EQ(grid->m_selColumn, 1);
+    EXPECT_EQ(frame->Selection(), grid);
+
+    // Centre the selected column, then widen it by its right border.
+    Command(kAlignCenter);
+    EXPECT_EQ(grid->m_columns[1].align, 1);
+    const int width = grid->m_columns[1].width;
+    const Point border{grid->m_columns[2].x, top - 110};
+    Hover(border);
+    ASSERT_EQ(view->Pointer(), DesignCursor::SizeHorizontal);
+    const Point start = Landed(border);
+    QTest::mousePress(Page(), Qt::LeftButton, {}, view->PixelOf(border));
+    const Point to{border.x + 120, border.y};
+    QTest::mouseMove(Page(), view->PixelOf(to));
+    QTest::mouseRelease(Page(), Qt::LeftButton, {}, view->PixelOf(to));
+    EXPECT_EQ(grid->m_columns[1].width, width + Landed(to).x - start.x);
+    EXPECT_TRUE(frame->PositionText().startsWith("X="));
+    EXPECT_TRUE(frame->PositionText().contains("Ancho="));
+}
+
+TEST_F(DesignFrameTest, SavingWritesTheListBackToFrontAndRenumbers)
+{
+    Command(kInsertConsParrafo);
+    Click({100, -100});   // C, at the back
+    Command(kInsertTextlineVar);
+    Click({100, -800});   // B
+    Click({100, -1000});  // A, at the front
+    Front()->m_text = "A";
+    std::next(frame->GetFormat().elements.begin())->get()->m_text = "B";
+    savePath = File("nuevo.fmt");
+    ASSERT_TRUE(frame->ToolbarAction(kSaveDesign)->isEnabled());
+    Command(kSaveDesign);
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_EQ(frame->Path(), savePath);
+    EXPECT_EQ(host.recent, std::vector<std::string>{savePath});
+    EXPECT_EQ(frame->windowTitle(), QString::fromStdString("Diseño de formato - " + savePath));
+
+    Format read;
+    std::string message;
+    ASSERT_TRUE(LoadFormatFile(savePath, read, message)) << message;
+    // Readers put each entry at the front: the back of the list is the first entry.
+    std::vector<std::pair<std::string, int>> inFileOrder;
+    for (auto it = read.elements.rbegin(); it != read.elements.rend(); ++it)
+        inFileOrder.push_back({(*it)->m_kind == kKindConsParrafo ? "C" : (*it)->m_text, (*it)->m_order});
+    EXPECT_EQ(inFileOrder, (std::vector<std::pair<std::string, int>>{{"C", 0}, {"B", 1}, {"A", 2}}));
+
+    // A second save writes to the same file without a dialog or a new recent entry.
+    savePath.clear();
+    Command(kDeleteElement);
+    Command(kSaveDesign);
+    EXPECT_EQ(host.recent.size(), 1u);
+    ASSERT_TRUE(LoadFormatFile(frame->Path(), read, message)) << message;
+    EXPECT_EQ(read.elements.size(), 2u);
+}
+
+TEST_F(DesignFrameTest, UndoAndRedoAMoveAndAPanelCommit)
+{
+    Command(kInsertRectangulo);
+    Click({200, -200});
+    Command(kSelectTool);
+    CControles* rect = Front();
+    const Rect placed = rect->m_rcPage;
+    QTest::mousePress(Page(), Qt::LeftButton, {}, view->PixelOf({400, -400}));
+    QTest::mouseMove(Page(), view->PixelOf({700, -600}));
+    QTest::mouseRelease(Page(), Qt::LeftButton, {}, view->PixelOf({700, -600}));
+    const Rect moved = Front()->m_rcPage;
+    ASSERT_NE(moved, placed);
+
+    EXPECT_TRUE(frame->Undo());
+    EXPECT_EQ(Front()->m_rcPage, placed);
+    EXPECT_EQ(Front()->m_selected, 1);  // the element stays selected
+    EXPECT_TRUE(frame->Redo());
+    EXPECT_EQ(Front()->m_rcPage, moved);
+
+    // The panel's commit of a new text goes through the same history.
+    Command(kProperties);
+    ASSERT_NE(frame->PropertiesBar(), nullptr);
+    EXPECT_TRUE(frame->ToolbarAction(kProperties)->isChecked());
+    auto* name = static_cast<QLineEdit*>(frame->PropertiesBar()->Panel()->Control(CPropertiesPanel::kIdName));
+    name->setFocus();
+    name->setText("Total");
+    frame->PropertiesBar()->Panel()->CommitPendingEdit();
+    EXPECT_EQ(Front()->m_text, "Total");
+    EXPECT_TRUE(frame->Undo());
+    EXPECT_EQ(Front()->m_text, "Rectangulo");
+    EXPECT_EQ(Front()->m_rcPage, moved);
+    EXPECT_TRUE(frame->Redo());
+    EXPECT_EQ(Front()->m_text, "Total");
+    EXPECT_FALSE(frame->CanRedo());
+}
+
+TEST_F(DesignFrameTest, ClosingAChangedFormatAsksAndASavedOneDoesNot)
+{
+    QMdiArea area;
+    delete frame;
+    frame = new CFmtdesignFrm(host);
+    frame->SetDialogs(Dialogs());
+    QMdiSubWindow* window = area.addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    area.show();
+    window->show();
+    view = frame->View();
+    frame->Document().InsertAt(kKindRectangulo, 0, 0);
+    frame->BeginChange();
+    frame->Document().Selection()->m_text = "cambio";
+    frame->GestureChanged();
+
+    host.prompts.QueueChoice(PromptAnswer::Cancel);
+    Command(kCloseDesign);
+    ASSERT_EQ(host.prompts.Shown(), std::vector<std::string>{"¿Desea guardar los cambios en (nuevo)?"});
+    EXPECT_TRUE(window->isVisible());
+
+    savePath = File("guardado.fmt");
+    Command(kSaveDesign);
+    host.prompts.ClearShown();
+    Command(kCloseDesign);
+    EXPECT_TRUE(host.prompts.Shown().empty());
+    EXPECT_FALSE(window->isVisible());
+    window->setWidget(nullptr);
+    frame = nullptr;
+}
+
+TEST_F(DesignFrameTest, UndoingBackToTheSavedStateIsNotAChange)
+{
+    Command(kInsertRectangulo);
+    Click({200, -200});
+    savePath = File("f.fmt");
+    Command(kSaveDesign);
+    Command(kColor);
+    EXPECT_EQ(Front()->m_textColor, 0x0000FFu);
+    EXPECT_TRUE(frame->IsModified());
+    frame->Undo();
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_TRUE(frame->QueryClose());
+    EXPECT_TRUE(host.prompts.Shown().empty());
+}
+
+TEST_F(DesignFrameTest, FontHeightIsTakenFromTheDialogAndMadePositive)
+{
+    Command(kInsertTextlineVar);
+    Click({200, -200});
+    LogFont font = Front()->GetFont();
+    font.face = "Courier New";
+    font.height = -55;
+    chosenFont = font;
+    Command(kFont);
+    EXPECT_EQ(Front()->m_logFont.height, 55);
+    EXPECT_EQ(Front()->m_logFont.face, "Courier New");
+    // The text line's height follows its font.
+    EXPECT_EQ(Front()->m_rcPage.top - Front()->m_rcPage.bottom, 60);
+    chosenFont.reset();
+    Command(kUndo);
+    EXPECT_EQ(Front()->m_logFont.height, 40);
+}
+
+TEST_F(DesignFrameTest, AFileThatCannotBeReadOrWrittenLeavesTheFrameAsItWas)
+{
+    Command(kInsertRectangulo);
+    Click({200, -200});
+    const std::string bad = File("roto.fmt");
+    std::ofstream(bad) << "no es un formato";
+    openPath = bad;
+    host.prompts.QueueChoice(PromptAnswer::No);  // do not save the rectangle first
+    Command(kOpenDesign);
+    ASSERT_EQ(host.prompts.Shown().size(), 2u);
+    EXPECT_NE(host.prompts.Shown()[1].find(bad), std::string::npos);
+    EXPECT_EQ(frame->GetFormat().elements.size(), 1u);
+    EXPECT_TRUE(frame->Path().empty());
+
+    host.prompts.ClearShown();
+    savePath = File("no/existe/f.fmt");
+    Command(kSaveDesign);
+    ASSERT_EQ(host.prompts.Shown().size(), 1u);
+    EXPECT_NE(host.prompts.Shown()[0].find("f.fmt"), std::string::npos);
+    EXPECT_TRUE(frame->IsModified());
+    EXPECT_TRUE(frame->Path().empty());
+    EXPECT_TRUE(host.recent.empty());
+}
+
+TEST_F(DesignFrameTest, SnappingButtonsAreMarkedOneAtATime)
+{
+    QAction* mm = frame->ToolbarAction(kSnapMillimetre);
+    QAction* cm = frame->ToolbarAction(kSnapCentimetre);
+    EXPECT_TRUE(mm->isChecked());
+    cm->trigger();
+    EXPECT_FALSE(mm->isChecked());
+    EXPECT_TRUE(cm->isChecked());
+    cm->trigger();
+    EXPECT_FALSE(cm->isChecked());
+    EXPECT_EQ(frame->Editor().SnapStep(), 0);
+}
+
+TEST_F(DesignFrameTest, ToolbarsHoldTheButtonsInOrderWithTheirTooltips)
+{
+    std::vector<int> ids;
+    for (QAction* a : frame->DesignToolBar()->actions())
+        ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    EXPECT_EQ(ids, std::vector<int>(DesignToolbarButtons().begin(), DesignToolbarButtons().end()));
+    EXPECT_EQ(frame->ToolbarAction(kInsertCuadrosVar)->toolTip(), "Texto en cuadros");
+    EXPECT_EQ(frame->ToolbarAction(kInsertCuadrosVar)->statusTip(),
+              "Inserta un control de captura de texto de un cudro por letra");
+    EXPECT_FALSE(frame->ToolbarAction(kInsertCuadrosVar)->icon().isNull());
+    EXPECT_FALSE(frame->ToolbarAction(kSaveDesign)->isEnabled());
+    frame->ShowCommandPrompt(kColor);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "Selecciona el color de impresión");
+}
+
+}  // namespace
