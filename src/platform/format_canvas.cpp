@@ -32,7 +32,7 @@ void CFormatCanvas::FormatChanged()
         size = size.expandedTo(QSize(page, page));
     } else {
         const Rect& extent = m_format.screenExtent;
-        size = size.expandedTo(QSize(extent.right - extent.left, extent.bottom - extent.top));
+        size = size.expandedTo(QSize(extent.Width(), extent.Height()));
     }
     // A format whose elements lie far away still gets a canvas of bounded size: nothing
     // beyond it is on any paper, and the scroll area need not reach it.
