@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QEnterEvent>
+#include <QFile>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -81,6 +82,21 @@ TEST_F(AccessBarTest, ADeletedFormatSaysSoAndOpensNothing)
     EXPECT_TRUE(frame->Children().empty());
     // The entry stays in the list.
     EXPECT_EQ(ListTexts().size(), 3);
+}
+
+TEST_F(AccessBarTest, ADamagedFormatSaysWhyAndOpensNothing)
+{
+    const std::string damaged = Path("roto.fmt");
+    QFile file(Q(damaged));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x07Factura\x05\x00\x00\x00", 12);
+    file.close();
+    app.AddToRecentFormats(damaged, 1);
+    ClickRecent(0);
+    EXPECT_TRUE(Access()->PreviewText().contains("roto.fmt")) << Access()->PreviewText().toStdString();
+    EXPECT_EQ(Access()->SelectionSource(), CAccessDialog::Source::None);
+    Press(CAccessDialog::kOpenDesignId);
+    EXPECT_TRUE(frame->Children().empty());
 }
 
 TEST_F(AccessBarTest, EachOpenButtonOpensTheChosenFormatOnceInItsMode)

@@ -1,11 +1,16 @@
+#include <QApplication>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/client_area.h"
+#include "capture/ui/fmtcaptura_frm.h"
 #include "app/help_window.h"
 #include "app_window_fixture.h"
 #include "platform/child_frame.h"
@@ -189,4 +194,66 @@ TEST_F(MainFrameTest, ConenidoOpensTheHelpOnItsContentsPage)
         EXPECT_FALSE(help->Browser()->documentTitle().isEmpty()) << link.toStdString();
     }
     EXPECT_TRUE(prompts.Shown().empty());
+}
+
+namespace {
+
+// Runs `act` on the next modal dialog of type T as soon as it shows.
+template <typename T, typename F>
+void OnNextDialog(F act)
+{
+    QTimer::singleShot(0, [act] {
+        for (int tries = 0; tries < 200; ++tries) {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                act(dialog);
+                return;
+            }
+            QTest::qWait(10);
+        }
+    });
+}
+
+}  // namespace
+
+TEST_F(MainFrameTest, TheCaptureToolbarsFirstButtonAsksForAFormatAndOpensItForCapture)
+{
+    auto* capture = qobject_cast<CFmtcapturaFrm*>(app.OpenForCapture(Path("factura.fmt")));
+    ASSERT_NE(capture, nullptr);
+    QAction* open = capture->ToolAction(CommandId::kOpenCapture);
+    ASSERT_NE(open, nullptr);
+    const QString other = QString::fromStdString(Path("cheque.fmt"));
+    QString filter;
+    OnNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+        filter = dialog->nameFilters().join(';');
+        dialog->selectFile(other);
+        static_cast<QDialog*>(dialog)->accept();  // the file dialog checks the chosen file
+    });
+    open->trigger();
+    EXPECT_EQ(filter, "Ordexa (*.fmt)");
+    ASSERT_EQ(frame->Children().size(), 2u);
+    EXPECT_EQ(frame->ActiveChild()->Mode(), FrameMode::Capture);
+    EXPECT_EQ(frame->ActiveChild()->Path(), Path("cheque.fmt"));
+
+    // Cancelling the dialog opens nothing.
+    OnNextDialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    open->trigger();
+    EXPECT_EQ(frame->Children().size(), 2u);
+}
+
+TEST_F(MainFrameTest, TheAboutButtonsShowTheAboutBox)
+{
+    auto* bar = frame->findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+    ASSERT_NE(bar, nullptr);
+    QAction* about = nullptr;
+    for (QAction* a : bar->actions())
+        if (a->objectName() == "57664")
+            about = a;
+    ASSERT_NE(about, nullptr);
+    QString title;
+    OnNextDialog<QMessageBox>([&](QMessageBox* box) {
+        title = box->windowTitle();
+        box->accept();
+    });
+    about->trigger();
+    EXPECT_EQ(title, "Acerca de Ordexa");
 }
