@@ -58,8 +58,7 @@ bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets
     return true;
 }
 
-bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList& elements, PrintOffsets offsets,
-                    std::string& message)
+QByteArray PrintToPdfBytes(PaperSize paper, const ElementList& elements, PrintOffsets offsets)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -72,14 +71,23 @@ bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList&
         writer.setPageLayout(QPageLayout(QPageSize(PageSizeOf(paper)), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                          QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            message = "No se pudo preparar la impresión del archivo \"" + path + "\".";
-            return false;
-        }
+        if (!painter.begin(&writer))
+            return QByteArray();
         PaintPrintPage(painter, writer.resolution(), elements, offsets);
-        painter.end();
+        if (!painter.end())
+            return QByteArray();
     }
-    const QByteArray& pdf = buffer.data();
+    return buffer.data();
+}
+
+bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList& elements, PrintOffsets offsets,
+                    std::string& message)
+{
+    const QByteArray pdf = PrintToPdfBytes(paper, elements, offsets);
+    if (pdf.isEmpty()) {
+        message = "No se pudo preparar la impresión del archivo \"" + path + "\".";
+        return false;
+    }
     return WriteFileAtomically(path,
                                std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(pdf.constData()),
                                                         size_t(pdf.size())),

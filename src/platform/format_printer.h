@@ -4,6 +4,7 @@
 // print job of the capture session (capture/print_job.h) on a QtDc whose origin is the
 // sheet's top-left corner, so the print dialog, the print preview and `ordexa-cli print`
 // cannot differ.
+#include <QByteArray>
 #include <string>
 
 #include "capture/print_job.h"
@@ -24,6 +25,11 @@ void PaintPrintPage(QPainter& painter, double dpi, const ElementList& elements, 
 // margin; job name "Ordexa". False with a Spanish message when the printer cannot be
 // started (nothing printed).
 bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message);
+
+// The printout as the bytes of a one-page PDF on a sheet of the given paper, on a
+// printer whose printable area starts at the sheet's corner. Empty when the PDF could
+// not be made.
+QByteArray PrintToPdfBytes(PaperSize paper, const ElementList& elements, PrintOffsets offsets);
 
 // Writes the printout as a one-page PDF file on a sheet of the given paper, completely or
 // not at all (a temporary file in the same folder, renamed over the target). False with
