@@ -10,7 +10,8 @@ samples=$2
 app_id=mx.kalvorsoft.Ordexa
 
 declare -A package=([desktop-file-validate]=desktop-file-utils [update-desktop-database]=desktop-file-utils
-                    [appstreamcli]=appstream [update-mime-database]=shared-mime-info [xdg-mime]=xdg-utils)
+                    [appstreamcli]=appstream [update-mime-database]=shared-mime-info [xdg-mime]=xdg-utils
+                    [mimetype]=libfile-mimeinfo-perl)
 for tool in "${!package[@]}"; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (Debian package ${package[$tool]}); the desktop files were not checked"
@@ -36,6 +37,8 @@ done
 desktop-file-validate "$prefix/share/applications/$app_id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" >/dev/null || fail "AppStream metadata"
 
+# xdg-mime outside a desktop session asks `mimetype`, which reads the shared MIME
+# database (without it, `file` would guess from the content alone).
 # Only the temporary prefix's data counts, with no desktop environment guessing for us.
 update-mime-database "$prefix/share/mime" 2>/dev/null
 update-desktop-database "$prefix/share/applications"
