@@ -21,7 +21,9 @@
 namespace {
 
 const QString kCaption = QStringLiteral("ORDEXA %1");
-const QString kTitle = QStringLiteral("Ordexa");
+const QString kHelpMissing = QStringLiteral(
+    "No se encontró la ayuda de Ordexa: falta su página de contenido (index.html) en \"%1\". "
+    "Vuelva a instalar el programa.");
 // A child window is never made smaller than this to fit the workspace (unless the
 // workspace itself is smaller), nor larger than the workspace.
 constexpr QSize kMinimumChild(360, 260);
@@ -138,10 +140,7 @@ bool CMainFrame::ShowHelp()
         QStringList folders;
         for (const QString& folder : CHelpWindow::HelpFolders())
             folders << QDir::toNativeSeparators(QDir::cleanPath(folder));
-        m_prompts.Message("No se encontró la ayuda de Ordexa: falta su página de contenido (index.html) en \"" +
-                              folders.join(QStringLiteral("\" y en \"")).toStdString() +
-                              "\". Vuelva a instalar el programa.",
-                          PromptIcon::Error);
+        m_prompts.Message(kHelpMissing.arg(folders.join(QStringLiteral("\" y en \""))).toStdString(), PromptIcon::Error);
         return false;
     }
     if (!m_help)
