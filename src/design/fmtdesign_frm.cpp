@@ -96,6 +96,9 @@ void CFmtdesignFrm::BuildToolBars()
         return bar;
     };
     m_designBar = build(QStringLiteral("Diseño"), kDesignToolbarId, DesignToolbarButtons());
+    // The format toolbar starts on a row of its own, so that neither hides buttons in a
+    // window of the usual size.
+    addToolBarBreak(Qt::TopToolBarArea);
     m_formatBar = build(QStringLiteral("Formato"), kFormatToolbarId, FormatToolbarButtons());
 }
 
