@@ -85,6 +85,10 @@ CAccessDialog::CAccessDialog(SettingsStore& settings, QWidget* parent)
     m_pictureLabel->setBackgroundRole(QPalette::Base);
     m_pictureLabel->setAutoFillBackground(true);
     m_tree->setObjectName(ObjectName(kTreeId));
+    // Screen readers name the three lists by the captions shown above them.
+    m_list->setAccessibleName(QStringLiteral("Formatos usados recientemente"));
+    m_preview->setAccessibleName(QStringLiteral("Vista previa"));
+    m_tree->setAccessibleName(QStringLiteral("Abrir formato"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
