@@ -3,6 +3,8 @@
 // independent reader.
 #include <gtest/gtest.h>
 
+#include <QPageSize>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <cmath>
@@ -108,5 +110,65 @@ TEST(PrintJob, APrintedValueLandsAtItsFormatPositionOnThePdf)
             EXPECT_NEAR(y - y0, run.dyMm * 72 / 25.4, 0.05);
         }
     }
+    fs::remove_all(folder);
+}
+
+TEST(PrintJob, APrinterPrintsWhereThePdfFileDoes)
+{
+    const fs::path folder = fs::temp_directory_path() / ("ordexa-printer-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    CaptureFixture f;
+    Format format;
+    format.elements.push_back(Line("Nombre", 1, "", 300, -400));
+    f.Open(std::move(format));
+    f.Type("Nombre", "Rosalinda");
+
+    const std::string direct = (folder / "directo.pdf").string();
+    std::string message;
+    ASSERT_TRUE(PrintToPdfFile(direct, PaperSize::Letter, f.session.GetFormat().elements, {100, 50}, message));
+
+    // The print dialog's printer, with a printable area that does not start at the corner.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((folder / "impresora.pdf").string()));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageMargins(QMarginsF(12, 9, 12, 9), QPageLayout::Millimeter);
+    ASSERT_TRUE(PrintOnPrinter(printer, f.session.GetFormat().elements, {100, 50}, message)) << message;
+
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ASSERT_TRUE(FindWord(direct, "Rosalinda", x1, y1));
+    ASSERT_TRUE(FindWord((folder / "impresora.pdf").string(), "Rosalinda", x2, y2));
+    EXPECT_NEAR(x2, x1, 0.05);
+    EXPECT_NEAR(y2, y1, 0.05);
+    EXPECT_NEAR(x1, 400 * kPointsPerUnit, 1.5) << "30 mm plus the 10 mm offset";
+    fs::remove_all(folder);
+}
+
+TEST(PrintJob, OffsetsAppliedToTheFormatMoveThePageAndKeepTheScreen)
+{
+    const fs::path folder = fs::temp_directory_path() / ("ordexa-apply-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string path = (folder / "Alta.fmt").string();
+    Format format;
+    format.elements.push_back(Line("Nombre", 2, "", 300, -400));
+    format.elements.push_back(Line("Edad", 7, "", 100, -900));
+    const Rect screen = format.elements.front()->m_rcScreen;
+    const Rect page = format.elements.front()->m_rcPage;
+    std::string message;
+    ASSERT_TRUE(ApplyOffsetsToFormat(format, path, {100, 50}, message)) << message;
+
+    Format read;
+    ASSERT_TRUE(LoadFormatFile(path, read, message)) << message;
+    ASSERT_EQ(read.elements.size(), 2u);
+    // Written from the list's tail and read to its head: the list comes back as it was.
+    const CControles& nombre = *read.elements.front();
+    EXPECT_EQ(nombre.m_text, "Nombre");
+    EXPECT_EQ(nombre.m_rcPage, page.Offset(100, -50));
+    EXPECT_EQ(nombre.m_rcScreen, screen);
+    EXPECT_EQ(nombre.m_order, 2) << "capture orders are written as they are";
+    EXPECT_EQ(read.elements.back()->m_order, 7);
+
+    EXPECT_FALSE(ApplyOffsetsToFormat(format, (folder / "no" / "x.fmt").string(), {1, 1}, message));
+    EXPECT_NE(message.find("x.fmt"), std::string::npos) << message;
     fs::remove_all(folder);
 }
