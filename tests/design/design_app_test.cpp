@@ -1,0 +1,81 @@
+// The design frame inside the program: its menus follow the frame's state, and the undo
+// and redo shortcuts reach the active frame.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app/main_frame.h"
+#include "app/ordexa_app.h"
+#include "base/prompts.h"
+#include "base/settings_store.h"
+#include "design/fmtdesign_frm.h"
+#include "design/fmtdesign_view.h"
+
+namespace {
+
+QAction* FindAction(QMenuBar* bar, int id, QMenu** owner)
+{
+    for (QAction* top : bar->actions())
+        if (QMenu* menu = top->menu()) {
+            QList<QMenu*> menus{menu};
+            for (QMenu* sub : menu->findChildren<QMenu*>())
+                menus.append(sub);
+            for (QAction* a : menu->actions())
+                if (a->menu())
+                    menus.append(a->menu());
+            for (QMenu* m : menus)
+                for (QAction* a : m->actions())
+                    if (a->data().toInt() == id) {
+                        *owner = m;
+                        return a;
+                    }
+        }
+    return nullptr;
+}
+
+TEST(DesignInProgram, MenusFollowTheFrameAndShortcutsUndoAndRedo)
+{
+    MemorySettingsStore settings;
+    ScriptedPrompts prompts;
+    COrdexaApp app(settings, prompts);
+    ASSERT_TRUE(app.Start({}, true));
+    auto* frame = static_cast<CFmtdesignFrm*>(app.NewDesign());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.MainFrame()));
+    QMenuBar* bar = app.MainFrame()->menuBar();
+
+    QMenu* menu = nullptr;
+    QAction* undo = FindAction(bar, CommandId::kUndo, &menu);
+    ASSERT_NE(undo, nullptr);
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    emit menu->aboutToShow();
+    EXPECT_FALSE(undo->isEnabled());
+    emit menu->aboutToHide();
+
+    // Insert a rectangle through the menu's command and a click on the page.
+    QAction* rectangle = FindAction(bar, CommandId::kInsertRectangulo, &menu);
+    ASSERT_NE(rectangle, nullptr);
+    rectangle->trigger();
+    emit menu->aboutToShow();
+    EXPECT_TRUE(rectangle->isChecked());
+    emit menu->aboutToHide();
+    CFmtdesignView* view = frame->View();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->PixelOf({200, -200}));
+    ASSERT_EQ(frame->GetFormat().elements.size(), 1u);
+
+    QTest::keyClick(app.MainFrame(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(frame->GetFormat().elements.empty());
+    QTest::keyClick(app.MainFrame(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(frame->GetFormat().elements.size(), 1u);
+
+    QAction* save = FindAction(bar, CommandId::kSaveDesign, &menu);
+    ASSERT_NE(save, nullptr);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(save->isEnabled());
+    emit menu->aboutToHide();
+    // The format is unsaved: the frame goes without the question a close would ask.
+    delete frame;
+}
+
+}  // namespace
