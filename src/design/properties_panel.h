@@ -26,6 +26,7 @@
 // was typed for, as long as that element is still in the format.
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -71,6 +72,13 @@ public:
     static constexpr const char* kMsgTooManyChars = "No introduzca más de %1 caracteres.";
     static constexpr int kMarkMaxChars = 1;
 
+    // The column data types in the list's order; an item's index is the type number.
+    static constexpr std::array<const char*, 5> kColumnTypeNames = {"Texto", "Número", "Número calculado",
+                                                                     "Moneda", "Moneda calculado"};
+    // Order in which values are taken from the boxes; a refusal stops the exchange there.
+    static constexpr std::array<int, 7> kExchangeOrder = {kIdName, kIdFirstNumber, kIdMark, kIdSecondNumber,
+                                                          kIdText, kIdGap, kIdFormula};
+
     // `format` and `prompts` are lent by the design frame and outlive the panel. The panel
     // starts showing the format's title (nothing selected).
     CPropertiesPanel(Format& format, Prompts& prompts, QWidget* parent = nullptr);
@@ -99,6 +107,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Builds the controls and their layout (properties_panel_controls.cpp).
     void BuildControls();
     void SetShown(int id, bool shown);
     void ShowByKind();
