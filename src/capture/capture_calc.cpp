@@ -17,51 +17,117 @@ bool IsOperator(char c) { return c == '$' || c == '&' || c == '*' || c == '+' ||
 bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
 // Names compare without regard to case, in the ASCII letters the names are made of.
-bool SameName(const std::string& a, const std::string& b)
+std::string UpperAscii(std::string text)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
 }
 
 int ControlIdOf(const CControles& element) { return kFirstControlId + element.m_order; }
+
+// The names formulas can use, looked up by hash so that a format with many formulas is
+// parsed in time proportional to its size: the first text line or table of each name
+// (from the head of the list) and, once asked for, the first column of each title.
+class NameIndex {
+public:
+    struct Target {
+        int controlId = 0;
+        const CFmtGrid* table = nullptr;
+    };
+
+    explicit NameIndex(const ElementList& elements)
+    {
+        for (const auto& element : elements) {
+            if (element->m_kind != kKindTextlineVar && element->m_kind != kKindGrid)
+                continue;
+            const CFmtGrid* table =
+                element->m_kind == kKindGrid ? static_cast<const CFmtGrid*>(element.get()) : nullptr;
+            m_names.try_emplace(UpperAscii(element->m_text), Target{ControlIdOf(*element), table});
+        }
+    }
+
+    Target Find(const std::string& name) const
+    {
+        const auto it = m_names.find(UpperAscii(name));
+        return it == m_names.end() ? Target{} : it->second;
+    }
+
+    // The 1-based number of the first column so titled, 0 when none is.
+    int Column(const CFmtGrid& table, const std::string& name)
+    {
+        auto [it, made] = m_columns.try_emplace(&table);
+        if (made)
+            for (size_t c = 0; c < table.m_columns.size(); ++c)
+                it->second.try_emplace(UpperAscii(table.m_columns[c].title), int(c) + 1);
+        const auto column = it->second.find(UpperAscii(name));
+        return column == it->second.end() ? 0 : column->second;
+    }
+
+private:
+    std::unordered_map<std::string, Target> m_names;
+    std::unordered_map<const CFmtGrid*, std::unordered_map<std::string, int>> m_columns;
+};
 
 // Resolves the names of one formula: text lines and tables, then, once a table was
 // named, that table's columns.
 class NameResolver {
 public:
-    explicit NameResolver(const ElementList& elements) : m_elements(elements) {}
+    explicit NameResolver(NameIndex& index) : m_index(index) {}
 
     int Resolve(const std::string& name)
     {
-        if (m_table) {
-            for (size_t c = 0; c < m_table->m_columns.size(); ++c)
-                if (SameName(m_table->m_columns[c].title, name))
-                    return int(c) + 1;
-            return 0;
+        if (m_table)
+            return m_index.Column(*m_table, name);
+        const NameIndex::Target target = m_index.Find(name);
+        if (target.table) {
+            m_table = target.table;
+            m_tableId = target.controlId;
         }
-        for (const auto& element : m_elements) {
-            if (element->m_kind != kKindTextlineVar && element->m_kind != kKindGrid)
-                continue;
-            if (!SameName(element->m_text, name))
-                continue;
-            if (element->m_kind == kKindGrid) {
-                m_table = static_cast<const CFmtGrid*>(element.get());
-                m_tableId = ControlIdOf(*element);
-            }
-            return ControlIdOf(*element);
-        }
-        return 0;
+        return target.controlId;
     }
 
     // The control id of the table the formula named, 0 when it named none.
-    int TableId() const { return m_table ? m_tableId : 0; }
+    int TableId() const { return m_tableId; }
 
 private:
-    const ElementList& m_elements;
+    NameIndex& m_index;
     const CFmtGrid* m_table = nullptr;
     int m_tableId = 0;
 };
+
+CCalcRecord ParseFormula(const std::string& formula, int resultId, NameIndex& names, bool* readsTable)
+{
+    CCalcRecord record;
+    record.m_active = 1;
+    record.m_resultId = resultId;
+    CalcRecordBuilder builder(record);
+    NameResolver resolver(names);
+    size_t pos = 0;
+    while (pos < formula.size()) {
+        const char c = formula[pos];
+        if (c == ' ') {
+            ++pos;
+        } else if (IsNameStart(c)) {
+            const size_t start = pos;
+            while (pos < formula.size() && IsNameChar(formula[pos]))
+                ++pos;
+            builder.TakeSource(resolver.Resolve(formula.substr(start, pos - start)));
+        } else if (IsOperator(c)) {
+            builder.TakeOperator(c);
+            ++pos;
+        } else if (IsNumberChar(c)) {
+            builder.TakeConstant(ReadFormulaNumber(formula, pos));
+        } else {
+            // A character that begins no token (a lower-case letter, an accent) is skipped.
+            ++pos;
+        }
+    }
+    if (readsTable)
+        *readsTable = resolver.TableId() != 0 && record.m_srcA == resolver.TableId();
+    return record;
+}
 
 }  // namespace
 
@@ -96,39 +162,22 @@ std::string EvaluateCalcText(const CCalcRecord& record)
 CCalcRecord ParseCaptureFormula(const std::string& formula, int resultId, const ElementList& elements,
                                 bool* readsTable)
 {
-    CCalcRecord record;
-    record.m_active = 1;
-    record.m_resultId = resultId;
-    CalcRecordBuilder builder(record);
-    NameResolver resolver(elements);
-    size_t pos = 0;
-    while (pos < formula.size()) {
-        const char c = formula[pos];
-        if (c == ' ') {
-            ++pos;
-        } else if (IsNameStart(c)) {
-            const size_t start = pos;
-            while (pos < formula.size() && IsNameChar(formula[pos]))
-                ++pos;
-            builder.TakeSource(resolver.Resolve(formula.substr(start, pos - start)));
-        } else if (IsOperator(c)) {
-            builder.TakeOperator(c);
-            ++pos;
-        } else if (IsNumberChar(c)) {
-            builder.TakeConstant(ReadFormulaNumber(formula, pos));
-        } else {
-            // A character that begins no token (a lower-case letter, an accent) is skipped.
-            ++pos;
-        }
-    }
-    if (readsTable)
-        *readsTable = resolver.TableId() != 0 && record.m_srcA == resolver.TableId();
-    return record;
+    NameIndex names(elements);
+    return ParseFormula(formula, resultId, names, readsTable);
+}
+
+void CaptureCalc::Reset()
+{
+    m_records.clear();
+    m_readsTable.clear();
+    m_readers.clear();
+    m_own.clear();
 }
 
 void CaptureCalc::Build(const ElementList& elements)
 {
     Reset();
+    NameIndex names(elements);
     for (const auto& element : elements) {
         if (element->m_kind != kKindTextlineVar)
             continue;
@@ -137,45 +186,35 @@ void CaptureCalc::Build(const ElementList& elements)
         if (line.m_formula.empty())
             m_records.emplace_back();
         else
-            m_records.push_back(ParseCaptureFormula(line.m_formula, ControlIdOf(line), elements, &readsTable));
+            m_records.push_back(ParseFormula(line.m_formula, ControlIdOf(line), names, &readsTable));
         m_readsTable.push_back(readsTable);
+    }
+    for (size_t i = 0; i < m_records.size(); ++i) {
+        const CCalcRecord& record = m_records[i];
+        if (!record.m_active)
+            continue;
+        m_own.try_emplace(record.m_resultId, i);
+        // A column total reads its table, never a field: its second source is a column.
+        if (ReadsTable(i))
+            continue;
+        if (record.m_srcA != 0)
+            m_readers[record.m_srcA].push_back(i);
+        if (record.m_srcB != 0 && record.m_srcB != record.m_srcA)
+            m_readers[record.m_srcB].push_back(i);
     }
 }
 
 void CaptureCalc::FieldLeft(int controlId, CalcFields& fields)
 {
-    std::vector<int> chain;
-    Leave(controlId, fields, chain, true);
-}
-
-void CaptureCalc::Leave(int controlId, CalcFields& fields, std::vector<int>& chain, bool typed)
-{
-    chain.push_back(controlId);
     double x = FieldNumber(fields.FieldText(controlId));
-    if (typed) {
-        const auto own = std::find_if(m_records.begin(), m_records.end(), [&](const CCalcRecord& r) {
-            return r.m_active && r.m_resultId == controlId;
-        });
-        if (own != m_records.end() && !ReadsTable(size_t(own - m_records.begin())) && own->HasSource(controlId)) {
-            own->StoreSourceValue(controlId, x);
-            const std::string text = EvaluateCalcText(*own);
-            fields.SetFieldText(controlId, text);
-            x = FieldNumber(text);
-        }
-    }
-    for (size_t i = 0; i < m_records.size(); ++i) {
-        CCalcRecord& record = m_records[i];
-        // A column total reads its table, never a field: its second source is a column.
-        if (!record.m_active || ReadsTable(i) || record.m_resultId == controlId || !record.HasSource(controlId))
-            continue;
+    const auto own = m_own.find(controlId);
+    if (own != m_own.end() && !ReadsTable(own->second) && m_records[own->second].HasSource(controlId)) {
+        CCalcRecord& record = m_records[own->second];
         record.StoreSourceValue(controlId, x);
-        // A field on the chain being followed is not entered again: the cycle stops here.
-        if (std::find(chain.begin(), chain.end(), record.m_resultId) != chain.end())
-            continue;
-        fields.SetFieldText(record.m_resultId, EvaluateCalcText(record));
-        Leave(record.m_resultId, fields, chain, false);
+        const std::string text = EvaluateCalcText(record);
+        fields.SetFieldText(controlId, text);
     }
-    chain.pop_back();
+    Ripple(controlId, fields);
 }
 
 void CaptureCalc::GridChanged(int tableId, CalcFields& fields)
@@ -185,8 +224,69 @@ void CaptureCalc::GridChanged(int tableId, CalcFields& fields)
         if (!record.m_active || !ReadsTable(i) || record.m_srcA != tableId)
             continue;
         fields.SetFieldText(record.m_resultId, FormatCalcResult(fields.ColumnTotal(tableId, record.m_srcB)));
-        std::vector<int> chain;
-        Leave(record.m_resultId, fields, chain, false);
+        Ripple(record.m_resultId, fields);
+    }
+}
+
+// The ripple from a changed field, depth first. Following it literally (compute a
+// reader, then leave it at once) would compute a field once per path that reaches it,
+// which doubles with every formula that branches and joins again. The same results come
+// from walking the readers depth first once, to learn which fields are reached without
+// re-entering a field on the chain (a cycle stops there), and then computing each
+// reached field once, after every field it reads on the way: then it has the new values
+// of all its sources, as the literal ripple leaves it after its last visit.
+void CaptureCalc::Ripple(int start, CalcFields& fields)
+{
+    enum Mark : char { OnChain = 1, Done = 2 };
+    std::unordered_map<int, char> marks;
+    std::unordered_map<int, std::vector<size_t>> enteredBy;  // field -> records that compute it
+    std::vector<int> finished;                               // fields, each after all it leads to
+    struct Frame {
+        int field;
+        size_t next;
+    };
+    std::vector<Frame> stack{{start, 0}};
+    marks[start] = OnChain;
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        const auto readers = m_readers.find(frame.field);
+        if (readers == m_readers.end() || frame.next >= readers->second.size()) {
+            marks[frame.field] = Done;
+            finished.push_back(frame.field);
+            stack.pop_back();
+            continue;
+        }
+        const size_t i = readers->second[frame.next++];
+        const int result = m_records[i].m_resultId;
+        if (result == frame.field)
+            continue;
+        char& mark = marks[result];
+        if (mark == OnChain)
+            continue;
+        enteredBy[result].push_back(i);
+        if (mark == 0) {
+            mark = OnChain;
+            stack.push_back({result, 0});
+        }
+    }
+
+    for (auto field = finished.rbegin(); field != finished.rend(); ++field) {
+        if (*field != start) {
+            auto& records = enteredBy[*field];
+            std::sort(records.begin(), records.end());
+            records.erase(std::unique(records.begin(), records.end()), records.end());
+            for (const size_t i : records)
+                fields.SetFieldText(*field, EvaluateCalcText(m_records[i]));
+        }
+        const auto readers = m_readers.find(*field);
+        if (readers == m_readers.end())
+            continue;
+        // Every reader takes the new value, also one the ripple does not enter (it lies
+        // on a cycle through this field).
+        const double x = FieldNumber(fields.FieldText(*field));
+        for (const size_t i : readers->second)
+            if (m_records[i].m_resultId != *field)
+                m_records[i].StoreSourceValue(*field, x);
     }
 }
 

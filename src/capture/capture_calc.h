@@ -14,7 +14,9 @@
 // control id; after a table's name, names are that table's columns and give the column
 // number ("DETALLE&IMPORTE" is the total of column Importe of table Detalle). A name
 // that matches nothing, and the number 0, are ignored operands.
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "calc/calc_record.h"
@@ -47,10 +49,11 @@ CCalcRecord ParseCaptureFormula(const std::string& formula, int resultId, const 
 
 class CaptureCalc {
 public:
+
     // One record per text line of the list, in list order; lines with a formula are
     // active with their control id (1173 + capture order) as the result.
     void Build(const ElementList& elements);
-    void Reset() { m_records.clear(); m_readsTable.clear(); }
+    void Reset();
 
     // The field `controlId` was left:
     // 1. its value x is its text as a number;
@@ -59,10 +62,11 @@ public:
     // 3. every other record that reads the field stores x, is computed into its field,
     //    and that field is left in turn (depth first).
     // A field already on the chain being followed is not entered again, so a cycle of
-    // formulas stops; a field reached by two paths (TOTAL from SUBTOTAL directly and
-    // through IMPUESTO) is computed on each, so it ends with the new values of all its
-    // sources. Step 2 applies only to the field the user left: a field reached by the
-    // ripple shows its result and is not fed its own result again.
+    // formulas stops; a field reached by several paths (TOTAL from SUBTOTAL directly and
+    // through IMPUESTO) ends with the new values of all its sources. Each reached field
+    // is computed once, after the fields it reads, so the time grows with the number of
+    // formulas, never with the number of paths. Step 2 applies only to the field the
+    // user left: a field reached by the ripple is not fed its own result again.
     void FieldLeft(int controlId, CalcFields& fields);
     // The table `tableId` changed its calculated columns: every record whose first
     // source is that table gets the column total in its field ("%.2f"), which is then
@@ -76,8 +80,12 @@ public:
     bool ReadsTable(size_t index) const { return index < m_readsTable.size() && m_readsTable[index]; }
 
 private:
-    void Leave(int controlId, CalcFields& fields, std::vector<int>& chain, bool typed);
+    void Ripple(int start, CalcFields& fields);
 
     std::vector<CCalcRecord> m_records;
     std::vector<bool> m_readsTable;  // per record: the first operand is a table's column
+    // The records that read a field (as either source), in table order, by control id.
+    std::unordered_map<int, std::vector<size_t>> m_readers;
+    // The first calculated record whose result is the field, by control id.
+    std::unordered_map<int, size_t> m_own;
 };

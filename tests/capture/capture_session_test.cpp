@@ -181,3 +181,25 @@ TEST(CaptureTyping, ValuesAreTypedAsAUserWouldAndListedInCaptureOrder)
     EXPECT_EQ(f.session.FirstControlId(), 1174);
     EXPECT_EQ(f.session.ControlsInCaptureOrder().size(), 8u);
 }
+
+TEST(CaptureCalculation, FormulasThatBranchAndJoinOnEveryLineAreComputedOnceEach)
+{
+    // L0 -> (Ak, Bk) -> Lk+1 = Ak+Bk, forty times: every field is reached along 2^k paths.
+    CaptureFixture f;
+    Format format;
+    int order = 1;
+    format.elements.push_back(Line("L0", order++));
+    for (int k = 0; k < 40; ++k) {
+        const std::string from = "L" + std::to_string(k);
+        format.elements.push_back(Line("A" + std::to_string(k), order++, from + "+1"));
+        format.elements.push_back(Line("B" + std::to_string(k), order++, from + "*1"));
+        format.elements.push_back(
+            Line("L" + std::to_string(k + 1), order++, "A" + std::to_string(k) + "+B" + std::to_string(k)));
+    }
+    f.Open(std::move(format));
+    f.Type("L0", "1");
+    EXPECT_EQ(f.Text("A0"), "2.00");
+    EXPECT_EQ(f.Text("L1"), "3.00");
+    EXPECT_EQ(f.Text("L2"), "7.00");
+    EXPECT_EQ(f.Text("L40"), "2199023255551.00") << "2^41 - 1, each line computed once";
+}
