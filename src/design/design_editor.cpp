@@ -46,6 +46,10 @@ DesignCursor CDesignEditor::ToolCursor() const
 void CDesignEditor::ForgetHover()
 {
     m_hover = HoverNothing{};
+    // A table element read back by an undo has no column or row selected; a remembered
+    // header would make the next click on it deselect instead of select.
+    m_headerColumn = -1;
+    m_headerRow = -1;
 }
 
 std::vector<uint8_t> CDesignEditor::SelectionBytes() const

@@ -119,7 +119,7 @@ public:
     int HeaderColumn() const { return m_headerColumn; }
     int HeaderRow() const { return m_headerRow; }
     // The selection was replaced from outside (a file read, an undo, a delete): whatever
-    // the pointer rested on belongs to the old one.
+    // the pointer rested on, and the header last clicked, belong to the old one.
     void ForgetHover();
 
 private:

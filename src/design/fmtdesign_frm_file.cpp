@@ -43,6 +43,10 @@ std::optional<LogFont> AskFont(QWidget* parent, const LogFont& record)
     font.setPointSizeF(std::max(1.0, std::abs(record.height) * 72.0 / dpi));
     font.setWeight(QFont::Weight(std::clamp(record.weight == 0 ? 400 : int(record.weight), 1, 1000)));
     font.setItalic(record.italic != 0);
+    // The dialog lists the installed family a face resolves to ("Arial" is drawn with its
+    // metric twin); a family the clerk leaves as it is keeps the face the record names.
+    const QString resolved = QFontInfo(font).family();
+    font.setFamily(resolved);
     QFontDialog dialog(font, parent);
     dialog.setWindowTitle(QStringLiteral("Fuente"));
     dialog.setOption(QFontDialog::DontUseNativeDialog);
@@ -54,7 +58,8 @@ std::optional<LogFont> AskFont(QWidget* parent, const LogFont& record)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();
     LogFont result = record;
-    result.face = chosen.family().toStdString();
+    if (chosen.family() != resolved)
+        result.face = chosen.family().toStdString();
     result.height = -int(std::lround(chosen.pointSizeF() * dpi / 72.0));
     result.weight = int(chosen.weight());
     result.italic = chosen.italic() ? 1 : 0;
