@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -367,6 +368,28 @@ TEST_F(DesignFrameTest, AFileThatCannotBeReadOrWrittenLeavesTheFrameAsItWas)
     EXPECT_TRUE(frame->IsModified());
     EXPECT_TRUE(frame->Path().empty());
     EXPECT_TRUE(host.recent.empty());
+}
+
+TEST_F(DesignFrameTest, RulersFollowTheScrollAndClicksLandOnTheScrolledPage)
+{
+    view->horizontalScrollBar()->setValue(200);
+    view->verticalScrollBar()->setValue(300);
+    EXPECT_GT(view->ScrollXUnits(), 0);
+    EXPECT_LT(view->ScrollYUnits(), 0);
+    EXPECT_EQ(frame->HorizontalRuler()->OffsetRulerUnits(), 10 * view->ScrollXUnits());
+    EXPECT_EQ(frame->VerticalRuler()->OffsetRulerUnits(), 10 * view->ScrollYUnits());
+    // The page point under the viewport's corner is the scroll position less the margin.
+    EXPECT_EQ(view->PageAt({0, 0}), (Point{view->ScrollXUnits() - 50, view->ScrollYUnits() + 50}));
+    Command(kInsertRectangulo);
+    const Point at{900, -1500};
+    const Point expected = Landed(at);
+    Click(at);
+    EXPECT_EQ(Front()->m_rcPage.left, expected.x);
+    EXPECT_EQ(Front()->m_rcPage.top, expected.y);
+    // The scroll area reaches 410 mm in both directions.
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+    const QPoint corner(view->viewport()->width() - 1, view->viewport()->height() - 1);
+    EXPECT_NEAR(view->PageAt(corner).x, 4100 - 50, 5);
 }
 
 TEST_F(DesignFrameTest, SnappingButtonsAreMarkedOneAtATime)
