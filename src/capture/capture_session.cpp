@@ -317,6 +317,11 @@ bool CaptureSession::TypeCell(CFmtGrid& grid, int row, int column, const std::st
                   std::to_string(cells->CellColumns()) + " columnas.";
         return false;
     }
+    if (const std::string refusal = cells->CellRefusal(row, column, utf8); !refusal.empty()) {
+        message = "La celda [" + std::to_string(row) + "," + std::to_string(column) + "] de la tabla " +
+                  Quoted(grid.m_text) + " no acepta " + Quoted(utf8) + ": " + refusal;
+        return false;
+    }
     cells->TypeCell(row, column, utf8);
     return true;
 }

@@ -98,8 +98,9 @@ public:
     bool TypeValue(CControles& element, const std::string& utf8, std::string& message);
     // Types a cell (1-based row and column) of a table element and commits it as the
     // table window does (calculated columns, then the totals that read the table).
-    // False with a message when the element has no table or the cell lies outside it. A
-    // value the table itself refuses is told through the prompts the factory lent it.
+    // False with a message when the element has no table, the cell lies outside it or
+    // the table refuses the value there (a calculated column, a number that does not
+    // read as one); nothing is typed then.
     bool TypeCell(CFmtGrid& grid, int row, int column, const std::string& utf8, std::string& message);
 
     // The values as ordexa-cli prints them, one line each, in capture order:
