@@ -2,6 +2,7 @@
 // calculating a format, captured-data files, printing to PDF and exporting a table.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,11 +16,16 @@ struct CliResult {
     QString err;
 };
 
-CliResult Cli(const QStringList& args, const QString& stdoutFile = QString())
+CliResult Cli(const QStringList& args, const QString& stdoutFile = QString(), const QString& configHome = QString())
 {
     QProcess p;
     if (!stdoutFile.isEmpty())
         p.setStandardOutputFile(stdoutFile);
+    if (!configHome.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", configHome);
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(ORDEXA_CLI), args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
@@ -162,6 +168,17 @@ TEST(CliPrint, ValuesLandAtTheirPlacesMovedByTheOffsets)
                            "--facy", "-50", "--paper", "a4"});
     ASSERT_EQ(moved.exitCode, 0) << moved.err.toStdString();
     double y1 = 0;
+    EXPECT_NEAR(WordX(pdf, "Constructora", &y1) - x0, 10 * 72 / 25.4, 0.05);
+    EXPECT_NEAR(y1 - y0, -5 * 72 / 25.4, 0.05);
+
+    // Without --facx and --facy the offsets are the user's, from the settings store.
+    QDir(dir.path()).mkpath("config/KALVOR Soft");
+    QFile conf(dir.filePath("config/KALVOR Soft/Ordexa.conf"));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[Config]\nFacX=100\nFacY=-50\n");
+    conf.close();
+    const CliResult stored = Cli({"print", Sample("Factura.fmt"), pdf, "--cap", cap}, QString(), dir.filePath("config"));
+    ASSERT_EQ(stored.exitCode, 0) << stored.err.toStdString();
     EXPECT_NEAR(WordX(pdf, "Constructora", &y1) - x0, 10 * 72 / 25.4, 0.05);
     EXPECT_NEAR(y1 - y0, -5 * 72 / 25.4, 0.05);
 
