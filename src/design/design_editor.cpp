@@ -303,3 +303,14 @@ EditorOutcome CDesignEditor::Release(Point page)
     m_bytesBefore.clear();
     return out;
 }
+
+EditorOutcome CDesignEditor::ReleaseOutside()
+{
+    if (std::holds_alternative<Inserting>(m_gesture)) {
+        m_gesture = Idle{};
+        m_recorded = false;
+        return {};
+    }
+    // Page points are not needed to end the other gestures.
+    return Release({});
+}

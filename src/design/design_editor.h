@@ -101,6 +101,9 @@ public:
     EditorOutcome Press(Point page);
     EditorOutcome Move(Point page);
     EditorOutcome Release(Point page);
+    // The button came up outside the page view: an insertion is dropped, any other
+    // gesture ends where it got to.
+    EditorOutcome ReleaseOutside();
 
     int SnapStep() const { return m_snap; }
     void SetSnapStep(int step) { m_snap = step; }

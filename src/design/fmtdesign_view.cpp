@@ -114,7 +114,13 @@ void CFmtdesignView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    Apply(m_frame.Editor().Release(PageAt(event->position().toPoint())));
+    const QPoint at = event->position().toPoint();
+    // An element is only placed where the clerk can see the button come up.
+    if (!viewport()->rect().contains(at)) {
+        Apply(m_frame.Editor().ReleaseOutside());
+        return;
+    }
+    Apply(m_frame.Editor().Release(PageAt(at)));
 }
 
 void CFmtdesignView::resizeEvent(QResizeEvent* event)

@@ -98,6 +98,16 @@ TEST_F(EditorTest, InsertionTakesTheFrontFontAndLandsOnTheGridAtTheRelease)
     EXPECT_EQ(editor.Tool(), DesignTool::Insert);
 }
 
+TEST_F(EditorTest, AnInsertionReleasedOutsideTheViewIsDropped)
+{
+    editor.ChooseInsertTool(kKindRectangulo);
+    editor.Press({100, -100});
+    EXPECT_FALSE(editor.ReleaseOutside().changed);
+    EXPECT_TRUE(doc.Elements().empty());
+    EXPECT_TRUE(std::holds_alternative<Idle>(editor.State()));
+    EXPECT_EQ(recorded, 0);
+}
+
 TEST_F(EditorTest, NoCommandInsertsAnImage)
 {
     EXPECT_EQ(doc.InsertAt(kKindImagen, 0, 0), nullptr);

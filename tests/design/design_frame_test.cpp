@@ -99,7 +99,7 @@ TEST_F(DesignFrameTest, EveryInsertCommandPlacesItsKindOnTheSnappedPoint)
         frame->ToolbarAction(c.command)->trigger();
         EXPECT_EQ(view->Pointer(), DesignCursor::Insert);
         EXPECT_TRUE(frame->ToolbarAction(c.command)->isChecked());
-        const Point at{157 + 30 * n, -243 - 170 * n};
+        const Point at{157 + 30 * n, -243 - 100 * n};
         const Point expected = Landed(at);
         Click(at);
         ++n;
