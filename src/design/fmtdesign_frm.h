@@ -118,6 +118,7 @@ private:
     // Commits an edit the panel still holds, so it lands before what comes next.
     void CommitPanelEdit();
     bool Edit(const std::function<bool()>& change);
+    void BeginChange(const Format& before);
     void AfterReplace(int selectionIndex);
     bool WriteTo(const std::string& path);
     void ShowProperties();

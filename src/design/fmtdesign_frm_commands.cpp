@@ -156,11 +156,16 @@ std::optional<CommandUiState> CFmtdesignFrm::CommandState(int id)
 
 void CFmtdesignFrm::BeginChange()
 {
+    BeginChange(m_document.GetFormat());
+}
+
+void CFmtdesignFrm::BeginChange(const Format& before)
+{
     // A change after an undo forgets what could be redone; if the saved state was among
     // it, the format can no longer come back to it.
     if (m_cleanLevel > m_level)
         m_cleanLevel = -1;
-    m_history.RecordBefore(m_document.GetFormat());
+    m_history.RecordBefore(before);
 }
 
 void CFmtdesignFrm::GestureChanged()
@@ -189,16 +194,19 @@ bool CFmtdesignFrm::Edit(const std::function<bool()>& change)
 {
     CommitPanelEdit();
     const std::vector<uint8_t> before = FormatHistory::Snapshot(m_document.GetFormat());
-    BeginChange();
     // A command that leaves the file's bytes as they were (centring centred text) is no
-    // change and leaves nothing to undo.
+    // change: it leaves nothing to undo and keeps what could be redone.
     if (!change() || FormatHistory::Snapshot(m_document.GetFormat()) == before) {
-        ChangeAbandoned();
         Repaint();
         RefreshPanel();
         return false;
     }
-    GestureChanged();
+    // The history records the format as it stood, read back from its bytes.
+    Format previous;
+    if (FormatHistory::Restore(before, previous)) {
+        BeginChange(previous);
+        GestureChanged();
+    }
     Repaint();
     RefreshPanel();
     return true;

@@ -326,6 +326,12 @@ TEST_F(DesignFrameTest, UndoingBackToTheSavedStateIsNotAChange)
     EXPECT_FALSE(frame->IsModified());
     EXPECT_TRUE(frame->QueryClose());
     EXPECT_TRUE(host.prompts.Shown().empty());
+    // A command that changes nothing keeps what can be redone.
+    Command(kResetCaptureScreen);
+    EXPECT_TRUE(frame->CanRedo());
+    frame->Redo();
+    EXPECT_EQ(Front()->m_textColor, 0x0000FFu);
+    EXPECT_TRUE(frame->IsModified());
 }
 
 TEST_F(DesignFrameTest, FontHeightIsTakenFromTheDialogAndMadePositive)
