@@ -32,7 +32,9 @@ int main(int argc, char** argv)
     using namespace CommandId;
     QApplication app(argc, argv);
     DemoHost host;
-    CFmtdesignFrm frame(host);
+    // Frames delete themselves when closed, as the program's do when it quits.
+    auto* framePtr = new CFmtdesignFrm(host);
+    CFmtdesignFrm& frame = *framePtr;
     frame.resize(1100, 800);
     frame.show();
     QTest::qWaitForWindowExposed(&frame);
@@ -68,6 +70,8 @@ int main(int argc, char** argv)
     frame.SetDialogs(dialogs);
     frame.Save();
     if (argc > 2) {
+        // Stays open with the properties panel showing the selected column.
+        frame.HandleCommand(kProperties);
         QTimer::singleShot(std::atoi(argv[2]) * 1000, &app, &QApplication::quit);
         return app.exec();
     }
