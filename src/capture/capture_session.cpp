@@ -125,16 +125,13 @@ std::string UnescapeParagraph(const std::string& text)
 // The session's controls as the calculation reads and writes them.
 class CaptureSession::Fields : public CalcFields {
 public:
-    explicit Fields(const CaptureSession& session) : m_session(session) {}
+    explicit Fields(CaptureSession& session) : m_session(session) {}
     std::string FieldText(int controlId) const override { return m_session.ControlText(controlId); }
-    void SetFieldText(int controlId, const std::string& utf8) override
-    {
-        const_cast<CaptureSession&>(m_session).SetControlText(controlId, utf8);
-    }
+    void SetFieldText(int controlId, const std::string& utf8) override { m_session.SetControlText(controlId, utf8); }
     double ColumnTotal(int tableId, int column) const override { return m_session.TableColumnTotal(tableId, column); }
 
 private:
-    const CaptureSession& m_session;
+    CaptureSession& m_session;
 };
 
 CaptureSession::CaptureSession() = default;

@@ -92,7 +92,8 @@ public:
     // --- Typing without a window (ordexa-cli, tests, batch filling) ---------------------
     // Types a whole value into a variable element as a user would, then leaves the field:
     // a box edit takes no more characters than it has boxes, a line break typed into a
-    // paragraph is stored as CR LF, a check mark takes "1" or "0", a text line sends the
+    // paragraph (a real one, or "\n"; "\\" is a backslash) is stored as CR LF, a check
+    // mark takes "1" or "0", a text line sends the
     // field-left notification. False with a message for a table, a value that does not
     // parse or an element without control.
     bool TypeValue(CControles& element, const std::string& utf8, std::string& message);
@@ -104,8 +105,9 @@ public:
     bool TypeCell(CFmtGrid& grid, int row, int column, const std::string& utf8, std::string& message);
 
     // The values as ordexa-cli prints them, one line each, in capture order:
-    // "NAME=VALUE" (check marks 1/0); a table gives "NAME[ROW,COL]=TEXT" for each filled
-    // cell, rows then columns.
+    // "NAME=VALUE" (check marks 1/0; a paragraph's line breaks as "\n" and a backslash as
+    // "\\", so that each value stays on its line); a table gives "NAME[ROW,COL]=TEXT" for
+    // each cell its window shows, rows then columns, TEXT being the cell's text form.
     std::vector<std::string> ValueLines() const;
 
     // "&Limpiar formato": every value emptied; the calculated fields' operands follow the
