@@ -313,6 +313,30 @@ TEST_F(DesignFrameTest, ClosingAChangedFormatAsksAndASavedOneDoesNot)
     frame = nullptr;
 }
 
+TEST_F(DesignFrameTest, MaximisingScrollsBackToThePageCorner)
+{
+    QMdiArea area;
+    area.resize(900, 700);
+    delete frame;
+    frame = new CFmtdesignFrm(host);
+    QMdiSubWindow* window = area.addSubWindow(frame);
+    area.show();
+    window->resize(500, 400);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    view = frame->View();
+    view->horizontalScrollBar()->setValue(150);
+    view->verticalScrollBar()->setValue(250);
+    ASSERT_NE(view->ScrollXUnits(), 0);
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->ScrollXUnits(), 0);
+    EXPECT_EQ(view->ScrollYUnits(), 0);
+    EXPECT_EQ(frame->HorizontalRuler()->OffsetRulerUnits(), 0);
+    EXPECT_EQ(frame->VerticalRuler()->OffsetRulerUnits(), 0);
+    window->setWidget(nullptr);
+}
+
 TEST_F(DesignFrameTest, UndoingBackToTheSavedStateIsNotAChange)
 {
     Command(kInsertRectangulo);
