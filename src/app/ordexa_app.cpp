@@ -47,6 +47,13 @@ bool COrdexaApp::Start(const QStringList& args, bool show)
     return true;
 }
 
+QPrinter& COrdexaApp::Printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    return *m_printer;
+}
+
 void COrdexaApp::LoadSpanishTranslations()
 {
     // Qt's own dialogs and buttons ("Sí", "No", "Abrir", "Cancelar") speak Spanish too.
@@ -229,7 +236,7 @@ void COrdexaApp::OnCommand(int id)
         break;
     case kPrintSetup: {
         // Chooses the printer only: its button accepts the choice, nothing prints here.
-        QPrintDialog dialog(&m_printer, m_mainFrame.get());
+        QPrintDialog dialog(&Printer(), m_mainFrame.get());
         dialog.setWindowTitle(QStringLiteral("Configurar impresora"));
         dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
         if (auto* buttons = dialog.findChild<QDialogButtonBox*>())

@@ -39,12 +39,14 @@ public:
     void AddToRecentFormats(const std::string& path, int slot) override;
     Prompts& GetPrompts() override { return m_prompts; }
     SettingsStore& GetSettings() override { return m_settings; }
-    QPrinter* ApplicationPrinter() override { return &m_printer; }
+    QPrinter* ApplicationPrinter() override { return &Printer(); }
     void RunCommand(int id) override { OnCommand(id); }
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
     // The printer chosen with "Configurar impresora...", offered first when printing.
-    QPrinter& Printer() { return m_printer; }
+    // Made on first use: asking the print system for its printers costs the start-up
+    // several milliseconds that a clerk who does not print never needs.
+    QPrinter& Printer();
 
 signals:
     // The recent formats list changed; the access bar reads it again.
@@ -67,6 +69,6 @@ private:
     SettingsStore& m_settings;
     Prompts& m_prompts;
     std::unique_ptr<CMainFrame> m_mainFrame;
-    QPrinter m_printer;
+    std::unique_ptr<QPrinter> m_printer;
     QTranslator m_qtTranslator;
 };
