@@ -117,6 +117,7 @@ void CFmtdesignFrm::BuildStatusBar()
         bar->addPermanentWidget(label);
         return label;
     };
+    // Nothing writes to the message pane; it keeps its place between prompt and position.
     m_messagePane = pane(2 * metrics.horizontalAdvance(kMessagePaneText));
     m_messagePane->setObjectName(QStringLiteral("pane59143"));
     m_positionPane = pane(3 * metrics.horizontalAdvance(kPositionPaneText) / 2);

@@ -4,7 +4,6 @@
 // the page view with its two rulers, the two toolbars, the status bar and the properties
 // panel, and is the target of every design command. Each change to the format is
 // recorded for undo, and the frame knows whether the format differs from its file.
-#include <QPointer>
 #include <functional>
 #include <optional>
 #include <string>
@@ -148,6 +147,5 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_positionPane = nullptr;
     QString m_positionText;
-    QString m_messageText;
     bool m_wasMaximised = false;
 };
