@@ -74,7 +74,12 @@ TEST(DesignInProgram, MenusFollowTheFrameAndShortcutsUndoAndRedo)
     emit menu->aboutToShow();
     EXPECT_TRUE(save->isEnabled());
     emit menu->aboutToHide();
-    // The format is unsaved: the frame goes without the question a close would ask.
+    // Leaving the program asks about the unsaved format; cancelling keeps everything.
+    prompts.QueueChoice(PromptAnswer::Cancel);
+    app.OnCommand(CommandId::kExit);
+    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"¿Desea guardar los cambios en (nuevo)?"});
+    EXPECT_TRUE(app.MainFrame()->isVisible());
+    EXPECT_EQ(app.MainFrame()->Children().size(), 1u);
     delete frame;
 }
 
