@@ -21,6 +21,7 @@
 #include "design/properties_panel_bar.h"
 #include "design/rules.h"
 #include "model/fmt_grid.h"
+#include "model/linea.h"
 #include "platform/command_ids.h"
 #include "platform/frame_host.h"
 
@@ -398,6 +399,26 @@ TEST_F(DesignFrameTest, AFileThatCannotBeReadOrWrittenLeavesTheFrameAsItWas)
     EXPECT_TRUE(frame->IsModified());
     EXPECT_TRUE(frame->Path().empty());
     EXPECT_TRUE(host.recent.empty());
+
+    // A good file replaces the format once the clerk has let the changes go.
+    Format good;
+    good.title = "Recibo";
+    good.elements.push_front(std::make_unique<CLinea>());
+    std::string message;
+    ASSERT_TRUE(SaveFormatFile(File("bueno.fmt"), good, FormatWriter::Design, message)) << message;
+    openPath = File("bueno.fmt");
+    host.prompts.ClearShown();
+    host.prompts.QueueChoice(PromptAnswer::No);
+    Command(kOpenDesign);
+    EXPECT_EQ(host.prompts.Shown().size(), 1u);
+    EXPECT_EQ(frame->GetFormat().title, "Recibo");
+    ASSERT_EQ(frame->GetFormat().elements.size(), 1u);
+    EXPECT_EQ(Front()->m_kind, kKindLinea);
+    EXPECT_EQ(frame->Selection(), nullptr);
+    EXPECT_EQ(frame->Path(), openPath);
+    EXPECT_EQ(host.recent, std::vector<std::string>{openPath});
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_FALSE(frame->CanUndo());
 }
 
 TEST_F(DesignFrameTest, RulersFollowTheScrollAndClicksLandOnTheScrolledPage)
