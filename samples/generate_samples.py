@@ -328,7 +328,7 @@ def boleta_bimestral():
 
 
 if __name__ == "__main__":
-    for name, maker in [("factura", factura), ("cheque", cheque), ("declaracion", declaracion),
+    for name, maker in [("factura_sencilla", factura), ("cheque", cheque), ("declaracion", declaracion),
                         ("boleta", boleta), ("vacio", sin_elementos),
                         ("Factura", factura_completa), ("ChequeNominativo", cheque_nominativo),
                         ("DeclaracionAnual", declaracion_anual), ("BoletaBimestral", boleta_bimestral)]:

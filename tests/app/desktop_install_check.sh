@@ -27,7 +27,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 for f in bin/Ordexa bin/ordexa-cli share/ordexa/help/index.html share/ordexa/help/calculos.html \
-         share/ordexa/samples/factura.fmt share/applications/$app_id.desktop \
+         share/ordexa/samples/Factura.fmt share/applications/$app_id.desktop \
          share/metainfo/$app_id.metainfo.xml share/mime/packages/$app_id.xml \
          share/icons/hicolor/scalable/apps/$app_id.svg \
          share/icons/hicolor/scalable/mimetypes/application-x-ordexa-format.svg; do
@@ -48,7 +48,7 @@ export XDG_CONFIG_DIRS="$prefix/etc"
 
 work="$prefix/work"
 mkdir -p "$work"
-cp "$samples/factura.fmt" "$work/Factura de prueba.fmt"
+cp "$samples/Factura.fmt" "$work/Factura de prueba.fmt"
 # A captured-data file: the format's file name as a length-prefixed string.
 printf '\x0bfactura.fmt' >"$work/enero.cap"
 

@@ -145,7 +145,7 @@ TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensInDesignMode)
 TEST_F(AppFixture, TheCaptureScreenHasOneControlPerVariableElementInCaptureOrder)
 {
     // The invoice holds a table element, whose control is its table window.
-    for (const char* sample : {"/declaracion.fmt", "/factura.fmt"}) {
+    for (const char* sample : {"/declaracion.fmt", "/factura_sencilla.fmt"}) {
         const std::string path = std::string(ORDEXA_SAMPLES) + sample;
         auto* frame = qobject_cast<CFmtcapturaFrm*>(app.OpenForCapture(path));
         ASSERT_NE(frame, nullptr) << sample;

@@ -54,7 +54,8 @@ void Write(const QString& path, const QByteArray& bytes)
 TEST(CliResave, SamplesWrittenByAnotherToolComeBackByteForByte)
 {
     QTemporaryDir dir;
-    for (const char* name : {"factura.fmt", "cheque.fmt", "declaracion.fmt", "boleta.fmt", "vacio.fmt"}) {
+    for (const char* name : {"factura_sencilla.fmt", "cheque.fmt", "declaracion.fmt", "boleta.fmt", "vacio.fmt",
+                             "Factura.fmt", "ChequeNominativo.fmt", "DeclaracionAnual.fmt", "BoletaBimestral.fmt"}) {
         const QString out = dir.filePath(name);
         const CliRun r = Cli({"resave", Sample(name), out});
         EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err.constData();
@@ -66,7 +67,7 @@ TEST(CliResave, RenumberingGivesVariablesOneToNInFileOrder)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath("f.fmt");
-    ASSERT_EQ(Cli({"resave", Sample("factura.fmt"), out, "--renumber"}).exitCode, 0);
+    ASSERT_EQ(Cli({"resave", Sample("factura_sencilla.fmt"), out, "--renumber"}).exitCode, 0);
     const CliRun r = Cli({"dump", out});
     ASSERT_EQ(r.exitCode, 0);
     const QJsonArray elements = QJsonDocument::fromJson(r.out).object()["elements"].toArray();
@@ -84,7 +85,7 @@ TEST(CliResave, RenumberingGivesVariablesOneToNInFileOrder)
 
 TEST(CliDump, ShowsEveryKindsOwnFieldsInFileOrder)
 {
-    const CliRun r = Cli({"dump", Sample("factura.fmt")});
+    const CliRun r = Cli({"dump", Sample("factura_sencilla.fmt")});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
     EXPECT_EQ(doc["title"].toString(), QStringLiteral("Factura\r\nMaderas y Herrajes del Bajío"));
@@ -174,13 +175,13 @@ TEST(CliRefusals, FileProblemsAreOneSpanishLineAndAnUnwritableOutputIsAFailure)
     EXPECT_EQ(folder.exitCode, 1);
     EXPECT_TRUE(folder.err.contains("es una carpeta")) << folder.err.constData();
 
-    Write(dir.filePath("corto.fmt"), Read(Sample("factura.fmt")).left(40));
+    Write(dir.filePath("corto.fmt"), Read(Sample("factura_sencilla.fmt")).left(40));
     const CliRun cut = Cli({"dump", dir.filePath("corto.fmt")});
     EXPECT_EQ(cut.exitCode, 1);
     EXPECT_TRUE(cut.err.contains("está dañado o no es un formato de Ordexa (byte")) << cut.err.constData();
 
     // Saving onto a device is refused and the device stays what it was.
-    const CliRun device = Cli({"resave", Sample("factura.fmt"), "/dev/null"});
+    const CliRun device = Cli({"resave", Sample("factura_sencilla.fmt"), "/dev/null"});
     EXPECT_EQ(device.exitCode, 1);
     EXPECT_TRUE(device.err.contains("no es un archivo común")) << device.err.constData();
     EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
@@ -188,7 +189,7 @@ TEST(CliRefusals, FileProblemsAreOneSpanishLineAndAnUnwritableOutputIsAFailure)
     // Output that cannot be written is not a success.
     QProcess p;
     p.setStandardOutputFile(QStringLiteral("/dev/full"));
-    p.start(QStringLiteral(ORDEXA_CLI), {"dump", Sample("factura.fmt")});
+    p.start(QStringLiteral(ORDEXA_CLI), {"dump", Sample("factura_sencilla.fmt")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(p.readAllStandardError().contains("No se pudo escribir el resultado"));

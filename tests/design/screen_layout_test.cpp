@@ -304,7 +304,7 @@ TEST(ScreenLayoutSample, TheInvoiceShowsEveryControlWholeInOrderMode)
 {
     TestHost host;
     CFmtpantallaFrm frame(host);
-    frame.LoadFromPath(ORDEXA_SAMPLES "/factura.fmt");
+    frame.LoadFromPath(ORDEXA_SAMPLES "/Factura.fmt");
     ASSERT_FALSE(frame.Path().empty()) << (host.prompts.Shown().empty() ? "" : host.prompts.Shown().back());
     frame.resize(900, 700);
     frame.show();
