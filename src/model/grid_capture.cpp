@@ -384,10 +384,18 @@ void CGridCapture::OnCellCommitted(int record, int col)
     if (m_table->GoToRecord(record) != 1)
         return;
     TableRow row(*m_table);
-    const bool recalculated = RecalculateColumns(m_calc, field, row);
+    RecalculateColumns(m_calc, field, row);
     if (before >= 1)
         m_table->GoToRecord(before);
-    if (recalculated && m_onGridChanged)
+    // The capture screen's totals may sum any column, typed or calculated, so every
+    // committed change is announced, not only one that recalculated a column.
+    if (m_onGridChanged)
+        m_onGridChanged();
+}
+
+void CGridCapture::OnRecordsDeleted()
+{
+    if (m_onGridChanged)
         m_onGridChanged();
 }
 

@@ -75,6 +75,7 @@ public:
     // is never computed twice.
     bool EndEdit(const std::string& editText, TablaKey key) override;
     void OnCellCommitted(int record, int col) override;
+    void OnRecordsDeleted() override;
     // The message boxes the grid's refusals go to.
     Prompts& MessagePrompts() const { return m_prompts; }
 

@@ -417,6 +417,7 @@ void CTablaEditor::DeleteKey()
         m_curRow = std::max(1, m_rowCount - 1);
     ClampCursor();
     EnsureCursorVisible();
+    OnRecordsDeleted();
 }
 
 void CTablaEditor::MoveByKey(TablaKey key)

@@ -177,6 +177,8 @@ public:
     // The hook: a committed cell changed. The record is that of the row (0 for the new
     // record line), the column that of the window.
     virtual void OnCellCommitted(int record, int col);
+    // The hook: the Delete key removed records (or tried to, after the clerk agreed).
+    virtual void OnRecordsDeleted() {}
 
 protected:
     Prompts& GetPrompts() const { return *m_prompts; }

@@ -14,7 +14,7 @@
 #include "model/fmt_grid.h"
 #include "model/marca_var.h"
 #include "model/textline_var.h"
-#include "platform/qt_locale.h"
+#include "base/fixed_locale.h"
 
 inline std::unique_ptr<CControles> Variable(int32_t kind, const std::string& name, int order, int x = 100,
                                             int y = -100)
@@ -78,7 +78,7 @@ inline Format InvoiceFormat(bool totalBeforeTax)
 
 struct CaptureFixture {
     ScriptedPrompts prompts;
-    QtLocale locale{QLocale(QLocale::Spanish, QLocale::Mexico)};
+    FixedLocale locale;
     MemoryEntryFactory factory;
     RecordingDc dc;
     CaptureSession session;

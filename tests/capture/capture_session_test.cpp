@@ -89,6 +89,22 @@ TEST(CaptureCalculation, TheInvoiceTotalFollowsBothPathsWhicheverComesFirst)
     }
 }
 
+TEST(CaptureCalculation, ATotalOfATypedColumnFollowsEveryCommittedCell)
+{
+    // A total over a column the clerk types (not a calculated one) follows each commit.
+    CaptureFixture f;
+    Format format;
+    format.elements.push_back(InvoiceLines(1));
+    format.elements.push_back(Line("Piezas", 2, "DETALLE&CANTIDAD"));
+    f.Open(std::move(format));
+    f.TypeCell("Detalle", 1, 1, "2");
+    EXPECT_EQ(f.Text("Piezas"), "2.00");
+    f.TypeCell("Detalle", 2, 1, "5");
+    EXPECT_EQ(f.Text("Piezas"), "7.00");
+    f.TypeCell("Detalle", 1, 1, "10");
+    EXPECT_EQ(f.Text("Piezas"), "15.00");
+}
+
 TEST(CaptureCalculation, AChainUpdatesItsEndAndACycleStops)
 {
     CaptureFixture f;
@@ -174,7 +190,8 @@ TEST(CaptureTyping, ValuesAreTypedAsAUserWouldAndListedInCaptureOrder)
 
     EXPECT_EQ(static_cast<CTextValueElement&>(f.Field("Notas")).m_pControl->Text(), "uno\r\ndos\\tres");
     const std::vector<std::string> expected = {
-        "Detalle[3,2]=Tornillos", "Subtotal=", "Impuesto=", "Total=", "Letra=",
+        // A committed cell recomputes the totals of the table, empty as it is.
+        "Detalle[3,2]=Tornillos", "Subtotal=0.00", "Impuesto=0.00", "Total=0.00", "Letra=Cero PESOS 00/100 M.N.",
         "Pagada=1",               "Notas=uno\\ndos\\\\tres", "RFC=ABCD",
     };
     EXPECT_EQ(f.session.ValueLines(), expected);
