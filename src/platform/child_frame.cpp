@@ -1,7 +1,9 @@
-#include "child_frame.h"
+#include "platform/child_frame.h"
 
-#include "frame_host.h"
-#include "prompts.h"
+#include <QCloseEvent>
+
+#include "platform/frame_host.h"
+#include "base/prompts.h"
 
 CChildFrame::CChildFrame(FrameHost& host, FrameMode mode, const QString& captionFormat, QWidget* parent)
     : QMainWindow(parent), m_host(host), m_mode(mode), m_captionFormat(captionFormat)
@@ -26,4 +28,12 @@ void CChildFrame::LoadFromPath(const std::string& path)
     UpdateCaption();
     if (loaded)
         m_host.AddToRecentFormats(path, 1);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (QueryClose())
+        event->accept();
+    else
+        event->ignore();
 }

@@ -1,12 +1,12 @@
-#include "table_export.h"
+#include "tables/table_export.h"
 
-#include "atomic_file.h"
-#include "cp1252.h"
-#include "kv_fecha.h"
-#include "number_text.h"
-#include "prompts.h"
-#include "tabla.h"
-#include "table_editor.h"
+#include "base/atomic_file.h"
+#include "base/cp1252.h"
+#include "tables/kv_fecha.h"
+#include "tables/number_text.h"
+#include "base/prompts.h"
+#include "tables/tabla.h"
+#include "tables/table_editor.h"
 
 #include <algorithm>
 #include <cctype>
