@@ -67,6 +67,20 @@ void BM_DragStepWithRepaint(benchmark::State& state)
     benchmark::DoNotOptimize(image.constBits());
 }
 
+// The same repaint without the editor's step, to show what the step itself costs.
+void BM_RepaintOnly(benchmark::State& state)
+{
+    DesignDocument doc;
+    Fill(doc);
+    QImage image = Canvas();
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+}
+
 struct Scene {
     struct Text {
         QRectF cell;
@@ -132,6 +146,7 @@ void BM_BareRepaintSameShapes(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_DragStepWithRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareRepaintSameShapes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
@@ -140,5 +155,6 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    return RunWithRatios(argc, argv, {{"BM_DragStepWithRepaint", "BM_BareRepaintSameShapes"}});
+    return RunWithRatios(argc, argv, {{"BM_DragStepWithRepaint", "BM_BareRepaintSameShapes"},
+                                      {"BM_DragStepWithRepaint", "BM_RepaintOnly"}});
 }
