@@ -97,12 +97,13 @@ protected:
         ASSERT_TRUE(app.Start({}, false));
         app.MainFrame()->resize(1100, 800);
         app.MainFrame()->show();
-        frame = static_cast<CFmtcapturaFrm*>(app.OpenForCapture(SamplePath("factura.fmt")));
+        frame = static_cast<CFmtcapturaFrm*>(app.OpenForCapture(SamplePath("factura_sencilla.fmt")));
         ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(prompts.Shown().empty()) << prompts.Shown().front();
         view = frame->View();
         QApplication::setActiveWindow(app.MainFrame());
         ASSERT_TRUE(QTest::qWaitForWindowActive(app.MainFrame()));
-        QApplication::processEvents();
+        Settle();
     }
     void TearDown() override
     {

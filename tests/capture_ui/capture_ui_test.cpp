@@ -47,7 +47,8 @@ void PressOnFocus(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 
 TEST_F(CaptureFixture, FocusStartsOnTheFirstFieldAndTabGoesRoundInCaptureOrder)
 {
-    EXPECT_EQ(FocusedId(), 1174);
+    EXPECT_EQ(FocusedId(), 1174) << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none")
+                                 << " " << (app.MainFrame()->focusWidget() ? app.MainFrame()->focusWidget()->metaObject()->className() : "none");
     std::vector<int> seen;
     for (size_t i = 0; i < std::size(kFieldsInOrder); ++i) {
         seen.push_back(FocusedId());
@@ -153,7 +154,7 @@ TEST_F(CaptureFixture, ToolbarAndMenuOfferEveryCaptureCommand)
     EXPECT_FALSE(frame->ToolBar()->isVisible());
     app.OnCommand(kToolbar);
     EXPECT_TRUE(frame->ToolBar()->isVisible());
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pantalla de captura - ") + QString::fromStdString(SamplePath("factura.fmt")));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pantalla de captura - ") + QString::fromStdString(SamplePath("factura_sencilla.fmt")));
 }
 
 TEST_F(CaptureFixture, ClosingWithChangedValuesAsksAndCancelKeepsTheFrame)
@@ -197,7 +198,7 @@ TEST_F(CaptureFixture, SaveOnCloseWritesTheCaptureAndOpeningItShowsTheValuesAgai
     EXPECT_FALSE(guard);
     ASSERT_TRUE(QFile::exists(cap));
 
-    frame = static_cast<CFmtcapturaFrm*>(app.OpenForCapture(SamplePath("factura.fmt")));
+    frame = static_cast<CFmtcapturaFrm*>(app.OpenForCapture(SamplePath("factura_sencilla.fmt")));
     view = frame->View();
     AnswerFileDialog(cap);
     app.OnCommand(kOpenCaptured);
@@ -225,7 +226,7 @@ TEST_F(CaptureFixture, ACapOfAnotherFormatIsRefusedWithBothNames)
     AnswerFileDialog(QString::fromStdString(TempPath("cheque.cap")));
     app.OnCommand(kOpenCaptured);
     ASSERT_EQ(prompts.Shown().size(), 1u);
-    EXPECT_EQ(prompts.Shown()[0], "El archivo seleccionado es del tipo cheque.fmt y no del formato factura.fmt actual");
+    EXPECT_EQ(prompts.Shown()[0], "El archivo seleccionado es del tipo cheque.fmt y no del formato factura_sencilla.fmt actual");
     EXPECT_EQ(Text("NOMBRE"), "Sin cambio");
     EXPECT_TRUE(view->Session().CapturePath().empty());
 }
@@ -344,7 +345,7 @@ class MarginsApplyFixture : public CaptureFixture {
 protected:
     void OpenCopy(const std::string& path)
     {
-        ASSERT_TRUE(QFile::copy(QString::fromStdString(SamplePath("factura.fmt")), QString::fromStdString(path)));
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(SamplePath("factura_sencilla.fmt")), QString::fromStdString(path)));
         original = PageRects(path);
         frame = static_cast<CFmtcapturaFrm*>(app.OpenForCapture(path));
         view = frame->View();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "capture/ui/capture_icons.h"
@@ -135,6 +136,22 @@ void CFmtcapturaFrm::resizeEvent(QResizeEvent* event)
 {
     CChildFrame::resizeEvent(event);
     UpdateCaption();
+}
+
+bool CFmtcapturaFrm::event(QEvent* event)
+{
+    // The workspace's window around the frame may take the focus itself (when it is
+    // activated); it is watched so that the focus goes on into the capture screen.
+    if (event->type() == QEvent::ParentChange && parentWidget())
+        parentWidget()->installEventFilter(this);
+    return CChildFrame::event(event);
+}
+
+bool CFmtcapturaFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && watched == parentWidget())
+        QTimer::singleShot(0, m_view, [view = m_view] { view->TakeFocus(); });
+    return CChildFrame::eventFilter(watched, event);
 }
 
 void CFmtcapturaFrm::changeEvent(QEvent* event)

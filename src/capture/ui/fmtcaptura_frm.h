@@ -29,6 +29,8 @@ protected:
     Format& FrameFormat() override;
     void FormatShown() override;
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

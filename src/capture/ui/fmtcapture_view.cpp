@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 
@@ -195,6 +196,24 @@ void CFmtcaptureView::BuildEntryControls()
             w->move(w->pos() + origin);
     LabelControls();
     FixTabOrder();
+    FocusFirstControl();
+}
+
+void CFmtcaptureView::TakeFocus()
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && m_form->isAncestorOf(focus))
+        return;
+    // Back to the control that had the focus last in this frame, or the first one.
+    QWidget* last = window() ? m_form->focusWidget() : nullptr;
+    if (last && EntryControlOf(last, m_form) && last->isVisible())
+        last->setFocus(Qt::ActiveWindowFocusReason);
+    else
+        FocusFirstControl();
+}
+
+void CFmtcaptureView::FocusFirstControl()
+{
     if (QWidget* first = ControlWidget(m_session.FirstControlId()))
         first->setFocus(Qt::OtherFocusReason);
 }
@@ -409,8 +428,7 @@ void CFmtcaptureView::ClearCapture()
     if (!OfferToSave())
         return;
     m_session.Clear();
-    if (QWidget* first = ControlWidget(m_session.FirstControlId()))
-        first->setFocus(Qt::OtherFocusReason);
+    FocusFirstControl();
 }
 
 // --- Printing ----------------------------------------------------------------------------

@@ -62,6 +62,9 @@ public:
     void SetPath(const std::string& path) { m_path = path; }
     CaptureSession& Session() { return m_session; }
     CCaptureForm* Form() const { return m_form; }
+    // Gives the keyboard focus to the capture screen, when it is elsewhere in the frame:
+    // to the control that had it last, or the first one.
+    void TakeFocus();
     // The entry control widget with the given id (1173 + capture order), if any.
     QWidget* ControlWidget(int controlId) const;
 
@@ -103,6 +106,7 @@ private:
     void BuildEntryControls();
     void LabelControls();
     void FixTabOrder();
+    void FocusFirstControl();
     void WatchTableWindow(QWidget* window);
     void DescribeTableCell(QWidget* window);
     // The field the clerk is typing in counts as left before its value is saved or
