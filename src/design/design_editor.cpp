@@ -45,6 +45,11 @@ DesignCursor CDesignEditor::ToolCursor() const
 
 void CDesignEditor::ForgetHover()
 {
+    // A shortcut can undo while the button is still down: the gesture ends here, its
+    // record already taken back by the undo.
+    m_gesture = Idle{};
+    m_recorded = false;
+    m_bytesBefore.clear();
     m_hover = HoverNothing{};
     // A table element read back by an undo has no column or row selected; a remembered
     // header would make the next click on it deselect instead of select.

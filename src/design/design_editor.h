@@ -121,8 +121,9 @@ public:
     const Hover& HoverState() const { return m_hover; }
     int HeaderColumn() const { return m_headerColumn; }
     int HeaderRow() const { return m_headerRow; }
-    // The selection was replaced from outside (a file read, an undo, a delete): whatever
-    // the pointer rested on, and the header last clicked, belong to the old one.
+    // The selection was replaced from outside (a file read, an undo, a delete): the
+    // gesture in progress, whatever the pointer rested on and the header last clicked
+    // belong to the old one.
     void ForgetHover();
 
 private:

@@ -266,6 +266,18 @@ TEST_F(DesignFrameTest, UndoAndRedoAMoveAndAPanelCommit)
     EXPECT_TRUE(frame->Redo());
     EXPECT_EQ(Front()->m_rcPage, moved);
 
+    // An undo while the button is still down ends the drag where the undo left it.
+    QTest::mousePress(Page(), Qt::LeftButton, {}, view->PixelOf({moved.left + 100, moved.top - 100}));
+    QTest::mouseMove(Page(), view->PixelOf({moved.left + 400, moved.top - 400}));
+    EXPECT_TRUE(frame->Undo());
+    QTest::mouseMove(Page(), view->PixelOf({moved.left + 500, moved.top - 500}));
+    QTest::mouseRelease(Page(), Qt::LeftButton, {}, view->PixelOf({moved.left + 500, moved.top - 500}));
+    EXPECT_EQ(Front()->m_rcPage, moved);
+    EXPECT_TRUE(frame->Redo());
+    EXPECT_NE(Front()->m_rcPage, moved);
+    EXPECT_TRUE(frame->Undo());
+    EXPECT_EQ(Front()->m_rcPage, moved);
+
     // The panel's commit of a new text goes through the same history.
     Command(kProperties);
     ASSERT_NE(frame->PropertiesBar(), nullptr);
