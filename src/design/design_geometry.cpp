@@ -38,9 +38,9 @@ ReferenceEdges EdgesOf(const CControles& element)
     ReferenceEdges e{rc.left, rc.right, rc.top, rc.bottom};
     if (element.m_kind == kKindLinea) {
         if (static_cast<const CLinea&>(element).m_horizontal)
-            e.top = e.bottom = rc.top + (rc.bottom - rc.top) / 2;
+            e.top = e.bottom = Midpoint(rc.top, rc.bottom);
         else
-            e.left = e.right = rc.left + (rc.right - rc.left) / 2;
+            e.left = e.right = Midpoint(rc.left, rc.right);
     }
     return e;
 }

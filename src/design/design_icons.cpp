@@ -319,3 +319,8 @@ QCursor DesignCursorShape(DesignCursor cursor)
     }
     return QCursor(Qt::ArrowCursor);
 }
+
+QIcon PaintedIcon(const std::function<void(QPainter&)>& paint)
+{
+    return QIcon(Draw(paint));
+}

@@ -13,6 +13,7 @@
 #include "design/ruler_corner_view.h"
 #include "design/rules.h"
 #include "platform/frame_host.h"
+#include "platform/key_indicators.h"
 
 namespace {
 
@@ -122,14 +123,7 @@ void CFmtdesignFrm::BuildStatusBar()
     m_messagePane->setObjectName(QStringLiteral("pane59143"));
     m_positionPane = pane(3 * metrics.horizontalAdvance(kPositionPaneText) / 2);
     m_positionPane->setObjectName(QStringLiteral("pane59142"));
-    // The key indicators: shown greyed, since the lock keys' state cannot be read in a
-    // portable way.
-    for (const char* key : {"MAY", "NUM", "DESP"}) {
-        QLabel* label = pane(metrics.horizontalAdvance(QString::fromLatin1(key)) + 8);
-        label->setText(QString::fromLatin1(key));
-        label->setAlignment(Qt::AlignCenter);
-        label->setEnabled(false);
-    }
+    AddKeyIndicatorPanes(bar);
 }
 
 QAction* CFmtdesignFrm::ToolbarAction(int id) const

@@ -1,7 +1,6 @@
 #include "design/screen_layout_icons.h"
 
 #include <QPainter>
-#include <QPixmap>
 #include <functional>
 
 #include "design/design_icons.h"
@@ -11,27 +10,9 @@ namespace {
 
 using namespace CommandId;
 
-// Drawn on a 16 x 16 grid at twice the size, like the design mode's pictures.
-constexpr int kGrid = 16;
-constexpr int kScale = 2;
-
-const QColor kInk(40, 40, 40);
 const QColor kField(255, 255, 255);
 const QColor kCaption(30, 90, 200);
 const QColor kBadge(200, 30, 30);
-
-QIcon Draw(const std::function<void(QPainter&)>& paint)
-{
-    QPixmap pixmap(kGrid * kScale, kGrid * kScale);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(kScale, kScale);
-    p.setPen(QPen(kInk, 1.0));
-    paint(p);
-    p.end();
-    return QIcon(pixmap);
-}
 
 // An entry field, outlined.
 void Field(QPainter& p, const QRectF& rc)
@@ -59,17 +40,17 @@ QIcon ScreenLayoutIcon(int commandId)
     case kSaveLayout:
         return DesignCommandIcon(kSaveDesign);
     case kCaptionAbove:
-        return Draw([](QPainter& p) {
+        return PaintedIcon([](QPainter& p) {
             Caption(p, QPointF(2.5, 4.5), 7);
             Field(p, QRectF(1.5, 7.5, 13, 6));
         });
     case kCaptionSide:
-        return Draw([](QPainter& p) {
+        return PaintedIcon([](QPainter& p) {
             Caption(p, QPointF(1.5, 8.5), 4);
             Field(p, QRectF(7.5, 5.5, 7, 6));
         });
     case kCaptureOrder:
-        return Draw([](QPainter& p) {
+        return PaintedIcon([](QPainter& p) {
             Field(p, QRectF(1.5, 2.5, 13, 4));
             Field(p, QRectF(1.5, 9.5, 13, 4));
             p.setPen(Qt::NoPen);
@@ -81,7 +62,7 @@ QIcon ScreenLayoutIcon(int commandId)
             p.drawLine(QPointF(3.6, 10.3), QPointF(5.4, 12.7));
         });
     case kAbout:
-        return Draw([](QPainter& p) {
+        return PaintedIcon([](QPainter& p) {
             p.setBrush(QColor(255, 255, 230));
             p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
             QFont font = p.font();

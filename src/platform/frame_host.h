@@ -1,10 +1,12 @@
 #pragma once
 // What a child frame asks of the application that created it.
 #include <string>
+#include <vector>
 
-class Prompts;
+#include "base/prompts.h"
+#include "base/settings_store.h"
+
 class QPrinter;
-class SettingsStore;
 
 class FrameHost {
 public:
@@ -20,4 +22,18 @@ public:
     // A command the application carries out (opening a format, the About box), chosen
     // from a frame's own toolbar.
     virtual void RunCommand(int /*id*/) {}
+};
+
+// A host for frames shown outside the program (tests, demonstrations): the prompts answer
+// from a script, the settings live in memory and the recent formats are listed in the
+// order they were added.
+class MemoryFrameHost : public FrameHost {
+public:
+    void AddToRecentFormats(const std::string& path, int) override { recent.push_back(path); }
+    Prompts& GetPrompts() override { return prompts; }
+    SettingsStore& GetSettings() override { return settings; }
+
+    ScriptedPrompts prompts;
+    MemorySettingsStore settings;
+    std::vector<std::string> recent;
 };

@@ -24,16 +24,7 @@ using namespace CommandId;
 
 namespace {
 
-class TestHost : public FrameHost {
-public:
-    void AddToRecentFormats(const std::string& path, int) override { recent.push_back(path); }
-    Prompts& GetPrompts() override { return prompts; }
-    SettingsStore& GetSettings() override { return settings; }
-
-    ScriptedPrompts prompts;
-    MemorySettingsStore settings;
-    std::vector<std::string> recent;
-};
+using TestHost = MemoryFrameHost;
 
 template <typename Kind>
 CControles& Add(Format& f, const std::string& name, Rect screen, int order)

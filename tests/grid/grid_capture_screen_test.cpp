@@ -15,15 +15,7 @@
 
 namespace {
 
-class TestHost : public FrameHost {
-public:
-    void AddToRecentFormats(const std::string&, int) override {}
-    Prompts& GetPrompts() override { return prompts; }
-    SettingsStore& GetSettings() override { return settings; }
-
-    ScriptedPrompts prompts;
-    MemorySettingsStore settings;
-};
+using TestHost = MemoryFrameHost;
 
 }  // namespace
 
