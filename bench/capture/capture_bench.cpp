@@ -2,25 +2,22 @@
 // amount in words) into a PDF as the capture screen prints it, against a baseline that
 // writes the same strings, lines and rectangles into a PDF of the same paper and
 // resolution with bare QPainter calls (positions converted to device pixels beforehand,
-// one font per face, size, weight and slant made in advance).
+// one font per face, size, weight and slant made in advance: the drawing surface keeps
+// the fonts it built from one printout to the next).
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <map>
-#include <tuple>
 
+#include "bare_scene.h"
 #include "base/fixed_locale.h"
 #include "base/prompts.h"
-#include "base/recording_dc.h"
 #include "capture/capture_assignment.h"
 #include "capture/capture_session.h"
 #include "platform/format_printer.h"
-#include "ratio_reporter.h"
 
 namespace {
 
@@ -62,48 +59,11 @@ FilledInvoice& Invoice()
     return invoice;
 }
 
-// What the printout draws, in device pixels of the PDF.
-struct Scene {
-    struct Text {
-        QRectF cell;
-        QString text;
-        QFont* font;
-    };
-    std::map<std::tuple<std::string, int, int, int>, QFont> fonts;
-    std::vector<Text> texts;
-    std::vector<QRectF> outlines;
-    std::vector<QLineF> lines;
-};
-
-QPointF ToPixels(int x, int y)
-{
-    return {x * kDpi / 254.0, -y * kDpi / 254.0};
-}
-
-void RecordScene(Scene& scene)
+BareScene RecordScene()
 {
     RecordingDc dc(MapMode::LoMetric, kDpi);
     Invoice().session.Print(dc, {0, 0});
-    for (const auto& t : dc.texts) {
-        const QRectF cell =
-            QRectF(ToPixels(t.cell.left, t.cell.top), ToPixels(t.cell.right, t.cell.bottom)).normalized();
-        const int px = std::max(1, int(cell.height()));
-        const auto key = std::make_tuple(t.font.face, px, t.font.weight, t.font.italic);
-        auto it = scene.fonts.find(key);
-        if (it == scene.fonts.end()) {
-            QFont font(QString::fromStdString(t.font.face));
-            font.setPixelSize(px);
-            font.setWeight(QFont::Weight(t.font.weight <= 0 ? 400 : t.font.weight));
-            font.setItalic(t.font.italic != 0);
-            it = scene.fonts.emplace(key, font).first;
-        }
-        scene.texts.push_back({cell, QString::fromStdString(t.text), &it->second});
-    }
-    for (const auto& o : dc.outlines)
-        scene.outlines.push_back(
-            QRectF(ToPixels(o.rect.left, o.rect.top), ToPixels(o.rect.right, o.rect.bottom)).normalized());
-    for (const auto& l : dc.lines)
-        scene.lines.push_back(QLineF(ToPixels(l.from.x, l.from.y), ToPixels(l.to.x, l.to.y)));
+    return SceneFromRecording(dc, kDpi);
 }
 
 void BM_FilledInvoiceToPdf(benchmark::State& state)
@@ -120,8 +80,8 @@ void BM_FilledInvoiceToPdf(benchmark::State& state)
 
 void BM_BareQPainterSamePrimitivesToPdf(benchmark::State& state)
 {
-    Scene scene;
-    RecordScene(scene);
+    const BareScene scene = RecordScene();
+    const std::vector<QFont> fonts = MakeSceneFonts(scene);
     size_t bytes = 0;
     for (auto _ : state) {
         QBuffer buffer;
@@ -131,16 +91,7 @@ void BM_BareQPainterSamePrimitivesToPdf(benchmark::State& state)
             writer.setResolution(kDpi);
             writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                              QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
-            QPainter painter(&writer);
-            painter.setPen(QPen(Qt::black, 0));
-            for (const auto& r : scene.outlines)
-                painter.drawRect(r);
-            for (const auto& l : scene.lines)
-                painter.drawLine(l);
-            for (const auto& t : scene.texts) {
-                painter.setFont(*t.font);
-                painter.drawText(t.cell, Qt::AlignLeft | Qt::AlignBottom, t.text);
-            }
+            ReplayScene(scene, fonts, writer);
         }
         bytes = size_t(buffer.data().size());
         benchmark::DoNotOptimize(buffer.data().constData());
@@ -155,9 +106,5 @@ BENCHMARK(BM_BareQPainterSamePrimitivesToPdf)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    return RunWithRatios(argc, argv, {{"BM_FilledInvoiceToPdf", "BM_BareQPainterSamePrimitivesToPdf"}});
+    return RunDrawingBenchmarks(argc, argv, {{"BM_FilledInvoiceToPdf", "BM_BareQPainterSamePrimitivesToPdf"}});
 }
