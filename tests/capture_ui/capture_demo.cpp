@@ -1,6 +1,8 @@
 // Opens a format on the capture screen inside the program's main window, types a few
-// values as a clerk would (a name, a table row) and saves a picture of the window:
-//   capture_demo FORMAT.fmt OUT.png [seconds to stay open]
+// values as a clerk would (the first plain text line, the first check mark, a row of the
+// first table) and saves a picture of the window:
+//   capture_demo FORMAT.fmt OUT.png [seconds to stay open] [table cell ...]
+// The table cells (default "2" and "150.50") are typed from the row's first column on.
 // Run it under a real display (Xvfb) to look at the capture screen.
 #include <QApplication>
 #include <QMdiSubWindow>
@@ -14,6 +16,7 @@
 #include "base/settings_store.h"
 #include "capture/ui/fmtcaptura_frm.h"
 #include "capture/ui/fmtcapture_view.h"
+#include "model/textline_var.h"
 
 namespace {
 
@@ -43,21 +46,30 @@ int main(int argc, char** argv)
     QTest::qWait(300);
     CFmtcaptureView* view = frame->View();
     CaptureSession& session = view->Session();
-    // The name, the first check mark and a row of the table are typed in.
     bool checked = false;
+    bool named = false;
+    bool tableDone = false;
+    QStringList cells;
+    for (int i = 4; i < argc; ++i)
+        cells << QString::fromUtf8(argv[i]);
+    if (cells.isEmpty())
+        cells << QStringLiteral("2") << QStringLiteral("150.50");
     for (CControles* element : session.ControlsInCaptureOrder()) {
         QWidget* w = view->ControlWidget(kFirstControlId + element->m_order);
         w->setFocus();
         QTest::qWait(20);
-        if (element->m_kind == kKindGrid) {
-            for (const char* cell : {"2", "Tablas de pino", "150.50"}) {
-                TypeKeys(QString::fromUtf8(cell));
+        if (element->m_kind == kKindGrid && !tableDone) {
+            for (const QString& cell : cells) {
+                TypeKeys(cell);
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             }
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        } else if (element->m_kind == kKindTextlineVar && element->m_text == "NOMBRE") {
+            tableDone = true;
+        } else if (element->m_kind == kKindTextlineVar && !named &&
+                   static_cast<CTextlineVar*>(element)->m_formula.empty()) {
             TypeKeys(QStringLiteral("Juan Perez Lopez"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            named = true;
         } else if (element->m_kind == kKindMarcaVar && !checked) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
             checked = true;
