@@ -71,7 +71,9 @@ DefaultAuthType None
 </Policy>
 CONF
 
-"$cupsd" -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" < /dev/null > "$dir/logs/cupsd.out" 2>&1 &
+# Under a time limit, so that a server whose stop never comes (a run broken off) ends by
+# itself.
+timeout 900 "$cupsd" -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" < /dev/null > "$dir/logs/cupsd.out" 2>&1 &
 echo $! > "$dir/cupsd.pid"
 
 export CUPS_SERVER="localhost:$port"
