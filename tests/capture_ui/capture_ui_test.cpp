@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QToolBar>
 
 #include "base/atomic_file.h"
@@ -410,6 +412,43 @@ TEST_F(CaptureFixture, PrinterSetupChoosesWithAceptar)
     });
     app.OnCommand(kPrintSetup);
     EXPECT_EQ(okText, QStringLiteral("Aceptar"));
+}
+
+TEST_F(CaptureFixture, PrintFormatPrintsThroughTheDialogAndCancelPrintsNothing)
+{
+    const QString pdf = QString::fromStdString(TempPath("impreso.pdf"));
+    QPrinter& printer = app.Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    TypeInto("NOMBRE", "Juan");
+
+    WhenModalOpens([](QWidget* w) {
+        auto* dialog = qobject_cast<QPrintDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->reject();
+    });
+    app.OnCommand(kPrintFormat);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    WhenModalOpens([](QWidget* w) {
+        auto* dialog = qobject_cast<QPrintDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        // One sheet always: no page ranges to choose.
+        EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+        for (auto* box : dialog->findChildren<QDialogButtonBox*>())
+            if (box->window() == dialog && box->button(QDialogButtonBox::Ok)) {
+                QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+                return;
+            }
+        dialog->accept();
+    });
+    app.OnCommand(kPrintFormat);
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(prompts.Shown().empty());
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    EXPECT_TRUE(text.readAllStandardOutput().contains("Juan"));
 }
 
 // --- Captions at the screen's edge ----------------------------------------------------------
