@@ -1,6 +1,6 @@
 #include "platform/qt_dc.h"
 
-#include <QPen>
+#include <QCoreApplication>
 #include <QRawFont>
 #include <cmath>
 #include <cstdlib>
@@ -31,7 +31,8 @@ QColor QtDc::ToQColor(ColorRef color)
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
-QtDc::QtDc(QPainter& painter, double dpi) : m_painter(painter), m_dpi(dpi), m_base(painter.worldTransform())
+QtDc::QtDc(QPainter& painter, double dpi)
+    : m_painter(painter), m_dpi(dpi), m_base(painter.worldTransform()), m_toDevice(m_base)
 {
     InstallSubstitutions();
     ApplyPen();
@@ -58,7 +59,8 @@ void QtDc::SetMapMode(MapMode mode)
     m_mode = mode;
     const double s = Scale();
     m_mapping = YUp() ? QTransform(s, 0, 0, -s, 0, 0) : QTransform();
-    m_painter.setWorldTransform(m_mapping * m_base);
+    m_toDevice = m_mapping * m_base;
+    m_painter.setWorldTransform(m_toDevice);
     m_font.reset();
     ApplyPen();
 }
@@ -73,17 +75,15 @@ void QtDc::SelectFont(const LogFont& requested)
     m_font.reset();
 }
 
-const QtDc::FontState& QtDc::Font()
+std::shared_ptr<QtDc::FontState> QtDc::BuildFont(const LogFont& record)
 {
-    if (m_font)
-        return *m_font;
-    FontState state;
-    state.record = m_fontRecord;
-    QFont font(QString::fromUtf8(m_fontRecord.face.c_str()));
-    font.setWeight(QFont::Weight(m_fontRecord.weight <= 0 ? 400 : std::min(m_fontRecord.weight, 1000)));
-    font.setItalic(m_fontRecord.italic != 0);
-    font.setUnderline(m_fontRecord.underline != 0);
-    font.setStrikeOut(m_fontRecord.strikeOut != 0);
+    auto state = std::make_shared<FontState>();
+    state->record = record;
+    QFont font(QString::fromUtf8(record.face.c_str()));
+    font.setWeight(QFont::Weight(record.weight <= 0 ? 400 : std::min(record.weight, 1000)));
+    font.setItalic(record.italic != 0);
+    font.setUnderline(record.underline != 0);
+    font.setStrikeOut(record.strikeOut != 0);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
     // The record's height is the cell (ascent + descent); Qt sizes by the em. Measure the
@@ -93,23 +93,66 @@ const QtDc::FontState& QtDc::Font()
     font.setPixelSize(kReferencePx);
     const QFontMetricsF reference(font);
     const double cellPerPx = (reference.ascent() + reference.descent()) / kReferencePx;
-    const int cellLogical = m_fontRecord.height == 0 ? 40 : std::abs(m_fontRecord.height);
-    font.setPixelSize(std::max(1, int(std::lround(cellLogical * state.unitsPerLogical / cellPerPx))));
-    state.font = font;
-    state.metrics = QFontMetricsF(font);
-    if (m_fontRecord.width > 0) {
-        const double natural = state.metrics.averageCharWidth() / state.unitsPerLogical;
+    const int cellLogical = record.height == 0 ? 40 : std::abs(record.height);
+    font.setPixelSize(std::max(1, int(std::lround(cellLogical * state->unitsPerLogical / cellPerPx))));
+    state->font = font;
+    state->metrics = QFontMetricsF(font);
+    if (record.width > 0) {
+        const double natural = state->metrics.averageCharWidth() / state->unitsPerLogical;
         if (natural > 0)
-            state.stretch = m_fontRecord.width / natural;
+            state->stretch = record.width / natural;
     }
-    m_font = std::move(state);
+    return state;
+}
+
+QtDc::FontState& QtDc::Font()
+{
+    if (m_font)
+        return *m_font;
+    // The fonts built so far on this thread. A form uses a handful; past the bound (a
+    // format of many sizes) the oldest are let go.
+    constexpr size_t kKeptFonts = 64;
+    thread_local std::vector<std::shared_ptr<FontState>> kept;
+    thread_local bool releaseRegistered = false;
+    for (const auto& state : kept)
+        if (state->record == m_fontRecord)
+            return *(m_font = state);
+    if (kept.size() >= kKeptFonts)
+        kept.erase(kept.begin(), kept.begin() + kKeptFonts / 2);
+    if (!releaseRegistered) {
+        // Fonts are let go while the application still stands, not after its font
+        // caches are gone.
+        qAddPostRoutine([] {
+            kept.clear();
+            releaseRegistered = false;
+        });
+        releaseRegistered = true;
+    }
+    kept.push_back(BuildFont(m_fontRecord));
+    m_font = kept.back();
     return *m_font;
+}
+
+QtDc::MeasuredText QtDc::Measure(std::string_view utf8)
+{
+    FontState& f = Font();
+    const auto it = f.measured.find(utf8);
+    if (it != f.measured.end())
+        return it->second;
+    // Bounded: a surface that draws ever new texts (a long report) starts afresh.
+    constexpr size_t kKeptTexts = 8192;
+    if (f.measured.size() >= kKeptTexts)
+        f.measured.clear();
+    MeasuredText measured;
+    measured.text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    measured.advance = f.metrics.horizontalAdvance(measured.text);
+    return f.measured.emplace(std::string(utf8), std::move(measured)).first->second;
 }
 
 double QtDc::TextWidth(const QString& text)
 {
     const FontState& f = Font();
-    return f.metrics.horizontalAdvance(text) * f.stretch / f.unitsPerLogical;
+    return Measure(text.toStdString()).advance * f.stretch / f.unitsPerLogical;
 }
 
 double QtDc::CellHeight()
@@ -118,10 +161,10 @@ double QtDc::CellHeight()
     return (f.metrics.ascent() + f.metrics.descent()) / f.unitsPerLogical;
 }
 
-void QtDc::DrawLine(double x, double y, int align, const QString& text)
+void QtDc::DrawLine(double x, double y, int align, const MeasuredText& line)
 {
     const FontState& f = Font();
-    const double advance = f.metrics.horizontalAdvance(text);
+    const double advance = line.advance;
     double x0 = 0;
     switch (align & 6) {
     case TextAlign::kRight: x0 = -advance; break;
@@ -142,35 +185,43 @@ void QtDc::DrawLine(double x, double y, int align, const QString& text)
     if (m_fontRecord.escapement != 0)
         local.rotate((YUp() ? 1 : -1) * m_fontRecord.escapement / 10.0);
     local.scale(unit * f.stretch, YUp() ? -unit : unit);
-    m_painter.setWorldTransform(local * m_mapping * m_base);
+    m_painter.setWorldTransform(local * m_toDevice);
     if (!m_transparent)
         m_painter.fillRect(QRectF(x0, baseline - f.metrics.ascent(), advance, f.metrics.ascent() + f.metrics.descent()),
                            ToQColor(m_bkColor));
     m_painter.setFont(f.font);
     m_painter.setPen(ToQColor(m_textColor));
-    m_painter.drawText(QPointF(x0, baseline), text);
-    m_painter.setWorldTransform(m_mapping * m_base);
-    ApplyPen();
+    m_painter.drawText(QPointF(x0, baseline), line.text);
+    m_painter.setWorldTransform(m_toDevice);
+    m_painter.setPen(m_linePen);
 }
 
 void QtDc::TextOut(int x, int y, const std::string& text)
 {
-    DrawLine(x, y, m_align, QString::fromUtf8(text.data(), qsizetype(text.size())));
+    DrawLine(x, y, m_align, Measure(text));
 }
 
 void QtDc::TextOutClipped(int x, int y, const Rect& clip, const std::string& text)
 {
-    m_painter.save();
-    m_painter.setClipRect(LogicalRect(clip), m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    // Without a clip of its own the painter only needs its clipping turned off again,
+    // which is cheaper than saving and restoring its whole state.
+    const bool hadClip = m_painter.hasClipping();
+    if (hadClip)
+        m_painter.save();
+    m_painter.setClipRect(LogicalRect(clip), hadClip ? Qt::IntersectClip : Qt::ReplaceClip);
     TextOut(x, y, text);
-    m_painter.restore();
+    if (hadClip)
+        m_painter.restore();
+    else
+        m_painter.setClipping(false);
 }
 
 int QtDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
 {
     const Rect box = rect.Normalized();
     const auto measure = [this](std::string_view s) {
-        return TextWidth(QString::fromUtf8(s.data(), qsizetype(s.size())));
+        const FontState& f = Font();
+        return Measure(s).advance * f.stretch / f.unitsPerLogical;
     };
     const auto lines = LayoutLines(text, (flags & DrawTextFlag::kWordBreak) != 0, box.Width(), measure);
     const double lineHeight = CellHeight();
@@ -185,13 +236,16 @@ int QtDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
         return height;
     }
     const bool clip = !(flags & DrawTextFlag::kNoClip);
+    const bool hadClip = m_painter.hasClipping();
     if (clip) {
-        m_painter.save();
-        m_painter.setClipRect(LogicalRect(rect), m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        if (hadClip)
+            m_painter.save();
+        m_painter.setClipRect(LogicalRect(rect), hadClip ? Qt::IntersectClip : Qt::ReplaceClip);
     }
+    const FontState& f = Font();
     for (size_t i = 0; i < lines.size(); ++i) {
-        const QString line = QString::fromUtf8(lines[i].data(), qsizetype(lines[i].size()));
-        const double width = TextWidth(line);
+        const MeasuredText line = Measure(lines[i]);
+        const double width = line.advance * f.stretch / f.unitsPerLogical;
         double x = box.left;
         if (flags & DrawTextFlag::kRight)
             x = box.right - width;
@@ -200,13 +254,19 @@ int QtDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
         // Lines go from the rectangle's top edge in the surface's downward direction.
         DrawLine(x, rect.top + down * lineHeight * double(i), TextAlign::kLeft, line);
     }
-    if (clip)
+    if (clip && hadClip)
         m_painter.restore();
+    else if (clip)
+        m_painter.setClipping(false);
     return height;
 }
 
 void QtDc::SelectPen(int width, ColorRef color)
 {
+    if (width == m_penWidth && color == m_penColor) {
+        m_painter.setPen(m_linePen);  // the pen already built
+        return;
+    }
     m_penWidth = width;
     m_penColor = color;
     ApplyPen();
@@ -225,7 +285,8 @@ void QtDc::ApplyPen()
     } else {
         pen.setWidthF(m_penWidth);
     }
-    m_painter.setPen(pen);
+    m_linePen = pen;
+    m_painter.setPen(m_linePen);
 }
 
 void QtDc::LineTo(int x, int y)

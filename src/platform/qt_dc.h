@@ -9,12 +9,22 @@
 // Fonts are built from the font record with the height read as the character cell
 // (ascent + descent) in logical units. Text is laid at ten times its size under a 0.1
 // scale, since Qt sizes fonts in whole pixels and a cell of 35 units must not become 34.
+//
+// A font built from a record, and the advance of every text measured in it, is kept for
+// the surfaces drawn after this one on the same thread (a view repaints the same texts in
+// the same fonts many times a second, and shaping a text to measure it costs as much as
+// drawing it). The kept fonts are let go when the application ends.
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPen>
 #include <QTransform>
-#include <optional>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "base/dc.h"
 
@@ -57,27 +67,44 @@ public:
     static QColor ToQColor(ColorRef color);
 
 private:
+    // A text as drawn: converted for Qt, and its advance in the font's own units (before
+    // the record's stretch).
+    struct MeasuredText {
+        QString text;
+        double advance = 0;
+    };
     struct FontState {
         LogFont record;
         double unitsPerLogical = 10;  // the font is laid at this many units per logical unit
         QFont font;
         QFontMetricsF metrics{QFont()};
         double stretch = 1.0;  // horizontal scale from the record's average width
+        // Looked up by the text as given, without copying it into a key first.
+        struct TextHash {
+            using is_transparent = void;
+            size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        };
+        std::unordered_map<std::string, MeasuredText, TextHash, std::equal_to<>> measured;
     };
-    const FontState& Font();
+    static std::shared_ptr<FontState> BuildFont(const LogFont& record);
+    FontState& Font();
+    // The text converted and measured in the selected font.
+    MeasuredText Measure(std::string_view utf8);
     bool YUp() const { return m_mode != MapMode::Pixels; }
     double Scale() const;  // device pixels per logical unit
     // Draws one line with its reference point at (x, y) by the given alignment flags.
-    void DrawLine(double x, double y, int align, const QString& text);
+    void DrawLine(double x, double y, int align, const MeasuredText& line);
     void ApplyPen();
 
     QPainter& m_painter;
     double m_dpi;
     QTransform m_base;
     QTransform m_mapping;
+    QTransform m_toDevice;  // m_mapping * m_base
     MapMode m_mode = MapMode::Pixels;
     LogFont m_fontRecord;
-    std::optional<FontState> m_font;
+    std::shared_ptr<FontState> m_font;
+    QPen m_linePen;  // the selected pen as the painter takes it
     ColorRef m_textColor = 0;
     ColorRef m_bkColor = 0xFFFFFF;
     bool m_transparent = false;

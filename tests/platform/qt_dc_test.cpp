@@ -125,6 +125,65 @@ TEST(QtDc, ClippedTextAndDrawTextStayInsideTheirRectangle)
     EXPECT_GE(right.bottom, 105) << "the second line is drawn, and cut at the lower edge";
 }
 
+TEST(QtDc, AClippedTextLeavesThePaintersOwnClipAsItWas)
+{
+    // Without a clip of the painter's own, what follows a clipped text is drawn whole;
+    // with one (a view's exposed area), that clip still holds afterwards.
+    for (const bool viewClip : {false, true}) {
+        QImage image = WhiteImage(300, 200);
+        {
+            QPainter painter(&image);
+            if (viewClip)
+                painter.setClipRect(QRect(0, 0, 200, 200));
+            QtDc dc(painter, 254);
+            dc.SetMapMode(MapMode::LoMetric);
+            dc.SetBkTransparent(true);
+            dc.SelectFont(Arial(60));
+            dc.SetTextAlign(TextAlign::kLeft | TextAlign::kBottom);
+            dc.TextOutClipped(10, -80, Rect{10, -20, 40, -80}, "WWWW");
+            Rect rc{10, -100, 40, -160};
+            dc.DrawText("WWWW", rc, DrawTextFlag::kSingleLine);
+            EXPECT_EQ(painter.hasClipping(), viewClip);
+            dc.MoveTo(0, -190);
+            dc.LineTo(299, -190);
+        }
+        const Ink texts = FindInk(image.copy(0, 0, 300, 180));
+        EXPECT_LE(texts.right, 40) << "view clip " << viewClip;
+        const Ink line = FindInk(image.copy(0, 185, 300, 15));
+        EXPECT_EQ(line.left, 0) << "view clip " << viewClip;
+        EXPECT_EQ(line.right, viewClip ? 199 : 299) << "view clip " << viewClip;
+    }
+}
+
+TEST(QtDc, EachFontMeasuresItsOwnTextsOnEverySurface)
+{
+    // Measurements kept from one surface to the next belong to the font that made them:
+    // the same text in another weight, height or stretch measures anew.
+    LogFont bold = Arial(40);
+    bold.weight = 700;
+    LogFont wide = Arial(40);
+    wide.width = 40;
+    const LogFont fonts[] = {Arial(40), bold, Arial(80), wide};
+    double first[4] = {};
+    for (int surface = 0; surface < 2; ++surface) {
+        QImage image = WhiteImage(10, 10);
+        QPainter painter(&image);
+        QtDc dc(painter, 254);
+        dc.SetMapMode(MapMode::LoMetric);
+        for (int i = 0; i < 4; ++i) {
+            dc.SelectFont(fonts[i]);
+            const double width = dc.TextWidth("Importe total");
+            if (surface == 0)
+                first[i] = width;
+            else
+                EXPECT_DOUBLE_EQ(width, first[i]) << "font " << i;
+        }
+    }
+    EXPECT_GT(first[1], first[0]);
+    EXPECT_NEAR(first[2], 2 * first[0], 0.5);
+    EXPECT_GT(first[3], first[0]);
+}
+
 TEST(QtDc, PageToDeviceConversionUsesTheResolutionAndRunsYDown)
 {
     QImage image = WhiteImage(10, 10);
