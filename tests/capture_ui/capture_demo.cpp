@@ -16,6 +16,7 @@
 #include "base/settings_store.h"
 #include "capture/ui/fmtcaptura_frm.h"
 #include "capture/ui/fmtcapture_view.h"
+#include "capture/ui/margenes_dlg.h"
 #include "model/textline_var.h"
 
 namespace {
@@ -79,6 +80,15 @@ int main(int argc, char** argv)
         w->setFocus();
     QTest::qWait(300);
     app.MainFrame()->grab().save(QString::fromUtf8(argv[2]));
+    // The margins dialog over it, beside the picture ("-margenes" before ".png").
+    {
+        CMargenesDlg margins(PrintOffsets{28, -50}, prompts, app.MainFrame());
+        margins.show();
+        QTest::qWait(200);
+        QString name = QString::fromUtf8(argv[2]);
+        name.replace(QStringLiteral(".png"), QStringLiteral("-margenes.png"));
+        margins.grab().save(name);
+    }
     const int stay = argc > 3 ? std::atoi(argv[3]) : 0;
     if (stay > 0)
         QTest::qWait(stay * 1000);
