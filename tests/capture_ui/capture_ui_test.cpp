@@ -169,6 +169,7 @@ TEST_F(CaptureFixture, ClosingWithChangedValuesAsksAndCancelKeepsTheFrame)
     EXPECT_EQ(asked, QStringLiteral("¿Desea guardar los datos capturados?"));
     Settle();
     ASSERT_TRUE(guard);
+    EXPECT_EQ(app.MainFrame()->MdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(Text("NOMBRE"), "Juan");
 
     // Clearing asks too; "No" throws the values away.
@@ -177,10 +178,12 @@ TEST_F(CaptureFixture, ClosingWithChangedValuesAsksAndCancelKeepsTheFrame)
     EXPECT_EQ(Text("NOMBRE"), "");
     EXPECT_EQ(FocusedId(), 1174);
 
-    // With nothing changed since, the frame closes without a question.
+    // With nothing changed since, the frame closes without a question, and its window
+    // in the workspace with it.
     app.OnCommand(kCloseFrame);
     Settle();
     EXPECT_FALSE(guard);
+    EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(CaptureFixture, SaveOnCloseWritesTheCaptureAndOpeningItShowsTheValuesAgain)

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -105,8 +106,12 @@ bool CFmtcapturaFrm::HandleCommand(int id)
         m_view->ClearCapture();
         return true;
     case kCloseFrame:
-        // Through the frame's own close, which offers to save changed values first.
-        close();
+        // The workspace's window closes the frame first (which offers to save changed
+        // values) and stays when the frame refuses.
+        if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            window->close();
+        else
+            close();
         return true;
     case kToolbar:
         m_toolBar->setVisible(!m_toolBar->isVisible());
