@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 
 #include "base/prompts.h"
@@ -187,10 +188,14 @@ void CFmtcaptureView::BuildEntryControls()
     // The stored extent stays as it is; the form starts at the corner of everything drawn
     // (captions left of or above a control at the screen's edge included) with a margin
     // around it, and the controls move by the same origin.
+    // A damaged file may place things anywhere: sizes stay within what a widget can be.
     const Rect all = ScreenFormBounds(m_session.GetFormat(), false);
-    const QPoint origin(kFormMargin - std::min(0, all.left), kFormMargin - std::min(0, all.top));
+    auto limited = [](int64_t v) { return int(std::clamp<int64_t>(v, 1, QWIDGETSIZE_MAX)); };
+    const QPoint origin(limited(kFormMargin - std::min<int64_t>(0, all.left)),
+                        limited(kFormMargin - std::min<int64_t>(0, all.top)));
     m_form->SetOrigin(origin);
-    m_form->setFixedSize(origin.x() + std::max(1, all.right) + kFormMargin, origin.y() + std::max(1, all.bottom) + kFormMargin);
+    m_form->setFixedSize(limited(int64_t(origin.x()) + std::max<int64_t>(1, all.right) + kFormMargin),
+                         limited(int64_t(origin.y()) + std::max<int64_t>(1, all.bottom) + kFormMargin));
     for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (EntryControlId(w))
             w->move(w->pos() + origin);
