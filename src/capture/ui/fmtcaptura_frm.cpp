@@ -10,6 +10,7 @@
 #include "capture/ui/capture_icons.h"
 #include "capture/ui/fmtcapture_view.h"
 #include "platform/frame_host.h"
+#include "platform/key_indicators.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
     setCentralWidget(m_view);
     BuildToolBar();
     statusBar()->showMessage(QStringLiteral("Listo"));
+    AddKeyIndicatorPanes(statusBar());
     connect(m_view, &CFmtcaptureView::statusMessage, statusBar(), [this](const QString& text) {
         statusBar()->showMessage(text);
     });
