@@ -60,9 +60,7 @@ private:
 int RunOrdexa(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("KALVOR Soft"));
-    QApplication::setApplicationName(QStringLiteral("Ordexa"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    COrdexaApp::ConfigureQtApplication();
     QtSettingsStore settings;
     QtPrompts prompts;
     COrdexaApp app(settings, prompts);

@@ -10,12 +10,7 @@
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("KALVOR Soft"));
-    QApplication::setApplicationName(QStringLiteral("Ordexa"));
-    // Ties the windows to the desktop entry, so the desktop shows the program's icon.
-    QApplication::setDesktopFileName(QStringLiteral("mx.kalvorsoft.Ordexa"));
-    // The old screen font name is not known to fontconfig; its metric twin is.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    COrdexaApp::ConfigureQtApplication();
 
     QtSettingsStore settings;
     QtPrompts prompts;

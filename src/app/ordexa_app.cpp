@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QFileInfo>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,6 +22,16 @@
 
 namespace {
 const QString kTitle = QStringLiteral("Ordexa");
+}
+
+void COrdexaApp::ConfigureQtApplication()
+{
+    QApplication::setOrganizationName(QStringLiteral("KALVOR Soft"));
+    QApplication::setApplicationName(QStringLiteral("Ordexa"));
+    // Ties the windows to the desktop entry, so the desktop shows the program's icon.
+    QApplication::setDesktopFileName(QStringLiteral("mx.kalvorsoft.Ordexa"));
+    // The old screen font name is not known to fontconfig; its metric twin is.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
 COrdexaApp::COrdexaApp(SettingsStore& settings, Prompts& prompts) : m_settings(settings), m_prompts(prompts) {}

@@ -23,6 +23,11 @@ public:
     COrdexaApp(SettingsStore& settings, Prompts& prompts);
     ~COrdexaApp() override;
 
+    // What the Qt application must know before the program starts: the names its
+    // settings are kept under, the desktop entry its windows belong to, and the metric
+    // twin of the old screen font.
+    static void ConfigureQtApplication();
+
     // The start-up sequence: main frame, command line, mode menus, show. `args` are the
     // program's arguments after its name; a format named there opens in design mode.
     bool Start(const QStringList& args, bool show = true);

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "cli_support.h"
+
 namespace {
 
 struct CliResult {
@@ -18,29 +20,8 @@ struct CliResult {
 
 CliResult Cli(const QStringList& args, const QString& stdoutFile = QString(), const QString& configHome = QString())
 {
-    QProcess p;
-    if (!stdoutFile.isEmpty())
-        p.setStandardOutputFile(stdoutFile);
-    if (!configHome.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", configHome);
-        p.setProcessEnvironment(env);
-    }
-    p.start(QStringLiteral(ORDEXA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-QString Sample(const char* name)
-{
-    return QStringLiteral(ORDEXA_SAMPLES) + "/" + name;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    const CliRun r = RunCli(args, stdoutFile, configHome);
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 // One line on standard error, nothing on standard output.

@@ -14,32 +14,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-namespace {
+#include "cli_support.h"
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+namespace {
 
 CliRun Cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ORDEXA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
-QString Sample(const char* name)
-{
-    return QStringLiteral(ORDEXA_SAMPLES) + "/" + name;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return RunCli(args);
 }
 
 void Write(const QString& path, const QByteArray& bytes)
