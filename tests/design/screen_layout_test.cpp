@@ -3,12 +3,15 @@
 // before unsaved changes are thrown away.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 #include "base/prompts.h"
+#include "capture/ui/fmtcaptura_frm.h"
+#include "capture/ui/fmtcapture_view.h"
 #include "base/settings_store.h"
 #include "design/fmtpantalla_frm.h"
 #include "design/fmtpantalla_view.h"
@@ -311,4 +314,42 @@ TEST(ScreenLayoutSample, TheInvoiceShowsEveryControlWholeInOrderMode)
     }
     if (const char* shots = std::getenv("ORDEXA_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + "/screen_layout_order.png");
+}
+
+// What the screen layout saves is what the capture screen then shows: the controls at
+// their new places and Tab running in the new capture order.
+TEST_F(ScreenLayoutTest, TheCaptureScreenFollowsTheSavedLayout)
+{
+    frame->HandleCommand(kCaptureOrder);
+    for (Point p : {Point{120, 160}, Point{120, 120}, Point{120, 80}, Point{120, 40}})  // D, C, B, A
+        Click(p.x, p.y);
+    frame->HandleCommand(kCaptureOrder);
+    Drag({120, 40}, {220, 240});  // A moves 100 right, 200 down
+    ASSERT_TRUE(frame->Save());
+
+    CFmtcapturaFrm capture(host);
+    capture.LoadFromPath(path);
+    capture.resize(700, 500);
+    capture.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&capture));
+    CFmtcaptureView* view = capture.View();
+    // D has order 1 and so id 1174, A order 4 (id 1177); the check mark keeps 5.
+    QWidget* d = view->ControlWidget(1174);
+    QWidget* a = view->ControlWidget(1177);
+    ASSERT_NE(d, nullptr);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(d->accessibleName(), "D");
+    EXPECT_EQ(a->accessibleName(), "A");
+    QWidget* form = view->ControlWidget(1175)->parentWidget();
+    const QPoint aAt = a->mapTo(form, QPoint(0, 0));
+    const QPoint bAt = view->ControlWidget(1176)->mapTo(form, QPoint(0, 0));
+    EXPECT_EQ(aAt - bAt, QPoint(100, 240 - 80)) << "A moved by the drag relative to B, which stayed";
+
+    std::vector<QString> visited;
+    d->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        visited.push_back(QApplication::focusWidget()->accessibleName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, (std::vector<QString>{"D", "C", "B", "A"}));
 }
