@@ -18,6 +18,7 @@
 #include "base/settings_store.h"
 #include "capture/ui/margenes_dlg.h"
 #include "model/fmt_grid.h"
+#include "model/kind_drawing.h"
 #include "platform/calc_edit.h"
 #include "platform/format_printer.h"
 #include "platform/format_render.h"
@@ -88,13 +89,13 @@ void CCaptureForm::paintEvent(QPaintEvent*)
     dc.SetBkTransparent(true);
     dc.SelectFont(m_screenFont);
     for (auto& element : m_session.Elements()) {
-        element->m_screenFont = &m_screenFont;
+        // The screen font is lent for this drawing only.
+        const ScreenDrawingLoan loan(*element, &m_screenFont, element->m_layoutMode != 0);
         // A label shows its own text; every other element its caption (constants none).
         if (element->m_kind == kKindEtiqueta)
             element->DrawScreen(dc, false);
         else
             element->DrawCaption(dc);
-        element->m_screenFont = nullptr;
     }
 }
 
