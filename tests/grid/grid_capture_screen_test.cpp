@@ -49,6 +49,8 @@ TEST(GridCaptureScreen, AnInvoicesLinesShowEveryColumnOnTheCaptureScreen)
         EXPECT_LE(cell.right() - window->x(), grid.right()) << "column " << col;
         EXPECT_TRUE(view.Form()->rect().contains(cell)) << "column " << col << " inside the form";
     }
+    // The window with its scroll bar beside the columns lies inside the form as well.
+    EXPECT_TRUE(view.Form()->rect().contains(window->geometry()));
 
     // Tab from the customer's name into the lines, then a line typed as a clerk does.
     view.ControlWidget(1173)->setFocus();

@@ -197,9 +197,16 @@ void CFmtcaptureView::BuildEntryControls()
     m_form->SetOrigin(origin);
     m_form->setFixedSize(limited(int64_t(origin.x()) + std::max<int64_t>(1, all.right) + kFormMargin),
                          limited(int64_t(origin.y()) + std::max<int64_t>(1, all.bottom) + kFormMargin));
+    // A control may be larger than its stored rectangle (a table window takes its
+    // vertical scroll bar beside its columns): the form grows to show it whole.
+    QSize needed = m_form->size();
     for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (EntryControlId(w))
+        if (EntryControlId(w)) {
             w->move(w->pos() + origin);
+            needed = needed.expandedTo(QSize(limited(int64_t(w->geometry().right()) + 1 + kFormMargin),
+                                             limited(int64_t(w->geometry().bottom()) + 1 + kFormMargin)));
+        }
+    m_form->setFixedSize(needed);
     LabelControls();
     FixTabOrder();
     FocusFirstControl();
