@@ -68,7 +68,7 @@ std::string CAmountWords::NumberInWords(int64_t n) const
     }
     const std::string lastTwo = TwoDigitsInWords(2, digit[0], digit[1]);
     // "CIEN" stands alone only when nothing follows the hundred.
-    const auto hundredsOf = [this](int hundreds, const std::string& following) {
+    const auto hundredsOf = [](int hundreds, const std::string& following) {
         return hundreds == 1 && following.empty() ? std::string(kHundred) : std::string(kHundreds[size_t(hundreds)]);
     };
     switch (count) {

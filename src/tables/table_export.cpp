@@ -112,7 +112,7 @@ std::string DbfValue(const CTabla& table, const DbfField& d)
             date = CKVFecha(CKVFecha::Packed{raw[0], raw[1], raw[2], raw[3]});
         if (date.Day() == 0 || date.Month() == 0 || date.Year() == 0)
             return "19000101";
-        char buf[16];
+        char buf[32];
         std::snprintf(buf, sizeof buf, "%04d%02d%02d", int(date.Year()), int(date.Month()), int(date.Day()));
         return buf;
     }

@@ -89,7 +89,7 @@ TEST_F(AccessBarTest, ADamagedFormatSaysWhyAndOpensNothing)
     const std::string damaged = Path("roto.fmt");
     QFile file(Q(damaged));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x07Factura\x05\x00\x00\x00", 12);
+    file.write("\x07" "Factura" "\x05\x00\x00\x00", 12);
     file.close();
     app.AddToRecentFormats(damaged, 1);
     ClickRecent(0);

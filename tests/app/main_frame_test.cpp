@@ -187,11 +187,11 @@ TEST_F(MainFrameTest, ConenidoOpensTheHelpOnItsContentsPage)
     EXPECT_TRUE(help->Browser()->toPlainText().contains("Pantalla de captura"));
     // Every page the contents links to exists and has a title.
     const QDir folder = QFileInfo(page).dir();
-    for (const QString& link : {"inicio.html", "diseno.html", "pantalla.html", "captura.html", "calculos.html",
+    for (const char* link : {"inicio.html", "diseno.html", "pantalla.html", "captura.html", "calculos.html",
                                 "impresion.html"}) {
-        ASSERT_TRUE(folder.exists(link)) << link.toStdString();
+        ASSERT_TRUE(folder.exists(link)) << link;
         help->Browser()->setSource(QUrl::fromLocalFile(folder.filePath(link)));
-        EXPECT_FALSE(help->Browser()->documentTitle().isEmpty()) << link.toStdString();
+        EXPECT_FALSE(help->Browser()->documentTitle().isEmpty()) << link;
     }
     EXPECT_TRUE(prompts.Shown().empty());
 }

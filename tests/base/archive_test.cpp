@@ -147,8 +147,9 @@ TEST(ArchiveWriter, KeepsEveryByteWhileItsBufferGrowsAndAfterItIsLookedAt)
         expected.push_back(uint8_t(i));
         if (i % 7 == 0)
             expected.insert(expected.end(), {'x', 'y', 'z'});
-        if (i % 1000 == 0)
+        if (i % 1000 == 0) {
             ASSERT_EQ(w.Bytes(), expected) << "after " << i;
+        }
     }
     w.Reserve(1 << 20);
     EXPECT_EQ(w.Bytes(), expected) << "room set aside is not content";

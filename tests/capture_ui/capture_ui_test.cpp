@@ -329,8 +329,9 @@ TEST(MarginsDialog, ReadsOffsetsAsTheStoreKeepsThem)
         dialog.accept();
         EXPECT_EQ(dialog.result() == QDialog::Accepted, c.ok) << c.typed;
         EXPECT_EQ(prompts.Shown().empty(), c.ok) << c.typed;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(dialog.Offsets().facX, c.units) << c.typed;
+        }
     }
 }
 

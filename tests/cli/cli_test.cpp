@@ -56,10 +56,11 @@ TEST(CliResave, RenumberingGivesVariablesOneToNInFileOrder)
     for (const auto& v : elements) {
         const QJsonObject e = v.toObject();
         const int kind = e["kind"].toInt();
-        if (kind <= 4)
+        if (kind <= 4) {
             EXPECT_EQ(e["order"].toInt(), next++) << e["text"].toString().toStdString();
-        else if (kind != 10)
+        } else if (kind != 10) {
             EXPECT_EQ(e["order"].toInt(), 0) << e["text"].toString().toStdString();
+        }
     }
     EXPECT_GT(next, 5);
 }

@@ -37,7 +37,8 @@ int main(int argc, char** argv)
     CFmtdesignFrm& frame = *framePtr;
     frame.resize(1100, 800);
     frame.show();
-    QTest::qWaitForWindowExposed(&frame);
+    if (!QTest::qWaitForWindowExposed(&frame))
+        return 1;
     CFmtdesignView* view = frame.View();
     QWidget* page = view->viewport();
     auto click = [&](Point p) { QTest::mouseClick(page, Qt::LeftButton, {}, view->PixelOf(p)); };

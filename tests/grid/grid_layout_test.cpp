@@ -110,8 +110,8 @@ TEST(GridLayout, TheStoredColumnLayoutHasItsFixedBytes)
     auto g = NewGrid();
     g->SetColumnCount(2);
     g->SetRowCount(2);
-    g->m_columns[0] = GridColumn{0, "Cant", 200, 76, kGridNumber, ""};
-    g->m_columns[1] = GridColumn{2, "Año", 300, 113, kGridCurrencyCalc, "C1*0.16"};
+    g->m_columns[0] = GridColumn{0, "Cant", 200, 76, kGridNumber, "", 0, {}};
+    g->m_columns[1] = GridColumn{2, "Año", 300, 113, kGridCurrencyCalc, "C1*0.16", 0, {}};
     g->m_rows[0].height = 45;
     g->m_rows[1].height = 60;
     ArchiveWriter out;

@@ -135,8 +135,9 @@ TEST(KindsTextLine, ValueIsPlacedByAlignmentTwoTenthsOfAMillimetreInsideAndClipp
         EXPECT_EQ(t.align, c.expectedFlags) << "align " << c.align;
         EXPECT_TRUE(t.clipped) << "align " << c.align;
         EXPECT_EQ(t.clip, (Rect{100, -200, 201, -155})) << "clipped to the unshifted rectangle, align " << c.align;
-        if (c.align == 2)
+        if (c.align == 2) {
             EXPECT_EQ(t.cell.right, 199) << "the text ends 0.2 mm left of the right edge";
+        }
     }
 }
 
