@@ -285,6 +285,12 @@ int CPropertiesPanel::MoveValuesFromControls()
                 RefuseValue(id, kMsgNotInteger);
                 return id;
             }
+            // Boxes need a count and a width of at least one and a gap that is not
+            // negative: anything else turns the element's rectangle inside out.
+            if (m_element && m_element->m_kind == kKindCuadrosVar && value < (id == kIdGap ? 0 : 1)) {
+                RefuseValue(id, id == kIdGap ? kMsgNotNegative : kMsgNotPositive);
+                return id;
+            }
             (id == kIdFirstNumber ? m_firstNumber : id == kIdSecondNumber ? m_secondNumber : m_gap) = value;
             break;
         }

@@ -68,6 +68,8 @@ public:
     };
 
     static constexpr const char* kMsgNotInteger = "Introduzca un número entero.";
+    static constexpr const char* kMsgNotPositive = "Introduzca un número entero mayor que cero.";
+    static constexpr const char* kMsgNotNegative = "Introduzca un número entero igual o mayor que cero.";
     // %1 is the character limit.
     static constexpr const char* kMsgTooManyChars = "No introduzca más de %1 caracteres.";
     static constexpr int kMarkMaxChars = 1;

@@ -204,6 +204,39 @@ TEST_F(PropertiesPanelTest, ANumberThatIsNotWholeIsRefusedAndTheBoxGetsTheFocusB
     }
 }
 
+TEST_F(PropertiesPanelTest, BoxesRefuseACountOrWidthBelowOneAndANegativeGap)
+{
+    auto* boxes = Add<CCuadrosVar>(kKindCuadrosVar, 100, -100);
+    panel->Refresh(boxes);
+    const Rect before = boxes->m_rcPage;
+    struct Case {
+        int box;
+        const char* typed;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Id::kIdFirstNumber, "0", "Introduzca un número entero mayor que cero."},
+        {Id::kIdFirstNumber, "-3", "Introduzca un número entero mayor que cero."},
+        {Id::kIdSecondNumber, "0", "Introduzca un número entero mayor que cero."},
+        {Id::kIdGap, "-1", "Introduzca un número entero igual o mayor que cero."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        prompts.ClearShown();
+        panel->Refresh(boxes);
+        TypeAndLeave(c.box, c.typed);
+        QTest::qWait(1);
+        EXPECT_EQ(prompts.Shown(), (std::vector<std::string>{c.message}));
+        EXPECT_EQ(boxes->m_rcPage, before);
+    }
+    // The refused gap box still has the focus: the clerk corrects it.
+    prompts.ClearShown();
+    TypeAndLeave(Id::kIdGap, "0");
+    QTest::qWait(1);
+    EXPECT_TRUE(prompts.Shown().empty()) << prompts.Shown().front();
+    EXPECT_EQ(boxes->m_boxGap, 0);
+}
+
 TEST_F(PropertiesPanelTest, ARefusedBoxStopsTheExchangeButEarlierBoxesAreTaken)
 {
     // The gap comes after the count in the exchange: a bad count leaves a typed gap
