@@ -205,9 +205,9 @@ def factura_completa():
                ("Importe", 500, 160, 4, 2, "C1*C2")]
     rows = [55] * 12
     page = grid_page(420, -720, columns, rows)
-    f.text("Cantidad", 420, -700, 300, font=SMALL)
-    f.text("Precio unitario", 720, -700, 450, font=SMALL)
-    f.text("Importe", 1170, -700, 500, font=SMALL)
+    f.text("Cantidad", 420, -682, 300, font=SMALL)
+    f.text("Precio unitario", 720, -682, 450, font=SMALL)
+    f.text("Importe", 1170, -682, 500, font=SMALL)
     f.rect((410, -715, page[2] + 10, page[3] - 5))
     f.grid("DETALLE", page, (10, 190, 440, 390), columns, rows)
     y = page[3] - 80
