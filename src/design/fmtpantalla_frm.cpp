@@ -193,10 +193,11 @@ void CFmtpantallaFrm::UndoOrRedo(bool undo)
     const bool done = undo ? m_history.Undo(m_format) : m_history.Redo(m_format);
     if (!done)
         return;
-    const bool orderMode = m_view->Editor().OrderMode();
     m_view->FormatChanged();
-    // Undoing a numbering click keeps the clerk in order mode; the numbering restarts.
-    if (orderMode)
+    // The numbering of order mode goes on from the clicks made since the mode began,
+    // which an undone click no longer matches: order mode ends, and choosing it again
+    // numbers from 1 as always.
+    if (m_view->Editor().OrderMode())
         m_view->ToggleOrderMode();
     m_modified = true;
 }

@@ -128,6 +128,15 @@ TEST_F(ScreenLayoutTest, OrderModeNumbersTheControlsInTheOrderTheyAreClicked)
     EXPECT_EQ(F().elements.size(), 7u);
     EXPECT_EQ(frame->View()->Editor().Selection(), nullptr) << "order clicks never select";
 
+    // Undo gives the last change's numbers back and ends order mode. Clicking A and B
+    // changed nothing (they already had 3 and 4), so the last change is D's click.
+    frame->HandleCommand(kUndo);
+    EXPECT_EQ(Orders(), (std::vector<int>{2, 3, 1, 4})) << "before D was clicked";
+    EXPECT_FALSE(frame->CommandState(kCaptureOrder)->checked);
+    frame->HandleCommand(kRedo);
+    EXPECT_EQ(Orders(), (std::vector<int>{3, 4, 1, 2}));
+    frame->HandleCommand(kCaptureOrder);
+
     // A click beside every control leaves the mode; choosing it again restarts at 1.
     Click(30, 190);
     EXPECT_FALSE(frame->CommandState(kCaptureOrder)->checked);
