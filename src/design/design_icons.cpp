@@ -7,14 +7,14 @@
 #include <map>
 
 #include "platform/command_ids.h"
+#include "platform/painted_icon.h"
 
 namespace {
 
 using namespace CommandId;
 
-// Pictures are drawn on a 16 x 16 grid and rendered at twice that size, so they stay
-// sharp on the toolbar's usual 24-pixel buttons and on high-resolution screens.
-constexpr int kGrid = 16;
+// Letters are set at this many times their size and drawn scaled back, so that a
+// fraction of a pixel in their size is kept instead of rounded away.
 constexpr int kScale = 2;
 
 const QColor kInk(40, 40, 40);
@@ -22,16 +22,13 @@ const QColor kPaper(255, 255, 255);
 const QColor kAccent(30, 90, 200);
 const QColor kVariable(0, 120, 0);
 
-QPixmap Draw(const std::function<void(QPainter&)>& paint)
+// The design pictures start with the dark ink pen one unit wide.
+QIcon Draw(const std::function<void(QPainter&)>& paint)
 {
-    QPixmap pixmap(kGrid * kScale, kGrid * kScale);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(kScale, kScale);
-    p.setPen(QPen(kInk, 1.0));
-    paint(p);
-    return pixmap;
+    return PaintedIcon([&paint](QPainter& p) {
+        p.setPen(QPen(kInk, 1.0));
+        paint(p);
+    });
 }
 
 void Page(QPainter& p)
@@ -295,7 +292,7 @@ QIcon DesignCommandIcon(int commandId)
     const auto it = painters.find(commandId);
     if (it == painters.end())
         return {};
-    return QIcon(Draw(it->second));
+    return Draw(it->second);
 }
 
 QCursor DesignCursorShape(DesignCursor cursor)
@@ -318,9 +315,4 @@ QCursor DesignCursorShape(DesignCursor cursor)
     }
     }
     return QCursor(Qt::ArrowCursor);
-}
-
-QIcon PaintedIcon(const std::function<void(QPainter&)>& paint)
-{
-    return QIcon(Draw(paint));
 }

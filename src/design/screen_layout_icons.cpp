@@ -5,11 +5,13 @@
 
 #include "design/design_icons.h"
 #include "platform/command_ids.h"
+#include "platform/painted_icon.h"
 
 namespace {
 
 using namespace CommandId;
 
+const QColor kInk(40, 40, 40);
 const QColor kField(255, 255, 255);
 const QColor kCaption(30, 90, 200);
 const QColor kBadge(200, 30, 30);
@@ -17,6 +19,7 @@ const QColor kBadge(200, 30, 30);
 // An entry field, outlined.
 void Field(QPainter& p, const QRectF& rc)
 {
+    p.setPen(QPen(kInk, 1.0));
     p.setBrush(kField);
     p.drawRect(rc);
 }
@@ -62,16 +65,7 @@ QIcon ScreenLayoutIcon(int commandId)
             p.drawLine(QPointF(3.6, 10.3), QPointF(5.4, 12.7));
         });
     case kAbout:
-        return PaintedIcon([](QPainter& p) {
-            p.setBrush(QColor(255, 255, 230));
-            p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-            QFont font = p.font();
-            font.setPixelSize(11);
-            font.setBold(true);
-            p.setFont(font);
-            p.setPen(kCaption);
-            p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
-        });
+        return AboutIcon();
     default:
         return DesignCommandIcon(commandId);
     }

@@ -2,27 +2,11 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <functional>
 
-namespace {
+#include "platform/painted_icon.h"
 
-// Draws one picture on a 16-unit square at 1x and 2x.
-QIcon Drawn(const std::function<void(QPainter&)>& draw)
-{
-    QIcon icon;
-    for (const int scale : {1, 2}) {
-        QPixmap pixmap(16 * scale, 16 * scale);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
-        draw(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
+namespace {
 
 const QColor kInk(40, 40, 40);
 const QColor kPaper(255, 255, 255);
@@ -48,7 +32,7 @@ namespace CaptureIcons {
 
 QIcon OpenFormat()
 {
-    return Drawn([](QPainter& p) {
+    return PaintedIcon([](QPainter& p) {
         Sheet(p, QRectF(4.5, 1.5, 8, 9));
         p.setPen(QPen(QColor(70, 110, 190), 1));
         for (int y = 4; y <= 8; y += 2)
@@ -66,7 +50,7 @@ QIcon OpenFormat()
 
 QIcon Print()
 {
-    return Drawn([](QPainter& p) {
+    return PaintedIcon([](QPainter& p) {
         Sheet(p, QRectF(4.5, 0.5, 7, 6));
         p.setPen(QPen(kInk, 1));
         p.setBrush(QColor(190, 190, 195));
@@ -84,7 +68,7 @@ QIcon Print()
 
 QIcon Margins()
 {
-    return Drawn([](QPainter& p) {
+    return PaintedIcon([](QPainter& p) {
         Sheet(p, QRectF(3.5, 3.5, 11, 12));
         p.setPen(QPen(QColor(70, 110, 190), 1, Qt::DotLine));
         p.drawLine(QPointF(6.5, 3.5), QPointF(6.5, 15.5));
@@ -102,7 +86,7 @@ QIcon Margins()
 
 QIcon Clear()
 {
-    return Drawn([](QPainter& p) {
+    return PaintedIcon([](QPainter& p) {
         Sheet(p, QRectF(1.5, 1.5, 10, 13));
         // The eraser, tilted, over the sheet's lower right.
         p.save();
@@ -119,22 +103,7 @@ QIcon Clear()
 
 QIcon About()
 {
-    return Drawn([](QPainter& p) {
-        p.setPen(QPen(QColor(40, 80, 160), 1));
-        p.setBrush(QColor(225, 235, 255));
-        QPainterPath bubble;
-        bubble.addRoundedRect(QRectF(1.5, 1.5, 13, 10), 3, 3);
-        QPolygonF tail;
-        tail << QPointF(4.5, 11) << QPointF(4, 15) << QPointF(8, 11);
-        bubble.addPolygon(tail);
-        p.drawPath(bubble.simplified());
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(10);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(QColor(40, 80, 160));
-        p.drawText(QRectF(1.5, 1.5, 13, 10), Qt::AlignCenter, QStringLiteral("?"));
-    });
+    return AboutIcon();
 }
 
 }  // namespace CaptureIcons
