@@ -100,11 +100,11 @@ inline std::vector<QFont> MakeSceneFonts(const BareScene& scene)
 {
     std::vector<QFont> fonts;
     fonts.reserve(scene.fonts.size());
-    for (const auto& spec : scene.fonts) {
-        QFont font(spec.face);
-        font.setPixelSize(spec.pixelSize);
-        font.setWeight(QFont::Weight(spec.weight));
-        font.setItalic(spec.italic);
+    for (const auto& wanted : scene.fonts) {
+        QFont font(wanted.face);
+        font.setPixelSize(wanted.pixelSize);
+        font.setWeight(QFont::Weight(wanted.weight));
+        font.setItalic(wanted.italic);
         fonts.push_back(font);
     }
     return fonts;
