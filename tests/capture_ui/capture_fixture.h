@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,25 +43,6 @@ inline void WhenModalOpens(std::function<void(QWidget*)> answer)
         }
     });
     timer->start(10);
-}
-
-// Clicks the message box's button whose text (without the accelerator mark) is `text`,
-// and records the box's question.
-inline void AnswerMessageBox(const QString& text, QString* shownText = nullptr)
-{
-    WhenModalOpens([text, shownText](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        if (shownText)
-            *shownText = box->text();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text().remove(QLatin1Char('&')) == text) {
-                QTest::mouseClick(b, Qt::LeftButton);
-                return;
-            }
-        ADD_FAILURE() << "no button " << text.toStdString();
-        box->reject();
-    });
 }
 
 // Puts a path into the file dialog's name field and clicks its accept button (typed

@@ -163,9 +163,10 @@ TEST_F(CaptureFixture, ClosingWithChangedValuesAsksAndCancelKeepsTheFrame)
 {
     QPointer<CFmtcapturaFrm> guard(frame);
     TypeInto("NOMBRE", "Juan");
-    QString asked;
-    AnswerMessageBox(QStringLiteral("Cancelar"), &asked);
+    prompts.QueueChoice(PromptAnswer::Cancel);
     app.OnCommand(kCloseFrame);
+    ASSERT_FALSE(prompts.Shown().empty());
+    const QString asked = QString::fromStdString(prompts.Shown().back());
     EXPECT_EQ(asked, QStringLiteral("¿Desea guardar los datos capturados?"));
     Settle();
     ASSERT_TRUE(guard);
@@ -173,7 +174,7 @@ TEST_F(CaptureFixture, ClosingWithChangedValuesAsksAndCancelKeepsTheFrame)
     EXPECT_EQ(Text("NOMBRE"), "Juan");
 
     // Clearing asks too; "No" throws the values away.
-    AnswerMessageBox(QStringLiteral("No"));
+    prompts.QueueChoice(PromptAnswer::No);
     app.OnCommand(kClearCapture);
     EXPECT_EQ(Text("NOMBRE"), "");
     EXPECT_EQ(FocusedId(), 1174);
@@ -192,12 +193,8 @@ TEST_F(CaptureFixture, SaveOnCloseWritesTheCaptureAndOpeningItShowsTheValuesAgai
     TypeInto("NOMBRE", "Juan Perez");
     TypeInto("RFC", "PEJ800101");
     QPointer<CFmtcapturaFrm> guard(frame);
-    WhenModalOpens([cap](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
-        AnswerFileDialog(cap);
-    });
+    prompts.QueueChoice(PromptAnswer::Yes);
+    AnswerFileDialog(cap);
     frame->close();
     Settle();
     EXPECT_FALSE(guard);
@@ -262,11 +259,14 @@ TEST_F(CaptureFixture, AFailedSaveSaysSoAndKeepsTheFrameAndTheOldFile)
     // putting a folder where the file was.
     QFile::remove(QString::fromStdString(good));
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(good) + "/dentro"));
-    AnswerMessageBox(QStringLiteral("Sí"));
+    prompts.QueueChoice(PromptAnswer::Yes);
     frame->close();
     Settle();
     EXPECT_TRUE(guard);
-    EXPECT_EQ(prompts.Shown().size(), 2u);
+    // The earlier failure, the question, and the failed save's own message.
+    ASSERT_EQ(prompts.Shown().size(), 3u);
+    EXPECT_EQ(prompts.Shown()[1], "¿Desea guardar los datos capturados?");
+    EXPECT_NE(prompts.Shown()[2].find("buena.cap"), std::string::npos) << prompts.Shown()[2];
 }
 
 // --- Margins -------------------------------------------------------------------------------

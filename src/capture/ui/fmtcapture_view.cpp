@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -399,18 +398,15 @@ bool CFmtcaptureView::OfferToSave()
     LeaveFocusedField();
     if (!m_session.IsModified())
         return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Ordexa"), FromUtf8(CaptureSession::kSaveQuestion),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
+    switch (m_host.GetPrompts().AskYesNoCancel(CaptureSession::kSaveQuestion)) {
+    case PromptAnswer::Yes:
         return SaveCapture();
-    case QMessageBox::No:
+    case PromptAnswer::No:
         return true;
-    default:
-        return false;
+    case PromptAnswer::Cancel:
+        break;
     }
+    return false;
 }
 
 void CFmtcaptureView::OpenCaptured()
