@@ -2,6 +2,7 @@
 // Message boxes with the program's Spanish texts: an OK box, and a Yes/No question whose
 // default button is No. The GUI shows them with QMessageBox; tests answer from a script.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,22 @@ public:
     // default button.
     virtual PromptAnswer AskYesNoCancel(const std::string& text) = 0;
 };
+
+// Before work would be lost: asks `question` (Sí / No / Cancelar) and saves through `save`
+// on Sí. True when the caller may go on (saved, or the clerk chose not to save); false
+// when the clerk cancelled or the save failed.
+inline bool SaveBeforeLosing(Prompts& prompts, const std::string& question, const std::function<bool()>& save)
+{
+    switch (prompts.AskYesNoCancel(question)) {
+    case PromptAnswer::Yes:
+        return save();
+    case PromptAnswer::No:
+        return true;
+    case PromptAnswer::Cancel:
+        break;
+    }
+    return false;
+}
 
 // Records every text shown and answers questions from a queue; with the queue empty it
 // answers No, the default button.

@@ -44,6 +44,9 @@ public:
     static constexpr int kRulerScale = 1;
 
     static constexpr const char* kAskSaveChanges = "¿Desea guardar los cambios en %s?";
+    // The question with `name` (a path, or "(nuevo)") in its place; the screen layout
+    // asks the same.
+    static std::string SaveChangesQuestion(const std::string& name);
 
     explicit CFmtdesignFrm(FrameHost& host, QWidget* parent = nullptr);
     ~CFmtdesignFrm() override;

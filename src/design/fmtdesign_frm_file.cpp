@@ -10,6 +10,8 @@
 
 #include "base/prompts.h"
 #include "design/fmtdesign_frm.h"
+
+#include <string_view>
 #include "design/properties_panel_bar.h"
 #include "platform/format_dialogs.h"
 #include "platform/frame_host.h"
@@ -87,20 +89,20 @@ std::string CFmtdesignFrm::CaptionName() const
     return Path().empty() ? std::string("(nuevo)") : Path();
 }
 
+std::string CFmtdesignFrm::SaveChangesQuestion(const std::string& name)
+{
+    const std::string_view text = kAskSaveChanges;
+    const size_t at = text.find("%s");
+    return std::string(text.substr(0, at)) + name + std::string(text.substr(at + 2));
+}
+
 bool CFmtdesignFrm::QueryClose()
 {
     CommitPanelEdit();
     // An empty format is never written from this mode, so there is nothing to offer.
     if (!IsModified() || m_document.Elements().empty())
         return true;
-    std::string text = kAskSaveChanges;
-    text.replace(text.find("%s"), 2, CaptionName());
-    switch (m_host.GetPrompts().AskYesNoCancel(text)) {
-    case PromptAnswer::Yes: return Save();
-    case PromptAnswer::No: return true;
-    case PromptAnswer::Cancel: break;
-    }
-    return false;
+    return SaveBeforeLosing(m_host.GetPrompts(), SaveChangesQuestion(CaptionName()), [this] { return Save(); });
 }
 
 void CFmtdesignFrm::OpenFormat()

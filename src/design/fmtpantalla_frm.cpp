@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "base/prompts.h"
+#include "design/fmtdesign_frm.h"
 #include "design/fmtpantalla_view.h"
 #include "design/screen_layout_icons.h"
 #include "platform/frame_host.h"
@@ -16,7 +17,6 @@ namespace {
 using namespace CommandId;
 
 constexpr const char* kReadyPrompt = "Preparado";
-constexpr const char* kSaveQuestion = "¿Desea guardar los cambios en %1?";
 
 struct LayoutCommand {
     int id;
@@ -222,14 +222,5 @@ bool CFmtpantallaFrm::QueryClose()
 {
     if (!m_modified || Path().empty())
         return true;
-    const std::string question = QString::fromUtf8(kSaveQuestion).arg(QString::fromStdString(Path())).toStdString();
-    switch (m_host.GetPrompts().AskYesNoCancel(question)) {
-    case PromptAnswer::Yes:
-        return Save();
-    case PromptAnswer::No:
-        return true;
-    case PromptAnswer::Cancel:
-        break;
-    }
-    return false;
+    return SaveBeforeLosing(m_host.GetPrompts(), CFmtdesignFrm::SaveChangesQuestion(Path()), [this] { return Save(); });
 }

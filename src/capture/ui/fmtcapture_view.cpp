@@ -398,15 +398,7 @@ bool CFmtcaptureView::OfferToSave()
     LeaveFocusedField();
     if (!m_session.IsModified())
         return true;
-    switch (m_host.GetPrompts().AskYesNoCancel(CaptureSession::kSaveQuestion)) {
-    case PromptAnswer::Yes:
-        return SaveCapture();
-    case PromptAnswer::No:
-        return true;
-    case PromptAnswer::Cancel:
-        break;
-    }
-    return false;
+    return SaveBeforeLosing(m_host.GetPrompts(), CaptureSession::kSaveQuestion, [this] { return SaveCapture(); });
 }
 
 void CFmtcaptureView::OpenCaptured()
