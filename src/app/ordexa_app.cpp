@@ -85,12 +85,8 @@ QMenu* COrdexaApp::Menu(const QString& title, MenuItems items)
         CChildFrame* active = m_mainFrame->ActiveChild();
         for (QAction* action : menu->actions()) {
             const int id = action->data().toInt();
-            const std::optional<CommandUiState> state = active && id ? active->CommandState(id) : std::nullopt;
-            if (!state)
-                continue;
-            action->setEnabled(state->enabled);
-            action->setCheckable(state->checkable);
-            action->setChecked(state->checkable && state->checked);
+            if (const std::optional<CommandUiState> state = active && id ? active->CommandState(id) : std::nullopt)
+                ApplyCommandState(action, *state);
         }
     });
     connect(menu, &QMenu::aboutToHide, this, [this, menu] {

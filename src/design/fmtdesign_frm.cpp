@@ -73,28 +73,18 @@ void CFmtdesignFrm::BuildPanes()
 
 void CFmtdesignFrm::BuildToolBars()
 {
-    auto build = [this](const QString& title, int barId, std::span<const int> buttons) {
-        auto* bar = new QToolBar(title, this);
-        bar->setObjectName(QStringLiteral("toolbar%1").arg(barId));
-        bar->setAllowedAreas(Qt::AllToolBarAreas);
-        bar->setMovable(true);
-        bar->setFloatable(true);
-        bar->setIconSize(QSize(24, 24));
-        for (int id : buttons) {
+    auto build = [this](const QString& title, int barId, std::span<const int> ids) {
+        std::vector<ToolButton> buttons;
+        for (int id : ids) {
             if (id == 0) {
-                bar->addSeparator();
+                buttons.push_back({});
                 continue;
             }
             const DesignCommand* command = FindDesignCommand(id);
-            QAction* action = bar->addAction(DesignCommandIcon(id), QString::fromUtf8(command->tooltip));
-            action->setData(id);
-            action->setToolTip(QString::fromUtf8(command->tooltip));
-            if (command->prompt)
-                action->setStatusTip(QString::fromUtf8(command->prompt));
-            connect(action, &QAction::triggered, this, [this, id] { HandleCommand(id); });
+            buttons.push_back({id, DesignCommandIcon(id), QString::fromUtf8(command->tooltip),
+                               command->prompt ? QString::fromUtf8(command->prompt) : QString()});
         }
-        addToolBar(Qt::TopToolBarArea, bar);
-        return bar;
+        return AddCommandToolBar(title, QStringLiteral("toolbar%1").arg(barId), 24, buttons);
     };
     m_designBar = build(QStringLiteral("Diseño"), kDesignToolbarId, DesignToolbarButtons());
     // The format toolbar starts on a row of its own, so that neither hides buttons in a
@@ -129,29 +119,16 @@ void CFmtdesignFrm::BuildStatusBar()
 QAction* CFmtdesignFrm::ToolbarAction(int id) const
 {
     for (QToolBar* bar : {m_designBar, m_formatBar})
-        for (QAction* action : bar->actions())
-            if (action->data().toInt() == id && !action->isSeparator())
-                return action;
+        if (QAction* action = FindToolAction(bar, id))
+            return action;
     return nullptr;
 }
 
 void CFmtdesignFrm::UpdateCommandStates()
 {
-    for (QToolBar* bar : {m_designBar, m_formatBar}) {
-        if (!bar)
-            continue;
-        for (QAction* action : bar->actions()) {
-            if (action->isSeparator())
-                continue;
-            const std::optional<CommandUiState> state = CommandState(action->data().toInt());
-            if (!state)
-                continue;
-            action->setEnabled(state->enabled);
-            action->setCheckable(state->checkable);
-            if (state->checkable)
-                action->setChecked(state->checked);
-        }
-    }
+    for (QToolBar* bar : {m_designBar, m_formatBar})
+        if (bar)
+            RefreshToolBar(bar);
 }
 
 void CFmtdesignFrm::ShowCommandPrompt(int id)

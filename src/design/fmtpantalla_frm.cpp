@@ -70,26 +70,14 @@ CFmtpantallaFrm::CFmtpantallaFrm(FrameHost& host, QWidget* parent)
 
 void CFmtpantallaFrm::BuildToolBar()
 {
-    m_toolBar = new QToolBar(QStringLiteral("Diseño de pantalla"), this);
-    m_toolBar->setObjectName(QStringLiteral("toolbar148"));
-    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    m_toolBar->setIconSize(QSize(24, 24));
+    std::vector<ToolButton> buttons;
     for (int id : kToolbarButtons) {
-        if (id == 0) {
-            m_toolBar->addSeparator();
-            continue;
-        }
-        const LayoutCommand* command = FindCommand(id);
-        QAction* action = m_toolBar->addAction(ScreenLayoutIcon(id), QString::fromUtf8(command->tooltip));
-        action->setData(id);
-        action->setToolTip(QString::fromUtf8(command->tooltip));
-        action->setStatusTip(QString::fromUtf8(command->prompt));
-        connect(action, &QAction::triggered, this, [this, id] {
-            if (!HandleCommand(id))
-                m_host.RunCommand(id);
-        });
+        const LayoutCommand* command = id ? FindCommand(id) : nullptr;
+        buttons.push_back(command ? ToolButton{id, ScreenLayoutIcon(id), QString::fromUtf8(command->tooltip),
+                                               QString::fromUtf8(command->prompt)}
+                                  : ToolButton{});
     }
-    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_toolBar = AddCommandToolBar(QStringLiteral("Diseño de pantalla"), QStringLiteral("toolbar148"), 24, buttons);
 }
 
 void CFmtpantallaFrm::BuildStatusBar()
@@ -139,15 +127,7 @@ std::optional<CommandUiState> CFmtpantallaFrm::CommandState(int id)
 
 void CFmtpantallaFrm::UpdateCommandStates()
 {
-    for (QAction* action : m_toolBar->actions()) {
-        if (action->isSeparator())
-            continue;
-        if (const std::optional<CommandUiState> state = CommandState(action->data().toInt())) {
-            action->setEnabled(state->enabled);
-            action->setCheckable(state->checkable);
-            action->setChecked(state->checked);
-        }
-    }
+    RefreshToolBar(m_toolBar);
 }
 
 bool CFmtpantallaFrm::HandleCommand(int id)

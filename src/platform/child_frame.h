@@ -2,7 +2,9 @@
 // The common ground of the three modes' child frames: each is a QMainWindow of its own
 // (toolbars, status bar) shown inside the main frame's MDI area, loads its format by
 // path and tells the main frame when its caption changes.
+#include <QIcon>
 #include <QMainWindow>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -10,11 +12,24 @@
 #include "model/format_file.h"
 
 class FrameHost;
+class QAction;
+class QToolBar;
 
 struct CommandUiState {
     bool enabled = true;
     bool checkable = false;
     bool checked = false;
+};
+
+// Enables and marks a menu item or toolbar button as the state says.
+void ApplyCommandState(QAction* action, const CommandUiState& state);
+
+// A button of a frame's toolbar; an id of 0 stands for a separator.
+struct ToolButton {
+    int id = 0;
+    QIcon icon;
+    QString tooltip;
+    QString statusTip;  // the prompt shown in the status bar while the pointer rests on it
 };
 
 class CChildFrame : public QMainWindow {
@@ -56,6 +71,16 @@ protected:
     void SetPath(const std::string& path) { m_path = path; }
     // Every way of closing the frame goes through QueryClose.
     void closeEvent(QCloseEvent* event) override;
+
+    // Adds a toolbar docked at the top (movable to any side) whose buttons carry their
+    // command id as data and run the command in this frame, or in the application when
+    // the frame does not handle it.
+    QToolBar* AddCommandToolBar(const QString& title, const QString& objectName, int iconSide,
+                                const std::vector<ToolButton>& buttons);
+    // Enables and marks the toolbar's buttons as CommandState says.
+    void RefreshToolBar(QToolBar* bar);
+    // The button of `bar` that runs command `id`, or null.
+    static QAction* FindToolAction(const QToolBar* bar, int id);
 
     // The format the frame shows, read into by LoadFromPath.
     virtual Format& FrameFormat() = 0;

@@ -14,14 +14,14 @@
 
 namespace {
 
-struct ToolButton {
+struct ToolButtonText {
     int id;
     QIcon (*icon)();
     const char* tip;     // the tooltip
     const char* status;  // the fly-by text in the status bar
 };
 
-const ToolButton kToolButtons[] = {
+const ToolButtonText kToolButtons[] = {
     {CommandId::kOpenCapture, &CaptureIcons::OpenFormat, "Abrir captura",
      "Abre un formato en una nueva pantalla de captura"},
     {CommandId::kPrintFormat, &CaptureIcons::Print, "Imprimir",
@@ -53,36 +53,17 @@ CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
 
 void CFmtcapturaFrm::BuildToolBar()
 {
-    m_toolBar = new QToolBar(QStringLiteral("Captura"), this);
-    m_toolBar->setObjectName(QStringLiteral("captureToolBar"));
-    m_toolBar->setIconSize(QSize(16, 16));
-    m_toolBar->setMovable(true);  // the grip: it docks on any side
-    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    m_toolBar->setFloatable(true);
-    for (const ToolButton& b : kToolButtons) {
-        if (!b.id) {
-            m_toolBar->addSeparator();
-            continue;
-        }
-        QAction* action = m_toolBar->addAction(b.icon(), QString::fromUtf8(b.tip));
-        action->setToolTip(QString::fromUtf8(b.tip));
-        action->setStatusTip(QString::fromUtf8(b.status));
-        action->setData(b.id);
-        const int id = b.id;
-        connect(action, &QAction::triggered, this, [this, id] {
-            if (!HandleCommand(id))
-                m_host.RunCommand(id);
-        });
-    }
-    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    std::vector<ToolButton> buttons;
+    for (const ToolButtonText& b : kToolButtons)
+        buttons.push_back(b.id ? ToolButton{b.id, b.icon(), QString::fromUtf8(b.tip), QString::fromUtf8(b.status)}
+                               : ToolButton{});
+    // The toolbar has a grip: it docks on any side.
+    m_toolBar = AddCommandToolBar(QStringLiteral("Captura"), QStringLiteral("captureToolBar"), 16, buttons);
 }
 
 QAction* CFmtcapturaFrm::ToolAction(int commandId) const
 {
-    for (QAction* action : m_toolBar->actions())
-        if (action->data().toInt() == commandId)
-            return action;
-    return nullptr;
+    return FindToolAction(m_toolBar, commandId);
 }
 
 bool CFmtcapturaFrm::HandleCommand(int id)
