@@ -73,12 +73,11 @@ LayoutOutcome ScreenLayoutEditor::Press(Point p)
         return outcome;
     }
     if (m_orderMode) {
-        outcome.before = FormatHistory::Snapshot(m_format);
-        const int32_t orderBefore = hit->m_order;
+        // Clicking the control that already has the next number changes nothing (the
+        // range of orders that move back is empty).
+        if (hit->m_order != m_nextOrder)
+            outcome.before = FormatHistory::Snapshot(m_format);
         m_nextOrder = Renumber(m_format.elements, *hit, m_nextOrder);
-        // Clicking the control that already has the next number changes nothing.
-        if (hit->m_order == orderBefore && FormatHistory::Snapshot(m_format) == *outcome.before)
-            outcome.before.reset();
         return outcome;
     }
     hit->m_selected = 1;
