@@ -44,28 +44,26 @@ CFmtpantallaView::CFmtpantallaView(Format& format, QWidget* parent)
 void CFmtpantallaView::FormatChanged()
 {
     m_editor.FormatReplaced();
-    // The form starts where its first caption or badge does, and the view is as large
-    // as the stored extent or what is drawn, whichever reaches further.
-    const Rect bounds = ScreenFormBounds(m_format, true);
-    m_origin = QPoint(kFormMargin - std::min(0, bounds.left), kFormMargin - std::min(0, bounds.top));
-    const Rect& extent = m_format.screenExtent;
-    const int width = std::max({extent.Width(), bounds.right, 1});
-    const int height = std::max({extent.Height(), bounds.bottom, 1});
-    setFixedSize(QSize(width, height).boundedTo(QSize(kMaxRenderSide, kMaxRenderSide)) +
-                 QSize(m_origin.x() + kFormMargin, m_origin.y() + kFormMargin));
+    // Sized afresh: the form starts where its first caption or badge does, and the view
+    // reaches the stored extent or what is drawn, whichever goes further.
+    m_origin = QPoint(kFormMargin, kFormMargin);
+    setFixedSize(m_origin.x() + kFormMargin, m_origin.y() + kFormMargin);
+    GrowToContent();
     update();
 }
 
 void CFmtpantallaView::GrowToContent()
 {
-    const Rect bounds = ScreenFormBounds(m_format, m_editor.OrderMode());
+    // The order badges count even outside order mode, so that the form does not move
+    // when the mode is switched on.
+    const Rect bounds = ScreenFormBounds(m_format, true);
     // A caption moved past the form's left or upper edge moves the form's corner so the
     // caption stays in view.
     const QPoint origin(std::max(m_origin.x(), kFormMargin - std::min(0, bounds.left)),
                         std::max(m_origin.y(), kFormMargin - std::min(0, bounds.top)));
     const QSize grownBy(origin.x() - m_origin.x(), origin.y() - m_origin.y());
     m_origin = origin;
-    const QSize needed = QSize(std::max(0, bounds.right), std::max(0, bounds.bottom)).boundedTo(
+    const QSize needed = QSize(std::max(1, bounds.right), std::max(1, bounds.bottom)).boundedTo(
                              QSize(kMaxRenderSide, kMaxRenderSide)) +
                          QSize(m_origin.x() + kFormMargin, m_origin.y() + kFormMargin);
     const QSize grown = (size() + grownBy).expandedTo(needed);
@@ -137,7 +135,6 @@ void CFmtpantallaView::mouseReleaseEvent(QMouseEvent* event)
 void CFmtpantallaView::ToggleOrderMode()
 {
     m_editor.ToggleOrderMode();
-    GrowToContent();
     update();
     emit stateChanged();
 }
