@@ -57,7 +57,7 @@ bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError&
     return true;
 }
 
-std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
+std::vector<uint8_t> WriteFormatAsItStands(const Format& format)
 {
     ArchiveWriter ar;
     // Most entries are the fixed bytes, a short text and a short tail: the buffer is
@@ -65,6 +65,18 @@ std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
     ar.Reserve(format.title.size() + 32 + format.elements.size() * (kMinEntryBytes + 24));
     ar.WriteString(format.title);
     ar.WriteInt32(int32_t(format.elements.size()));
+    for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it) {
+        ar.WriteInt32((*it)->m_kind);
+        (*it)->Write(ar);
+    }
+    const Rect& x = format.screenExtent;
+    for (int32_t v : {x.left, x.top, x.right, x.bottom})
+        ar.WriteInt32(v);
+    return ar.Take();
+}
+
+std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
+{
     int32_t nextOrder = 1;
     for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it) {
         CControles& e = **it;
@@ -77,14 +89,9 @@ std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
         } else if (writer == FormatWriter::ScreenLayout && !e.m_constant) {
             e.m_screenPlaced = 1;
         }
-        ar.WriteInt32(e.m_kind);
-        e.Write(ar);
     }
     format.screenExtent = ScreenExtent(format.elements);
-    const Rect& x = format.screenExtent;
-    for (int32_t v : {x.left, x.top, x.right, x.bottom})
-        ar.WriteInt32(v);
-    return ar.Take();
+    return WriteFormatAsItStands(format);
 }
 
 bool LoadFormatFile(const std::string& path, Format& format, std::string& message)

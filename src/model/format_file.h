@@ -39,9 +39,13 @@ struct FormatReadError {
 // kind can be trusted).
 bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError& error);
 
-// Writes a format; the Design and ScreenLayout writers change the elements as they go
-// (order numbers, placed flag).
+// Writes a format; the Design and ScreenLayout writers change the elements first (order
+// numbers, placed flag), and every writer stores the extent recomputed from the elements.
 std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer);
+
+// The bytes of the format exactly as it stands, its stored extent included, changing
+// nothing (an editor's undo snapshot).
+std::vector<uint8_t> WriteFormatAsItStands(const Format& format);
 
 // The union of the screen rectangles of the variable elements and labels, started from
 // (0, 0, 100, 100).

@@ -4,19 +4,9 @@
 
 std::vector<uint8_t> FormatHistory::Snapshot(const Format& format)
 {
-    // The same layout as the format file, but the extent is kept as it stands instead of
-    // being recomputed, so that restoring gives back exactly what was there.
-    ArchiveWriter ar;
-    ar.WriteString(format.title);
-    ar.WriteInt32(int32_t(format.elements.size()));
-    for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it) {
-        ar.WriteInt32((*it)->m_kind);
-        (*it)->Write(ar);
-    }
-    const Rect& x = format.screenExtent;
-    for (int32_t v : {x.left, x.top, x.right, x.bottom})
-        ar.WriteInt32(v);
-    return ar.Take();
+    // The extent is kept as it stands instead of being recomputed, so that restoring
+    // gives back exactly what was there.
+    return WriteFormatAsItStands(format);
 }
 
 bool FormatHistory::Restore(const std::vector<uint8_t>& bytes, Format& format)
