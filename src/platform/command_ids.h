@@ -57,6 +57,14 @@ inline constexpr int kCaptureOrder = 32807;
 // Undo and redo of the designers' changes to a format.
 inline constexpr int kUndo = 57643;
 inline constexpr int kRedo = 57644;
+// Commands beyond the classic menus: the scanned form under the design, the print
+// preview, the calibration sheet and batch printing from a spreadsheet.
+inline constexpr int kScanBackground = 33001;
+inline constexpr int kRemoveScanBackground = 33002;
+inline constexpr int kScanFade = 33003;
+inline constexpr int kPrintPreview = 33010;
+inline constexpr int kCalibrationSheet = 33011;
+inline constexpr int kBatchPrint = 33012;
 }  // namespace CommandId
 
 // Resource numbers of the three modes: they select each child frame's menu and icon.
