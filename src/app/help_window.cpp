@@ -48,7 +48,10 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QMainWindow(parent), m_browser(new Q
 QStringList CHelpWindow::HelpFolders()
 {
     const QDir program(QCoreApplication::applicationDirPath());
-    return {program.filePath(QStringLiteral("help")), program.filePath(QStringLiteral("../share/ordexa/help"))};
+    // Beside the program in the build tree, under the prefix after `cmake --install`, and
+    // in the program's own folder where the installer puts every file side by side.
+    return {program.filePath(QStringLiteral("help")), program.filePath(QStringLiteral("../share/ordexa/help")),
+            program.path()};
 }
 
 QString CHelpWindow::ContentsPage()
