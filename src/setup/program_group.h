@@ -1,0 +1,79 @@
+#pragma once
+// The program group: three commands in their text form, carried out on Linux as
+// freedesktop menu entries written directly (the group is a submenu of the applications
+// menu, each item a .desktop entry):
+//
+//   "[CreateGroup(ORDEXA)]"                      -> <data>/desktop-directories/kalvorsoft-ordexa.directory
+//                                                   <config>/menus/applications-merged/kalvorsoft-ordexa.menu
+//   "[AddItem(/home/ana/ordexa/ORDEXA,ORDEXA)]"  -> <data>/applications/kalvorsoft-ordexa-ordexa.desktop
+//                                                   (+ the MIME types and the icon found beside the program)
+//   "[ShowGroup(ORDEXA,6)]"                      -> nothing to write (recorded only)
+//
+// <data> is $XDG_DATA_HOME (default ~/.local/share), <config> $XDG_CONFIG_HOME (default
+// ~/.config). Every file is written atomically; a command that cannot be parsed or
+// carried out is skipped silently.
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr char kMenuVendorPrefix[] = "kalvorsoft-";
+inline constexpr char kUninstallItemTitle[] = "Desinstalar Ordexa";
+// Files of the package the program group looks for in the destination folder.
+inline constexpr char kPackageIconName[] = "ordexa.svg";
+inline constexpr char kPackageMimeName[] = "ordexa-mime.xml";
+
+std::string CreateGroupCommand(const std::string& groupName);
+// destFolder + "/" + programName (no ".exe" on Linux), and the item's title.
+std::string AddItemCommand(const std::string& destFolder, const std::string& programName, const std::string& title);
+std::string ShowGroupCommand(const std::string& groupName);
+
+struct ProgramGroupCommand {
+    enum class Kind { CreateGroup, AddItem, ShowGroup };
+    Kind kind = Kind::CreateGroup;
+    std::vector<std::string> arguments;  // CreateGroup: name; AddItem: path, title; ShowGroup: name, show code
+};
+// Parses one command "[Name(arg,arg)]". False for anything else.
+bool ParseProgramGroupCommand(std::string_view text, ProgramGroupCommand& command);
+
+struct MenuLocations {
+    std::string dataHome;    // $XDG_DATA_HOME
+    std::string configHome;  // $XDG_CONFIG_HOME
+    // Runs update-desktop-database / update-mime-database (when installed) after writing.
+    bool refreshDesktopCaches = true;
+    // From the environment, with the freedesktop defaults under $HOME.
+    static MenuLocations FromEnvironment();
+};
+
+// What carrying out the commands wrote.
+struct ProgramGroupResult {
+    std::vector<std::string> writtenFiles;
+    std::vector<std::string> createdFolders;
+    std::vector<std::string> carriedOut;  // the commands carried out (ShowGroup included)
+};
+
+// Carries out one command. The group stays open across commands (AddItem adds its entry
+// to the submenu CreateGroup made). False when it was skipped.
+class ProgramGroup {
+public:
+    explicit ProgramGroup(MenuLocations locations);
+    bool Execute(std::string_view commandText, ProgramGroupResult& result);
+
+private:
+    bool CreateGroup(const std::string& name, ProgramGroupResult& result);
+    bool AddItem(const std::string& programPath, const std::string& title, ProgramGroupResult& result);
+    bool WriteMenuFile(ProgramGroupResult& result);
+
+    MenuLocations m_locations;
+    std::string m_groupName;
+    std::vector<std::string> m_items;  // .desktop file names in the submenu
+};
+
+// The installer's program group for a product installed in `destFolder`: CreateGroup,
+// AddItem for the program, AddItem for the uninstaller ("Desinstalar Ordexa"), ShowGroup;
+// then the desktop caches are refreshed quietly.
+ProgramGroupResult RegisterProgramGroup(const std::string& destFolder, const std::string& productName,
+                                        const MenuLocations& locations);
+
+// Refreshes the desktop and MIME caches under `locations.dataHome` when the tools are
+// installed; quiet, and never fails.
+void RefreshDesktopCaches(const MenuLocations& locations);

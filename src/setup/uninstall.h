@@ -1,0 +1,33 @@
+#pragma once
+// Removing an installation: exactly what its install list names, nothing else.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "setup/program_group.h"
+
+struct UninstallReport {
+    std::vector<std::string> removed;  // files and folders removed
+    std::vector<std::string> kept;     // listed entries left in place (not ours, not empty, could not be removed)
+};
+
+// The install list in `folder` (the uninstaller's own folder): the one file ending with
+// ".instalados". Empty when there is none or more than one.
+std::string FindInstallList(const std::string& folder);
+
+// Reads the list defensively (bounded size, absolute paths only, no "." or ".."
+// components) and removes the listed files and menu entries, then the list itself, then
+// the folders the installation created when they are left empty, then the destination
+// folder (the list's folder) when it is left empty. A listed path is removed only when
+// it is a file in the list's folder or a menu file carrying the vendor prefix; a
+// symbolic link is removed itself, never followed. A listed path that no longer exists
+// is fine. Returns false with a Spanish sentence when the list cannot be read or is
+// damaged (then nothing is removed), or when some entries could not be removed.
+bool Uninstall(const std::string& listPath, UninstallReport& report, std::string& message,
+               const MenuLocations& locations = MenuLocations::FromEnvironment());
+
+// The install list's paths as read (for the fuzz target and the uninstaller's summary).
+// False with a Spanish sentence for a list that cannot be trusted.
+bool ReadInstallList(const std::string& listPath, std::vector<std::string>& paths, std::string& message);
+bool ParseInstallList(std::string_view text, const std::string& listPath, std::vector<std::string>& paths,
+                      std::string& message);
