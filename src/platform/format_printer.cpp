@@ -28,15 +28,51 @@ QPageSize::PageSizeId PageSizeOf(PaperSize paper)
 
 }  // namespace
 
-void PaintPrintPage(QPainter& painter, double dpi, const ElementList& elements, PrintOffsets offsets)
+void PaintSheet(QPainter& painter, double dpi, int sheetWidthUnits, int sheetHeightUnits, const SheetPainter& paint,
+                const SheetUnderlay& underlay)
 {
+    if (underlay) {
+        painter.save();
+        underlay(painter, dpi);
+        painter.restore();
+    }
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QtDc dc(painter, dpi);
-    PrintElements(elements, dc, offsets);
+    paint(dc, sheetWidthUnits, sheetHeightUnits);
+}
+
+SheetPainter FormatSheet(const ElementList& elements, PrintOffsets offsets)
+{
+    return [&elements, offsets](Dc& sheet, int, int) { PrintElements(elements, sheet, offsets); };
+}
+
+void PaintPrintPage(QPainter& painter, double dpi, const ElementList& elements, PrintOffsets offsets)
+{
+    PaintSheet(painter, dpi, 0, 0, FormatSheet(elements, offsets));
+}
+
+void SheetSizeUnits(PaperSize paper, int& widthUnits, int& heightUnits)
+{
+    const QSizeF mm = QPageSize(PageSizeOf(paper)).size(QPageSize::Millimeter);
+    widthUnits = qRound(mm.width() * 10);
+    heightUnits = qRound(mm.height() * 10);
+}
+
+void SheetSizeUnits(const QPrinter& printer, int& widthUnits, int& heightUnits)
+{
+    const QRectF mm = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+    widthUnits = qRound(mm.width() * 10);
+    heightUnits = qRound(mm.height() * 10);
 }
 
 bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message)
+{
+    return PrintSheetOnPrinter(printer, FormatSheet(elements, offsets), message);
+}
+
+bool PrintSheetOnPrinter(QPrinter& printer, const SheetPainter& paint, std::string& message,
+                         const SheetUnderlay& underlay)
 {
     // With the full page the painter's origin is the sheet's corner, not the corner of
     // the printable area: the printer's unprintable margin no longer shifts anything.
@@ -50,7 +86,9 @@ bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets
                   "\": revise que la impresora esté disponible o que el archivo se pueda escribir.";
         return false;
     }
-    PaintPrintPage(painter, printer.resolution(), elements, offsets);
+    int width = 0, height = 0;
+    SheetSizeUnits(printer, width, height);
+    PaintSheet(painter, printer.resolution(), width, height, paint, underlay);
     if (!painter.end()) {
         message = "La impresión no se pudo terminar.";
         return false;
@@ -59,6 +97,11 @@ bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets
 }
 
 QByteArray PrintToPdfBytes(PaperSize paper, const ElementList& elements, PrintOffsets offsets)
+{
+    return SheetToPdfBytes(paper, FormatSheet(elements, offsets));
+}
+
+QByteArray SheetToPdfBytes(PaperSize paper, const SheetPainter& paint)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -73,7 +116,9 @@ QByteArray PrintToPdfBytes(PaperSize paper, const ElementList& elements, PrintOf
         QPainter painter;
         if (!painter.begin(&writer))
             return QByteArray();
-        PaintPrintPage(painter, writer.resolution(), elements, offsets);
+        int width = 0, height = 0;
+        SheetSizeUnits(paper, width, height);
+        PaintSheet(painter, writer.resolution(), width, height, paint);
         if (!painter.end())
             return QByteArray();
     }
@@ -83,7 +128,12 @@ QByteArray PrintToPdfBytes(PaperSize paper, const ElementList& elements, PrintOf
 bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList& elements, PrintOffsets offsets,
                     std::string& message)
 {
-    const QByteArray pdf = PrintToPdfBytes(paper, elements, offsets);
+    return SheetToPdfFile(path, paper, FormatSheet(elements, offsets), message);
+}
+
+bool SheetToPdfFile(const std::string& path, PaperSize paper, const SheetPainter& paint, std::string& message)
+{
+    const QByteArray pdf = SheetToPdfBytes(paper, paint);
     if (pdf.isEmpty()) {
         message = "No se pudo preparar la impresión del archivo \"" + path + "\".";
         return false;

@@ -5,6 +5,7 @@
 // sheet's top-left corner, so the print dialog, the print preview and `ordexa-cli print`
 // cannot differ.
 #include <QByteArray>
+#include <functional>
 #include <string>
 
 #include "capture/print_job.h"
@@ -16,9 +17,42 @@ class QPrinter;
 // Paper sizes ordexa-cli offers; the print dialog chooses any other on a printer.
 enum class PaperSize { Letter, A4, Legal };
 
+// What a sheet shows, drawn through a surface whose device origin is the sheet's top-left
+// corner (the routine sets its own mapping), with the sheet's size in 0.1 mm. The
+// format's printout is one; the calibration sheet and the field outlines are others,
+// and all of them reach the printer and the PDF by the same routines below.
+using SheetPainter = std::function<void(Dc& sheet, int sheetWidthUnits, int sheetHeightUnits)>;
+// A picture put under the page before it is drawn, on the painter in device pixels with
+// the sheet's corner at (0, 0) and `dpi` pixels per inch. Only the print preview passes
+// one (the scanned form): a printout never carries it.
+using SheetUnderlay = std::function<void(QPainter& painter, double dpi)>;
+
+// Draws one sheet on a painter whose origin is the sheet's top-left corner and whose
+// device has `dpi` pixels per inch; the underlay, when given, goes first.
+void PaintSheet(QPainter& painter, double dpi, int sheetWidthUnits, int sheetHeightUnits, const SheetPainter& paint,
+                const SheetUnderlay& underlay = {});
+
+// The format's printout as a SheetPainter: every element prints, page (0, 0) moved by the
+// offsets.
+SheetPainter FormatSheet(const ElementList& elements, PrintOffsets offsets);
+
 // Draws the one page on a painter whose origin is the sheet's top-left corner and whose
 // device has `dpi` pixels per inch (the printer's resolution).
 void PaintPrintPage(QPainter& painter, double dpi, const ElementList& elements, PrintOffsets offsets);
+
+// The sheet's size in 0.1 mm: of a paper size, and of a printer's current paper.
+void SheetSizeUnits(PaperSize paper, int& widthUnits, int& heightUnits);
+void SheetSizeUnits(const QPrinter& printer, int& widthUnits, int& heightUnits);
+
+// Prints one sheet on a printer (full page, job name "Ordexa"), as PrintOnPrinter does
+// for the format; the underlay is the print preview's. False with a Spanish message when
+// the printer cannot be started.
+bool PrintSheetOnPrinter(QPrinter& printer, const SheetPainter& paint, std::string& message,
+                         const SheetUnderlay& underlay = {});
+// One sheet as the bytes of a one-page PDF, or written to a PDF file atomically, as
+// PrintToPdfBytes and PrintToPdfFile do for the format.
+QByteArray SheetToPdfBytes(PaperSize paper, const SheetPainter& paint);
+bool SheetToPdfFile(const std::string& path, PaperSize paper, const SheetPainter& paint, std::string& message);
 
 // Prints one page on a printer set up by the print dialog (or by the caller): full page
 // on, so that the page origin is the sheet's corner whatever the printer's unprintable
