@@ -101,6 +101,7 @@ private:
     uint64_t m_fileSize = 0;
     uint64_t m_dataEnd = 0;     // where the records end and the trailer begins
     uint64_t m_position = 0;    // the next byte the record reading takes
+    uint64_t m_recordEnd = 0;   // where the current record's contents end
     uint32_t m_count = 0;
     uint32_t m_nextIndex = 0;
     PackageTrailer m_trailer;
