@@ -19,6 +19,7 @@ int RunCap(const CliArgs& args);
 int RunShow(const CliArgs& args);
 int RunPrint(const CliArgs& args);
 int RunExport(const CliArgs& args);
+int RunCalibrate(const CliArgs& args);
 
 // Prints "uso: ordexa-cli <usage>" on standard error and returns kExitUsage.
 int UsageError(const std::string& usage);

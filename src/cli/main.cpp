@@ -27,9 +27,10 @@ const Command kCommands[] = {
     {"show", RunShow, false},
     {"print", RunPrint, true},
     {"export", RunExport, false},
+    {"calibrate", RunCalibrate, true},
 };
 
-constexpr const char* kUsage = "uso: ordexa-cli dump|resave|render|words|calc|cap|show|print|export ARGUMENTOS";
+constexpr const char* kUsage = "uso: ordexa-cli dump|resave|render|words|calc|cap|show|print|export|calibrate ARGUMENTOS";
 
 // Standard error carries exactly one line when a command refuses its input, so Qt's own
 // diagnostics (a missing runtime folder, font notes) are kept off it.

@@ -1,0 +1,90 @@
+// ordexa-cli calibrate OUT.pdf [--paper letter|a4|legal] [--facx N] [--facy N]
+// The calibration sheet on one PDF page, exactly as the capture screen's "Hoja de
+// calibración" prints it: the same drawing, the same PDF path as `print`, with the print
+// offsets of the settings store (or the ones named).
+#include <charconv>
+#include <optional>
+
+#include "capture/calibration.h"
+#include "cli/cli_command.h"
+#include "platform/format_printer.h"
+#include "platform/qt_settings_store.h"
+
+namespace {
+
+constexpr const char* kCalibrateUsage = "calibrate SALIDA.pdf [--paper letter|a4|legal] [--facx N] [--facy N]";
+
+bool ParseOffset(const std::string& text, int& value)
+{
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end && value >= -kMaxCalibratedOffsetUnits &&
+           value <= kMaxCalibratedOffsetUnits;
+}
+
+struct CalibrateRequest {
+    std::string pdfPath;
+    PaperSize paper = PaperSize::Letter;
+    std::optional<int> facX, facY;
+};
+
+bool ParseCalibrateArguments(const CliArgs& args, CalibrateRequest& request)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            if (!request.pdfPath.empty() || arg.empty())
+                return false;
+            request.pdfPath = arg;
+            continue;
+        }
+        std::string value;
+        if (const size_t eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+        } else {
+            if (i + 1 >= args.size())
+                return false;
+            value = args[++i];
+        }
+        int offset = 0;
+        if (arg == "--paper" && (value == "letter" || value == "a4" || value == "legal"))
+            request.paper = value == "a4" ? PaperSize::A4 : value == "legal" ? PaperSize::Legal : PaperSize::Letter;
+        else if (arg == "--facx" && ParseOffset(value, offset))
+            request.facX = offset;
+        else if (arg == "--facy" && ParseOffset(value, offset))
+            request.facY = offset;
+        else
+            return false;
+    }
+    return !request.pdfPath.empty();
+}
+
+}  // namespace
+
+int RunCalibrate(const CliArgs& args)
+{
+    CalibrateRequest request;
+    if (!ParseCalibrateArguments(args, request))
+        return UsageError(kCalibrateUsage);
+
+    // The sheet is printed with the offsets the capture screen would print with, so that
+    // what is measured on it is what remains to correct.
+    PrintOffsets offsets;
+    if (!request.facX || !request.facY) {
+        QtSettingsStore settings;
+        offsets = ReadPrintOffsets(settings);
+    }
+    if (request.facX)
+        offsets.facX = *request.facX;
+    if (request.facY)
+        offsets.facY = *request.facY;
+
+    std::string message;
+    const SheetPainter sheet = [offsets](Dc& dc, int width, int height) {
+        DrawCalibrationSheet(dc, width, height, offsets);
+    };
+    if (!SheetToPdfFile(request.pdfPath, request.paper, sheet, message))
+        return Refuse(message);
+    return kExitOk;
+}
