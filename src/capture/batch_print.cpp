@@ -1,0 +1,280 @@
+#include "capture/batch_print.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "base/text_layout.h"
+#include "capture/capture_assignment.h"
+#include "model/fmt_grid.h"
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    return "«" + text + "»";
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    const size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::string Replace(std::string text, const std::string& what, const std::string& with)
+{
+    const size_t at = text.find(what);
+    if (at != std::string::npos)
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+// A value quoted in a message, cut short when it is long.
+std::string ShownValue(const std::string& value)
+{
+    const auto characters = SplitCharacters(value);
+    if (characters.size() <= 40)
+        return Quoted(value);
+    std::string cut;
+    for (size_t i = 0; i < 40; ++i)
+        cut += characters[i];
+    return Quoted(cut + "…");
+}
+
+}  // namespace
+
+bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string>& header,
+                    const std::string& csvLabel, std::vector<BatchColumn>& columns, std::string& message)
+{
+    columns.clear();
+    std::vector<std::string> unknown;
+    std::map<std::tuple<const CControles*, int, int>, std::string> seen;
+    for (size_t i = 0; i < header.size(); ++i) {
+        const std::string name = Trimmed(header[i]);
+        if (name.empty())
+            continue;  // a spreadsheet's trailing separators name nothing
+        BatchColumn column;
+        column.csvIndex = i;
+        std::string elementName = name;
+        if (name.back() == ']') {
+            if (!ParseCellName(name, elementName, column.row, column.column)) {
+                unknown.push_back(name);
+                continue;
+            }
+            column.cell = true;
+        }
+        column.element = session.FindVariable(Trimmed(elementName));
+        if (!column.element) {
+            unknown.push_back(name);
+            continue;
+        }
+        const bool grid = column.element->m_kind == kKindGrid;
+        if (grid != column.cell) {
+            message = grid ? "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) +
+                                 " nombra la tabla " + Quoted(column.element->m_text) +
+                                 " entera: nombre cada celda como " + column.element->m_text + "[RENGLON,COLUMNA]."
+                           : "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) + " nombra el campo " +
+                                 Quoted(column.element->m_text) + ", que no es una tabla.";
+            return false;
+        }
+        if (grid) {
+            const auto& table = static_cast<const CFmtGrid&>(*column.element);
+            if (column.row > table.RowCount() || column.column > table.ColumnCount()) {
+                message = "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) + " está fuera de la tabla " +
+                          Quoted(table.m_text) + ", que tiene " + std::to_string(table.RowCount()) + " renglones y " +
+                          std::to_string(table.ColumnCount()) + " columnas.";
+                return false;
+            }
+        }
+        const auto key = std::make_tuple(column.element, column.row, column.column);
+        if (const auto it = seen.find(key); it != seen.end()) {
+            message = "Las columnas " + Quoted(it->second) + " y " + Quoted(name) + " del archivo " + Quoted(csvLabel) +
+                      " llenan el mismo campo: deje solo una.";
+            return false;
+        }
+        seen.emplace(key, name);
+        columns.push_back(column);
+    }
+    if (!unknown.empty()) {
+        std::string names;
+        for (size_t i = 0; i < unknown.size() && i < 10; ++i)
+            names += (i ? ", " : "") + Quoted(unknown[i]);
+        if (unknown.size() > 10)
+            names += " y " + std::to_string(unknown.size() - 10) + " más";
+        if (columns.empty()) {
+            message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", Quoted(csvLabel)), "%s",
+                              Quoted(session.FormatFileName()));
+            message += " Columnas que no corresponden: " + names + ".";
+        } else {
+            message = "El formato " + Quoted(session.FormatFileName()) + " no tiene " +
+                      (unknown.size() == 1 ? "un campo llamado " : "campos llamados ") + names +
+                      ", que el archivo " + Quoted(csvLabel) +
+                      " nombra en su encabezado: corrija o quite esas columnas antes de imprimir.";
+        }
+        return false;
+    }
+    if (columns.empty()) {
+        message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", Quoted(csvLabel)), "%s",
+                          Quoted(session.FormatFileName()));
+        return false;
+    }
+    // Values are typed in capture order (cells row by row), as the clerk goes through the
+    // screen, so a field's calculation sees what was typed before it.
+    std::stable_sort(columns.begin(), columns.end(), [](const BatchColumn& a, const BatchColumn& b) {
+        return std::tie(a.element->m_order, a.row, a.column) < std::tie(b.element->m_order, b.row, b.column);
+    });
+    return true;
+}
+
+BatchPrint::BatchPrint(const Locale& locale) : m_locale(locale)
+{
+    m_factory.SetTableServices(m_prompts, m_locale);
+}
+
+BatchPrint::~BatchPrint() = default;
+
+bool BatchPrint::LoadFormat(const std::string& path, std::string& message)
+{
+    if (!m_session.LoadFormat(path, message))
+        return false;
+    // In-memory controls: the screen font only sizes widgets, which these are not.
+    m_session.BuildEntryControls(m_dc, m_factory, LogFont{});
+    return !TableSaidNo(0, message);
+}
+
+bool BatchPrint::CopyFormat(const Format& format, const std::string& path, std::string& message)
+{
+    const std::vector<uint8_t> bytes = WriteFormatAsItStands(format);
+    Format copy;
+    FormatReadError error;
+    if (!ReadFormat(bytes, copy, error)) {
+        message = "No se pudo preparar el formato para imprimir en lote.";
+        return false;
+    }
+    m_session.AdoptFormat(std::move(copy), path);
+    const size_t shown = m_prompts.Shown().size();
+    m_session.BuildEntryControls(m_dc, m_factory, LogFont{});
+    return !TableSaidNo(shown, message);
+}
+
+bool BatchPrint::OpenRows(const std::string& csvPath, std::string& message)
+{
+    m_columns.clear();
+    return m_rows.Open(csvPath, message) && MapHeader(message);
+}
+
+bool BatchPrint::OpenRowsBytes(std::string bytes, const std::string& label, std::string& message)
+{
+    m_columns.clear();
+    return m_rows.OpenBytes(std::move(bytes), label, message) && MapHeader(message);
+}
+
+bool BatchPrint::MapHeader(std::string& message)
+{
+    return MapBatchHeader(m_session, m_rows.Header(), m_rows.Label(), m_columns, message);
+}
+
+bool BatchPrint::TableSaidNo(size_t shownBefore, std::string& reason) const
+{
+    if (m_prompts.Shown().size() <= shownBefore)
+        return false;
+    reason = m_prompts.Shown().back();
+    return true;
+}
+
+bool BatchPrint::FillRow(const CsvRecord& record, std::string& reason)
+{
+    const size_t width = m_rows.Header().size();
+    if (record.fieldCount > width) {
+        reason = "tiene " + std::to_string(record.fieldCount) + " valores y el encabezado solo " +
+                 std::to_string(width) + " columnas (¿un separador de más dentro de un valor sin comillas?)";
+        return false;
+    }
+    m_session.Clear();
+    for (const BatchColumn& column : m_columns) {
+        // A row shorter than the header leaves its last fields empty, as a spreadsheet
+        // that drops trailing empty cells writes it.
+        if (column.csvIndex >= record.fields.size() || record.fields[column.csvIndex].empty())
+            continue;
+        const std::string& value = record.fields[column.csvIndex];
+        const size_t shown = m_prompts.Shown().size();
+        std::string message;
+        const bool typed =
+            column.cell ? m_session.TypeCell(static_cast<CFmtGrid&>(*column.element), column.row, column.column,
+                                             value, message)
+                        : m_session.TypeValue(*column.element, value, message);
+        if (!typed || TableSaidNo(shown, message)) {
+            reason = "el valor " + ShownValue(value) + " de la columna " +
+                     Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " no se aceptó: " + message;
+            return false;
+        }
+    }
+    return true;
+}
+
+BatchOutcome BatchPrint::Run(BatchPageSink& sink)
+{
+    BatchOutcome outcome;
+    std::string message;
+    if (!m_rows.Rewind(message)) {
+        outcome.stopped = true;
+        outcome.failure = message;
+        return outcome;
+    }
+    const long total = m_rows.DataRowCount();
+    CsvRecord record;
+    long done = 0;
+    for (;;) {
+        if (!sink.Continue(done, total)) {
+            outcome.cancelled = true;
+            break;
+        }
+        if (!m_rows.Next(record, message)) {
+            if (!message.empty()) {
+                outcome.stopped = true;
+                outcome.failure = message;
+            }
+            break;
+        }
+        ++done;
+        std::string reason;
+        if (!FillRow(record, reason)) {
+            ++outcome.refusedCount;
+            if (outcome.refused.size() < kMaxListedRefusals)
+                outcome.refused.push_back({record.sheetRow, reason});
+            continue;
+        }
+        if (!sink.PrintPage(m_session)) {
+            outcome.stopped = true;
+            break;
+        }
+        ++outcome.printed;
+    }
+    // What the last row left in the controls and the tables' messages are not kept.
+    m_session.Clear();
+    m_prompts.ClearShown();
+    return outcome;
+}
+
+std::string BatchPrint::Summary(const BatchOutcome& outcome, const std::string& csvLabel)
+{
+    std::string text = outcome.printed == 1 ? "Se imprimió 1 registro de " + Quoted(csvLabel) + "."
+                                            : "Se imprimieron " + std::to_string(outcome.printed) +
+                                                  " registros de " + Quoted(csvLabel) + ".";
+    if (outcome.cancelled)
+        text += " La impresión se canceló antes de terminar.";
+    if (!outcome.failure.empty())
+        text += " " + outcome.failure;
+    if (outcome.refusedCount > 0) {
+        text += outcome.refusedCount == 1 ? "\nSe omitió 1 renglón:"
+                                          : "\nSe omitieron " + std::to_string(outcome.refusedCount) + " renglones:";
+        for (const BatchRefusedRow& row : outcome.refused)
+            text += "\n  Renglón " + std::to_string(row.sheetRow) + ": " + row.reason;
+        if (outcome.refusedCount > long(outcome.refused.size()))
+            text += "\n  … y " + std::to_string(outcome.refusedCount - long(outcome.refused.size())) + " más.";
+    }
+    return text;
+}
