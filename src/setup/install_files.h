@@ -17,7 +17,7 @@ public:
 // Files of the package that are programs and get execute permission (0755) besides the
 // one named after the product; every other file gets 0644.
 inline constexpr char kCliProgramName[] = "ordexa-cli";
-inline constexpr char kUninstallerProgramName[] = "ordexa-desinstalar";
+// (kUninstallerProgramName: setup/program_group.h)
 
 // The install list beside the program: "<dest>/<product>.instalados" (e.g.
 // "/home/ana/ordexa/ORDEXA.instalados"). Text, one absolute path a line: every installed

@@ -18,6 +18,8 @@
 
 inline constexpr char kMenuVendorPrefix[] = "kalvorsoft-";
 inline constexpr char kUninstallItemTitle[] = "Desinstalar Ordexa";
+// The uninstaller's file name in the destination folder.
+inline constexpr char kUninstallerProgramName[] = "ordexa-desinstalar";
 // Files of the package the program group looks for in the destination folder.
 inline constexpr char kPackageIconName[] = "ordexa.svg";
 inline constexpr char kPackageMimeName[] = "ordexa-mime.xml";

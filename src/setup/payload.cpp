@@ -1,0 +1,341 @@
+#include "setup/payload.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include "base/file_messages.h"
+#include "setup/package_format.h"
+#include "setup/temp_file_name.h"
+
+namespace {
+
+constexpr char kTempPrefix[] = "KAL";
+constexpr size_t kEntryChunkBytes = 16384;
+constexpr size_t kCopyChunkBytes = 65536;
+// The smallest ZIP archive: its end-of-central-directory record alone.
+constexpr uint32_t kMinZipBytes = 22;
+
+std::string Quoted(const std::string& text)
+{
+    return "«" + text + "»";
+}
+
+bool WriteAll(int fd, const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+bool ReadAllAt(int fd, void* data, size_t size, uint64_t offset)
+{
+    auto* bytes = static_cast<uint8_t*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, bytes, size, off_t(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= size_t(n);
+        offset += uint64_t(n);
+    }
+    return true;
+}
+
+// What went wrong with the archive, in words for the clerk.
+std::string ZipProblem(int zipError)
+{
+    switch (zipError) {
+    case ZIP_ER_NOZIP: return "no es un archivo ZIP.";
+    case ZIP_ER_INCONS: return "sus índices internos no concuerdan.";
+    case ZIP_ER_CRC: return "los datos descomprimidos no pasan la comprobación de integridad (CRC).";
+    case ZIP_ER_COMPNOTSUPP: return "usa un método de compresión que el programa no admite.";
+    case ZIP_ER_ZLIB: return "los datos comprimidos están dañados.";
+    case ZIP_ER_EOF: return "se termina antes de tiempo.";
+    case ZIP_ER_READ:
+    case ZIP_ER_SEEK: return "no se pudo leer completo.";
+    case ZIP_ER_MEMORY: return "no hay memoria suficiente para leerlo.";
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD: return "está cifrado.";
+    default: return "no se puede leer (error " + std::to_string(zipError) + " del lector de ZIP).";
+    }
+}
+
+std::string DamagedPayload(const std::string& exePath, const std::string& what)
+{
+    return "El programa de instalación " + Quoted(exePath) + " está dañado: " + what +
+           " Vuelva a copiar el programa de instalación.";
+}
+
+std::string TempCreateFailed(const std::string& folder)
+{
+    return "No se puede crear un archivo temporal en la carpeta " + Quoted(folder) +
+           ": revise que exista, que tenga permiso de escritura y que haya espacio en el disco.";
+}
+
+// A new temporary file, remembered in `result` at once so that a failure removes it.
+bool NewTempFile(const std::string& folder, const char* extension, PayloadResult& result, std::string& path,
+                 int& fd, std::string& message)
+{
+    path = CreateTempFile(folder, kTempPrefix, extension, fd);
+    if (fd < 0) {
+        message = TempCreateFailed(folder);
+        return false;
+    }
+    result.temporaryFiles.push_back(path);
+    return true;
+}
+
+bool CloseWritten(int fd, const std::string& path, std::string& message)
+{
+    if (::close(fd) != 0) {
+        message = FileErrorMessage(FileAction::Write, path, errno);
+        return false;
+    }
+    return true;
+}
+
+// Step 2 and 3: the N bytes before the last four of the executable go to the ZIP copy.
+bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFolder, PayloadResult& result,
+                         std::string& zipPath, std::string& message)
+{
+    const int exe = ::open(exePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (exe < 0) {
+        message = FileErrorMessage(FileAction::Read, exePath, errno);
+        return false;
+    }
+    struct stat st {};
+    const bool regular = ::fstat(exe, &st) == 0 && S_ISREG(st.st_mode);
+    const uint64_t exeSize = regular ? uint64_t(st.st_size) : 0;
+    uint8_t tail[4];
+    if (exeSize < 4 + kMinZipBytes || !ReadAllAt(exe, tail, 4, exeSize - 4)) {
+        ::close(exe);
+        message = DamagedPayload(exePath, "no trae los archivos que debe instalar.");
+        return false;
+    }
+    const uint64_t zipSize = uint64_t(tail[0]) | uint64_t(tail[1]) << 8 | uint64_t(tail[2]) << 16 |
+                             uint64_t(tail[3]) << 24;
+    if (zipSize < kMinZipBytes || zipSize > exeSize - 4) {
+        ::close(exe);
+        message = DamagedPayload(exePath, "declara un archivo comprimido de " + std::to_string(zipSize) +
+                                              " bytes y el programa solo mide " + std::to_string(exeSize) + ".");
+        return false;
+    }
+
+    int out = -1;
+    if (!NewTempFile(tempFolder, ".dat", result, zipPath, out, message)) {
+        ::close(exe);
+        return false;
+    }
+    std::vector<uint8_t> buffer(kCopyChunkBytes);
+    uint64_t offset = exeSize - 4 - zipSize;
+    uint64_t left = zipSize;
+    while (left > 0) {
+        const size_t piece = size_t(std::min<uint64_t>(left, buffer.size()));
+        if (!ReadAllAt(exe, buffer.data(), piece, offset)) {
+            message = FileErrorMessage(FileAction::Read, exePath, errno ? errno : EIO);
+            ::close(exe);
+            ::close(out);
+            return false;
+        }
+        if (!WriteAll(out, buffer.data(), piece)) {
+            message = FileErrorMessage(FileAction::Write, zipPath, errno);
+            ::close(exe);
+            ::close(out);
+            return false;
+        }
+        offset += piece;
+        left -= piece;
+    }
+    ::close(exe);
+    return CloseWritten(out, zipPath, message);
+}
+
+// Step 4: the archive's first entry, stored or deflated, to the package file. The
+// entry is read to its very end (a read that returns 0), because the integrity check
+// runs only there: a damaged entry fails here instead of leaving half a package.
+bool DecompressFirstEntry(const std::string& exePath, const std::string& zipPath, const std::string& tempFolder,
+                          PayloadResult& result, std::string& packagePath, std::string& message)
+{
+    int zipError = 0;
+    zip_t* archive = zip_open(zipPath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &zipError);
+    if (!archive) {
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ZipProblem(zipError));
+        return false;
+    }
+    struct Closer {
+        zip_t* archive;
+        ~Closer() { zip_discard(archive); }
+    } closer{archive};
+
+    if (zip_get_num_entries(archive, 0) < 1) {
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva está vacío.");
+        return false;
+    }
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive, 0, 0, &st) != 0) {
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ZipProblem(zip_error_code_zip(zip_get_error(archive))));
+        return false;
+    }
+    if (!(st.valid & ZIP_STAT_COMP_METHOD) || (st.comp_method != ZIP_CM_STORE && st.comp_method != ZIP_CM_DEFLATE)) {
+        message = DamagedPayload(exePath, "su archivo comprimido usa el método de compresión " +
+                                              std::to_string(st.comp_method) +
+                                              "; solo se admiten sin compresión (0) y deflate (8).");
+        return false;
+    }
+    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+        message = DamagedPayload(exePath, "su archivo comprimido está cifrado.");
+        return false;
+    }
+    if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPackageBytes) {
+        message = DamagedPayload(exePath, "su archivo comprimido declara un paquete de " + std::to_string(st.size) +
+                                              " bytes, más de lo que admite el programa de instalación.");
+        return false;
+    }
+    zip_file_t* entry = zip_fopen_index(archive, 0, 0);
+    if (!entry) {
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ZipProblem(zip_error_code_zip(zip_get_error(archive))));
+        return false;
+    }
+
+    int out = -1;
+    if (!NewTempFile(tempFolder, ".dat", result, packagePath, out, message)) {
+        zip_fclose(entry);
+        return false;
+    }
+    std::vector<uint8_t> chunk(kEntryChunkBytes);
+    uint64_t total = 0;
+    bool ok = true;
+    for (;;) {
+        const zip_int64_t n = zip_fread(entry, chunk.data(), chunk.size());
+        if (n < 0) {
+            message = DamagedPayload(exePath, "el archivo comprimido que lleva " +
+                                                  ZipProblem(zip_error_code_zip(zip_file_get_error(entry))));
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        total += uint64_t(n);
+        // Never more than the entry declares: the disk gets what the archive promised.
+        if (total > st.size) {
+            message = DamagedPayload(exePath, "su archivo comprimido trae más datos de los que declara.");
+            ok = false;
+            break;
+        }
+        if (!WriteAll(out, chunk.data(), size_t(n))) {
+            message = FileErrorMessage(FileAction::Write, packagePath, errno);
+            ok = false;
+            break;
+        }
+    }
+    const int closeError = zip_fclose(entry);
+    if (ok && closeError != 0) {
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ZipProblem(closeError));
+        ok = false;
+    }
+    if (ok && total != st.size) {
+        message = DamagedPayload(exePath, "su archivo comprimido trae " + std::to_string(total) + " de los " +
+                                              std::to_string(st.size) + " bytes que declara.");
+        ok = false;
+    }
+    if (!ok) {
+        ::close(out);
+        return false;
+    }
+    return CloseWritten(out, packagePath, message);
+}
+
+bool WritePicture(const std::vector<uint8_t>& picture, const std::string& tempFolder, PayloadResult& result,
+                  std::string& message)
+{
+    int out = -1;
+    std::string path;
+    if (!NewTempFile(tempFolder, ".bmp", result, path, out, message))
+        return false;
+    if (!WriteAll(out, picture.data(), picture.size())) {
+        message = FileErrorMessage(FileAction::Write, path, errno);
+        ::close(out);
+        return false;
+    }
+    if (!CloseWritten(out, path, message))
+        return false;
+    result.picturePath = path;
+    return true;
+}
+
+}  // namespace
+
+bool ExtractPayload(const std::string& exePath, const std::string& tempFolder, const PayloadStatus& status,
+                    PayloadResult& result, std::string& message)
+{
+    result = {};
+    message.clear();
+    const auto failed = [&] {
+        RemoveTemporaryFiles(result);
+        result = {};
+        return false;
+    };
+
+    if (status)
+        status(kStatusDecompressing);
+    std::string zipPath;
+    if (!CopyAppendedArchive(exePath, tempFolder, result, zipPath, message))
+        return failed();
+    std::string packagePath;
+    if (!DecompressFirstEntry(exePath, zipPath, tempFolder, result, packagePath, message))
+        return failed();
+
+    if (status)
+        status(kStatusProcessing);
+    SetupPackage package;
+    if (!package.Open(packagePath, message))
+        return failed();
+    const PackageTrailer& trailer = package.Trailer();
+    if (!WritePicture(trailer.picture, tempFolder, result, message))
+        return failed();
+    result.productName = trailer.productName;
+    result.description = trailer.description;
+    result.defaultFolder = trailer.defaultFolder;
+    result.licenceText = trailer.licenceText;
+    result.packagePath = packagePath;
+    return true;
+}
+
+void RemoveTemporaryFiles(const PayloadResult& result)
+{
+    for (const std::string& path : result.temporaryFiles) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+            ::unlink(path.c_str());
+    }
+}
+
+std::string ExpandHomeFolder(const std::string& folder)
+{
+    if (folder != "~" && folder.rfind("~/", 0) != 0)
+        return folder;
+    const char* home = std::getenv("HOME");
+    std::string base = home && *home ? home : "/";
+    if (base.size() > 1 && base.back() == '/')
+        base.pop_back();
+    if (folder == "~")
+        return base;
+    return (base == "/" ? "" : base) + folder.substr(1);
+}

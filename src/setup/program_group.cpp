@@ -1,0 +1,413 @@
+#include "setup/program_group.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "base/atomic_file.h"
+
+extern char** environ;
+
+namespace {
+
+std::string WithoutTrailingSeparator(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+// An argument of a command is put in double quotes when it holds a character that would
+// otherwise end it.
+std::string CommandArgument(const std::string& text)
+{
+    if (text.find_first_of(",()[]") == std::string::npos)
+        return text;
+    return "\"" + text + "\"";
+}
+
+// "ORDEXA" -> "kalvorsoft-ordexa": lower case letters and digits, anything else "-".
+std::string MenuId(const std::string& name)
+{
+    std::string id = kMenuVendorPrefix;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80 && std::isalnum(byte))
+            id += char(std::tolower(byte));
+        else if (id.back() != '-')
+            id += '-';
+    }
+    while (id.size() > 1 && id.back() == '-')
+        id.pop_back();
+    return id;
+}
+
+// A string value of a desktop entry: backslash, line breaks and tabs escaped.
+std::string DesktopString(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// One argument of an Exec key: quoted when it holds a reserved character, with '"', '`',
+// '$' and '\' escaped inside the quotes and '%' doubled; the whole value is then a
+// string value, whose own escaping doubles every backslash again.
+std::string ExecArgument(const std::string& argument)
+{
+    std::string quoted;
+    bool needsQuotes = argument.empty();
+    for (const char c : argument) {
+        if (std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos)
+            needsQuotes = true;
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        if (c == '%')
+            quoted += '%';
+        quoted += c;
+    }
+    if (needsQuotes)
+        quoted = "\"" + quoted + "\"";
+    return DesktopString(quoted);
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void Remember(std::vector<std::string>& list, const std::string& path)
+{
+    if (std::find(list.begin(), list.end(), path) == list.end())
+        list.push_back(path);
+}
+
+// Creates `folder` and any missing parents; each one created is remembered, outermost
+// first, so that an uninstall can take them away again when they are left empty.
+bool MakeFolders(const std::string& folder, ProgramGroupResult& result)
+{
+    if (folder.empty() || folder[0] != '/')
+        return false;
+    std::string path;
+    size_t start = 1;
+    while (start <= folder.size()) {
+        size_t slash = folder.find('/', start);
+        if (slash == std::string::npos)
+            slash = folder.size();
+        path = folder.substr(0, slash);
+        start = slash + 1;
+        if (path.empty() || path.back() == '/')
+            continue;
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return false;
+            continue;
+        }
+        if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+        Remember(result.createdFolders, path);
+    }
+    return true;
+}
+
+bool WriteText(const std::string& folder, const std::string& fileName, const std::string& text,
+               ProgramGroupResult& result)
+{
+    if (!MakeFolders(folder, result))
+        return false;
+    const std::string path = folder + "/" + fileName;
+    std::string error;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    if (!WriteFileAtomically(path, std::span<const uint8_t>(bytes, text.size()), &error, false))
+        return false;
+    Remember(result.writtenFiles, path);
+    return true;
+}
+
+bool CopyInto(const std::string& source, const std::string& folder, const std::string& fileName,
+              ProgramGroupResult& result)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(source, bytes, nullptr, size_t(16) << 20))
+        return false;
+    return WriteText(folder, fileName, std::string(bytes.begin(), bytes.end()), result);
+}
+
+// Splits "[Name(a,b)]" into the name and its arguments; an argument may be in double
+// quotes, and then holds commas and parentheses.
+bool SplitCommand(std::string_view text, std::string& name, std::vector<std::string>& arguments)
+{
+    if (text.size() < 4 || text.front() != '[' || text.back() != ']')
+        return false;
+    text = text.substr(1, text.size() - 2);
+    const size_t open = text.find('(');
+    if (open == std::string_view::npos || text.back() != ')')
+        return false;
+    name = std::string(text.substr(0, open));
+    std::string_view rest = text.substr(open + 1, text.size() - open - 2);
+    arguments.clear();
+    std::string current;
+    bool quoted = false;
+    bool wasQuoted = false;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        const char c = rest[i];
+        if (c == '"') {
+            if (!quoted && !current.empty())
+                return false;
+            quoted = !quoted;
+            wasQuoted = true;
+        } else if (c == ',' && !quoted) {
+            arguments.push_back(current);
+            current.clear();
+            wasQuoted = false;
+        } else if (!quoted && wasQuoted) {
+            return false;  // text after a closing quote
+        } else if (!quoted && (c == '(' || c == ')' || c == '[' || c == ']')) {
+            return false;
+        } else {
+            current += c;
+        }
+    }
+    if (quoted)
+        return false;
+    arguments.push_back(current);
+    return !name.empty();
+}
+
+// Runs a tool quietly when it is installed; its outcome changes nothing.
+void RunQuietly(const char* tool, const std::string& argument)
+{
+    const char* path = std::getenv("PATH");
+    std::string paths = path ? path : "/usr/bin:/bin";
+    bool found = false;
+    size_t start = 0;
+    while (start <= paths.size()) {
+        size_t end = paths.find(':', start);
+        if (end == std::string::npos)
+            end = paths.size();
+        const std::string candidate = paths.substr(start, end - start) + "/" + tool;
+        if (end > start && ::access(candidate.c_str(), X_OK) == 0) {
+            found = true;
+            break;
+        }
+        start = end + 1;
+    }
+    if (!found)
+        return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    std::string toolName = tool;
+    std::string arg = argument;
+    char* argv[] = {toolName.data(), arg.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, tool, &actions, nullptr, argv, environ) == 0) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+}  // namespace
+
+std::string CreateGroupCommand(const std::string& groupName)
+{
+    return "[CreateGroup(" + CommandArgument(groupName) + ")]";
+}
+
+std::string AddItemCommand(const std::string& destFolder, const std::string& programName, const std::string& title)
+{
+    return "[AddItem(" + CommandArgument(WithoutTrailingSeparator(destFolder) + "/" + programName) + "," +
+           CommandArgument(title) + ")]";
+}
+
+std::string ShowGroupCommand(const std::string& groupName)
+{
+    return "[ShowGroup(" + CommandArgument(groupName) + ",6)]";
+}
+
+bool ParseProgramGroupCommand(std::string_view text, ProgramGroupCommand& command)
+{
+    std::string name;
+    std::vector<std::string> arguments;
+    if (!SplitCommand(text, name, arguments))
+        return false;
+    if (name == "CreateGroup" && arguments.size() == 1 && !arguments[0].empty())
+        command.kind = ProgramGroupCommand::Kind::CreateGroup;
+    else if (name == "AddItem" && arguments.size() == 2 && !arguments[0].empty() && !arguments[1].empty())
+        command.kind = ProgramGroupCommand::Kind::AddItem;
+    else if (name == "ShowGroup" && arguments.size() == 2 && !arguments[0].empty())
+        command.kind = ProgramGroupCommand::Kind::ShowGroup;
+    else
+        return false;
+    command.arguments = std::move(arguments);
+    return true;
+}
+
+MenuLocations MenuLocations::FromEnvironment()
+{
+    const auto fromEnv = [](const char* variable, const char* underHome) {
+        const char* value = std::getenv(variable);
+        // The freedesktop rule: a relative value is invalid and is ignored.
+        if (value && *value == '/')
+            return WithoutTrailingSeparator(value);
+        const char* home = std::getenv("HOME");
+        return WithoutTrailingSeparator(std::string(home && *home ? home : "/") + "/" + underHome);
+    };
+    MenuLocations locations;
+    locations.dataHome = fromEnv("XDG_DATA_HOME", ".local/share");
+    locations.configHome = fromEnv("XDG_CONFIG_HOME", ".config");
+    return locations;
+}
+
+ProgramGroup::ProgramGroup(MenuLocations locations) : m_locations(std::move(locations))
+{
+}
+
+bool ProgramGroup::Execute(std::string_view commandText, ProgramGroupResult& result)
+{
+    ProgramGroupCommand command;
+    if (!ParseProgramGroupCommand(commandText, command))
+        return false;
+    bool done = false;
+    switch (command.kind) {
+    case ProgramGroupCommand::Kind::CreateGroup: done = CreateGroup(command.arguments[0], result); break;
+    case ProgramGroupCommand::Kind::AddItem: done = AddItem(command.arguments[0], command.arguments[1], result); break;
+    case ProgramGroupCommand::Kind::ShowGroup:
+        // Menus show themselves; the group is only checked to be the one made.
+        done = command.arguments[0] == m_groupName;
+        break;
+    }
+    if (done)
+        result.carriedOut.emplace_back(commandText);
+    return done;
+}
+
+bool ProgramGroup::CreateGroup(const std::string& name, ProgramGroupResult& result)
+{
+    if (m_locations.dataHome.empty() || m_locations.configHome.empty())
+        return false;
+    const std::string id = MenuId(name);
+    const std::string text = "[Desktop Entry]\n"
+                             "Type=Directory\n"
+                             "Name=" + DesktopString(name) + "\n"
+                             "Icon=applications-office\n";
+    if (!WriteText(m_locations.dataHome + "/desktop-directories", id + ".directory", text, result))
+        return false;
+    m_groupName = name;
+    m_items.clear();
+    return WriteMenuFile(result);
+}
+
+bool ProgramGroup::AddItem(const std::string& programPath, const std::string& title, ProgramGroupResult& result)
+{
+    if (m_groupName.empty() || programPath.empty() || programPath[0] != '/' || !IsRegularFile(programPath))
+        return false;
+    const size_t slash = programPath.rfind('/');
+    const std::string folder = programPath.substr(0, std::max<size_t>(slash, 1));
+    const std::string fileName = programPath.substr(slash + 1);
+    const std::string groupId = MenuId(m_groupName);
+    const std::string itemId = MenuId(m_groupName + "-" + fileName);
+    // The program named after the group opens the formats and captures; any other item
+    // (the uninstaller) is a plain command.
+    const bool isProgram = fileName == m_groupName;
+
+    std::string icon = "applications-office";
+    std::string mimeTypes;
+    if (isProgram) {
+        if (IsRegularFile(folder + "/" + kPackageIconName) &&
+            CopyInto(folder + "/" + kPackageIconName, m_locations.dataHome + "/icons/hicolor/scalable/apps",
+                     groupId + ".svg", result))
+            icon = groupId;
+        if (IsRegularFile(folder + "/" + kPackageMimeName) &&
+            CopyInto(folder + "/" + kPackageMimeName, m_locations.dataHome + "/mime/packages", groupId + ".xml",
+                     result))
+            mimeTypes = "MimeType=application/x-ordexa-format;application/x-ordexa-capture;\n";
+    } else if (IsRegularFile(m_locations.dataHome + "/icons/hicolor/scalable/apps/" + groupId + ".svg")) {
+        icon = groupId;
+    }
+
+    std::string text = "[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Version=1.4\n"
+                       "Name=" + DesktopString(title) + "\n";
+    text += isProgram ? "Comment=Diseña formatos, captura sus datos e imprímelos sobre formas preimpresas\n"
+                      : "Comment=Quita " + DesktopString(m_groupName) + " de su computadora\n";
+    text += "Exec=" + ExecArgument(programPath) + (isProgram ? " %f" : "") + "\n";
+    text += "TryExec=" + DesktopString(programPath) + "\n";
+    text += "Path=" + DesktopString(folder) + "\n";
+    text += "Icon=" + icon + "\n";
+    text += "Terminal=false\n";
+    text += isProgram ? "Categories=Office;\n" : "Categories=Settings;\n";
+    text += mimeTypes;
+    if (!WriteText(m_locations.dataHome + "/applications", itemId + ".desktop", text, result))
+        return false;
+    Remember(m_items, itemId + ".desktop");
+    return WriteMenuFile(result);
+}
+
+// The group as a submenu of the applications menu, holding exactly the items added.
+bool ProgramGroup::WriteMenuFile(ProgramGroupResult& result)
+{
+    const std::string id = MenuId(m_groupName);
+    std::string text = "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
+                       "    \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
+                       "<Menu>\n"
+                       "  <Name>Applications</Name>\n"
+                       "  <Menu>\n"
+                       "    <Name>" + id + "</Name>\n"
+                       "    <Directory>" + id + ".directory</Directory>\n"
+                       "    <Include>\n";
+    for (const std::string& item : m_items)
+        text += "      <Filename>" + item + "</Filename>\n";
+    text += "    </Include>\n"
+            "  </Menu>\n"
+            "</Menu>\n";
+    return WriteText(m_locations.configHome + "/menus/applications-merged", id + ".menu", text, result);
+}
+
+ProgramGroupResult RegisterProgramGroup(const std::string& destFolder, const std::string& productName,
+                                        const MenuLocations& locations)
+{
+    ProgramGroupResult result;
+    ProgramGroup group(locations);
+    const std::string commands[] = {
+        CreateGroupCommand(productName),
+        AddItemCommand(destFolder, productName, productName),
+        AddItemCommand(destFolder, kUninstallerProgramName, kUninstallItemTitle),
+        ShowGroupCommand(productName),
+    };
+    for (const std::string& command : commands)
+        group.Execute(command, result);
+    if (locations.refreshDesktopCaches && !result.writtenFiles.empty())
+        RefreshDesktopCaches(locations);
+    return result;
+}
+
+void RefreshDesktopCaches(const MenuLocations& locations)
+{
+    struct stat st {};
+    if (::stat((locations.dataHome + "/applications").c_str(), &st) == 0)
+        RunQuietly("update-desktop-database", locations.dataHome + "/applications");
+    if (::stat((locations.dataHome + "/mime/packages").c_str(), &st) == 0)
+        RunQuietly("update-mime-database", locations.dataHome + "/mime");
+}

@@ -1,0 +1,32 @@
+// setup: the installer. The package it installs is appended to this very executable.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "platform/qt_prompts.h"
+#include "setup/temp_file_name.h"
+#include "setup/ui/setup_art.h"
+#include "setup/ui/setup_window.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Setup"));
+    QApplication::setWindowIcon(SetupArt::InstallerIcon());
+    // Qt's own buttons ("Sí", "No") in Spanish.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    QtPrompts prompts;
+    SetupSource source;
+    source.exePath = QApplication::applicationFilePath().toStdString();
+    source.tempFolder = SystemTempFolder();
+    source.menus = MenuLocations::FromEnvironment();
+    CSetupWindow window(prompts, source);
+    prompts.SetParent(&window);
+    window.show();
+    return app.exec();
+}

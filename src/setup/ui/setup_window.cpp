@@ -1,0 +1,277 @@
+#include "setup/ui/setup_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QScreen>
+
+#include "base/prompts.h"
+#include "setup/ui/folder_dialog.h"
+#include "setup/ui/image_button.h"
+#include "setup/ui/progress_bar.h"
+#include "setup/ui/setup_art.h"
+#include "setup/ui/setup_commands.h"
+#include "setup/ui/setup_page.h"
+#include "setup/ui/setup_panel.h"
+#include "setup/ui/title_strip.h"
+
+namespace {
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// What the status window shows when the installer's own data cannot be used.
+QString ExtractionFailure(const std::string& reason)
+{
+    return QStringLiteral("No se pudo preparar la instalación.\n\n%1\n\nPresione 'Cancelar' para salir.")
+        .arg(FromUtf8(reason));
+}
+
+}  // namespace
+
+CSetupWindow::CSetupWindow(Prompts& prompts, SetupSource source, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_prompts(prompts), m_source(std::move(source))
+{
+    setWindowTitle(QStringLiteral("Setup"));
+    setWindowIcon(SetupArt::InstallerIcon());
+    setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+    }
+}
+
+CSetupWindow::~CSetupWindow()
+{
+    RemoveTemporaryFiles(m_payload);
+}
+
+void CSetupWindow::paintEvent(QPaintEvent*)
+{
+    if (!m_painted) {
+        m_painted = true;
+        CreateChildren();
+    }
+    QPainter painter(this);
+    painter.fillRect(rect(), SetupArt::PageGrey());
+}
+
+void CSetupWindow::CreateChildren()
+{
+    m_title = new CTitleStrip(this);
+    m_title->setGeometry(0, 0, kWidth, CTitleStrip::kHeight);
+    connect(m_title, &CTitleStrip::command, this, &CSetupWindow::OnCommand);
+    m_panel = new CSetupPanel(this);
+    m_panel->setGeometry(0, CTitleStrip::kHeight, kWidth, kHeight - CTitleStrip::kHeight);
+    m_status = new CStatusWindow(m_panel);
+    m_status->setGeometry(m_panel->ContentsRect());
+    m_title->show();
+    m_panel->show();
+    m_status->show();
+    QMetaObject::invokeMethod(this, &CSetupWindow::Start, Qt::QueuedConnection);
+}
+
+void CSetupWindow::Start()
+{
+    std::string message;
+    const bool ok = ExtractPayload(
+        m_source.exePath, m_source.tempFolder, [this](const std::string& text) { m_status->SetText(FromUtf8(text)); },
+        m_payload, message);
+    if (!ok) {
+        // Nothing can be installed: the reason stays on the screen with a way out.
+        m_stage = Stage::ExtractFailed;
+        m_title->SetCaption(QStringLiteral("SETUP"));
+        m_status->SetText(ExtractionFailure(message));
+        AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
+        emit extractionEnded(false);
+        return;
+    }
+    m_folder = FromUtf8(ExpandHomeFolder(m_payload.defaultFolder));
+    delete m_status;
+    m_title->SetCaption(ProductName() + QStringLiteral(" SETUP"));
+    m_header = new CHeaderBand(ProductName(), FromUtf8(m_payload.picturePath), m_panel);
+    const QRect area = m_panel->ContentsRect();
+    m_header->setGeometry(area.left(), area.top(), area.width(), CHeaderBand::kHeight);
+    m_header->show();
+    ShowPage(new CWelcomePage(ProductName(), FromUtf8(m_payload.description), m_panel), Stage::Welcome);
+    AddButton(SetupCommand::kNext, QStringLiteral("Siguiente"), 200);
+    AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
+    emit extractionEnded(true);
+}
+
+QString CSetupWindow::ProductName() const
+{
+    return FromUtf8(m_payload.productName);
+}
+
+void CSetupWindow::ShowPage(CSetupPage* page, Stage stage)
+{
+    delete m_page;
+    m_page = page;
+    m_stage = stage;
+    const QRect area = m_panel->ContentsRect();
+    m_page->setGeometry(area.left(), area.top() + CHeaderBand::kHeight, area.width(), CSetupPage::kHeight);
+    m_page->show();
+}
+
+CImageButton* CSetupWindow::AddButton(int commandId, const QString& caption, int rightOffset)
+{
+    auto* button = new CImageButton(commandId, caption, m_panel);
+    button->move(m_panel->width() - rightOffset, m_panel->height() - 35);
+    connect(button, &CImageButton::command, this, &CSetupWindow::OnCommand);
+    button->show();
+    m_buttons << button;
+    return button;
+}
+
+void CSetupWindow::RemoveButton(int commandId)
+{
+    for (auto it = m_buttons.begin(); it != m_buttons.end();) {
+        if (*it && (*it)->CommandId() == commandId) {
+            delete it->data();
+            it = m_buttons.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+CImageButton* CSetupWindow::Button(int commandId) const
+{
+    for (const QPointer<CImageButton>& button : m_buttons)
+        if (button && button->CommandId() == commandId)
+            return button;
+    return nullptr;
+}
+
+void CSetupWindow::OnCommand(int commandId)
+{
+    switch (commandId) {
+    case SetupCommand::kClose:
+    case SetupCommand::kFinish:
+        close();
+        break;
+    case SetupCommand::kMinimize:
+        showMinimized();
+        break;
+    case SetupCommand::kNext:
+        Next();
+        break;
+    case SetupCommand::kCancel:
+        Cancel();
+        break;
+    case SetupCommand::kBrowse:
+        Browse();
+        break;
+    default:
+        break;
+    }
+}
+
+void CSetupWindow::Next()
+{
+    switch (m_stage) {
+    case Stage::Welcome:
+        ShowPage(new CLicensePage(FromUtf8(m_payload.licenceText), m_panel), Stage::Licence);
+        break;
+    case Stage::Licence:
+        ShowPage(new CFolderPage(ProductName(), m_folder, m_panel), Stage::Folder);
+        connect(static_cast<CFolderPage*>(m_page), &CFolderPage::command, this, &CSetupWindow::OnCommand);
+        break;
+    case Stage::Folder: {
+        if (QDir::isAbsolutePath(m_folder))
+            m_folder = QDir::cleanPath(m_folder);
+        // Checked before anything is copied, so the clerk can choose again right here.
+        const QString problem = DestinationProblem(m_folder, ProductName());
+        if (!problem.isEmpty()) {
+            m_prompts.Message(problem.toStdString(), PromptIcon::Warning);
+            return;
+        }
+        auto* page = new CProgressPage(m_folder, m_panel);
+        connect(page, &CProgressPage::startInstall, this, &CSetupWindow::Install);
+        ShowPage(page, Stage::Installing);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CSetupWindow::Cancel()
+{
+    // When nothing can be installed any more, leaving needs no confirmation.
+    if (m_stage == Stage::ExtractFailed || m_stage == Stage::InstallFailed) {
+        close();
+        return;
+    }
+    if (m_prompts.AskYesNo(CancelQuestion().toStdString()))
+        close();
+}
+
+void CSetupWindow::Browse()
+{
+    auto* page = qobject_cast<CFolderPage*>(m_page);
+    if (!page)
+        return;
+    CFolderDialog dialog(m_folder, ProductName(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_folder = FromUtf8(ExpandHomeFolder(dialog.Folder().toStdString()));
+    page->SetFolder(m_folder);
+}
+
+void CSetupWindow::Install()
+{
+    auto* page = qobject_cast<CProgressPage*>(m_page);
+    if (!page || m_stage != Stage::Installing)
+        return;
+    RemoveButton(SetupCommand::kNext);
+    RemoveButton(SetupCommand::kCancel);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string message;
+    const bool ok = InstallFiles(m_folder.toStdString(), m_payload.packagePath, *page->ProgressBar(), m_report,
+                                 message, m_source.menus);
+    QApplication::restoreOverrideCursor();
+    if (ok) {
+        m_stage = Stage::Finished;
+        page->SetStatusText(CProgressPage::Finished());
+        AddButton(SetupCommand::kFinish, QStringLiteral("Finalizar"), 100);
+    } else {
+        m_stage = Stage::InstallFailed;
+        page->ShowFailure(FromUtf8(message));
+        AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
+    }
+    emit installationEnded(ok);
+}
+
+QString CSetupWindow::DestinationProblem(const QString& folder, const QString& productName)
+{
+    if (folder.trimmed().isEmpty())
+        return QStringLiteral("Escriba la carpeta donde se instalará %1, o elíjala con 'Explorar'.").arg(productName);
+    if (!QDir::isAbsolutePath(folder))
+        return QStringLiteral("La carpeta «%1» no es una ruta completa: debe empezar con «/», por ejemplo «%2/%3».")
+            .arg(folder, QDir::homePath(), productName.toLower());
+    const QFileInfo target(folder);
+    if (target.exists() && !target.isDir())
+        return QStringLiteral("«%1» es un archivo, no una carpeta. Elija otra carpeta con 'Explorar'.").arg(folder);
+    if (target.isDir()) {
+        if (!target.isWritable())
+            return QStringLiteral("No tiene permiso para escribir en la carpeta «%1». Elija otra carpeta con 'Explorar'.")
+                .arg(folder);
+        return {};
+    }
+    const QFileInfo parent(target.absolutePath());
+    if (!parent.isDir())
+        return QStringLiteral("No existe la carpeta «%1», donde se crearía la carpeta de instalación «%2». El programa "
+                              "de instalación solo crea el último nivel de la ruta: elija una carpeta que exista con "
+                              "'Explorar'.")
+            .arg(parent.filePath(), folder);
+    if (!parent.isWritable())
+        return QStringLiteral("No tiene permiso para crear la carpeta «%1» dentro de «%2». Elija otra carpeta con "
+                              "'Explorar'.")
+            .arg(target.fileName(), parent.filePath());
+    return {};
+}
