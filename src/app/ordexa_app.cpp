@@ -216,6 +216,7 @@ std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* view, QMenu* help)
     QMenu* format = Menu(QStringLiteral("&Formato"), {item(kFont), item(kColor)});
     format->addMenu(Menu(QStringLiteral("Alineación"), {item(kAlignLeft), item(kAlignCenter), item(kAlignRight)}));
     AddItems(format, {separator, item(kLineHorizontal), item(kLineVertical), separator, item(kResetCaptureScreen)});
+    AddItems(format, {separator, item(kScanBackground), item(kScanFade), item(kRemoveScanBackground)});
     return {file, edit, design, format, view, help};
 }
 

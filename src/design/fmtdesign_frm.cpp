@@ -197,8 +197,15 @@ void CFmtdesignFrm::FormatShown()
     m_history.Clear();
     m_level = 0;
     m_cleanLevel = 0;
+    ShowScanMessage(m_scan.RestoreFor(QString::fromStdString(Path())));
     Repaint();
     RefreshPanel();
+}
+
+void CFmtdesignFrm::ShowScanMessage(const QString& text)
+{
+    if (!text.isEmpty())
+        statusBar()->showMessage(text);
 }
 
 void CFmtdesignFrm::resizeEvent(QResizeEvent* event)

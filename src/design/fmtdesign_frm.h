@@ -11,6 +11,7 @@
 #include "base/log_font.h"
 #include "design/design_document.h"
 #include "design/design_editor.h"
+#include "design/design_scan.h"
 #include "model/format_history.h"
 #include "platform/child_frame.h"
 
@@ -57,6 +58,8 @@ public:
     CControles* Selection() const { return m_document.Selection(); }
     CDesignEditor& Editor() { return m_editor; }
     CFmtdesignView* View() const { return m_view; }
+    // The scanned form shown under the page (never part of the format).
+    DesignScan& ScanUnder() { return m_scan; }
     // The format differs from the file it was read from or last saved to (a new format:
     // from empty).
     bool IsModified() const;
@@ -124,6 +127,8 @@ private:
     void AfterReplace(int selectionIndex);
     bool WriteTo(const std::string& path);
     void ShowProperties();
+    // A quiet note about the scanned form in the status bar (nothing for an empty text).
+    void ShowScanMessage(const QString& text);
     void ChooseFont();
     void ChooseColour();
     std::string CaptionName() const;
@@ -133,6 +138,7 @@ private:
     FormatHistory m_history;
     CDesignEditor m_editor;
     DesignDialogs m_dialogs;
+    DesignScan m_scan{[this] { Repaint(); }};
 
     // Undo level of the format as it stands and as the file holds it; the format is
     // unmodified while they agree. A clean level of -1 can no longer be reached.

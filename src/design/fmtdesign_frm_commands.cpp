@@ -7,6 +7,7 @@
 #include "design/fmtdesign_view.h"
 #include "design/properties_panel_bar.h"
 #include "model/linea.h"
+#include "platform/frame_host.h"
 #include "platform/command_ids.h"
 
 using namespace CommandId;
@@ -98,6 +99,16 @@ bool CFmtdesignFrm::HandleCommand(int id)
             return true;
         });
         break;
+    // The scanned form lives beside the format, never in it: no history, no modified state.
+    case kScanBackground:
+        ShowScanMessage(m_scan.Choose(this, QString::fromStdString(Path()), m_host.GetPrompts()));
+        break;
+    case kScanFade:
+        ShowScanMessage(m_scan.ChooseFade(this, QString::fromStdString(Path())));
+        break;
+    case kRemoveScanBackground:
+        ShowScanMessage(m_scan.Remove(QString::fromStdString(Path())));
+        break;
     default:
         return false;
     }
@@ -147,6 +158,12 @@ std::optional<CommandUiState> CFmtdesignFrm::CommandState(int id)
     case kLineHorizontal:
     case kLineVertical:
         return CommandUiState{selection && selection->m_kind == kKindLinea};
+    case kScanBackground:
+        return CommandUiState{};
+    case kScanFade:
+        return CommandUiState{m_scan.HasScan()};
+    case kRemoveScanBackground:
+        return CommandUiState{m_scan.CanRemove()};
     default:
         return std::nullopt;
     }

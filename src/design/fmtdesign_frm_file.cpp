@@ -129,6 +129,8 @@ void CFmtdesignFrm::OpenFormat()
     m_cleanLevel = 0;
     AfterReplace(-1);
     UpdateCaption();
+    ShowScanMessage(m_scan.RestoreFor(QString::fromStdString(path)));
+    UpdateCommandStates();
     m_host.AddToRecentFormats(path, 1);
 }
 
@@ -152,6 +154,8 @@ bool CFmtdesignFrm::Save()
         return false;
     if (!Path().empty()) {
         const bool written = WriteTo(Path());
+        if (written)
+            ShowScanMessage(m_scan.FormatSaved(QString::fromStdString(Path()), false));
         UpdateCaption();
         UpdateCommandStates();
         return written;
@@ -161,6 +165,7 @@ bool CFmtdesignFrm::Save()
         return false;
     // The first save of a new format makes it a recent format.
     SetPath(path);
+    ShowScanMessage(m_scan.FormatSaved(QString::fromStdString(path), true));
     UpdateCaption();
     m_host.AddToRecentFormats(path, 1);
     UpdateCommandStates();
@@ -174,6 +179,8 @@ bool CFmtdesignFrm::SaveAs()
     const std::string path = m_dialogs.savePath ? m_dialogs.savePath(this) : std::string();
     if (path.empty() || !WriteTo(path))
         return false;
+    // The scan follows the format to its new name; the old name keeps its own note.
+    ShowScanMessage(m_scan.FormatSaved(QString::fromStdString(path), path != Path()));
     SetPath(path);
     UpdateCaption();
     UpdateCommandStates();

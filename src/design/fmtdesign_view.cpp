@@ -93,7 +93,12 @@ void CFmtdesignView::paintEvent(QPaintEvent* event)
     QPainter painter(viewport());
     painter.fillRect(event->rect(), Qt::white);
     painter.setClipRect(event->rect());
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    painter.translate(-scroll);
+    // The scanned form lies under everything, its corner on the page's corner.
+    const double pixelsPerUnit = Dpi() / 254.0;
+    const double marginPx = kPageMarginUnits * pixelsPerUnit;
+    m_frame.ScanUnder().Draw(painter, QPointF(marginPx, marginPx), pixelsPerUnit, QRectF(event->rect().translated(scroll)));
     // The whole format, front to back: the element at the front lies underneath.
     RenderFormat(m_frame.Document().GetFormat(), RenderMode::Design, Dpi(), painter);
 }
