@@ -66,6 +66,22 @@ QIcon Print()
     });
 }
 
+QIcon PrintPreview()
+{
+    return PaintedIcon([](QPainter& p) {
+        Sheet(p, QRectF(1.5, 0.5, 10, 13));
+        p.setPen(QPen(QColor(70, 110, 190), 1));
+        for (int y = 3; y <= 9; y += 2)
+            p.drawLine(QPointF(3.5, y + 0.5), QPointF(9.5, y + 0.5));
+        // The magnifying glass over the sheet's lower right: its lens, then its handle.
+        p.setPen(QPen(kInk, 1.3));
+        p.setBrush(QColor(200, 225, 250, 200));
+        p.drawEllipse(QPointF(9.5, 9.5), 3.2, 3.2);
+        p.setPen(QPen(QColor(120, 80, 30), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(11.9, 11.9), QPointF(15, 15));
+    });
+}
+
 QIcon Margins()
 {
     return PaintedIcon([](QPainter& p) {

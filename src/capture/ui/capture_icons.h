@@ -6,6 +6,7 @@
 namespace CaptureIcons {
 QIcon OpenFormat();  // an opened folder with a sheet
 QIcon Print();       // a printer with a sheet coming out
+QIcon PrintPreview();  // a sheet under a magnifying glass
 QIcon Margins();     // a sheet with arrows pushing its content right and down
 QIcon Clear();       // a sheet and an eraser
 QIcon About();       // a speech bubble with a question mark

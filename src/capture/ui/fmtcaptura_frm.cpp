@@ -3,12 +3,15 @@
 #include <QAction>
 #include <QEvent>
 #include <QMdiSubWindow>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
+#include "capture/ui/calibration_dialog.h"
 #include "capture/ui/capture_icons.h"
 #include "capture/ui/fmtcapture_view.h"
+#include "capture/ui/print_preview_dlg.h"
 #include "platform/frame_host.h"
 #include "platform/key_indicators.h"
 
@@ -26,6 +29,8 @@ const ToolButtonText kToolButtons[] = {
      "Abre un formato en una nueva pantalla de captura"},
     {CommandId::kPrintFormat, &CaptureIcons::Print, "Imprimir",
      "Imprime el formato con los datos capturados"},
+    {CommandId::kPrintPreview, &CaptureIcons::PrintPreview, "Vista preliminar",
+     "Muestra la hoja tal como se imprimirá, con el desfase actual"},
     {CommandId::kMargins, &CaptureIcons::Margins, "Margenes",
      "Ajusta el desfase de la impresión respecto a la hoja"},
     {CommandId::kClearCapture, &CaptureIcons::Clear, "Limpiar",
@@ -85,6 +90,12 @@ bool CFmtcapturaFrm::HandleCommand(int id)
     case kPrintFormat:
         m_view->PrintFormat();
         return true;
+    case kPrintPreview:
+        ShowPrintPreview();
+        return true;
+    case kCalibrationSheet:
+        ShowCalibration();
+        return true;
     case kClearCapture:
         m_view->ClearCapture();
         return true;
@@ -102,6 +113,32 @@ bool CFmtcapturaFrm::HandleCommand(int id)
     default:
         return false;
     }
+}
+
+void CFmtcapturaFrm::ShowPrintPreview()
+{
+    m_view->LeaveFocusedField();
+    QPrinter* printer = m_host.ApplicationPrinter();
+    if (!printer)
+        return;
+    CPrintPreviewDlg preview(*printer, m_view->Session().Elements(), ReadPrintOffsets(m_host.GetSettings()), Path(),
+                             m_host.GetPrompts(), this);
+    preview.exec();
+    if (preview.PrintedPages() > 0) {
+        const QString where =
+            printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : printer->printerName();
+        emit m_view->statusMessage(QString::fromUtf8(CFmtcaptureView::kPrintedStatus).replace(QStringLiteral("%s"), where));
+    }
+}
+
+void CFmtcapturaFrm::ShowCalibration()
+{
+    m_view->LeaveFocusedField();
+    CCalibrationDlg dialog(m_host, m_view->Session().Elements(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        statusBar()->showMessage(QStringLiteral("Desfase guardado: horizontal %1 cm, vertical %2 cm")
+                                     .arg(QString::fromStdString(DecimalText(dialog.Current().facX / 100.0)),
+                                          QString::fromStdString(DecimalText(dialog.Current().facY / 100.0))));
 }
 
 bool CFmtcapturaFrm::QueryClose()

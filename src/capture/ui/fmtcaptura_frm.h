@@ -35,6 +35,9 @@ protected:
 
 private:
     void BuildToolBar();
+    // "Vista preliminar" and "Hoja de calibración".
+    void ShowPrintPreview();
+    void ShowCalibration();
 
     CFmtcaptureView* m_view;
     QToolBar* m_toolBar;

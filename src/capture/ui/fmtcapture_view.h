@@ -97,6 +97,9 @@ public:
     void LoadCapture(const std::string& path);
     // Prints on a printer already chosen (after the print dialog).
     bool PrintOn(QPrinter& printer);
+    // The field the clerk is typing in counts as left before its value is saved,
+    // printed or previewed, so the totals that read it are current.
+    void LeaveFocusedField();
 
 signals:
     // A one-line report for the frame's status bar.
@@ -109,9 +112,6 @@ private:
     void FocusFirstControl();
     void WatchTableWindow(QWidget* window);
     void DescribeTableCell(QWidget* window);
-    // The field the clerk is typing in counts as left before its value is saved or
-    // printed, so the totals that read it are current.
-    void LeaveFocusedField();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     FrameHost& m_host;
