@@ -12,14 +12,12 @@
 #include "setup/install_files.h"
 #include "setup/payload.h"
 #include "setup/program_group.h"
+#include "setup/ui/setup_panel.h"
 
 class CFolderPage;
-class CHeaderBand;
 class CImageButton;
 class CProgressPage;
 class CSetupPage;
-class CSetupPanel;
-class CStatusWindow;
 class CTitleStrip;
 class Prompts;
 
