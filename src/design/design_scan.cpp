@@ -74,9 +74,13 @@ QString DesignScan::ChooseFade(QWidget* parent, const QString& formatPath)
         m_scan.fadePercent = std::clamp(fade, 0, 100);
         m_repaint();
     };
-    const std::optional<int> chosen = m_dialogs.fade(parent, m_scan.fadePercent, preview);
-    if (!chosen)
+    const int before = m_scan.fadePercent;
+    const std::optional<int> chosen = m_dialogs.fade(parent, before, preview);
+    if (!chosen) {
+        // Cancel: the page goes back to the fade it had before the slider moved.
+        preview(before);
         return {};
+    }
     preview(*chosen);
     return Note(formatPath);
 }

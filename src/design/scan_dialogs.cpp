@@ -109,7 +109,5 @@ std::optional<int> AskScanFade(QWidget* parent, int fadePercent, const std::func
     CScanFadeDialog dialog(fadePercent, preview, parent);
     if (dialog.exec() == QDialog::Accepted)
         return dialog.FadePercent();
-    if (preview)
-        preview(fadePercent);
     return std::nullopt;
 }

@@ -18,7 +18,7 @@ QString AskScanFile(QWidget* parent);
 std::optional<double> AskScanResolution(QWidget* parent, const QString& path, QSize pixels);
 
 // "Atenuar fondo": a slider and a box from 0 % (as scanned) to 100 % (white). Each move
-// is shown at once through `preview`; Cancel brings back the fade it started with.
+// is shown at once through `preview`.
 class CScanFadeDialog : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +32,5 @@ private:
     std::function<void(int)> m_preview;
 };
 
-// Runs the fade dialog; the chosen fade, or nothing when the clerk cancels (after the
-// preview was given the starting fade back).
+// Runs the fade dialog; the chosen fade, or nothing when the clerk cancels.
 std::optional<int> AskScanFade(QWidget* parent, int fadePercent, const std::function<void(int)>& preview);
