@@ -12,6 +12,7 @@
 #include "design/design_document.h"
 #include "design/design_editor.h"
 #include "platform/format_render.h"
+#include "platform/scan_background.h"
 
 namespace {
 
@@ -43,6 +44,37 @@ void BM_DragStepWithRepaint(benchmark::State& state)
         benchmark::DoNotOptimize(out.positionText);
         image.fill(Qt::white);
         QPainter painter(&image);
+        RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
+    }
+    editor.Release(grip);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+// The drag step over a letter sheet scanned at 150 dpi: the scan is scaled and faded once,
+// then each repaint copies the scaled picture under the elements.
+void BM_DragStepWithScanUnder(benchmark::State& state)
+{
+    DesignDocument doc;
+    AddMixedElements(doc.Elements(), kElements);
+    CDesignEditor editor(doc, ChangeHooks{[] {}, {}});
+    const Rect rc = doc.Elements().front()->m_rcPage.Normalized();
+    const Point grip{rc.left + 5, rc.top + 5};
+    editor.Press(grip);
+    ScanBackground scan;
+    scan.image = QImage(1275, 1650, QImage::Format_RGB32);
+    scan.image.fill(QColor(247, 243, 230));
+    SetScanResolution(scan, 150);
+    ScanDrawCache cache;
+    const double pxPerUnit = kDpi / 254.0;
+    QImage image = Canvas();
+    bool away = false;
+    for (auto _ : state) {
+        away = !away;
+        const EditorOutcome out = editor.Move(away ? Point{grip.x + 30, grip.y - 20} : grip);
+        benchmark::DoNotOptimize(out.positionText);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, QRectF(image.rect()), cache);
         RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
     }
     editor.Release(grip);
@@ -84,11 +116,13 @@ void BM_BareRepaintSameShapes(benchmark::State& state)
 
 BENCHMARK(BM_DragStepWithRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStepWithScanUnder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareRepaintSameShapes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
     return RunDrawingBenchmarks(argc, argv,
                                 {{"BM_DragStepWithRepaint", "BM_BareRepaintSameShapes"},
-                                 {"BM_DragStepWithRepaint", "BM_RepaintOnly"}});
+                                 {"BM_DragStepWithRepaint", "BM_RepaintOnly"},
+                                 {"BM_DragStepWithScanUnder", "BM_DragStepWithRepaint"}});
 }
