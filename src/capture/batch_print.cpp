@@ -32,6 +32,24 @@ std::string Replace(std::string text, const std::string& what, const std::string
     return text;
 }
 
+// A single-line edit holds no line break: a spreadsheet cell's breaks become spaces there,
+// as they would when the cell is pasted into the field.
+std::string OnOneLine(const std::string& value)
+{
+    std::string line;
+    line.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r' || value[i] == '\n') {
+            if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+                ++i;
+            line += ' ';
+        } else {
+            line += value[i];
+        }
+    }
+    return line;
+}
+
 // A value quoted in a message, cut short when it is long.
 std::string ShownValue(const std::string& value)
 {
@@ -104,6 +122,14 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
             names += (i ? ", " : "") + Quoted(unknown[i]);
         if (unknown.size() > 10)
             names += " y " + std::to_string(unknown.size() - 10) + " más";
+        // "DETALLE[1,2]" unquoted in a comma-separated file splits at its comma.
+        const bool splitCell = std::any_of(unknown.begin(), unknown.end(), [](const std::string& name) {
+            return name.find('[') != std::string::npos && name.find(']') == std::string::npos;
+        });
+        const std::string quoteHint =
+            splitCell ? " En un archivo separado por comas, escriba las celdas de tabla entre comillas, por ejemplo "
+                        "\"DETALLE[1,2]\"."
+                      : "";
         if (columns.empty()) {
             message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", Quoted(csvLabel)), "%s",
                               Quoted(session.FormatFileName()));
@@ -114,6 +140,7 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
                       ", que el archivo " + Quoted(csvLabel) +
                       " nombra en su encabezado: corrija o quite esas columnas antes de imprimir.";
         }
+        message += quoteHint;
         return false;
     }
     if (columns.empty()) {
@@ -174,7 +201,13 @@ bool BatchPrint::OpenRowsBytes(std::string bytes, const std::string& label, std:
 
 bool BatchPrint::MapHeader(std::string& message)
 {
-    return MapBatchHeader(m_session, m_rows.Header(), m_rows.Label(), m_columns, message);
+    if (!MapBatchHeader(m_session, m_rows.Header(), m_rows.Label(), m_columns, message))
+        return false;
+    if (m_rows.DataRowCount() == 0) {
+        message = "El archivo " + Quoted(m_rows.Label()) + " solo tiene el encabezado: no hay renglones que imprimir.";
+        return false;
+    }
+    return true;
 }
 
 bool BatchPrint::TableSaidNo(size_t shownBefore, std::string& reason) const
@@ -199,7 +232,8 @@ bool BatchPrint::FillRow(const CsvRecord& record, std::string& reason)
         // that drops trailing empty cells writes it.
         if (column.csvIndex >= record.fields.size() || record.fields[column.csvIndex].empty())
             continue;
-        const std::string& value = record.fields[column.csvIndex];
+        const std::string value = column.element->m_kind == kKindParrafoVar ? record.fields[column.csvIndex]
+                                                                             : OnOneLine(record.fields[column.csvIndex]);
         const size_t shown = m_prompts.Shown().size();
         std::string message;
         const bool typed =

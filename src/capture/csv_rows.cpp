@@ -198,7 +198,9 @@ public:
             if (!ReadChunk(message)) {
                 if (!message.empty())
                     return Step::Failed;
-                return Finish(message) ? (m_ready.empty() ? Step::End : Step::Record) : Step::Failed;
+                if (!Finish(message))
+                    return Step::Failed;
+                continue;
             }
             if (!Feed(Payload(), message))
                 return Step::Failed;

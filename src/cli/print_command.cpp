@@ -1,18 +1,24 @@
 // ordexa-cli print FORMAT.fmt OUT.pdf [--cap DATA.cap] [ASSIGNMENT ...] [--facx N] [--facy N]
 //                   [--paper letter|a4|legal]
+// ordexa-cli print FORMAT.fmt OUT.pdf --csv ROWS.csv [--facx N] [--facy N] [--paper ...]
+#include <QLocale>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
+#include "capture/batch_print.h"
 #include "cli/capture_cli.h"
 #include "cli/cli_command.h"
+#include "platform/batch_printer.h"
 #include "platform/format_printer.h"
+#include "platform/qt_locale.h"
 #include "platform/qt_settings_store.h"
 
 namespace {
 
 constexpr const char* kPrintUsage =
-    "print FORMATO.fmt SALIDA.pdf [--cap DATOS.cap] [NOMBRE=VALOR ...] [--facx N] [--facy N] "
-    "[--paper letter|a4|legal]";
+    "print FORMATO.fmt SALIDA.pdf [--cap DATOS.cap] [NOMBRE=VALOR ...] | [--csv RENGLONES.csv] [--facx N] "
+    "[--facy N] [--paper letter|a4|legal]";
 
 // An offset in 0.1 mm: a whole number, at most a kilometre either way.
 bool ParseOffset(const std::string& text, int& value)
@@ -26,6 +32,7 @@ struct PrintRequest {
     std::vector<std::string> paths;
     std::vector<std::string> assignments;
     std::string capPath;
+    std::string csvPath;
     std::optional<int> facX, facY;
     PaperSize paper = PaperSize::Letter;
 };
@@ -55,6 +62,8 @@ bool ParsePrintArguments(const CliArgs& args, PrintRequest& request)
         int offset = 0;
         if (arg == "--cap" && !value.empty()) {
             request.capPath = value;
+        } else if (arg == "--csv" && !value.empty()) {
+            request.csvPath = value;
         } else if (arg == "--facx" && ParseOffset(value, offset)) {
             request.facX = offset;
         } else if (arg == "--facy" && ParseOffset(value, offset)) {
@@ -65,7 +74,50 @@ bool ParsePrintArguments(const CliArgs& args, PrintRequest& request)
             return false;
         }
     }
+    // A batch fills every page from its rows: captured data or assignments would be
+    // overwritten on each page.
+    if (!request.csvPath.empty() && (!request.capPath.empty() || !request.assignments.empty()))
+        return false;
     return request.paths.size() == 2;
+}
+
+// The offsets the capture screen would print with, unless the command names others.
+PrintOffsets ReadOffsets(const PrintRequest& request)
+{
+    PrintOffsets offsets{0, 0};
+    if (!request.facX || !request.facY) {
+        QtSettingsStore settings;
+        offsets = ReadPrintOffsets(settings);
+    }
+    if (request.facX)
+        offsets.facX = *request.facX;
+    if (request.facY)
+        offsets.facY = *request.facY;
+    return offsets;
+}
+
+// One page per data row of the spreadsheet into the one PDF. Each row left out is named
+// on its own line of standard error; the exit status is 1 when any was.
+int RunBatchPrint(const PrintRequest& request, PrintOffsets offsets)
+{
+    const std::string& formatPath = request.paths[0];
+    const std::string& pdfPath = request.paths[1];
+    const QtLocale locale(QLocale(QLocale::Spanish, QLocale::Mexico));
+    BatchPrint batch(locale);
+    std::string message;
+    if (!batch.LoadFormat(formatPath, message) || !batch.OpenRows(request.csvPath, message))
+        return Refuse(message);
+    BatchOutcome outcome;
+    const bool written = PrintBatchToPdfFile(pdfPath, FullSheetLayout(request.paper), batch, offsets, nullptr,
+                                             outcome, message);
+    for (const BatchRefusedRow& row : outcome.refused)
+        std::fprintf(stderr, "%s, renglón %ld: %s\n", request.csvPath.c_str(), row.sheetRow, row.reason.c_str());
+    if (outcome.refusedCount > long(outcome.refused.size()))
+        std::fprintf(stderr, "%s: %ld renglones más se omitieron.\n", request.csvPath.c_str(),
+                     outcome.refusedCount - long(outcome.refused.size()));
+    if (!written)
+        return Refuse(message);
+    return outcome.refusedCount > 0 ? kExitRefused : kExitOk;
 }
 
 }  // namespace
@@ -77,6 +129,8 @@ int RunPrint(const CliArgs& args)
         return UsageError(kPrintUsage);
     const std::string& formatPath = request.paths[0];
     const std::string& pdfPath = request.paths[1];
+    if (!request.csvPath.empty())
+        return RunBatchPrint(request, ReadOffsets(request));
 
     CliCapture capture;
     std::string message;
@@ -88,18 +142,7 @@ int RunPrint(const CliArgs& args)
         if (!capture.Apply(assignment, message))
             return Refuse(formatPath + ": " + message);
 
-    // The offsets the capture screen would print with, unless the command names others.
-    PrintOffsets offsets{0, 0};
-    if (!request.facX || !request.facY) {
-        QtSettingsStore settings;
-        offsets = ReadPrintOffsets(settings);
-    }
-    if (request.facX)
-        offsets.facX = *request.facX;
-    if (request.facY)
-        offsets.facY = *request.facY;
-
-    if (!PrintToPdfFile(pdfPath, request.paper, capture.Session().GetFormat().elements, offsets, message))
+    if (!PrintToPdfFile(pdfPath, request.paper, capture.Session().GetFormat().elements, ReadOffsets(request), message))
         return Refuse(message);
     return kExitOk;
 }
