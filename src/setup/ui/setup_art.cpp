@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRect>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace SetupArt {
@@ -79,10 +81,13 @@ QPixmap Cached(const QString& key, const std::function<QPixmap()>& make)
 
 }  // namespace
 
-QFont Arial(int pixelSize, int weight, bool italic)
+QFont Arial(int cellHeight, int weight, bool italic)
 {
+    // Arial and its metric twin Liberation Sans: 2048 units to the em, a cell of 1854
+    // above the baseline and 434 below.
+    constexpr double kEmPerCell = 2048.0 / (1854.0 + 434.0);
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
+    font.setPixelSize(std::max(1, int(std::lround(cellHeight * kEmPerCell))));
     font.setWeight(QFont::Weight(weight));
     font.setItalic(italic);
     return font;
@@ -224,7 +229,7 @@ QPixmap ButtonFace(const QString& caption, const QSize& size, FaceState state)
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
         PaintFaceBody(painter, QRectF(pixmap.rect()), state, 4);
-        painter.setFont(Arial(13, 700));
+        painter.setFont(Arial(14, 700));
         painter.setPen(state == FaceState::Disabled ? QColor(140, 140, 140) : kFrameDark);
         const int shift = state == FaceState::Pressed ? 1 : 0;
         painter.drawText(pixmap.rect().translated(shift, shift), Qt::AlignCenter, caption);

@@ -18,8 +18,10 @@ inline QColor Accent() { return QColor(0, 64, 255); }
 // The pages' grey.
 inline QColor PageGrey() { return QColor(218, 218, 218); }
 
-// Arial at a pixel size, with a weight on the 100..900 scale (400 normal, 800 heavy).
-QFont Arial(int pixelSize, int weight = 400, bool italic = false);
+// Arial whose character cell (ascent + descent) is `cellHeight` pixels, as the window
+// system's font heights are given, with a weight on the 100..900 scale (400 normal, 800
+// heavy). The em, which Qt sizes, is smaller than the cell.
+QFont Arial(int cellHeight, int weight = 400, bool italic = false);
 
 // The title strip's skin: a 40-pixel left end, a piece tiled across the middle and a
 // 40-pixel right end, all `height` pixels high.

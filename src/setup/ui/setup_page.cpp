@@ -128,6 +128,7 @@ void CFolderPage::PaintContents(QPainter& painter)
     DrawAt(painter, 50, 85, QStringLiteral("Carpeta"));
     const QRect box(QPoint(100, 80), QPoint(399, 104));
     SetupArt::PaintSunkenBox(painter, box);
+    painter.setPen(Qt::black);
     // A long path keeps its start and its end, which say the most about where it is.
     const int room = box.right() - 110 - 3;
     DrawAt(painter, 110, 85, painter.fontMetrics().elidedText(m_folder, Qt::ElideMiddle, room));

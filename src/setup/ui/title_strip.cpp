@@ -33,7 +33,7 @@ void CTitleStrip::resizeEvent(QResizeEvent*)
 {
     const int top = (height() - kGlyphSide) / 2;
     m_close->move(width() - 8 - kGlyphSide, top);
-    m_minimize->move(width() - 10 - 2 * kGlyphSide, top);
+    m_minimize->move(width() - 12 - 2 * kGlyphSide, top);
 }
 
 void CTitleStrip::paintEvent(QPaintEvent*)
