@@ -24,7 +24,7 @@ std::string ZipWriteFailed(const std::string& zipPath, zip_t* archive)
 
 }  // namespace
 
-bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath, std::string& message)
+bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath, std::string& message, bool deflate)
 {
     int zipError = 0;
     zip_t* archive = zip_open(zipPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &zipError);
@@ -45,7 +45,7 @@ bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath,
         zip_discard(archive);
         return false;
     }
-    if (zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 9) != 0) {
+    if (zip_set_file_compression(archive, zip_uint64_t(index), deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, deflate ? 9 : 0) != 0) {
         message = ZipWriteFailed(zipPath, archive);
         zip_discard(archive);
         return false;

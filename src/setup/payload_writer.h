@@ -6,8 +6,10 @@
 
 inline constexpr char kPayloadEntryName[] = "Data";
 
-// Deflates the package file into a new ZIP archive at `zipPath`.
-bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath, std::string& message);
+// Puts the package file into a new ZIP archive at `zipPath` as its one entry, deflated
+// (or stored, when `deflate` is false).
+bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath, std::string& message,
+                     bool deflate = true);
 
 // Writes `outputPath` = the wizard's executable + the archive + its length, with
 // execute permission (0755). Atomic: a failure leaves any earlier output as it was.

@@ -24,12 +24,18 @@ std::string WithoutTrailingSeparator(std::string folder)
 }
 
 // An argument of a command is put in double quotes when it holds a character that would
-// otherwise end it.
+// otherwise end it; a quote inside is doubled.
 std::string CommandArgument(const std::string& text)
 {
-    if (text.find_first_of(",()[]") == std::string::npos)
+    if (text.find_first_of(",()[]\"") == std::string::npos)
         return text;
-    return "\"" + text + "\"";
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
 }
 
 // "ORDEXA" -> "kalvorsoft-ordexa": lower case letters and digits, anything else "-".
@@ -150,7 +156,7 @@ bool CopyInto(const std::string& source, const std::string& folder, const std::s
 }
 
 // Splits "[Name(a,b)]" into the name and its arguments; an argument may be in double
-// quotes, and then holds commas and parentheses.
+// quotes, and then holds commas, parentheses and doubled quotes.
 bool SplitCommand(std::string_view text, std::string& name, std::vector<std::string>& arguments)
 {
     if (text.size() < 4 || text.front() != '[' || text.back() != ']')
@@ -168,7 +174,12 @@ bool SplitCommand(std::string_view text, std::string& name, std::vector<std::str
     for (size_t i = 0; i < rest.size(); ++i) {
         const char c = rest[i];
         if (c == '"') {
-            if (!quoted && !current.empty())
+            if (quoted && i + 1 < rest.size() && rest[i + 1] == '"') {
+                current += '"';  // a doubled quote inside quotes
+                ++i;
+                continue;
+            }
+            if (!quoted && (!current.empty() || wasQuoted))
                 return false;
             quoted = !quoted;
             wasQuoted = true;

@@ -96,7 +96,8 @@ void CSetupWindow::Start()
     const QRect area = m_panel->ContentsRect();
     m_header->setGeometry(area.left(), area.top(), area.width(), CHeaderBand::kHeight);
     m_header->show();
-    ShowPage(new CWelcomePage(ProductName(), FromUtf8(m_payload.description), m_panel), Stage::Welcome);
+    ShowPage([&](QWidget* parent) { return new CWelcomePage(ProductName(), FromUtf8(m_payload.description), parent); },
+             Stage::Welcome);
     AddButton(SetupCommand::kNext, QStringLiteral("Siguiente"), 200);
     AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
     emit extractionEnded(true);
@@ -107,14 +108,15 @@ QString CSetupWindow::ProductName() const
     return FromUtf8(m_payload.productName);
 }
 
-void CSetupWindow::ShowPage(CSetupPage* page, Stage stage)
+CSetupPage* CSetupWindow::ShowPage(const std::function<CSetupPage*(QWidget* parent)>& make, Stage stage)
 {
     delete m_page;
-    m_page = page;
+    m_page = make(m_panel);
     m_stage = stage;
     const QRect area = m_panel->ContentsRect();
     m_page->setGeometry(area.left(), area.top() + CHeaderBand::kHeight, area.width(), CSetupPage::kHeight);
     m_page->show();
+    return m_page;
 }
 
 CImageButton* CSetupWindow::AddButton(int commandId, const QString& caption, int rightOffset)
@@ -175,11 +177,17 @@ void CSetupWindow::Next()
 {
     switch (m_stage) {
     case Stage::Welcome:
-        ShowPage(new CLicensePage(FromUtf8(m_payload.licenceText), m_panel), Stage::Licence);
+        ShowPage([&](QWidget* parent) { return new CLicensePage(FromUtf8(m_payload.licenceText), parent); },
+                 Stage::Licence);
         break;
     case Stage::Licence:
-        ShowPage(new CFolderPage(ProductName(), m_folder, m_panel), Stage::Folder);
-        connect(static_cast<CFolderPage*>(m_page), &CFolderPage::command, this, &CSetupWindow::OnCommand);
+        ShowPage(
+            [&](QWidget* parent) {
+                auto* page = new CFolderPage(ProductName(), m_folder, parent);
+                connect(page, &CFolderPage::command, this, &CSetupWindow::OnCommand);
+                return page;
+            },
+            Stage::Folder);
         break;
     case Stage::Folder: {
         if (QDir::isAbsolutePath(m_folder))
@@ -190,9 +198,13 @@ void CSetupWindow::Next()
             m_prompts.Message(problem.toStdString(), PromptIcon::Warning);
             return;
         }
-        auto* page = new CProgressPage(m_folder, m_panel);
-        connect(page, &CProgressPage::startInstall, this, &CSetupWindow::Install);
-        ShowPage(page, Stage::Installing);
+        ShowPage(
+            [&](QWidget* parent) {
+                auto* page = new CProgressPage(m_folder, parent);
+                connect(page, &CProgressPage::startInstall, this, &CSetupWindow::Install);
+                return page;
+            },
+            Stage::Installing);
         break;
     }
     default:

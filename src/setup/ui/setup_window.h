@@ -8,6 +8,7 @@
 // on "Siguiente". There is no way back. The temporary files go when the window does.
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "setup/install_files.h"
 #include "setup/payload.h"
@@ -75,8 +76,8 @@ private:
     void Browse();
     void Install();
 
-    // Replaces the current page by `page`, placed below the header band.
-    void ShowPage(CSetupPage* page, Stage stage);
+    // Destroys the current page, then makes the next with `make` below the header band.
+    CSetupPage* ShowPage(const std::function<CSetupPage*(QWidget* parent)>& make, Stage stage);
     CImageButton* AddButton(int commandId, const QString& caption, int rightOffset);
     void RemoveButton(int commandId);
     QString ProductName() const;

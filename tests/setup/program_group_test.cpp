@@ -1,0 +1,198 @@
+// The program group: the three commands in their text form, their parser, and the
+// desktop menu files they become (checked by desktop-file-validate when installed).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "setup/program_group.h"
+#include "setup_fixture.h"
+
+using namespace setup_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Text(const std::string& path)
+{
+    const auto bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+// An installed product: the program, the uninstaller, the icon and the MIME types.
+std::string MakeInstalledFolder(const TempFolder& root, const std::string& name)
+{
+    const std::string dest = root / name;
+    fs::create_directories(dest);
+    for (const char* file : {"ORDEXA", "ordexa-desinstalar"}) {
+        WriteBytes(dest + "/" + file, {'#', '!'});
+        fs::permissions(dest + "/" + file, fs::perms(0755));
+    }
+    WriteBytes(dest + "/ordexa.svg", {'<', 's', 'v', 'g', '/', '>'});
+    WriteBytes(dest + "/ordexa-mime.xml", {'<', 'x', '/', '>'});
+    return dest;
+}
+
+std::string Validator()
+{
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+        const std::string path = std::string(folder) + "/desktop-file-validate";
+        if (::access(path.c_str(), X_OK) == 0)
+            return path;
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(ProgramGroup, CommandsKeepTheirTextForm)
+{
+    EXPECT_EQ(CreateGroupCommand("ORDEXA"), "[CreateGroup(ORDEXA)]");
+    EXPECT_EQ(AddItemCommand("/home/ana/ordexa", "ORDEXA", "ORDEXA"), "[AddItem(/home/ana/ordexa/ORDEXA,ORDEXA)]");
+    EXPECT_EQ(AddItemCommand("/home/ana/ordexa/", "ORDEXA", "ORDEXA"), "[AddItem(/home/ana/ordexa/ORDEXA,ORDEXA)]");
+    EXPECT_EQ(ShowGroupCommand("ORDEXA"), "[ShowGroup(ORDEXA,6)]");
+    // A path with a comma is quoted, and reads back whole.
+    const std::string quoted = AddItemCommand("/home/ana/mis, programas", "ORDEXA", "ORDEXA");
+    EXPECT_EQ(quoted, "[AddItem(\"/home/ana/mis, programas/ORDEXA\",ORDEXA)]");
+    ProgramGroupCommand command;
+    ASSERT_TRUE(ParseProgramGroupCommand(quoted, command));
+    EXPECT_EQ(command.arguments, (std::vector<std::string>{"/home/ana/mis, programas/ORDEXA", "ORDEXA"}));
+}
+
+TEST(ProgramGroup, ParserAcceptsTheThreeCommandsAndNothingElse)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        ProgramGroupCommand::Kind kind;
+        std::vector<std::string> arguments;
+    };
+    using K = ProgramGroupCommand::Kind;
+    const std::vector<Case> cases = {
+        {"[CreateGroup(ORDEXA)]", true, K::CreateGroup, {"ORDEXA"}},
+        {"[AddItem(/opt/o/ORDEXA,ORDEXA)]", true, K::AddItem, {"/opt/o/ORDEXA", "ORDEXA"}},
+        {"[AddItem(\"/a b/(x)\",Título)]", true, K::AddItem, {"/a b/(x)", "Título"}},
+        {"[AddItem(\"/a \"\"b\"\"/x\",T)]", true, K::AddItem, {"/a \"b\"/x", "T"}},
+        {"[AddItem(/a\"b/x,T)]", false, K::AddItem, {}},
+        {"[ShowGroup(ORDEXA,6)]", true, K::ShowGroup, {"ORDEXA", "6"}},
+        {"[CreateGroup()]", false, K::CreateGroup, {}},
+        {"[AddItem(/solo/ruta)]", false, K::AddItem, {}},
+        {"[DeleteGroup(ORDEXA)]", false, K::CreateGroup, {}},
+        {"CreateGroup(ORDEXA)", false, K::CreateGroup, {}},
+        {"[CreateGroup(ORDEXA]", false, K::CreateGroup, {}},
+        {"[CreateGroup(\"ORDEXA)]", false, K::CreateGroup, {}},
+        {"[CreateGroup(a(b))]", false, K::CreateGroup, {}},
+        {"", false, K::CreateGroup, {}},
+    };
+    for (const Case& c : cases) {
+        ProgramGroupCommand command;
+        EXPECT_EQ(ParseProgramGroupCommand(c.text, command), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(command.kind, c.kind) << c.text;
+            EXPECT_EQ(command.arguments, c.arguments) << c.text;
+        }
+    }
+}
+
+TEST(ProgramGroup, BecomesASubmenuWithTheProgramAndTheUninstaller)
+{
+    TempFolder root;
+    const std::string dest = MakeInstalledFolder(root, "mis programas/ordexa");
+    const MenuLocations menus = TestMenus(root);
+    const ProgramGroupResult result = RegisterProgramGroup(dest, "ORDEXA", menus);
+
+    const std::string directory = menus.dataHome + "/desktop-directories/kalvorsoft-ordexa.directory";
+    const std::string menu = menus.configHome + "/menus/applications-merged/kalvorsoft-ordexa.menu";
+    const std::string program = menus.dataHome + "/applications/kalvorsoft-ordexa-ordexa.desktop";
+    const std::string uninstaller = menus.dataHome + "/applications/kalvorsoft-ordexa-ordexa-desinstalar.desktop";
+    const std::string icon = menus.dataHome + "/icons/hicolor/scalable/apps/kalvorsoft-ordexa.svg";
+    const std::string mime = menus.dataHome + "/mime/packages/kalvorsoft-ordexa.xml";
+    for (const std::string& path : {directory, menu, program, uninstaller, icon, mime}) {
+        EXPECT_TRUE(Exists(path)) << path;
+        EXPECT_NE(std::find(result.writtenFiles.begin(), result.writtenFiles.end(), path), result.writtenFiles.end())
+            << path;
+    }
+    EXPECT_EQ(result.carriedOut.size(), 4u);
+    EXPECT_EQ(result.carriedOut.back(), "[ShowGroup(ORDEXA,6)]");
+
+    const std::string programEntry = Text(program);
+    EXPECT_NE(programEntry.find("Name=ORDEXA\n"), std::string::npos);
+    EXPECT_NE(programEntry.find("Exec=\"" + dest + "/ORDEXA\" %f\n"), std::string::npos) << programEntry;
+    EXPECT_NE(programEntry.find("Icon=kalvorsoft-ordexa\n"), std::string::npos);
+    EXPECT_NE(programEntry.find("MimeType=application/x-ordexa-format;application/x-ordexa-capture;\n"),
+              std::string::npos);
+    const std::string uninstallEntry = Text(uninstaller);
+    EXPECT_NE(uninstallEntry.find("Name=Desinstalar Ordexa\n"), std::string::npos);
+    EXPECT_NE(uninstallEntry.find("Exec=\"" + dest + "/ordexa-desinstalar\"\n"), std::string::npos) << uninstallEntry;
+    const std::string menuText = Text(menu);
+    EXPECT_NE(menuText.find("<Directory>kalvorsoft-ordexa.directory</Directory>"), std::string::npos);
+    EXPECT_NE(menuText.find("<Filename>kalvorsoft-ordexa-ordexa.desktop</Filename>"), std::string::npos);
+    EXPECT_NE(menuText.find("<Filename>kalvorsoft-ordexa-ordexa-desinstalar.desktop</Filename>"), std::string::npos);
+    EXPECT_EQ(ReadBytes(icon), ReadBytes(dest + "/ordexa.svg"));
+
+    const std::string validator = Validator();
+    if (validator.empty())
+        GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    for (const std::string& path : {directory, program, uninstaller}) {
+        const std::string command = validator + " '" + path + "' > '" + root / "validacion.txt" + "' 2>&1";
+        const int status = std::system(command.c_str());
+        const auto output = Text(root / "validacion.txt");
+        EXPECT_EQ(status, 0) << path << "\n" << output;
+        EXPECT_EQ(output.find("error"), std::string::npos) << path << "\n" << output;
+    }
+}
+
+TEST(ProgramGroup, ExecQuotesEveryCharacterTheShellWouldTake)
+{
+    TempFolder root;
+    const std::string dest = MakeInstalledFolder(root, "a$b \"c\" 100%");
+    const MenuLocations menus = TestMenus(root);
+    RegisterProgramGroup(dest, "ORDEXA", menus);
+    const std::string entry = Text(menus.dataHome + "/applications/kalvorsoft-ordexa-ordexa.desktop");
+    // In the file: "\$" and "\"" inside the quotes, each backslash doubled as a string
+    // value, and "%" doubled.
+    std::string expected = "Exec=\"" + root.Path() + "/a\\\\$b \\\\\"c\\\\\" 100%%/ORDEXA\" %f\n";
+    EXPECT_NE(entry.find(expected), std::string::npos) << entry << "\nexpected: " << expected;
+}
+
+TEST(ProgramGroup, ACommandThatCannotBeCarriedOutIsSkippedSilently)
+{
+    TempFolder root;
+    const std::string dest = MakeInstalledFolder(root, "ordexa");
+    MenuLocations menus = TestMenus(root);
+    // The data folder is a file: nothing can be written under it.
+    WriteBytes(menus.dataHome, {'x'});
+    ProgramGroupResult result = RegisterProgramGroup(dest, "ORDEXA", menus);
+    EXPECT_TRUE(result.writtenFiles.empty());
+    EXPECT_FALSE(Exists(menus.configHome + "/menus/applications-merged/kalvorsoft-ordexa.menu"));
+
+    // Unparsable commands and an item for a program that is not there.
+    menus = TestMenus(root);
+    menus.dataHome = root / "datos2";
+    ProgramGroup group(menus);
+    result = {};
+    EXPECT_FALSE(group.Execute("[AddItem(" + dest + "/ORDEXA,ORDEXA)]", result)) << "no group made yet";
+    EXPECT_FALSE(group.Execute("[CreateGroup(ORDEXA", result));
+    EXPECT_TRUE(group.Execute("[CreateGroup(ORDEXA)]", result));
+    EXPECT_FALSE(group.Execute("[AddItem(" + dest + "/NO-EXISTE,ORDEXA)]", result));
+    EXPECT_FALSE(group.Execute("[AddItem(relativa/ORDEXA,ORDEXA)]", result));
+    EXPECT_FALSE(Exists(menus.dataHome + "/applications"));
+}
+
+TEST(ProgramGroup, MenuFoldersComeFromTheEnvironmentWithTheUsualDefaults)
+{
+    const auto keep = [](const char* name) { return std::getenv(name) ? std::string(std::getenv(name)) : std::string(); };
+    const std::string home = keep("HOME"), data = keep("XDG_DATA_HOME"), config = keep("XDG_CONFIG_HOME");
+    setenv("HOME", "/home/ana", 1);
+    setenv("XDG_DATA_HOME", "/tmp/datos/", 1);
+    setenv("XDG_CONFIG_HOME", "relativa", 1);  // not absolute: ignored
+    const MenuLocations menus = MenuLocations::FromEnvironment();
+    EXPECT_EQ(menus.dataHome, "/tmp/datos");
+    EXPECT_EQ(menus.configHome, "/home/ana/.config");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(MenuLocations::FromEnvironment().dataHome, "/home/ana/.local/share");
+    setenv("HOME", home.c_str(), 1);
+    data.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", data.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+}

@@ -1,0 +1,135 @@
+// Uninstalling: exactly what the install list names goes, the folders are left as they
+// were before the installation, and a list that was tampered with removes nothing that
+// the installer did not write.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "setup/install_files.h"
+#include "setup/package_format.h"
+#include "setup/uninstall.h"
+#include "setup_fixture.h"
+
+using namespace setup_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Install(const TempFolder& root, const std::string& dest, const MenuLocations& menus)
+{
+    WriteBytes(root / "paquete.dat", BuildPackageBytes(SampleEntries(), SampleTrailer()));
+    CountingProgress progress;
+    InstallReport report;
+    std::string message;
+    EXPECT_TRUE(InstallFiles(dest, root / "paquete.dat", progress, report, message, menus)) << message;
+    fs::remove(root / "paquete.dat");
+    return report.installListPath;
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+}  // namespace
+
+TEST(Uninstall, LeavesEveryFolderExactlyAsItWasBeforeTheInstallation)
+{
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    // Menu folders that already hold somebody else's entries, and some that do not exist.
+    fs::create_directories(menus.dataHome + "/applications");
+    WriteText(menus.dataHome + "/applications/otro.desktop", "[Desktop Entry]\n");
+    const auto before = Listing(root.Path());
+
+    const std::string list = Install(root, root / "ordexa", menus);
+    ASSERT_NE(Listing(root.Path()), before);
+    UninstallReport report;
+    std::string message;
+    ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
+    EXPECT_EQ(Listing(root.Path()), before);
+    EXPECT_TRUE(report.kept.empty());
+}
+
+TEST(Uninstall, KeepsTheClerksOwnFilesAndTheirFolder)
+{
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    const std::string dest = root / "ordexa";
+    const std::string list = Install(root, dest, menus);
+    WriteText(dest + "/mi captura.cap", "datos");
+    UninstallReport report;
+    std::string message;
+    ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
+    EXPECT_EQ(Listing(dest).size(), 1u);
+    EXPECT_TRUE(Exists(dest + "/mi captura.cap"));
+}
+
+TEST(Uninstall, RemovesOnlyWhatTheInstallerCouldHaveWritten)
+{
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    const std::string dest = root / "ordexa";
+    const std::string list = Install(root, dest, menus);
+    // Somebody adds paths to the list: a file elsewhere, one reached through a link,
+    // and a folder.
+    WriteText(root / "importante.txt", "no borrar");
+    fs::create_directory(root / "otra");
+    WriteText(root / "otra/dato.txt", "no borrar");
+    fs::create_directory_symlink(root / "otra", dest + "/enlace");
+    auto lines = ReadBytes(list);
+    const std::string extra = root / "importante.txt\n" + dest + "/enlace/dato.txt\n" + root / "otra\n";
+    lines.insert(lines.begin(), extra.begin(), extra.end());
+    WriteBytes(list, lines);
+    // A listed file that is already gone is fine.
+    fs::remove(dest + "/vacío.txt");
+
+    UninstallReport report;
+    std::string message;
+    ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
+    EXPECT_TRUE(Exists(root / "importante.txt"));
+    EXPECT_TRUE(Exists(root / "otra/dato.txt"));
+    EXPECT_FALSE(Exists(dest + "/ORDEXA"));
+    EXPECT_FALSE(Exists(list));
+    EXPECT_EQ(report.kept.size(), 3u);
+}
+
+TEST(Uninstall, ADamagedListRemovesNothing)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"relative path", "ordexa/ORDEXA\n"},
+        {"dot-dot component", "/tmp/ordexa/../ORDEXA\n"},
+        {"dot component", "/tmp/./ORDEXA\n"},
+        {"empty component", "/tmp//ORDEXA\n"},
+        {"NUL byte", std::string("/tmp/ORD\0EXA\n", 13)},
+    };
+    for (const auto& [what, bad] : cases) {
+        TempFolder root;
+        const MenuLocations menus = TestMenus(root);
+        const std::string list = Install(root, root / "ordexa", menus);
+        auto bytes = ReadBytes(list);
+        bytes.insert(bytes.end(), bad.begin(), bad.end());
+        WriteBytes(list, bytes);
+        const auto before = Listing(root.Path());
+        UninstallReport report;
+        std::string message;
+        EXPECT_FALSE(Uninstall(list, report, message, menus)) << what;
+        EXPECT_NE(message.find("está dañada"), std::string::npos) << what << ": " << message;
+        EXPECT_EQ(Listing(root.Path()), before) << what;
+    }
+    TempFolder root;
+    UninstallReport report;
+    std::string message;
+    EXPECT_FALSE(Uninstall(root / "no-existe.instalados", report, message, TestMenus(root)));
+    EXPECT_NE(message.find("no-existe.instalados"), std::string::npos) << message;
+}
+
+TEST(Uninstall, ListsAreFoundBesideTheUninstaller)
+{
+    TempFolder root;
+    EXPECT_EQ(FindInstallList(root.Path()), "");
+    WriteText(root / "ORDEXA.instalados", "");
+    EXPECT_EQ(FindInstallList(root.Path()), root / "ORDEXA.instalados");
+    WriteText(root / "OTRO.instalados", "");
+    EXPECT_EQ(FindInstallList(root.Path()), "") << "two lists: which one is ours cannot be told";
+}
