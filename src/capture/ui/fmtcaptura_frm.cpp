@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "capture/ui/batch_print_dialog.h"
 #include "capture/ui/calibration_dialog.h"
 #include "capture/ui/capture_icons.h"
 #include "capture/ui/fmtcapture_view.h"
@@ -96,6 +97,13 @@ bool CFmtcapturaFrm::HandleCommand(int id)
     case kCalibrationSheet:
         ShowCalibration();
         return true;
+    case kBatchPrint: {
+        // The batch fills a session of its own: the values on the screen stay as typed.
+        CBatchPrintDlg batch(m_host, m_view->GetFormat(), Path(), this);
+        if (const QString status = batch.Run(); !status.isEmpty())
+            statusBar()->showMessage(status);
+        return true;
+    }
     case kClearCapture:
         m_view->ClearCapture();
         return true;
