@@ -1,6 +1,7 @@
 #include "design/design_scan.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 
 #include "base/prompts.h"
@@ -60,8 +61,8 @@ QString DesignScan::Choose(QWidget* parent, const QString& formatPath, Prompts& 
     const QString failure = Note(formatPath);
     if (!failure.isEmpty())
         return failure;
-    return QStringLiteral("Fondo escaneado: «%1», %2 × %3 mm.")
-        .arg(QDir::toNativeSeparators(m_scan.path))
+    return QStringLiteral("Fondo escaneado «%1»: %2 × %3 mm.")
+        .arg(QFileInfo(m_scan.path).fileName())
         .arg(m_scan.widthMm, 0, 'f', 1)
         .arg(m_scan.heightMm, 0, 'f', 1);
 }

@@ -139,6 +139,14 @@ ScanLoadResult LoadPdf(const QString& path, ScanBackground& scan)
     return {ScanLoadStatus::Loaded, {}};
 }
 
+// Dots per metre are whole numbers: 150 dpi is stored as 5905 (149.987 dpi). A value
+// that close to a whole resolution is that resolution, as scanners only offer those.
+double ScannerDpi(int dotsPerMeter)
+{
+    const double dpi = dotsPerMeter * 0.0254;
+    return std::abs(dpi - std::round(dpi)) < 0.05 ? std::round(dpi) : dpi;
+}
+
 bool IsPdf(const QString& path)
 {
     QFile file(path);
@@ -223,8 +231,8 @@ ScanLoadResult LoadScan(const QString& path, double dpiIfMissing, ScanBackground
         scan.image = image.convertToFormat(QImage::Format_RGB32);
         // Qt gives a picture without a resolution the screen's; only the file's own counts.
         const double stored = StoredScanDpi(absolute);
-        const double dpiX = scan.image.dotsPerMeterX() * 0.0254;
-        const double dpiY = scan.image.dotsPerMeterY() * 0.0254;
+        const double dpiX = ScannerDpi(scan.image.dotsPerMeterX());
+        const double dpiY = ScannerDpi(scan.image.dotsPerMeterY());
         if (stored > 0 && DpiInRange(dpiX) && DpiInRange(dpiY) && SheetPlausible(scan.image.size(), dpiX, dpiY)) {
             scan.dpiX = dpiX;
             scan.dpiY = dpiY;

@@ -98,24 +98,27 @@ TEST(ScanLoad, PicturesTakeTheirSizeFromTheirResolutionOrFromTheOneGiven)
         QString path;
         double dpiIfMissing;
         ScanLoadStatus status;
-        double widthMm, heightMm;
+        double dpi, widthMm, heightMm;
     };
     const Case cases[] = {
-        {"sample at 150 dpi", kSample, 0, ScanLoadStatus::Loaded, 215.9, 279.4},
-        {"png at 200 dpi", png, 0, ScanLoadStatus::Loaded, 76.2, 38.1},
-        {"png at 200 dpi ignores the fallback", png, 100, ScanLoadStatus::Loaded, 76.2, 38.1},
-        {"png without resolution asks", bare, 0, ScanLoadStatus::NeedsResolution, 0, 0},
-        {"png without resolution takes the fallback", bare, 100, ScanLoadStatus::Loaded, 152.4, 76.2},
-        {"png with a bogus resolution asks", bogus, 0, ScanLoadStatus::NeedsResolution, 0, 0},
-        {"jpeg at 200 dpi", jpeg, 0, ScanLoadStatus::Loaded, 76.2, 38.1},
-        {"jpeg without resolution asks", bareJpeg, 0, ScanLoadStatus::NeedsResolution, 0, 0},
-        {"jpeg without resolution takes the fallback", bareJpeg, 150, ScanLoadStatus::Loaded, 101.6, 50.8},
+        {"sample at 150 dpi", kSample, 0, ScanLoadStatus::Loaded, 150, 215.9, 279.4},
+        {"png at 200 dpi", png, 0, ScanLoadStatus::Loaded, 200, 76.2, 38.1},
+        {"png at 200 dpi ignores the fallback", png, 100, ScanLoadStatus::Loaded, 200, 76.2, 38.1},
+        {"png without resolution asks", bare, 0, ScanLoadStatus::NeedsResolution, 0, 0, 0},
+        {"png without resolution takes the fallback", bare, 100, ScanLoadStatus::Loaded, 100, 152.4, 76.2},
+        {"png with a bogus resolution asks", bogus, 0, ScanLoadStatus::NeedsResolution, 0, 0, 0},
+        {"jpeg at 200 dpi", jpeg, 0, ScanLoadStatus::Loaded, 200, 76.2, 38.1},
+        {"jpeg without resolution asks", bareJpeg, 0, ScanLoadStatus::NeedsResolution, 0, 0, 0},
+        {"jpeg without resolution takes the fallback", bareJpeg, 150, ScanLoadStatus::Loaded, 150, 101.6, 50.8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScanBackground scan;
         const ScanLoadResult result = LoadScan(c.path, c.dpiIfMissing, scan, 30);
         ASSERT_EQ(result.status, c.status) << result.message.toStdString();
+        if (c.status == ScanLoadStatus::Loaded) {
+            EXPECT_EQ(scan.dpiX, c.dpi);  // whole, though the file stores dots per metre
+        }
         EXPECT_FALSE(scan.IsEmpty());
         EXPECT_EQ(scan.fadePercent, 30);
         EXPECT_NEAR(scan.widthMm, c.widthMm, 0.2);
