@@ -42,7 +42,13 @@ SetupFixture::SetupFixture()
     for (const char* folder : {"home", "tmp", "data", "config"})
         QDir(m_root).mkpath(folder);
     // ExpandHomeFolder and the tree's desktop read HOME.
+    m_realHome = qgetenv("HOME");
     setenv("HOME", Home().toLocal8Bit().constData(), 1);
+}
+
+SetupFixture::~SetupFixture()
+{
+    setenv("HOME", m_realHome.constData(), 1);
 }
 
 std::vector<PackageEntry> SetupFixture::Entries() const

@@ -16,6 +16,7 @@
 class SetupFixture {
 public:
     SetupFixture();
+    ~SetupFixture();
 
     // The files the package carries, in package order.
     std::vector<PackageEntry> Entries() const;
@@ -36,6 +37,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_root;
+    QByteArray m_realHome;
 };
 
 // Lets the event loop run until `done` holds or `ms` pass.

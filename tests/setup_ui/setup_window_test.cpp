@@ -165,7 +165,7 @@ TEST_F(SetupWindowTest, CancelAsksAndNoKeepsThePage)
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(SetupWindowTest, DraggingTheTitleStripMovesTheWindow)
+TEST_F(SetupWindowTest, DraggingTheTitleStripMovesTheWindowAndItsOtherButtonMinimizesIt)
 {
     ASSERT_TRUE(Open(fixture.MakeInstaller()));
     CTitleStrip* strip = window->TitleStrip();
@@ -176,6 +176,10 @@ TEST_F(SetupWindowTest, DraggingTheTitleStripMovesTheWindow)
     QApplication::sendEvent(strip, &move);
     QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(230, 25));
     EXPECT_EQ(window->pos(), before + QPoint(30, 15));
+
+    QTest::mouseClick(strip->MinimizeButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(window->CurrentStage(), Stage::Welcome);
 }
 
 TEST_F(SetupWindowTest, AnUnreadableInstallerSaysWhyAndCancelLeaves)
