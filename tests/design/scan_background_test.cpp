@@ -326,6 +326,7 @@ protected:
         made->ScanUnder().SetDialogs(dialogs);
         DesignDialogs design;
         design.savePath = [this](QWidget*) { return savePath; };
+        design.openPath = [this](QWidget*) { return openPath; };
         made->SetDialogs(design);
         made->resize(900, 700);
         made->show();
@@ -345,7 +346,7 @@ protected:
     MemoryFrameHost host;
     CFmtdesignFrm* frame = nullptr;
     QString scanPath, formatPath, chosenScan;
-    std::string savePath;
+    std::string savePath, openPath;
     QString askedResolution;
     std::optional<double> givenDpi = 150;
     std::optional<int> chosenFade = 50;
@@ -494,6 +495,27 @@ TEST_F(ScanFrameTest, ANewFormatNotesItsScanOnItsFirstSaveAndSaveAsCarriesIt)
     savePath = dir.filePath("Nueva.fmt").toStdString();
     ASSERT_TRUE(frame->SaveAs());
     EXPECT_FALSE(QFile::exists(first));
+}
+
+TEST_F(ScanFrameTest, OpeningAnotherFormatIntoTheFrameBringsItsOwnScanOrNone)
+{
+    frame->LoadFromPath(formatPath.toStdString());
+    chosenScan = scanPath;
+    frame->HandleCommand(kScanBackground);
+    ASSERT_TRUE(frame->ScanUnder().HasScan());
+
+    const std::string other = dir.filePath("Otra.fmt").toStdString();
+    ASSERT_TRUE(QFile::copy(formatPath, QString::fromStdString(other)));
+    openPath = other;
+    frame->HandleCommand(kOpenDesign);
+    ASSERT_EQ(frame->Path(), other);
+    EXPECT_FALSE(frame->ScanUnder().HasScan());
+    EXPECT_FALSE(frame->CommandState(kRemoveScanBackground)->enabled);
+
+    openPath = formatPath.toStdString();
+    frame->HandleCommand(kOpenDesign);
+    EXPECT_TRUE(frame->ScanUnder().HasScan());
+    EXPECT_TRUE(host.prompts.Shown().empty());
 }
 
 }  // namespace
