@@ -6,6 +6,7 @@
 
 #include "platform/qt_prompts.h"
 #include "setup/temp_file_name.h"
+#include "setup/ui/quit_on_signal.h"
 #include "setup/ui/setup_art.h"
 #include "setup/ui/setup_window.h"
 
@@ -28,5 +29,8 @@ int main(int argc, char** argv)
     CSetupWindow window(prompts, source);
     prompts.SetParent(&window);
     window.show();
+    // The window, and with it the temporary files, must go even when the installer is
+    // stopped from outside.
+    QuitEventLoopOnTerminationSignals(&app);
     return app.exec();
 }
