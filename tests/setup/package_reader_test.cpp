@@ -2,6 +2,8 @@
 // hostile packages it refuses before anything is written.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "setup/package_format.h"
 #include "setup_fixture.h"
 
@@ -180,4 +182,26 @@ TEST(PackageReader, WriterRefusesNamesTheReaderWouldRefuse)
     EXPECT_FALSE(Exists(folder / "p.dat"));
     EXPECT_FALSE(WritePackage(folder / "p.dat", {{"a", folder / "no-existe", {}}}, SampleTrailer(), message));
     EXPECT_NE(message.find("no-existe"), std::string::npos) << message;
+}
+
+TEST(PackageReader, APackageCutShortWhileBeingReadStopsWithAMessage)
+{
+    TempFolder folder;
+    const std::string path = folder / "paquete.dat";
+    WriteBytes(path, BuildPackageBytes(SampleEntries(), SampleTrailer()));
+    SetupPackage package;
+    std::string message;
+    ASSERT_TRUE(package.Open(path, message)) << message;
+    std::filesystem::resize_file(path, 1000);  // in the middle of the first file
+    SetupPackage::Record record;
+    ASSERT_TRUE(package.NextRecord(record, message)) << message;
+    uint8_t buffer[65536];
+    size_t total = 0;
+    int reads = 0;
+    while (size_t n = package.ReadContents(record, buffer, sizeof buffer, message)) {
+        total += n;
+        ASSERT_LT(++reads, 10);
+    }
+    EXPECT_LT(total, record.size);
+    EXPECT_NE(message.find("«ORDEXA» se termina antes de sus 70000 bytes"), std::string::npos) << message;
 }

@@ -120,9 +120,11 @@ TEST(Payload, TemporaryNamesSkipAnyNameAlreadyTaken)
 {
     TempFolder temp;
     WriteBytes(temp / "KAL00001.dat", {'x'});
+    EXPECT_EQ(TempFileName(temp.Path(), "KAL", ".dat"), temp / "KAL00002.dat");
+    EXPECT_TRUE(Exists(temp / "KAL00002.dat")) << "the name is taken at once";
     // A link planted under the next name is not followed either.
-    fs::create_symlink(temp / "victima", temp / "KAL00002.dat");
-    EXPECT_EQ(TempFileName(temp.Path(), "KAL", ".dat"), temp / "KAL00003.dat");
+    fs::create_symlink(temp / "victima", temp / "KAL00003.dat");
+    EXPECT_EQ(TempFileName(temp.Path(), "KAL", ".dat"), temp / "KAL00004.dat");
     EXPECT_FALSE(Exists(temp / "victima"));
     EXPECT_EQ(ReadBytes(temp / "KAL00001.dat"), std::vector<uint8_t>{'x'});
     EXPECT_EQ(TempFileName(temp.Path() + "/", "KAL", ".bmp"), temp / "KAL00001.bmp");
@@ -133,7 +135,7 @@ TEST(Payload, TemporaryNamesSkipAnyNameAlreadyTaken)
     PayloadResult result;
     std::string message;
     ASSERT_TRUE(Extract(temp, MakeInstaller(work, SamplePackage()), result, message)) << message;
-    EXPECT_EQ(result.temporaryFiles.front(), temp / "KAL00004.dat");
+    EXPECT_EQ(result.temporaryFiles.front(), temp / "KAL00005.dat");
     RemoveTemporaryFiles(result);
     EXPECT_TRUE(Exists(temp / "KAL00001.dat"));
 }
