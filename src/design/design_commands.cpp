@@ -49,8 +49,7 @@ constexpr std::array kCommands = {
                   "Restaura las posiciones de los controles de captura a los originales en esta pantalla de diseño.",
                   nullptr},
     DesignCommand{kScanBackground, "Fondo escaneado...",
-                  "Muestra bajo el formato el formulario en papel escaneado (PNG, JPEG o PDF); el fondo no se imprime",
-                  nullptr},
+                  "Muestra bajo el formato el formulario escaneado (PNG, JPEG o PDF); no se imprime", nullptr},
     DesignCommand{kScanFade, "Atenuar fondo...", "Elige qué tan pálido se ve el fondo escaneado", nullptr},
     DesignCommand{kRemoveScanBackground, "Quitar fondo", "Quita el fondo escaneado de este formato", nullptr},
 };

@@ -369,6 +369,13 @@ TEST_F(ScanFrameTest, TheScanLiesUnderTheElementsAndLeavesTheFormatAlone)
     EXPECT_EQ(PixelAt(inside), qRgb(255, 128, 128));             // faded red under the page
     EXPECT_LT(qRed(PixelAt({rect.left, rect.top - 60})), 100);   // the outline drawn over it
     EXPECT_EQ(PixelAt({1100, -300}), qRgb(255, 255, 255));      // beyond the scan's 101.6 mm
+    // Scrolled, the scan moves with the page.
+    frame->View()->horizontalScrollBar()->setValue(40);
+    frame->View()->verticalScrollBar()->setValue(30);
+    EXPECT_EQ(PixelAt(inside), qRgb(255, 128, 128));
+    EXPECT_EQ(PixelAt({1100, -300}), qRgb(255, 255, 255));
+    EXPECT_EQ(PixelAt({990, -300}), qRgb(255, 128, 128));
+    frame->View()->ScrollToOrigin();
     EXPECT_TRUE(Enabled(kRemoveScanBackground));
     EXPECT_TRUE(Enabled(kScanFade));
 
