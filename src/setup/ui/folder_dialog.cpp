@@ -31,6 +31,8 @@ CFolderDialog::CFolderDialog(const QString& folder, const QString& productName, 
     m_cancel = new CImageButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), this);
     connect(m_ok, &CImageButton::command, this, &QDialog::accept);
     connect(m_cancel, &CImageButton::command, this, &QDialog::reject);
+    // Enter in the edit box takes the folder, as OK does; Escape cancels.
+    connect(m_edit, &QLineEdit::returnPressed, this, &QDialog::accept);
 
     OpenParentOf(folder);
     // Opening the tree moves its selection; the folder shown stays the one given until

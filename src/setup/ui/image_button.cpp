@@ -1,5 +1,6 @@
 #include "setup/ui/image_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 CImageButton::CImageButton(int commandId, const QString& caption, QWidget* parent)
@@ -57,4 +58,14 @@ void CImageButton::leaveEvent(QEvent* event)
     m_hover = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void CImageButton::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the button that has the focus, as Space does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }

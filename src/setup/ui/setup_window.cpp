@@ -85,7 +85,7 @@ void CSetupWindow::Start()
         m_stage = Stage::ExtractFailed;
         m_title->SetCaption(QStringLiteral("SETUP"));
         m_status->SetText(ExtractionFailure(message));
-        AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
+        AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100)->setFocus();
         emit extractionEnded(false);
         return;
     }
@@ -98,7 +98,7 @@ void CSetupWindow::Start()
     m_header->show();
     ShowPage([&](QWidget* parent) { return new CWelcomePage(ProductName(), FromUtf8(m_payload.description), parent); },
              Stage::Welcome);
-    AddButton(SetupCommand::kNext, QStringLiteral("Siguiente"), 200);
+    AddButton(SetupCommand::kNext, QStringLiteral("Siguiente"), 200)->setFocus();
     AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
     emit extractionEnded(true);
 }
@@ -250,11 +250,12 @@ void CSetupWindow::Install()
     if (ok) {
         m_stage = Stage::Finished;
         page->SetStatusText(CProgressPage::Finished());
-        AddButton(SetupCommand::kFinish, QStringLiteral("Finalizar"), 100);
+        AddButton(SetupCommand::kFinish, QStringLiteral("Finalizar"), 100)->setFocus();
     } else {
         m_stage = Stage::InstallFailed;
-        page->ShowFailure(FromUtf8(message));
-        AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
+        page->ShowFailure(QStringLiteral("La instalación no terminó.\n\n%1\n\nPresione 'Cancelar' para salir.")
+                              .arg(FromUtf8(message)));
+        AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100)->setFocus();
     }
     emit installationEnded(ok);
 }
