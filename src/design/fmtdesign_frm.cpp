@@ -204,8 +204,15 @@ void CFmtdesignFrm::FormatShown()
 
 void CFmtdesignFrm::ShowScanMessage(const QString& text)
 {
-    if (!text.isEmpty())
-        statusBar()->showMessage(text);
+    if (text.isEmpty())
+        return;
+    // A long path does not fit beside the panes of a window of the usual size: the
+    // whole note is also the status bar's tooltip until the next prompt replaces it.
+    QStatusBar* bar = statusBar();
+    bar->showMessage(text);
+    bar->setToolTip(text);
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString&) { bar->setToolTip(QString()); },
+            Qt::SingleShotConnection);
 }
 
 void CFmtdesignFrm::resizeEvent(QResizeEvent* event)

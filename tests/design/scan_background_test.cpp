@@ -432,10 +432,14 @@ TEST_F(ScanFrameTest, AMissingScanIsAQuietNoteInTheStatusBar)
     EXPECT_FALSE(frame->ScanUnder().HasScan());
     EXPECT_EQ(frame->statusBar()->currentMessage(),
               QStringLiteral("No se encontró el fondo escaneado «%1».").arg(dir.filePath("se fue.png")));
+    EXPECT_EQ(frame->statusBar()->toolTip(), frame->statusBar()->currentMessage());  // a long path is read here
     EXPECT_TRUE(host.prompts.Shown().empty());  // no message box
     // The note is kept for the day the scan is back, and can still be removed.
     EXPECT_TRUE(QFile::exists(Sidecar()));
     EXPECT_TRUE(Enabled(kRemoveScanBackground));
+
+    frame->ShowCommandPrompt(kScanFade);
+    EXPECT_TRUE(frame->statusBar()->toolTip().isEmpty());
 
     // A damaged note is as quiet.
     WriteAll(Sidecar(), "archivo=a.png\natenuacion=500\n");
