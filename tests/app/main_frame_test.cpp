@@ -176,8 +176,11 @@ TEST_F(MainFrameTest, ConenidoOpensTheHelpOnItsContentsPage)
     const QString page = CHelpWindow::ContentsPage();
     ASSERT_FALSE(page.isEmpty()) << "help pages not found beside the test program";
     const QStringList folders = CHelpWindow::HelpFolders();
-    ASSERT_EQ(folders.size(), 2);
+    // Beside the program, under the install prefix, and the program's own folder (where
+    // the installer lays every file side by side).
+    ASSERT_EQ(folders.size(), 3);
     EXPECT_TRUE(folders[1].endsWith("../share/ordexa/help"));
+    EXPECT_EQ(folders[2], QCoreApplication::applicationDirPath());
 
     app.OnCommand(CommandId::kHelpContents);
     CHelpWindow* help = frame->HelpWindow();
