@@ -45,7 +45,7 @@ bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath,
         zip_discard(archive);
         return false;
     }
-    if (zip_set_file_compression(archive, zip_uint64_t(index), deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, deflate ? 9 : 0) != 0) {
+    if (zip_set_file_compression(archive, zip_uint64_t(index), deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, deflate ? 6 : 0) != 0) {
         message = ZipWriteFailed(zipPath, archive);
         zip_discard(archive);
         return false;
