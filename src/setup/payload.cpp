@@ -76,6 +76,11 @@ std::string ZipProblem(int zipError)
     }
 }
 
+std::string ArchiveProblem(zip_t* archive)
+{
+    return ZipProblem(zip_error_code_zip(zip_get_error(archive)));
+}
+
 std::string DamagedPayload(const std::string& exePath, const std::string& what)
 {
     return "El programa de instalación " + Quoted(exePath) + " está dañado: " + what +
@@ -190,7 +195,7 @@ bool DecompressFirstEntry(const std::string& exePath, const std::string& zipPath
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive, 0, 0, &st) != 0) {
-        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ZipProblem(zip_error_code_zip(zip_get_error(archive))));
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ArchiveProblem(archive));
         return false;
     }
     if (!(st.valid & ZIP_STAT_COMP_METHOD) || (st.comp_method != ZIP_CM_STORE && st.comp_method != ZIP_CM_DEFLATE)) {
@@ -210,7 +215,7 @@ bool DecompressFirstEntry(const std::string& exePath, const std::string& zipPath
     }
     zip_file_t* entry = zip_fopen_index(archive, 0, 0);
     if (!entry) {
-        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ZipProblem(zip_error_code_zip(zip_get_error(archive))));
+        message = DamagedPayload(exePath, "el archivo comprimido que lleva " + ArchiveProblem(archive));
         return false;
     }
 
