@@ -13,13 +13,14 @@ namespace {
 const std::string& ScratchFile()
 {
     static const std::string path = [] {
+        // The file's name is removed at once and it is reached through the descriptor
+        // kept open, so nothing is left behind however the fuzzer ends.
         std::string pattern = "/tmp/ordexa-fuzz-package-XXXXXX";
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0)
             std::abort();
-        ::close(fd);
-        std::atexit([] { ::unlink(ScratchFile().c_str()); });
-        return pattern;
+        ::unlink(pattern.c_str());
+        return "/proc/self/fd/" + std::to_string(fd);
     }();
     return path;
 }
