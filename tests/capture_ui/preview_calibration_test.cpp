@@ -67,6 +67,17 @@ void AnswerPrintDialogOk()
     });
 }
 
+// The item of the active mode's menus with this text, as the clerk would choose it.
+QAction* MenuItem(COrdexaApp& app, const QString& text)
+{
+    for (QAction* top : app.MainFrame()->menuBar()->actions())
+        if (top->menu())
+            for (QAction* item : top->menu()->actions())
+                if (item->text() == text)
+                    return item;
+    return nullptr;
+}
+
 void TypeMeasure(QLineEdit* edit, const QString& text)
 {
     edit->setFocus();
@@ -79,13 +90,9 @@ void TypeMeasure(QLineEdit* edit, const QString& text)
 
 TEST_F(CaptureFixture, PreviewOpensFromTheMenuAndPaintsThePrintoutWithTheOffsets)
 {
-    QStringList texts;
-    for (QAction* top : app.MainFrame()->menuBar()->actions())
-        if (top->menu())
-            for (QAction* item : top->menu()->actions())
-                texts << item->text();
-    EXPECT_TRUE(texts.contains(QStringLiteral("&Vista preliminar")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("&Hoja de calibración...")));
+    QAction* previewItem = MenuItem(app, QStringLiteral("&Vista preliminar"));
+    ASSERT_NE(previewItem, nullptr);
+    EXPECT_NE(MenuItem(app, QStringLiteral("&Hoja de calibración...")), nullptr);
     QAction* button = frame->ToolAction(kPrintPreview);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->toolTip(), QStringLiteral("Vista preliminar"));
@@ -111,7 +118,7 @@ TEST_F(CaptureFixture, PreviewOpensFromTheMenuAndPaintsThePrintoutWithTheOffsets
         EXPECT_EQ(preview->PrintedPages(), 1);
         QTest::keyClick(preview, Qt::Key_Escape);
     });
-    app.OnCommand(kPrintPreview);
+    previewItem->trigger();
     ASSERT_TRUE(opened);
     EXPECT_TRUE(prompts.Shown().empty());
 
@@ -218,7 +225,9 @@ TEST_F(CaptureFixture, CalibrationDialogStoresOffsetsCorrectedFromTheTypedMeasur
             << dialog->ResultLabel()->text().toStdString();
         QTest::keyClick(dialog->MeasureEdit(1, true), Qt::Key_Return);
     });
-    app.OnCommand(kCalibrationSheet);
+    QAction* calibrationItem = MenuItem(app, QStringLiteral("&Hoja de calibración..."));
+    ASSERT_NE(calibrationItem, nullptr);
+    calibrationItem->trigger();
     ASSERT_TRUE(opened);
     EXPECT_EQ(settings.ReadInt("FacX", 0), 13);
     EXPECT_EQ(settings.ReadInt("FacY", 0), 23);
