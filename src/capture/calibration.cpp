@@ -105,9 +105,9 @@ void DrawInstructions(Dc& dc, int widthUnits, PrintOffsets offsets)
         "Imprima esta hoja en papel blanco, en la misma impresora y bandeja con que imprime sus formatos. "
         "Mida con una regla dónde quedó el centro de cada cruz, en milímetros desde el borde izquierdo "
         "de la hoja (x) y desde el borde superior (y), y escriba las cuatro medidas en la ventana "
-        "\"Hoja de calibración\" de la pantalla de captura: el programa corrige el desfase con lo que falte.\r\n"
+        "\"Hoja de calibración\" de la pantalla de captura: el programa corrige el desfase con lo que falte.\r\n\r\n"
         "Cuando la impresión ya está alineada, cada cruz queda exactamente donde dice su leyenda y las "
-        "reglas de arriba y de la izquierda marcan los milímetros desde los bordes de la hoja.\r\n"
+        "reglas de arriba y de la izquierda marcan los milímetros desde los bordes de la hoja.\r\n\r\n"
         "Esta hoja se imprimió con el desfase actual: horizontal " +
         DecimalText(offsets.facX / 100.0) + " cm, vertical " + DecimalText(offsets.facY / 100.0) + " cm.";
     dc.SelectFont(SheetFont(35));
