@@ -45,7 +45,8 @@ std::vector<PdfWord> PdfWords(const QString& pdf)
 
 bool PopplerInstalled()
 {
-    return !QStandardPaths::findExecutable("pdftotext").isEmpty() && !QStandardPaths::findExecutable("pdftoppm").isEmpty();
+    return !QStandardPaths::findExecutable("pdftotext").isEmpty() &&
+           !QStandardPaths::findExecutable("pdftoppm").isEmpty();
 }
 
 }  // namespace

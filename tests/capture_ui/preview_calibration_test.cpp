@@ -158,8 +158,8 @@ TEST_F(CaptureFixture, TheScannedFormLiesUnderThePreviewButNeverPrints)
     QPrinter printer;
     const auto& elements = view->Session().Elements();
     for (const bool withScan : {true, false}) {
-        CPrintPreviewDlg preview(printer, elements, {0, 0}, withScan ? format.toStdString() : SamplePath("factura_sencilla.fmt"),
-                                 prompts);
+        const std::string path = withScan ? format.toStdString() : SamplePath("factura_sencilla.fmt");
+        CPrintPreviewDlg preview(printer, elements, {0, 0}, path, prompts);
         preview.show();
         QApplication::processEvents();
         EXPECT_EQ(preview.ShowsScan(), withScan);
@@ -210,7 +210,8 @@ TEST_F(CaptureFixture, CalibrationDialogStoresOffsetsCorrectedFromTheTypedMeasur
         QTest::keyClick(dialog->MeasureEdit(1, true), Qt::Key_Return);
         EXPECT_TRUE(dialog->isVisible());
         ASSERT_EQ(prompts.Shown().size(), 1u);
-        EXPECT_EQ(prompts.Shown().back(), "Escriba la medida vertical (y) de la cruz 2 en milímetros, por ejemplo 30,5.");
+        EXPECT_EQ(prompts.Shown().back(),
+                  "Escriba la medida vertical (y) de la cruz 2 en milímetros, por ejemplo 30,5.");
         EXPECT_EQ(QApplication::focusWidget(), dialog->MeasureEdit(1, true));
 
         // A measure 50 mm off is refused with the cross named, and nothing is stored.

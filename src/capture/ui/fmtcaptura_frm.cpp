@@ -135,7 +135,8 @@ void CFmtcapturaFrm::ShowPrintPreview()
     if (preview.PrintedPages() > 0) {
         const QString where =
             printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : printer->printerName();
-        emit m_view->statusMessage(QString::fromUtf8(CFmtcaptureView::kPrintedStatus).replace(QStringLiteral("%s"), where));
+        const QString status = QString::fromUtf8(CFmtcaptureView::kPrintedStatus);
+        emit m_view->statusMessage(QString(status).replace(QStringLiteral("%s"), where));
     }
 }
 
