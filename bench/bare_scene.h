@@ -112,9 +112,8 @@ inline std::vector<QFont> MakeSceneFonts(const BareScene& scene)
 
 // Draws the scene with bare QPainter calls: a one-pixel black pen for the outlines and
 // lines, each text into its cell from the lower left corner.
-inline void ReplayScene(const BareScene& scene, const std::vector<QFont>& fonts, QPaintDevice& device)
+inline void ReplayScene(const BareScene& scene, const std::vector<QFont>& fonts, QPainter& painter)
 {
-    QPainter painter(&device);
     painter.setPen(QPen(Qt::black, 0));
     for (const auto& r : scene.outlines)
         painter.drawRect(r);
@@ -124,6 +123,12 @@ inline void ReplayScene(const BareScene& scene, const std::vector<QFont>& fonts,
         painter.setFont(fonts[t.font]);
         painter.drawText(t.cell, Qt::AlignLeft | Qt::AlignBottom, t.text);
     }
+}
+
+inline void ReplayScene(const BareScene& scene, const std::vector<QFont>& fonts, QPaintDevice& device)
+{
+    QPainter painter(&device);
+    ReplayScene(scene, fonts, painter);
 }
 
 // main() of a drawing benchmark: a Qt application (offscreen without a display), then

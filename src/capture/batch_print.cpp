@@ -156,6 +156,25 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
     return true;
 }
 
+std::unique_ptr<TableEntry> BatchPrint::Controls::CreateTableEntry(const TableEntryParams& params)
+{
+    return std::make_unique<MemoryTableEntry>(params, [this](int controlId) {
+        if (!m_holding) {
+            m_batch.m_session.OnGridChanged(controlId);
+        } else if (std::find(m_changed.begin(), m_changed.end(), controlId) == m_changed.end()) {
+            m_changed.push_back(controlId);
+        }
+    });
+}
+
+void BatchPrint::Controls::TellChanged()
+{
+    const std::vector<int> changed = std::move(m_changed);
+    m_changed.clear();
+    for (const int controlId : changed)
+        m_batch.m_session.OnGridChanged(controlId);
+}
+
 BatchPrint::BatchPrint(const Locale& locale) : m_locale(locale)
 {
     m_factory.SetTableServices(m_prompts, m_locale);
@@ -227,26 +246,48 @@ bool BatchPrint::FillRow(const CsvRecord& record, std::string& reason)
         return false;
     }
     m_session.Clear();
-    for (const BatchColumn& column : m_columns) {
+    // The totals that read a table depend on its columns' sums only: they are computed
+    // once after the row's last cell of that table (the columns run in capture order, so
+    // a table's cells come together), not after every cell as typing one by one would.
+    // The fields typed after the table see the same totals either way.
+    struct Release {
+        Controls& controls;
+        ~Release()
+        {
+            controls.HoldBack(false);
+            controls.TellChanged();
+        }
+    } release{m_factory};
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        const BatchColumn& column = m_columns[i];
+        const bool tableGoesOn = column.cell && i + 1 < m_columns.size() && m_columns[i + 1].element == column.element;
+        m_factory.HoldBack(column.cell);
         // A row shorter than the header leaves its last fields empty, as a spreadsheet
         // that drops trailing empty cells writes it.
-        if (column.csvIndex >= record.fields.size() || record.fields[column.csvIndex].empty())
-            continue;
-        const std::string value = column.element->m_kind == kKindParrafoVar ? record.fields[column.csvIndex]
-                                                                             : OnOneLine(record.fields[column.csvIndex]);
-        const size_t shown = m_prompts.Shown().size();
-        std::string message;
-        const bool typed =
-            column.cell ? m_session.TypeCell(static_cast<CFmtGrid&>(*column.element), column.row, column.column,
-                                             value, message)
-                        : m_session.TypeValue(*column.element, value, message);
-        if (!typed || TableSaidNo(shown, message)) {
-            reason = "el valor " + ShownValue(value) + " de la columna " +
-                     Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " no se aceptó: " + message;
+        const bool given = column.csvIndex < record.fields.size() && !record.fields[column.csvIndex].empty();
+        if (given && !TypeColumn(column, record.fields[column.csvIndex], reason))
             return false;
+        if (!tableGoesOn) {
+            m_factory.HoldBack(false);
+            m_factory.TellChanged();
         }
     }
     return true;
+}
+
+bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field, std::string& reason)
+{
+    const std::string value = column.element->m_kind == kKindParrafoVar ? field : OnOneLine(field);
+    const size_t shown = m_prompts.Shown().size();
+    std::string message;
+    const bool typed = column.cell ? m_session.TypeCell(static_cast<CFmtGrid&>(*column.element), column.row,
+                                                        column.column, value, message)
+                                   : m_session.TypeValue(*column.element, value, message);
+    if (typed && !TableSaidNo(shown, message))
+        return true;
+    reason = "el valor " + ShownValue(value) + " de la columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) +
+             " no se aceptó: " + message;
+    return false;
 }
 
 BatchOutcome BatchPrint::Run(BatchPageSink& sink)

@@ -95,11 +95,28 @@ public:
 private:
     bool MapHeader(std::string& message);
     bool FillRow(const CsvRecord& record, std::string& reason);
+    bool TypeColumn(const BatchColumn& column, const std::string& field, std::string& reason);
     bool TableSaidNo(size_t shownBefore, std::string& reason) const;
+
+    // In-memory controls whose tables hold back their "calculated columns changed" while
+    // a row's cells of one table are typed, and tell the session once after the last.
+    class Controls : public MemoryEntryFactory {
+    public:
+        explicit Controls(BatchPrint& batch) : m_batch(batch) {}
+        std::unique_ptr<TableEntry> CreateTableEntry(const TableEntryParams& params) override;
+        void HoldBack(bool hold) { m_holding = hold; }
+        // The tables that changed while held back, told to the session now.
+        void TellChanged();
+
+    private:
+        BatchPrint& m_batch;
+        bool m_holding = false;
+        std::vector<int> m_changed;
+    };
 
     ScriptedPrompts m_prompts;  // what a table would say in a message box
     const Locale& m_locale;
-    MemoryEntryFactory m_factory;
+    Controls m_factory{*this};
     RecordingDc m_dc;
     CaptureSession m_session;  // after the factory: its controls go first
     CsvRows m_rows;
