@@ -3,6 +3,8 @@
 // left out and named by their spreadsheet row, and the pages of a PDF read back.
 #include <gtest/gtest.h>
 
+#include <QPageSize>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <filesystem>
@@ -355,5 +357,41 @@ TEST(BatchPrinter, ACancelledOrEmptyBatchLeavesTheTargetAsItWas)
     EXPECT_FALSE(PrintBatchToPdfFile(pdf, FullSheetLayout(PaperSize::A4), batch, {0, 0}, nullptr, outcome, message));
     EXPECT_EQ(outcome.refusedCount, 1);
     EXPECT_FALSE(fs::exists(pdf));
+    fs::remove_all(folder);
+}
+
+TEST(BatchPrinter, APrinterWithAnUnprintableMarginPrintsWhereThePdfFileDoes)
+{
+    const fs::path folder = fs::temp_directory_path() / ("ordexa-batch-printer-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    FixedLocale locale;
+    BatchPrint batch(locale);
+    std::string message;
+    ASSERT_TRUE(batch.LoadFormat(ORDEXA_SAMPLES "/Factura.fmt", message)) << message;
+    ASSERT_TRUE(batch.OpenRowsBytes("CLIENTE;RFC\nRosa;AAA\nLuz;BBB\n", "c.csv", message)) << message;
+
+    const std::string direct = (folder / "directo.pdf").string();
+    BatchOutcome outcome;
+    ASSERT_TRUE(PrintBatchToPdfFile(direct, FullSheetLayout(PaperSize::Letter), batch, {100, 50}, nullptr, outcome,
+                                    message))
+        << message;
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string viaPrinter = (folder / "impresora.pdf").string();
+    printer.setOutputFileName(QString::fromStdString(viaPrinter));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageMargins(QMarginsF(12, 9, 12, 9), QPageLayout::Millimeter);
+    ASSERT_TRUE(PrintBatchOnPrinter(printer, batch, {100, 50}, nullptr, outcome, message)) << message;
+    EXPECT_EQ(outcome.printed, 2);
+    ASSERT_EQ(PageCount(viaPrinter), 2);
+    for (int page = 1; page <= 2; ++page) {
+        const char* rfc = page == 1 ? "AAA" : "BBB";
+        Word a, b;
+        ASSERT_TRUE(FindOnPage(PageWords(direct, page), rfc, a));
+        ASSERT_TRUE(FindOnPage(PageWords(viaPrinter, page), rfc, b));
+        EXPECT_NEAR(a.x, b.x, 0.05);
+        EXPECT_NEAR(a.y, b.y, 0.05);
+    }
     fs::remove_all(folder);
 }
