@@ -172,7 +172,7 @@ void COrdexaApp::BuildMenus()
                                      {QStringLiteral("Configurar &Margenes"), kMargins},
                                      {QStringLiteral("&Hoja de calibración..."), kCalibrationSheet},
                                      {QStringLiteral("&Imprimir formato"), kPrintFormat},
-                                     {QStringLiteral("Imprimir lote..."), kBatchPrint},
+                                     {QStringLiteral("Imprimir &lote..."), kBatchPrint},
                                      {QStringLiteral("&Vista preliminar"), kPrintPreview},
                                      {QString(), 0},
                                      {QStringLiteral("&Cerrar"), kCloseFrame},

@@ -4,7 +4,6 @@
 #include <map>
 #include <tuple>
 
-#include "base/text_layout.h"
 #include "capture/capture_assignment.h"
 #include "model/fmt_grid.h"
 
@@ -48,18 +47,6 @@ std::string OnOneLine(const std::string& value)
         }
     }
     return line;
-}
-
-// A value quoted in a message, cut short when it is long.
-std::string ShownValue(const std::string& value)
-{
-    const auto characters = SplitCharacters(value);
-    if (characters.size() <= 40)
-        return Quoted(value);
-    std::string cut;
-    for (size_t i = 0; i < 40; ++i)
-        cut += characters[i];
-    return Quoted(cut + "…");
 }
 
 }  // namespace
@@ -285,8 +272,9 @@ bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field,
                                    : m_session.TypeValue(*column.element, value, message);
     if (typed && !TableSaidNo(shown, message))
         return true;
-    reason = "el valor " + ShownValue(value) + " de la columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) +
-             " no se aceptó: " + message;
+    // The session's message names the field or cell and the value; the column is named
+    // as the spreadsheet heads it.
+    reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + message;
     return false;
 }
 

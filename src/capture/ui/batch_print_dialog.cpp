@@ -107,7 +107,9 @@ QString CBatchPrintDlg::Run()
 
 std::string CBatchPrintDlg::AskCsvFile()
 {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kTitle), QString(),
+    // The spreadsheets of a form are usually kept beside it.
+    const QString folder = m_formatPath.empty() ? QString() : QFileInfo(FromUtf8(m_formatPath)).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kTitle), folder,
                                                       QString::fromUtf8(kCsvFilter));
     return path.toStdString();
 }
