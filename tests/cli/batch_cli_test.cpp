@@ -78,8 +78,6 @@ TEST(CliBatch, AHeaderNamingNoFieldWritesNothing)
     } cases[] = {
         {"no field", "Producto,Existencia\nTornillo,10\n", "no nombra ningún campo"},
         {"one unknown column", "Cliente,Descuento\nRosa,5\n", "«Descuento»"},
-        {"header only", "Cliente\n", "solo tiene el encabezado"},
-        {"empty file", "", "está vacío"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
