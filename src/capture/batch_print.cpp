@@ -227,7 +227,9 @@ bool BatchPrint::TableSaidNo(size_t shownBefore, std::string& reason) const
 bool BatchPrint::FillRow(const CsvRecord& record, std::string& reason)
 {
     const size_t width = m_rows.Header().size();
-    if (record.fieldCount > width) {
+    // Empty cells past the header (a separator left at the end of a line) hold nothing to
+    // print; a value there would belong to no field.
+    if (record.valuesBeyond) {
         reason = "tiene " + std::to_string(record.fieldCount) + " valores y el encabezado solo " +
                  std::to_string(width) + " columnas (¿un separador de más dentro de un valor sin comillas?)";
         return false;

@@ -95,7 +95,8 @@ struct RawRecord {
     long sheetRow = 0;
     std::vector<std::string> fields;
     size_t fieldCount = 0;
-    bool blank = true;  // every field empty
+    bool blank = true;          // every field empty
+    bool valuesBeyond = false;  // a field not kept holds something
 };
 
 class CsvRows::Pass {
@@ -264,6 +265,8 @@ private:
         RawRecord& row = pass.m_row;
         if (row.fieldCount < pass.m_keep)
             row.fields.emplace_back(static_cast<const char*>(data), length);
+        else if (length > 0)
+            row.valuesBeyond = true;
         ++row.fieldCount;
         if (length > 0)
             row.blank = false;
@@ -467,6 +470,7 @@ bool CsvRows::Next(CsvRecord& record, std::string& message)
     }
     record.sheetRow = raw.sheetRow;
     record.fieldCount = raw.fieldCount;
+    record.valuesBeyond = raw.valuesBeyond;
     record.fields.clear();
     for (const std::string& field : raw.fields)
         record.fields.push_back(Decode(field, m_encoding));

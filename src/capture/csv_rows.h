@@ -28,6 +28,7 @@ struct CsvRecord {
     long sheetRow = 0;
     std::vector<std::string> fields;  // UTF-8; at most the header's column count
     size_t fieldCount = 0;            // fields the row really has (more than `fields` when too many)
+    bool valuesBeyond = false;        // a field past the header's width holds something
 };
 
 class CsvRows {

@@ -193,13 +193,14 @@ TEST(BatchPrint, ARefusedRowIsLeftOutAndNamedByItsSpreadsheetRow)
                        "\n"               // row 4: blank
                        "2,sí,CCC\n"       // row 5: a check mark takes 1 or 0
                        "3,0,DDD,extra\n"  // row 6: more values than columns
-                       "\"4\n\",0,EEE\n"  // row 7 (a line break inside quotes)
+                       "3,0,GGG,,\n"      // row 7: empty cells past the header are nothing
+                       "\"4\n\",0,EEE\n"  // row 8 (a line break inside quotes)
                        "5,1,FFF\n",       // row 9
                        message))
         << message;
     RecordingSink sink;
     const BatchOutcome outcome = f.batch.Run(sink);
-    EXPECT_EQ(outcome.printed, 3);
+    EXPECT_EQ(outcome.printed, 4);
     ASSERT_EQ(outcome.refusedCount, 3);
     ASSERT_EQ(outcome.refused.size(), 3u);
     EXPECT_EQ(outcome.refused[0].sheetRow, 3);
@@ -208,13 +209,14 @@ TEST(BatchPrint, ARefusedRowIsLeftOutAndNamedByItsSpreadsheetRow)
     EXPECT_NE(outcome.refused[1].reason.find("«Pagada»"), std::string::npos) << outcome.refused[1].reason;
     EXPECT_EQ(outcome.refused[2].sheetRow, 6);
     EXPECT_NE(outcome.refused[2].reason.find("4 valores"), std::string::npos) << outcome.refused[2].reason;
-    ASSERT_EQ(sink.pages.size(), 3u);
+    ASSERT_EQ(sink.pages.size(), 4u);
     EXPECT_TRUE(Has(sink.pages[0], "RFC=AAA"));
-    EXPECT_TRUE(Has(sink.pages[1], "RFC=EEE"));
-    EXPECT_TRUE(Has(sink.pages[2], "RFC=FFF"));
+    EXPECT_TRUE(Has(sink.pages[1], "RFC=GGG"));
+    EXPECT_TRUE(Has(sink.pages[2], "RFC=EEE"));
+    EXPECT_TRUE(Has(sink.pages[3], "RFC=FFF"));
 
     const std::string summary = BatchPrint::Summary(outcome, "clientes.csv");
-    EXPECT_NE(summary.find("Se imprimieron 3 registros de «clientes.csv»."), std::string::npos) << summary;
+    EXPECT_NE(summary.find("Se imprimieron 4 registros de «clientes.csv»."), std::string::npos) << summary;
     EXPECT_NE(summary.find("Renglón 3: "), std::string::npos) << summary;
     EXPECT_NE(summary.find("Renglón 6: "), std::string::npos) << summary;
 }
