@@ -264,9 +264,50 @@ bool BatchPrint::FillRow(const CsvRecord& record, std::string& reason)
     return true;
 }
 
+namespace {
+
+// A number as a calculation reads it whole: an optional sign, digits, at most one point.
+bool IsPlainNumber(const std::string& text)
+{
+    size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            digits = true;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+// True when a calculation reads the text line with this control id as an operand.
+bool IsOperand(const CaptureCalc& calc, int controlId)
+{
+    const auto& records = calc.Records();
+    for (size_t i = 0; i < records.size(); ++i)
+        if (records[i].m_active && !calc.ReadsTable(i) &&
+            (records[i].m_srcA == controlId || records[i].m_srcB == controlId))
+            return true;
+    return false;
+}
+
+}  // namespace
+
 bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field, std::string& reason)
 {
     const std::string value = column.element->m_kind == kKindParrafoVar ? field : OnOneLine(field);
+    // On the screen a calculation reads the number a field starts with ("1,5" counts as
+    // 1). A spreadsheet written with decimal commas would print wrong totals that way,
+    // so a value a calculation reads must be a plain number.
+    if (column.element->m_kind == kKindTextlineVar &&
+        IsOperand(m_session.Calc(), kFirstControlId + column.element->m_order) && !IsPlainNumber(Trimmed(value))) {
+        reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + Quoted(value) +
+                 " no es un número que el campo " + Quoted(column.element->m_text) +
+                 " pueda calcular: escríbalo con punto decimal y sin separador de miles, por ejemplo 1234.50.";
+        return false;
+    }
     const size_t shown = m_prompts.Shown().size();
     std::string message;
     const bool typed = column.cell ? m_session.TypeCell(static_cast<CFmtGrid&>(*column.element), column.row,

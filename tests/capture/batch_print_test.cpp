@@ -221,6 +221,25 @@ TEST(BatchPrint, ARefusedRowIsLeftOutAndNamedByItsSpreadsheetRow)
     EXPECT_NE(summary.find("Renglón 6: "), std::string::npos) << summary;
 }
 
+TEST(BatchPrint, AValueACalculationReadsMustBeAPlainNumber)
+{
+    InvoiceBatch f;
+    std::string message;
+    // A decimal comma would be read as 1 on the screen and print a wrong total.
+    ASSERT_TRUE(f.Open("Subtotal;Notas\n1,5;x\n1.5;y\n$100;z\n", message)) << message;
+    RecordingSink sink;
+    const BatchOutcome outcome = f.batch.Run(sink);
+    ASSERT_EQ(outcome.refused.size(), 2u);
+    EXPECT_EQ(outcome.refused[0].sheetRow, 2);
+    EXPECT_NE(outcome.refused[0].reason.find("punto decimal"), std::string::npos) << outcome.refused[0].reason;
+    EXPECT_EQ(outcome.refused[1].sheetRow, 4);
+    ASSERT_EQ(sink.pages.size(), 1u);
+    EXPECT_TRUE(Has(sink.pages[0], "Total=1.74"));
+    // A field no calculation reads takes any text.
+    ASSERT_TRUE(f.Open("Notas\n\"1,5\"\n", message)) << message;
+    EXPECT_EQ(f.batch.Run(sink).printed, 1);
+}
+
 TEST(BatchPrint, AHeaderAloneHasNothingToPrint)
 {
     InvoiceBatch f;
