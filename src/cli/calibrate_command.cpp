@@ -2,25 +2,17 @@
 // The calibration sheet on one PDF page, exactly as the capture screen's "Hoja de
 // calibración" prints it: the same drawing, the same PDF path as `print`, with the print
 // offsets of the settings store (or the ones named).
-#include <charconv>
 #include <optional>
 
 #include "capture/calibration.h"
 #include "cli/cli_command.h"
+#include "cli/cli_options.h"
 #include "platform/format_printer.h"
 #include "platform/qt_settings_store.h"
 
 namespace {
 
 constexpr const char* kCalibrateUsage = "calibrate SALIDA.pdf [--paper letter|a4|legal] [--facx N] [--facy N]";
-
-bool ParseOffset(const std::string& text, int& value)
-{
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end && value >= -kMaxCalibratedOffsetUnits &&
-           value <= kMaxCalibratedOffsetUnits;
-}
 
 struct CalibrateRequest {
     std::string pdfPath;
@@ -39,20 +31,14 @@ bool ParseCalibrateArguments(const CliArgs& args, CalibrateRequest& request)
             continue;
         }
         std::string value;
-        if (const size_t eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-        } else {
-            if (i + 1 >= args.size())
-                return false;
-            value = args[++i];
-        }
+        if (!TakeOptionValue(args, i, arg, value))
+            return false;
         int offset = 0;
-        if (arg == "--paper" && (value == "letter" || value == "a4" || value == "legal"))
-            request.paper = value == "a4" ? PaperSize::A4 : value == "legal" ? PaperSize::Legal : PaperSize::Letter;
-        else if (arg == "--facx" && ParseOffset(value, offset))
+        if (arg == "--paper" && ParsePaperOption(value, request.paper))
+            continue;
+        if (arg == "--facx" && ParseOffsetOption(value, kMaxCalibratedOffsetUnits, offset))
             request.facX = offset;
-        else if (arg == "--facy" && ParseOffset(value, offset))
+        else if (arg == "--facy" && ParseOffsetOption(value, kMaxCalibratedOffsetUnits, offset))
             request.facY = offset;
         else
             return false;

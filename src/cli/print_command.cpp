@@ -2,13 +2,13 @@
 //                   [--paper letter|a4|legal]
 // ordexa-cli print FORMAT.fmt OUT.pdf --csv ROWS.csv [--facx N] [--facy N] [--paper ...]
 #include <QLocale>
-#include <charconv>
 #include <cstdio>
 #include <optional>
 
 #include "capture/batch_print.h"
 #include "cli/capture_cli.h"
 #include "cli/cli_command.h"
+#include "cli/cli_options.h"
 #include "platform/batch_printer.h"
 #include "platform/format_printer.h"
 #include "platform/qt_locale.h"
@@ -20,13 +20,8 @@ constexpr const char* kPrintUsage =
     "print FORMATO.fmt SALIDA.pdf [--cap DATOS.cap] [NOMBRE=VALOR ...] | [--csv RENGLONES.csv] [--facx N] "
     "[--facy N] [--paper letter|a4|legal]";
 
-// An offset in 0.1 mm: a whole number, at most a kilometre either way.
-bool ParseOffset(const std::string& text, int& value)
-{
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end && value >= -10'000'000 && value <= 10'000'000;
-}
+// Offsets in 0.1 mm up to a kilometre either way.
+constexpr int kMaxOffsetUnits = 10'000'000;
 
 struct PrintRequest {
     std::vector<std::string> paths;
@@ -51,25 +46,18 @@ bool ParsePrintArguments(const CliArgs& args, PrintRequest& request)
             continue;
         }
         std::string value;
-        if (const size_t eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-        } else {
-            if (i + 1 >= args.size())
-                return false;
-            value = args[++i];
-        }
+        if (!TakeOptionValue(args, i, arg, value))
+            return false;
         int offset = 0;
         if (arg == "--cap" && !value.empty()) {
             request.capPath = value;
         } else if (arg == "--csv" && !value.empty()) {
             request.csvPath = value;
-        } else if (arg == "--facx" && ParseOffset(value, offset)) {
+        } else if (arg == "--facx" && ParseOffsetOption(value, kMaxOffsetUnits, offset)) {
             request.facX = offset;
-        } else if (arg == "--facy" && ParseOffset(value, offset)) {
+        } else if (arg == "--facy" && ParseOffsetOption(value, kMaxOffsetUnits, offset)) {
             request.facY = offset;
-        } else if (arg == "--paper" && (value == "letter" || value == "a4" || value == "legal")) {
-            request.paper = value == "a4" ? PaperSize::A4 : value == "legal" ? PaperSize::Legal : PaperSize::Letter;
+        } else if (arg == "--paper" && ParsePaperOption(value, request.paper)) {
         } else {
             return false;
         }
