@@ -17,21 +17,6 @@ void SetError(std::string* error, std::string text)
         *error = std::move(text);
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
 std::string NotAFileMessage(const std::string& path)
 {
     return "No se puede usar \"" + path +
@@ -120,7 +105,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
         mode = 0666 & ~mask;
     }
     int failure = 0;
-    if (!WriteAll(fd, bytes.data(), bytes.size()) || ::fchmod(fd, mode) != 0 || (flushToDisk && ::fsync(fd) != 0))
+    if (!WriteAllToFd(fd, bytes.data(), bytes.size()) || ::fchmod(fd, mode) != 0 || (flushToDisk && ::fsync(fd) != 0))
         failure = errno;
     if (::close(fd) != 0 && !failure)
         failure = errno;
@@ -183,5 +168,21 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
     ::close(fd);
+    return true;
+}
+
+bool WriteAllToFd(int fd, const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes += n;
+        size -= size_t(n);
+    }
     return true;
 }

@@ -13,6 +13,10 @@
 // folder) or that is read-only is refused, even for the administrator.
 // `flushToDisk` waits until the bytes are on the disk before the rename; files rewritten
 // many times a second (a table's index on every add) skip that wait.
+// Writes every byte to an open file descriptor, going on after short writes and
+// interruptions. False on the first real write error (errno tells which).
+bool WriteAllToFd(int fd, const void* data, size_t size);
+
 bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error,
                          bool flushToDisk = true);
 

@@ -28,21 +28,6 @@ std::string WithoutTrailingSeparator(std::string folder)
     return folder;
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
 void Remember(std::vector<std::string>& list, const std::string& path)
 {
     if (std::find(list.begin(), list.end(), path) == list.end())
@@ -97,7 +82,7 @@ bool InstallOne(SetupPackage& package, SetupPackage::Record& record, const std::
         const size_t got = package.ReadContents(record, buffer.data(), piece, message);
         if (got == 0) {
             ok = false;  // the package ended early; ReadContents said so
-        } else if (!WriteAll(fd, buffer.data(), got)) {
+        } else if (!WriteAllToFd(fd, buffer.data(), got)) {
             message = FileErrorMessage(FileAction::Write, target, errno);
             ok = false;
         }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include "base/atomic_file.h"
 #include "base/file_messages.h"
 #include "setup/package_format.h"
 #include "setup/temp_file_name.h"
@@ -23,22 +24,6 @@ constexpr uint32_t kMinZipBytes = 22;
 std::string Quoted(const std::string& text)
 {
     return "«" + text + "»";
-}
-
-bool WriteAll(int fd, const void* data, size_t size)
-{
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes += n;
-        size -= size_t(n);
-    }
-    return true;
 }
 
 bool ReadAllAt(int fd, void* data, size_t size, uint64_t offset)
@@ -158,7 +143,7 @@ bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFold
             ::close(out);
             return false;
         }
-        if (!WriteAll(out, buffer.data(), piece)) {
+        if (!WriteAllToFd(out, buffer.data(), piece)) {
             message = FileErrorMessage(FileAction::Write, zipPath, errno);
             ::close(exe);
             ::close(out);
@@ -244,7 +229,7 @@ bool DecompressFirstEntry(const std::string& exePath, const std::string& zipPath
             ok = false;
             break;
         }
-        if (!WriteAll(out, chunk.data(), size_t(n))) {
+        if (!WriteAllToFd(out, chunk.data(), size_t(n))) {
             message = FileErrorMessage(FileAction::Write, packagePath, errno);
             ok = false;
             break;
@@ -274,7 +259,7 @@ bool WritePicture(const std::vector<uint8_t>& picture, const std::string& tempFo
     std::string path;
     if (!NewTempFile(tempFolder, ".bmp", result, path, out, message))
         return false;
-    if (!WriteAll(out, picture.data(), picture.size())) {
+    if (!WriteAllToFd(out, picture.data(), picture.size())) {
         message = FileErrorMessage(FileAction::Write, path, errno);
         ::close(out);
         return false;
