@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -16,6 +15,7 @@
 #include "design/fmtdesign_frm.h"
 #include "design/fmtpantalla_frm.h"
 #include "platform/format_dialogs.h"
+#include "platform/qt_locale.h"
 #include "app/main_frame.h"
 #include "app/recent_formats.h"
 #include "app/access_dialog.h"
@@ -68,9 +68,7 @@ QPrinter& COrdexaApp::Printer()
 void COrdexaApp::LoadSpanishTranslations()
 {
     // Qt's own dialogs and buttons ("Sí", "No", "Abrir", "Cancelar") speak Spanish too.
-    if (m_qtTranslator.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&m_qtTranslator);
+    InstallQtSpanishTranslations(m_qtTranslator);
 }
 
 QMenu* COrdexaApp::Menu(const QString& title, MenuItems items)

@@ -1,6 +1,9 @@
 #include "platform/qt_locale.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cmath>
 
 namespace {
@@ -84,4 +87,13 @@ CalendarDate QtLocale::Today() const
 {
     const QDate today = QDateTime::currentDateTimeUtc().date();
     return {today.year(), today.month(), today.day()};
+}
+
+bool InstallQtSpanishTranslations(QTranslator& translator)
+{
+    if (!translator.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(&translator);
+    return true;
 }

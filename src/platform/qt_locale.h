@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+class QTranslator;
+
 class QtLocale : public Locale {
 public:
     // The system locale, or Spanish (Mexico) when the system has none.
@@ -21,3 +23,8 @@ public:
 private:
     QLocale m_locale;
 };
+
+// Loads Qt's own Spanish (Mexico) texts ("Sí", "No", "Abrir", "Cancelar" in Qt's dialogs
+// and buttons) into `translator` and installs it in the application. False when the
+// translations are not installed; Qt's English texts stay then.
+bool InstallQtSpanishTranslations(QTranslator& translator);

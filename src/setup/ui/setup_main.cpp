@@ -1,9 +1,8 @@
 // setup: the installer. The package it installs is appended to this very executable.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
+#include "platform/qt_locale.h"
 #include "platform/qt_prompts.h"
 #include "setup/temp_file_name.h"
 #include "setup/ui/quit_on_signal.h"
@@ -17,9 +16,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(SetupArt::InstallerIcon());
     // Qt's own buttons ("Sí", "No") in Spanish.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    InstallQtSpanishTranslations(qtTranslator);
 
     QtPrompts prompts;
     SetupSource source;

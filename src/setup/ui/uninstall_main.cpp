@@ -1,9 +1,8 @@
 // ordexa-desinstalar: removes an installation made by setup, as its install list says.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
+#include "platform/qt_locale.h"
 #include "platform/qt_prompts.h"
 #include "setup/ui/setup_art.h"
 #include "setup/ui/uninstaller.h"
@@ -13,10 +12,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ordexa"));
     QApplication::setWindowIcon(SetupArt::InstallerIcon());
+    // Qt's own buttons ("Sí", "No") in Spanish.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    InstallQtSpanishTranslations(qtTranslator);
     QtPrompts prompts;
     return RunUninstaller(QApplication::applicationDirPath(), prompts) ? 0 : 1;
 }
