@@ -75,10 +75,66 @@ void RawFile::Close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    DropCopy();
+}
+
+bool RawFile::KeepCopy(uint64_t limit)
+{
+    DropCopy();
+    const int64_t size = Size();
+    if (limit == 0 || size < 0 || uint64_t(size) > limit)
+        return false;
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!ReadAt(0, bytes))
+        return false;
+    m_copy = std::move(bytes);
+    m_copyLimit = limit;
+    return true;
+}
+
+void RawFile::DropCopy()
+{
+    m_copyLimit = 0;
+    std::vector<uint8_t>().swap(m_copy);
+}
+
+void RawFile::CopyWrite(uint64_t position, std::span<const uint8_t> bytes)
+{
+    if (!HasCopy() || bytes.empty())
+        return;
+    const uint64_t end = position + bytes.size();
+    if (end > m_copyLimit) {
+        DropCopy();
+        return;
+    }
+    // Writing past the end leaves a gap the file reads as zeros.
+    if (end > m_copy.size())
+        m_copy.resize(size_t(end), 0);
+    std::copy(bytes.begin(), bytes.end(), m_copy.begin() + ptrdiff_t(position));
+}
+
+void RawFile::CopyResize(uint64_t size)
+{
+    if (!HasCopy())
+        return;
+    if (size > m_copyLimit)
+        DropCopy();
+    else
+        m_copy.resize(size_t(size), 0);
 }
 
 bool RawFile::ReadAt(uint64_t position, std::span<uint8_t> bytes) const
 {
+    if (HasCopy()) {
+        // As from the file: what lies before the end is given, a read past it fails.
+        const uint64_t size = m_copy.size();
+        const uint64_t available = position < size ? std::min<uint64_t>(size - position, bytes.size()) : 0;
+        std::copy_n(m_copy.begin() + ptrdiff_t(position < size ? position : size), size_t(available), bytes.begin());
+        if (available == bytes.size())
+            return true;
+        m_error = EIO;
+        return false;
+    }
     uint8_t* data = bytes.data();
     size_t size = bytes.size();
     while (size > 0) {
@@ -98,17 +154,24 @@ bool RawFile::ReadAt(uint64_t position, std::span<uint8_t> bytes) const
 
 bool RawFile::WriteAt(uint64_t position, std::span<const uint8_t> bytes)
 {
-    if (WriteAllAt(m_fd, position, bytes.data(), bytes.size()))
+    if (WriteAllAt(m_fd, position, bytes.data(), bytes.size())) {
+        CopyWrite(position, bytes);
         return true;
+    }
     m_error = errno;
+    // Part of the bytes may have reached the file: only the file knows what it holds.
+    DropCopy();
     return false;
 }
 
 bool RawFile::Truncate(uint64_t size)
 {
-    if (::ftruncate(m_fd, off_t(size)) == 0)
+    if (::ftruncate(m_fd, off_t(size)) == 0) {
+        CopyResize(size);
         return true;
+    }
     m_error = errno;
+    DropCopy();
     return false;
 }
 
@@ -129,6 +192,8 @@ bool RawFile::IsAt(const std::string& path) const
 
 int64_t RawFile::Size() const
 {
+    if (HasCopy())
+        return int64_t(m_copy.size());
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) {
         m_error = errno;

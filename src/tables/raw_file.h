@@ -33,6 +33,16 @@ public:
     // another file or a link since it was opened.
     bool IsAt(const std::string& path) const;
 
+    // Keeps a copy of the file's bytes in memory from now on, as long as the file is at
+    // most `limit` bytes long, and answers reads and the size from it: every write and
+    // truncation still goes to the file first and then to the copy, so the file holds
+    // exactly what it would without it. Only for a file nothing else writes while it is
+    // open (one this handle made). A failed write or truncation, or a file outgrowing the
+    // limit, drops the copy for good: the file is read again from then on. False when
+    // the file is too large or cannot be read (nothing is kept then).
+    bool KeepCopy(uint64_t limit);
+    bool HasCopy() const { return m_copyLimit > 0; }
+
     // The system error of the last failed call, as an errno value.
     int LastError() const { return m_error; }
 
@@ -49,9 +59,15 @@ public:
 
 private:
     bool TakeIdentity();
+    void DropCopy();
+    // The copy after a successful write or truncation: kept when it stays in the limit.
+    void CopyWrite(uint64_t position, std::span<const uint8_t> bytes);
+    void CopyResize(uint64_t size);
 
     int m_fd = -1;
     mutable int m_error = 0;
     uint64_t m_device = 0;
     uint64_t m_inode = 0;
+    std::vector<uint8_t> m_copy;
+    uint64_t m_copyLimit = 0;  // 0: no copy is kept
 };

@@ -138,6 +138,9 @@ bool CTabla::Create(const std::string& name, std::span<const CKVField> fields, b
             ShowCreateError(name, error);
         return false;
     }
+    // The table made the file and is its only writer: a copy in memory stays true.
+    if (m_cacheLimit > 0)
+        m_file.KeepCopy(m_cacheLimit);
     m_temporary = temporary;
     m_activeField = -1;
     m_name = name;
@@ -266,12 +269,12 @@ int CTabla::GoToRecord(int record)
 {
     if (!IsOpen() || record < 1 || record > m_slotCount)
         return -1;
-    std::vector<uint8_t> bytes(RecordLength());
-    if (!m_file.ReadAt(RecordPosition(record), bytes)) {
+    m_readBuffer.resize(RecordLength());
+    if (!m_file.ReadAt(RecordPosition(record), m_readBuffer)) {
         GetPrompts().Message(kMsgReadFailed + DataPath());
         return -1;
     }
-    SetBuffer(bytes);
+    SetBuffer(m_readBuffer);
     m_current = record;
     return 1;
 }
@@ -554,6 +557,10 @@ bool CTabla::EmptyTable()
     m_current = 1;
     m_slotCount = 1;
     m_indexedCount = 0;
+    // A copy dropped when the file outgrew it (or a write failed) is taken again from
+    // the file, small once more.
+    if (m_cacheLimit > 0 && !m_file.HasCopy())
+        m_file.KeepCopy(m_cacheLimit);
     for (int i = 0; i < int(m_indexes.size()); ++i) {
         if (!m_indexes[size_t(i)])
             continue;

@@ -39,6 +39,10 @@ public:
     static constexpr const char* kIndexExtension = ".IDX";
     static constexpr const char* kGeneratedPrefix = "KV";
 
+    // The data file is kept in memory as well, up to this size, so that going to a record
+    // reads no file; every change is still written to the file as it happens.
+    static constexpr uint64_t kCachedDataBytes = uint64_t(1) << 20;
+
     CTabla(Prompts& prompts, const Locale& locale) : CKVRegister(prompts, locale) {}
     ~CTabla() override;
 
@@ -47,6 +51,10 @@ public:
     bool Create(const std::string& name, std::span<const CKVField> fields, bool temporary);
     // A temporary table's files are deleted here.
     void Close();
+    // The most of the data file kept in memory, for the tables created from now on; 0
+    // reads every record from the file.
+    void SetDataCacheLimit(uint64_t bytes) { m_cacheLimit = bytes; }
+    bool DataIsCached() const { return m_file.HasCopy(); }
 
     int GoToRecord(int record);
     bool WriteRecord();
@@ -122,4 +130,6 @@ private:
     int m_slotCount = 0;
     int m_orderPosition = 0;
     std::vector<uint8_t> m_slotPair;  // an added record and the blank slot after it
+    std::vector<uint8_t> m_readBuffer;  // a record on its way into the buffer
+    uint64_t m_cacheLimit = kCachedDataBytes;
 };
