@@ -91,6 +91,22 @@ TEST_F(CaptureFixture, EnterMovesOnExceptInAParagraph)
     EXPECT_EQ(static_cast<CParagraphEdit*>(Control("DOMICILIO"))->Value(), "Calle 1\r\nCentro");
 }
 
+TEST_F(CaptureFixture, TabAndEnterMoveOnWhileTheWindowIsInactive)
+{
+    // Keys can reach a window that is not the active one (an X session without a window
+    // manager, right after a dialog closed): the field holding the window's focus is the
+    // one left, not the first field again.
+    Control("NOMBRE")->setFocus();
+    QWidget* nombre = Control("NOMBRE");
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_EQ(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(nombre, Qt::Key_Tab);
+    EXPECT_EQ(nombre->window()->focusWidget(), Control("RFC"));
+    QApplication::setActiveWindow(nullptr);
+    QTest::keyClick(Control("RFC"), Qt::Key_Return);
+    EXPECT_EQ(nombre->window()->focusWidget(), Control("FECHA"));
+}
+
 TEST_F(CaptureFixture, TotalsFollowATableRowAndAFieldLeft)
 {
     // A row typed into the table: quantity, description, unit price; the amount column

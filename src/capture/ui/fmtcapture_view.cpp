@@ -120,7 +120,10 @@ bool CCaptureForm::focusNextPrevChild(bool next)
     }
     if (controls.empty())
         return QWidget::focusNextPrevChild(next);
-    QWidget* current = EntryControlOf(QApplication::focusWidget(), this);
+    // The window's own focus widget, not the application's: keys can reach an inactive
+    // window (an X session without a window manager, after a dialog closed), and the
+    // control that holds the window's focus is still the one being left.
+    QWidget* current = EntryControlOf(window()->focusWidget(), this);
     auto it = std::find(controls.begin(), controls.end(), current);
     QWidget* target = nullptr;
     if (it == controls.end())
@@ -331,7 +334,7 @@ QWidget* CFmtcaptureView::ControlWidget(int controlId) const
 
 void CFmtcaptureView::LeaveFocusedField()
 {
-    if (auto* edit = qobject_cast<CCalcEdit*>(QApplication::focusWidget()); edit && m_form->isAncestorOf(edit))
+    if (auto* edit = qobject_cast<CCalcEdit*>(window()->focusWidget()); edit && m_form->isAncestorOf(edit))
         m_session.OnFieldLeft(edit->ControlId());
 }
 
