@@ -68,16 +68,13 @@ std::string StoredName(const std::string& name)
     return CKVField(name, 1, kvText).Name();
 }
 
-// One row of the table as the recalculation reads and writes it: column n is field n.
+// The row in the table's buffer as the recalculation reads and changes it: column n is
+// field n. The commit that set the typed cell writes the row once, results included.
 class TableRow : public CalcRow {
 public:
     explicit TableRow(CTabla& table) : m_table(table) {}
     double Value(int column) override { return m_table.GetDouble(column); }
-    void SetResult(int column, const std::string& text) override
-    {
-        m_table.SetText(column, text);
-        m_table.WriteRecord();
-    }
+    void SetResult(int column, const std::string& text) override { m_table.SetText(column, text); }
 
 private:
     CTabla& m_table;
@@ -374,19 +371,20 @@ bool CGridCapture::EndEdit(const std::string& editText, TablaKey key)
     return changed;
 }
 
-void CGridCapture::OnCellCommitted(int record, int col)
+void CGridCapture::OnCellSet(int col)
 {
     const int field = FieldOfColumn(col);
-    // The new record line is never a row of the grid: appending is off.
-    if (record < 1 || field < 1 || !m_table)
-        return;
-    const int before = m_table->CurrentRecord();
-    if (m_table->GoToRecord(record) != 1)
+    if (field < 1 || !m_table)
         return;
     TableRow row(*m_table);
     RecalculateColumns(m_calc, field, row);
-    if (before >= 1)
-        m_table->GoToRecord(before);
+}
+
+void CGridCapture::OnCellCommitted(int record, int col)
+{
+    // The new record line is never a row of the grid: appending is off.
+    if (record < 1 || FieldOfColumn(col) < 1 || !m_table)
+        return;
     // The capture screen's totals may sum any column, typed or calculated, so every
     // committed change is announced, not only one that recalculated a column.
     if (m_onGridChanged)

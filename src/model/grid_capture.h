@@ -74,6 +74,8 @@ public:
     // unchanged one recalculates nothing, so a column computed from its own typed value
     // is never computed twice.
     bool EndEdit(const std::string& editText, TablaKey key) override;
+    // Calculated columns follow a typed cell in the row's buffer, written with it.
+    void OnCellSet(int col) override;
     void OnCellCommitted(int record, int col) override;
     void OnRecordsDeleted() override;
     // The message boxes the grid's refusals go to.

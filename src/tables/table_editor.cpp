@@ -346,6 +346,7 @@ bool CTablaEditor::CommitEdit(const std::string& editText, bool cancel)
         record = GoToRow(m_curRow);
         if (record != 0) {
             m_pTable->SetText(field, text);
+            OnCellSet(m_curCol);
             changed = m_pTable->WriteRecord();
         }
     }
@@ -355,6 +356,8 @@ bool CTablaEditor::CommitEdit(const std::string& editText, bool cancel)
         OnCellCommitted(record, m_curCol);
     return changed;
 }
+
+void CTablaEditor::OnCellSet(int) {}
 
 void CTablaEditor::OnCellCommitted(int, int) {}
 

@@ -174,6 +174,10 @@ public:
     bool SortByColumn(int col);
     void ToggleCurrency(int col);
 
+    // The hook: a record row's cell holds its new text in the table's buffer, not yet
+    // written. What else the row takes from it goes into the buffer here and is written
+    // with it, in the one write of the commit.
+    virtual void OnCellSet(int col);
     // The hook: a committed cell changed. The record is that of the row (0 for the new
     // record line), the column that of the window.
     virtual void OnCellCommitted(int record, int col);
