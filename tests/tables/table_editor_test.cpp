@@ -2,6 +2,8 @@
 #include "tables/table_editor.h"
 #include "test_support.h"
 
+#include <cstring>
+
 namespace {
 
 // A table of clients: an indexed key, a name and an amount, with an editor over it.
@@ -112,9 +114,17 @@ TEST_F(TableEditorTest, CommitRulesPerColumnAndRow)
 
 TEST_F(TableEditorTest, CommitHookReceivesTheRecordAndColumnOfAChangedCell)
 {
+    // The set hook finds the typed text in the row's buffer and adds to it what the row
+    // takes from it; both are written in the commit.
     struct Recorder : CTablaEditor {
         using CTablaEditor::CTablaEditor;
         std::vector<std::pair<int, int>> calls;
+        std::vector<std::string> set;
+        void OnCellSet(int col) override
+        {
+            set.push_back(std::to_string(col) + ":" + Table()->GetText(2));
+            Table()->SetText(1, "del gancho");
+        }
         void OnCellCommitted(int record, int col) override { calls.emplace_back(record, col); }
     } recorder(prompts, locale);
     AddRecords(2);
@@ -126,6 +136,15 @@ TEST_F(TableEditorTest, CommitHookReceivesTheRecordAndColumnOfAChangedCell)
     recorder.TypeIntoCell(1, 1, "77");    // indexed, restored: no call
     recorder.TypeIntoCell(3, 2, "nuevo", TablaKey::F3);
     EXPECT_EQ(recorder.calls, (std::vector<std::pair<int, int>>{{2, 3}, {0, 2}}));
+    EXPECT_EQ(recorder.set, std::vector<std::string>{"3:12.5"}) << "record rows only";
+    // What reached the file: the record after the header, at its field offsets.
+    const std::vector<uint8_t> data = FileBytes(table.DataPath());
+    const size_t record2 = table.DataOffset() + table.RecordLength();
+    const std::string name(reinterpret_cast<const char*>(data.data() + record2 + table.Field(1).Offset()));
+    EXPECT_EQ(name, "del gancho");
+    double amount = 0;
+    std::memcpy(&amount, data.data() + record2 + table.Field(2).Offset(), sizeof amount);
+    EXPECT_EQ(amount, 12.5);
 }
 
 TEST_F(TableEditorTest, DeletingASelectionOfRowsTwoToFourOfFiveLeavesTheFirstAndLast)
