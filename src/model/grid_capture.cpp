@@ -155,15 +155,13 @@ bool CGridCapture::Start(const std::vector<GridColumn>& columns, int rowCount, c
 
 bool CGridCapture::AddMarkerRows()
 {
-    for (int r = 0; r < m_gridRows; ++r) {
-        if (m_table->GoToRecord(m_table->SlotCount()) != 1)
-            return false;
-        m_table->ClearRecord();
-        m_table->SetText(0, kMarkerField);
-        if (!m_table->AppendRecord())
-            return false;
-    }
-    return true;
+    if (m_gridRows == 0)
+        return true;
+    if (m_table->GoToRecord(m_table->SlotCount()) != 1)
+        return false;
+    m_table->ClearRecord();
+    m_table->SetText(0, kMarkerField);
+    return m_table->AppendRepeated(m_gridRows);
 }
 
 void CGridCapture::LayoutWindowColumns(const std::vector<GridColumn>& columns)

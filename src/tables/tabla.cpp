@@ -431,6 +431,54 @@ bool CTabla::UpdateIndexesForAdd(int record)
     return true;
 }
 
+bool CTabla::HasUsableIndex() const
+{
+    for (int i = 0; i < int(m_indexes.size()); ++i) {
+        if (m_indexes[size_t(i)] && IsUsable(i))
+            return true;
+    }
+    return false;
+}
+
+bool CTabla::AppendRepeated(int count)
+{
+    if (!IsOpen())
+        return false;
+    if (count <= 1 || m_creating || HasUsableIndex()) {
+        // Every add has its own index work (and may be refused by a unique key).
+        const std::vector<uint8_t> values(Buffer().begin(), Buffer().end());
+        for (int n = 0; n < count; ++n) {
+            SetBuffer(values);
+            if (!AppendRecord())
+                return false;
+        }
+        return true;
+    }
+    if (m_current != m_slotCount) {
+        GetPrompts().Message(m_name + "\n" + kMsgOnlyEmptySlot);
+        return false;
+    }
+    if (IsBlank() || !CheckIndexedFilled())
+        return false;
+    // The records fill the slot and the ones after it; a fresh blank slot follows them.
+    const size_t length = RecordLength();
+    std::vector<uint8_t> bytes((size_t(count) + 1) * length, 0);
+    for (int n = 0; n < count; ++n)
+        std::copy(Buffer().begin(), Buffer().end(), bytes.begin() + ptrdiff_t(size_t(n) * length));
+    const int record = m_current;
+    if (!m_file.WriteAt(RecordPosition(record), bytes)) {
+        ShowWriteError(DataPath());
+        WriteSlot(record, std::span<const uint8_t>(bytes).subspan(size_t(count) * length));
+        m_file.Truncate(RecordPosition(record + 1));
+        return false;
+    }
+    m_slotCount = record + count;
+    m_indexedCount = m_slotCount - 1;
+    ClearRecord();
+    m_current = m_slotCount;
+    return true;
+}
+
 bool CTabla::AppendCopy(const CKVRegister& record)
 {
     if (!IsOpen() || record.RecordLength() != RecordLength())

@@ -60,6 +60,9 @@ public:
     bool WriteRecord();
     bool ReadRecord();
     bool AppendRecord();
+    // Adds the buffer `count` times in a row, as that many AppendRecord calls would; a
+    // table without indexes writes them all, and the new blank slot, at once.
+    bool AppendRepeated(int count);
     // Copies a record of the same record length into the buffer, then adds it.
     bool AppendCopy(const CKVRegister& record);
     // Gives the other record this table's fields, laid out again, and a zeroed buffer.
@@ -113,6 +116,7 @@ private:
     bool WriteIndexFrom(IndexFile& index, size_t slot, bool shrinks);
     bool ReplaceIndexFile(int field);
     bool UpdateIndexesForAdd(int record);
+    bool HasUsableIndex() const;
     void ShowWriteError(const std::string& path);
 
     RawFile m_file;

@@ -391,3 +391,44 @@ TEST_F(TablaTest, WrittenRecordsAreReadBack)
     ASSERT_TRUE(table.ReadRecord());
     EXPECT_EQ(table.GetText(0), "cambiado");
 }
+
+TEST_F(TablaTest, RepeatedAddsLeaveTheFilesOneAddAtATimeWould)
+{
+    const CKVField plain[] = {{"Marca", 1, kvText}, {"Monto", 0, kvDouble}};
+    CTabla single{prompts, locale};
+    ASSERT_TRUE(single.Create(dir / "uno", plain, true));
+    ASSERT_TRUE(table.Create(dir / "varios", plain, true));
+    for (CTabla* t : {&single, &table}) {
+        t->SetText(0, "x");
+        ASSERT_TRUE(t->AppendRecord()) << "one real record first";
+    }
+    for (int n = 0; n < 5; ++n) {
+        single.SetText(0, ".");
+        single.SetText(1, "2.5");
+        ASSERT_TRUE(single.AppendRecord());
+    }
+    table.SetText(0, ".");
+    table.SetText(1, "2.5");
+    ASSERT_TRUE(table.AppendRepeated(5));
+    EXPECT_EQ(FileBytes(dir / "varios.DAT"), FileBytes(dir / "uno.DAT"));
+    EXPECT_EQ(table.SlotCount(), 7);
+    EXPECT_EQ(table.CurrentRecord(), 7);
+    EXPECT_EQ(table.IndexedCount(), 6);
+    EXPECT_TRUE(table.IsBlank()) << "on the new blank slot";
+
+    const auto before = FileBytes(dir / "varios.DAT");
+    EXPECT_FALSE(table.AppendRepeated(3)) << "a blank record is not added";
+    ASSERT_EQ(table.GoToRecord(2), 1);
+    EXPECT_FALSE(table.AppendRepeated(3)) << "only on the new record slot";
+    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{dir / "varios" + "\nSólo puedo adicionar un registro previamente vacio"});
+    EXPECT_EQ(FileBytes(dir / "varios.DAT"), before);
+
+    // An indexed table adds one at a time: a unique key takes the first copy only.
+    table.Close();
+    CreateKeyed();
+    table.SetText(0, "uno");
+    table.SetText(1, "1");
+    EXPECT_FALSE(table.AppendRepeated(2));
+    EXPECT_EQ(table.SlotCount(), 2);
+    EXPECT_EQ(Entries(Index()), (std::vector<Entry>{{1, 1}}));
+}
