@@ -8,7 +8,6 @@
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "platform/format_printer.h"
-#include "platform/qt_settings_store.h"
 
 namespace {
 
@@ -56,15 +55,7 @@ int RunCalibrate(const CliArgs& args)
 
     // The sheet is printed with the offsets the capture screen would print with, so that
     // what is measured on it is what remains to correct.
-    PrintOffsets offsets;
-    if (!request.facX || !request.facY) {
-        QtSettingsStore settings;
-        offsets = ReadPrintOffsets(settings);
-    }
-    if (request.facX)
-        offsets.facX = *request.facX;
-    if (request.facY)
-        offsets.facY = *request.facY;
+    const PrintOffsets offsets = OffsetsForCommand(request.facX, request.facY);
 
     std::string message;
     const SheetPainter sheet = [offsets](Dc& dc, int width, int height) {

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/qt_settings_store.h"
+
 bool TakeOptionValue(const CliArgs& args, size_t& i, std::string& name, std::string& value)
 {
     name = args[i];
@@ -34,4 +36,18 @@ bool ParsePaperOption(const std::string& text, PaperSize& paper)
     else
         return false;
     return true;
+}
+
+PrintOffsets OffsetsForCommand(std::optional<int> facX, std::optional<int> facY)
+{
+    PrintOffsets offsets;
+    if (!facX || !facY) {
+        QtSettingsStore settings;
+        offsets = ReadPrintOffsets(settings);
+    }
+    if (facX)
+        offsets.facX = *facX;
+    if (facY)
+        offsets.facY = *facY;
+    return offsets;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Options shared by the printing subcommands of ordexa-cli: "--name value" or
 // "--name=value", print offsets in 0.1 mm and the paper sizes offered.
+#include <optional>
 #include <string>
 
 #include "cli/cli_command.h"
@@ -16,3 +17,7 @@ bool ParseOffsetOption(const std::string& text, int limit, int& value);
 
 // "letter", "a4" or "legal".
 bool ParsePaperOption(const std::string& text, PaperSize& paper);
+
+// The offsets the capture screen would print with ("FacX"/"FacY" of the settings store),
+// each replaced by the one the command names, if any.
+PrintOffsets OffsetsForCommand(std::optional<int> facX, std::optional<int> facY);

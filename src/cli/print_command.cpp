@@ -12,7 +12,6 @@
 #include "platform/batch_printer.h"
 #include "platform/format_printer.h"
 #include "platform/qt_locale.h"
-#include "platform/qt_settings_store.h"
 
 namespace {
 
@@ -72,16 +71,7 @@ bool ParsePrintArguments(const CliArgs& args, PrintRequest& request)
 // The offsets the capture screen would print with, unless the command names others.
 PrintOffsets ReadOffsets(const PrintRequest& request)
 {
-    PrintOffsets offsets{0, 0};
-    if (!request.facX || !request.facY) {
-        QtSettingsStore settings;
-        offsets = ReadPrintOffsets(settings);
-    }
-    if (request.facX)
-        offsets.facX = *request.facX;
-    if (request.facY)
-        offsets.facY = *request.facY;
-    return offsets;
+    return OffsetsForCommand(request.facX, request.facY);
 }
 
 // One page per data row of the spreadsheet into the one PDF. Each row left out is named
