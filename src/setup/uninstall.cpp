@@ -76,6 +76,86 @@ bool IsCleanAbsolutePath(const std::string& line)
     return true;
 }
 
+bool HasEntryEndingWith(const std::string& folder, const std::string& suffix)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." &&
+            (suffix.empty() || (name.size() > suffix.size() &&
+                                name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0))) {
+            found = true;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+void RemoveIfThere(const std::string& path, UninstallReport& report)
+{
+    if (::unlink(path.c_str()) == 0)
+        report.removed.push_back(path);
+}
+
+// The desktop's caches are made by its own tools from the entries in their folders
+// (update-desktop-database, update-mime-database). In a folder the installation created,
+// once our entries are gone and nothing else is left to index, the cache describes only
+// what we installed: it goes too, so the folder can go and the home is as it was. A
+// folder that holds anyone else's entries keeps its cache, refreshed without ours.
+void RemoveCachesOfEmptiedFolders(const std::vector<std::string>& createdFolders, const MenuLocations& locations,
+                                  UninstallReport& report)
+{
+    const auto created = [&](const std::string& folder) {
+        return std::find(createdFolders.begin(), createdFolders.end(), folder) != createdFolders.end();
+    };
+    const std::string data = WithoutTrailingSeparator(locations.dataHome);
+    const std::string applications = data + "/applications";
+    if (created(applications) && !HasEntryEndingWith(applications, ".desktop"))
+        RemoveIfThere(applications + "/mimeinfo.cache", report);
+
+    const std::string mime = data + "/mime";
+    if (!created(mime) || HasEntryEndingWith(mime + "/packages", ""))
+        return;
+    static const char* const kGenerated[] = {"aliases", "generic-icons", "globs", "globs2", "icons",
+                                             "magic", "mime.cache", "subclasses", "treemagic", "types",
+                                             "version", "XMLnamespaces"};
+    for (const char* name : kGenerated)
+        RemoveIfThere(mime + "/" + name, report);
+    // One folder per media type ("application/", "text/" …) of generated descriptions.
+    DIR* dir = ::opendir(mime.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> typeFolders;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (name != "." && name != ".." && name != "packages" &&
+            ::lstat((mime + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            typeFolders.push_back(mime + "/" + name);
+    }
+    ::closedir(dir);
+    for (const std::string& folder : typeFolders) {
+        DIR* types = ::opendir(folder.c_str());
+        if (!types)
+            continue;
+        std::vector<std::string> descriptions;
+        while (const dirent* entry = ::readdir(types)) {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".xml") == 0)
+                descriptions.push_back(folder + "/" + name);
+        }
+        ::closedir(types);
+        for (const std::string& path : descriptions)
+            RemoveIfThere(path, report);
+        if (::rmdir(folder.c_str()) == 0)
+            report.removed.push_back(folder + "/");
+    }
+}
+
 }  // namespace
 
 bool ParseInstallList(std::string_view text, const std::string& listPath, std::vector<std::string>& paths,
@@ -187,8 +267,10 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
             failed.push_back(path);
         }
     }
-    if (menuRemoved && locations.refreshDesktopCaches)
+    if (menuRemoved && locations.refreshDesktopCaches) {
         RefreshDesktopCaches(locations);
+        RemoveCachesOfEmptiedFolders(folders, locations, report);
+    }
 
     // Folders the installation made, deepest first, and only those that lead to a listed
     // path; rmdir takes none that still holds anything.

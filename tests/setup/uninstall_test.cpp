@@ -3,7 +3,9 @@
 // the installer did not write.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "setup/install_files.h"
 #include "setup/package_format.h"
@@ -15,9 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Install(const TempFolder& root, const std::string& dest, const MenuLocations& menus)
+std::string Install(const TempFolder& root, const std::string& dest, const MenuLocations& menus,
+                    std::vector<PackageEntry> entries = SampleEntries())
 {
-    WriteBytes(root / "paquete.dat", BuildPackageBytes(SampleEntries(), SampleTrailer()));
+    WriteBytes(root / "paquete.dat", BuildPackageBytes(entries, SampleTrailer()));
     CountingProgress progress;
     InstallReport report;
     std::string message;
@@ -49,6 +52,40 @@ TEST(Uninstall, LeavesEveryFolderExactlyAsItWasBeforeTheInstallation)
     ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
     EXPECT_EQ(Listing(root.Path()), before);
     EXPECT_TRUE(report.kept.empty());
+}
+
+TEST(Uninstall, TheDesktopCachesOfFoldersItCreatedGoWithThem)
+{
+    if (std::system("command -v update-mime-database >/dev/null 2>&1") != 0 ||
+        std::system("command -v update-desktop-database >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "update-mime-database or update-desktop-database is not installed";
+    TempFolder root;
+    MenuLocations menus = TestMenus(root);
+    menus.refreshDesktopCaches = true;
+    const auto before = Listing(root.Path());
+
+    // The program's own MIME types, so that the MIME database is made and refreshed.
+    std::vector<PackageEntry> entries = SampleEntries();
+    entries.push_back({kPackageMimeName, std::string(ORDEXA_SOURCE_DIR) + "/packaging/desktop/mx.kalvorsoft.Ordexa.xml", {}});
+    const std::string list = Install(root, root / "ordexa", menus, entries);
+    ASSERT_TRUE(fs::exists(menus.dataHome + "/mime/mime.cache"));
+    UninstallReport report;
+    std::string message;
+    ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
+    EXPECT_EQ(Listing(root.Path()), before);
+
+    // Somebody else's entry in a folder the installation did not create keeps that
+    // folder's cache, refreshed without our types.
+    fs::create_directories(menus.dataHome + "/applications");
+    WriteText(menus.dataHome + "/applications/otro.desktop",
+              "[Desktop Entry]\nType=Application\nName=Otro\nExec=otro %f\nMimeType=text/plain;\n");
+    const std::string again = Install(root, root / "ordexa", menus, entries);
+    ASSERT_TRUE(Uninstall(again, report, message, menus)) << message;
+    EXPECT_TRUE(fs::exists(menus.dataHome + "/applications/otro.desktop"));
+    std::ifstream cache(menus.dataHome + "/applications/mimeinfo.cache");
+    const std::string text((std::istreambuf_iterator<char>(cache)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("otro.desktop"), std::string::npos);
+    EXPECT_EQ(text.find("ordexa"), std::string::npos);
 }
 
 TEST(Uninstall, KeepsTheClerksOwnFilesAndTheirFolder)
