@@ -115,11 +115,11 @@ int main(int argc, char** argv)
         else if (option == "--licence") licencePath = value();
         else if (option == "--picture") picturePath = value();
         else if (option == "--file") {
-            const std::string spec = value();
-            const size_t equals = spec.find('=');
+            const std::string nameAndPath = value();
+            const size_t equals = nameAndPath.find('=');
             if (equals == std::string::npos || equals == 0)
-                return Fail("--file espera NOMBRE=RUTA: " + spec);
-            entries.push_back({spec.substr(0, equals), spec.substr(equals + 1), {}});
+                return Fail("--file espera NOMBRE=RUTA: " + nameAndPath);
+            entries.push_back({nameAndPath.substr(0, equals), nameAndPath.substr(equals + 1), {}});
         } else if (option == "--files-in") {
             const std::string folder = value();
             const std::string pattern = value();
