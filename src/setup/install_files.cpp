@@ -120,7 +120,15 @@ bool WriteInstallList(const std::string& listPath, const InstallReport& report, 
     std::vector<std::string> previous;
     std::string ignored;
     struct stat st {};
-    if (::lstat(listPath.c_str(), &st) == 0 && ReadInstallList(listPath, previous, ignored))
+    const bool there = ::lstat(listPath.c_str(), &st) == 0;
+    // Only a list of our own is an earlier installation's. Anything else under its name (a
+    // link planted to some other file) is taken away, so that the new list is written in
+    // its place instead of through it, and nothing it points to is read as ours.
+    if (there && S_ISLNK(st.st_mode) && ::unlink(listPath.c_str()) != 0 && errno != ENOENT) {
+        message = FileErrorMessage(FileAction::Write, listPath, errno);
+        return false;
+    }
+    if (there && S_ISREG(st.st_mode) && ReadInstallList(listPath, previous, ignored))
         for (const std::string& path : previous)
             Remember(lines, path);
     for (const std::string& path : report.installedFiles)

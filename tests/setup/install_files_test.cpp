@@ -3,6 +3,7 @@
 // nothing or leave no half-written file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -162,4 +163,28 @@ TEST(InstallFiles, AFailurePartWayLeavesNoHalfWrittenFileAndListsWhatWasInstalle
     ASSERT_TRUE(ReadInstallList(dest + "/ORDEXA.instalados", listed, message)) << message;
     EXPECT_NE(std::find(listed.begin(), listed.end(), dest + "/ORDEXA"), listed.end());
     EXPECT_FALSE(Exists(root / "datos")) << "no program group after a failed copy";
+}
+
+TEST(InstallFiles, ALinkNamedLikeTheInstallListIsReplacedNotWrittenThrough)
+{
+    TempFolder root;
+    const std::string dest = root / "ordexa";
+    fs::create_directory(dest);
+    // Planted before the installation: the list's name pointing at a file of the clerk's,
+    // which would otherwise be read as an earlier list and then overwritten by the new one.
+    const std::vector<uint8_t> precious{'/', 'e', 't', 'c', '\n'};
+    WriteBytes(root / "mis-notas.txt", precious);
+    fs::create_symlink(root / "mis-notas.txt", dest + "/ORDEXA.instalados");
+
+    CountingProgress progress;
+    InstallReport report;
+    std::string message;
+    ASSERT_TRUE(InstallFiles(dest, WritePackageFile(root, SampleEntries()), progress, report, message,
+                             TestMenus(root)))
+        << message;
+    EXPECT_EQ(ReadBytes(root / "mis-notas.txt"), precious);
+    EXPECT_FALSE(fs::is_symlink(dest + "/ORDEXA.instalados"));
+    std::vector<std::string> listed;
+    ASSERT_TRUE(ReadInstallList(dest + "/ORDEXA.instalados", listed, message)) << message;
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "/etc"), 0);
 }
