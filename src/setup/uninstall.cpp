@@ -76,6 +76,17 @@ bool IsCleanAbsolutePath(const std::string& line)
     return true;
 }
 
+// One of the folders the program group writes its menu files into (under whichever data
+// and configuration folders were in force when it was installed).
+bool IsMenuFolder(const std::string& folder)
+{
+    static const char* const kMenuFolders[] = {"/applications", "/desktop-directories", "/icons/hicolor/scalable/apps",
+                                               "/mime/packages", "/menus/applications-merged"};
+    return std::any_of(std::begin(kMenuFolders), std::end(kMenuFolders), [&](const std::string& suffix) {
+        return folder.size() > suffix.size() && folder.compare(folder.size() - suffix.size(), suffix.size(), suffix) == 0;
+    });
+}
+
 bool HasEntryEndingWith(const std::string& folder, const std::string& suffix)
 {
     DIR* dir = ::opendir(folder.c_str());
@@ -238,7 +249,11 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
     // the installer and is left alone, whatever the list says.
     const auto isOurs = [&](const std::string& path) {
         const std::string realParent = RealFolder(Parent(path));
-        return (!realParent.empty() && realParent == realDest) || BaseName(path).rfind(kMenuVendorPrefix, 0) == 0;
+        if (realParent.empty())
+            return false;
+        if (realParent == realDest)
+            return true;
+        return BaseName(path).rfind(kMenuVendorPrefix, 0) == 0 && IsMenuFolder(realParent);
     };
     std::vector<std::string> failed;
     bool menuRemoved = false;

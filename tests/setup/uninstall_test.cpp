@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -169,4 +170,30 @@ TEST(Uninstall, ListsAreFoundBesideTheUninstaller)
     EXPECT_EQ(FindInstallList(root.Path()), root / "ORDEXA.instalados");
     WriteText(root / "OTRO.instalados", "");
     EXPECT_EQ(FindInstallList(root.Path()), "") << "two lists: which one is ours cannot be told";
+}
+
+TEST(Uninstall, AVendorPrefixedFileOutsideTheMenuFoldersIsKept)
+{
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    const std::string dest = root / "ordexa";
+    const std::string list = Install(root, dest, menus);
+    // The prefix alone makes nothing ours: the clerk's own file that happens to carry it,
+    // named in an edited list, stays.
+    fs::create_directory(root / "Documentos");
+    const std::string clerks = root / "Documentos/kalvorsoft-contrato.txt";
+    WriteText(clerks, "no borrar");
+    auto lines = ReadBytes(list);
+    const std::string extra = clerks + "\n";
+    lines.insert(lines.begin(), extra.begin(), extra.end());
+    WriteBytes(list, lines);
+
+    UninstallReport report;
+    std::string message;
+    ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
+    EXPECT_TRUE(Exists(clerks));
+    EXPECT_NE(std::find(report.kept.begin(), report.kept.end(), clerks), report.kept.end());
+    // The menu entries the installation wrote still go.
+    EXPECT_FALSE(Exists(menus.dataHome + "/applications/kalvorsoft-ordexa-ordexa.desktop"));
+    EXPECT_FALSE(Exists(menus.configHome + "/menus/applications-merged/kalvorsoft-ordexa.menu"));
 }
