@@ -196,3 +196,78 @@ TEST(ProgramGroup, MenuFoldersComeFromTheEnvironmentWithTheUsualDefaults)
     data.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", data.c_str(), 1);
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }
+
+namespace {
+
+// The Exec key as a launcher reads it: the string value's escapes first, then the
+// arguments (quoted ones with their backslash escapes), "%%" a literal "%".
+std::vector<std::string> ExecArguments(const std::string& entry)
+{
+    const size_t at = entry.find("\nExec=");
+    const std::string raw = entry.substr(at + 6, entry.find('\n', at + 1) - at - 6);
+    std::string value;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 == raw.size()) {
+            value += raw[i];
+            continue;
+        }
+        const char c = raw[++i];
+        value += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+    }
+    std::vector<std::string> arguments;
+    std::string current;
+    bool quoted = false, any = false;
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (quoted && c == '\\' && i + 1 < value.size()) {
+            current += value[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (!quoted && c == ' ') {
+            if (any)
+                arguments.push_back(current);
+            current.clear();
+            any = false;
+        } else if (c == '%' && i + 1 < value.size() && value[i + 1] == '%') {
+            current += '%';
+            ++i;
+            any = true;
+        } else {
+            current += c;
+            any = true;
+        }
+    }
+    if (any)
+        arguments.push_back(current);
+    return arguments;
+}
+
+}  // namespace
+
+TEST(ProgramGroup, AnyFolderNameGivesValidEntriesThatRunTheInstalledProgram)
+{
+    const std::string validator = Validator();
+    if (validator.empty())
+        GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    for (const std::string name : {"mis programas", "a\"b'c", "100% $HOME `x` \\n\\", "dos\nrenglones",
+                                   "tab\there;y=1", "año ñandú"}) {
+        TempFolder root;
+        const std::string dest = MakeInstalledFolder(root, name);
+        const MenuLocations menus = TestMenus(root);
+        RegisterProgramGroup(dest, "ORDEXA", menus);
+        for (const std::string program : {"ORDEXA", "ordexa-desinstalar"}) {
+            const std::string path = menus.dataHome + "/applications/kalvorsoft-ordexa-" +
+                                     (program == "ORDEXA" ? "ordexa" : "ordexa-desinstalar") + ".desktop";
+            const std::string entry = Text(path);
+            const std::vector<std::string> arguments = ExecArguments(entry);
+            ASSERT_FALSE(arguments.empty()) << entry;
+            EXPECT_EQ(arguments[0], dest + "/" + program) << entry;
+            const std::string command = validator + " '" + path + "' > '" + root / "validacion.txt" + "' 2>&1";
+            const int status = std::system(command.c_str());
+            const std::string output = Text(root / "validacion.txt");
+            EXPECT_EQ(status, 0) << name << "\n" << entry << "\n" << output;
+            EXPECT_EQ(output.find("error"), std::string::npos) << name << "\n" << entry << "\n" << output;
+        }
+    }
+}
