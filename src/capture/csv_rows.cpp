@@ -282,6 +282,11 @@ private:
         // The LF of a CR LF pair ends nothing: its CR ended the row already.
         if (pass.m_row.fieldCount == 0 && terminator == '\n' && afterCr)
             return;
+        // The column limit is the header's: the first row that is not blank. The rows after
+        // it, even those parsed from the same chunk, are only counted (their extra values
+        // are not kept), so one wide data row is refused alone, not taken for the header.
+        if (!pass.m_row.blank)
+            pass.m_limitColumns = false;
         pass.m_row.sheetRow = ++pass.m_sheetRow;
         pass.m_ready.push_back(std::move(pass.m_row));
         pass.m_row = RawRecord{};

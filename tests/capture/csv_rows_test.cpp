@@ -89,6 +89,40 @@ TEST(CsvRows, ReadsTheShapesSpreadsheetsWrite)
     }
 }
 
+TEST(CsvRows, ReadsHostileShapesWithoutLosingOrGarblingValues)
+{
+    const std::string wide = "x" + [] {
+        std::string more;
+        for (int i = 0; i < 100000; ++i)
+            more += ",y";
+        return more;
+    }();
+    const std::vector<ReadCase> cases = {
+        {"CR-only line ends", "A,B\rx,1\r\ry,2\r", ',', {"A", "B"}, {{2, {"x", "1"}}, {4, {"y", "2"}}}},
+        {"a row of 100000 values keeps the header's width and counts them", "A,B\n" + wide + "\n", ',',
+         {"A", "B"}, {{2, {"x", "y"}, 100001}}},
+        {"a value of nearly 1 MB", "A\n" + std::string(kCsvMaxFieldBytes - 1, 'v') + "\n", ',', {"A"},
+         {{2, {std::string(kCsvMaxFieldBytes - 1, 'v')}}}},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CsvRows csv;
+        std::string message;
+        ASSERT_TRUE(csv.OpenBytes(c.bytes, "datos.csv", message)) << message;
+        EXPECT_EQ(csv.Separator(), c.separator);
+        EXPECT_EQ(csv.Header(), c.header);
+        EXPECT_EQ(csv.Encoding(), c.encoding);
+        const std::vector<Row> rows = ReadAll(csv);
+        ASSERT_EQ(rows.size(), c.rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].sheetRow, c.rows[i].sheetRow) << "row " << i;
+            EXPECT_EQ(rows[i].fields, c.rows[i].fields) << "row " << i;
+            const size_t count = c.rows[i].fieldCount ? c.rows[i].fieldCount : c.rows[i].fields.size();
+            EXPECT_EQ(rows[i].fieldCount, count) << "row " << i;
+        }
+    }
+}
+
 TEST(CsvRows, RefusesFilesThatAreNoSpreadsheetRows)
 {
     const struct {
