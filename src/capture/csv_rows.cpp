@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -39,10 +40,7 @@ std::string BaseName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Decode(const std::string& raw, CsvEncoding encoding)
-{
-    return encoding == CsvEncoding::Utf8 ? raw : cp1252::ToUtf8(raw);
-}
+std::string Decode(const std::string& raw, CsvEncoding encoding);
 
 }  // namespace
 
@@ -87,6 +85,24 @@ void Utf8Validator::Feed(std::string_view bytes)
         }
     }
 }
+
+namespace {
+
+// A file that is not UTF-8 throughout is read as Windows-1252, but a value that is itself
+// well-formed UTF-8 with letters beyond ASCII was written as UTF-8 (a row pasted from
+// another spreadsheet): it is kept as written rather than turned into "JosÃ©". Such byte
+// pairs never occur in real Windows-1252 text.
+std::string Decode(const std::string& raw, CsvEncoding encoding)
+{
+    if (encoding == CsvEncoding::Utf8)
+        return raw;
+    Utf8Validator validator;
+    validator.Feed(raw);
+    const bool beyondAscii = std::any_of(raw.begin(), raw.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+    return validator.Valid() && beyondAscii ? raw : cp1252::ToUtf8(raw);
+}
+
+}  // namespace
 
 // --- One pass over the file ----------------------------------------------------------
 

@@ -103,6 +103,9 @@ TEST(CsvRows, ReadsHostileShapesWithoutLosingOrGarblingValues)
          {"A", "B"}, {{2, {"x", "y"}, 100001}}},
         {"a value of nearly 1 MB", "A\n" + std::string(kCsvMaxFieldBytes - 1, 'v') + "\n", ',', {"A"},
          {{2, {std::string(kCsvMaxFieldBytes - 1, 'v')}}}},
+        // One row pasted from an older spreadsheet: the other rows stay as written.
+        {"mostly UTF-8 with one Windows-1252 row", "Nombre;Ciudad\nJos\xC3\xA9;Le\xC3\xB3n\nPe\xF1" "a;Ni\xF1o\n", ';',
+         {"Nombre", "Ciudad"}, {{2, {"José", "León"}}, {3, {"Peña", "Niño"}}}, CsvEncoding::Windows1252},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
