@@ -31,6 +31,33 @@ std::string Replace(std::string text, const std::string& what, const std::string
     return text;
 }
 
+// A value as a refusal quotes it: its start, cut at a character's edge, when it is too long
+// to read in a message (a cell of the spreadsheet may hold up to a megabyte).
+constexpr size_t kQuotedValueBytes = 60;
+std::string Shortened(const std::string& value)
+{
+    if (value.size() <= kQuotedValueBytes)
+        return value;
+    size_t cut = kQuotedValueBytes;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
+        --cut;
+    return value.substr(0, cut) + "…";
+}
+
+// The session's and the tables' messages quote the value typed (whole or trimmed, in
+// whichever quotes), once or more.
+std::string WithValueShortened(std::string message, const std::string& value)
+{
+    for (const std::string& whole : {value, Trimmed(value)}) {
+        if (whole.size() <= kQuotedValueBytes)
+            continue;
+        const std::string shortened = Shortened(whole);
+        for (size_t at = message.find(whole); at != std::string::npos; at = message.find(whole, at + shortened.size()))
+            message.replace(at, whole.size(), shortened);
+    }
+    return message;
+}
+
 // A single-line edit holds no line break: a spreadsheet cell's breaks become spaces there,
 // as they would when the cell is pasted into the field.
 std::string OnOneLine(const std::string& value)
@@ -303,7 +330,7 @@ bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field,
     // so a value a calculation reads must be a plain number.
     if (column.element->m_kind == kKindTextlineVar &&
         IsOperand(m_session.Calc(), kFirstControlId + column.element->m_order) && !IsPlainNumber(Trimmed(value))) {
-        reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + Quoted(value) +
+        reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + Quoted(Shortened(value)) +
                  " no es un número que el campo " + Quoted(column.element->m_text) +
                  " pueda calcular: escríbalo con punto decimal y sin separador de miles, por ejemplo 1234.50.";
         return false;
@@ -317,7 +344,7 @@ bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field,
         return true;
     // The session's message names the field or cell and the value; the column is named
     // as the spreadsheet heads it.
-    reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + message;
+    reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + WithValueShortened(message, value);
     return false;
 }
 

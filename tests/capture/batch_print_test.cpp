@@ -240,6 +240,29 @@ TEST(BatchPrint, AValueACalculationReadsMustBeAPlainNumber)
     EXPECT_EQ(f.batch.Run(sink).printed, 1);
 }
 
+TEST(BatchPrint, ARefusalQuotesTheStartOfAHugeValueNotAllOfIt)
+{
+    InvoiceBatch f;
+    std::string message;
+    // Values near the 1 MB limit, refused by a calculation and by a table cell: the
+    // summary a clerk reads stays a list of sentences, not megabytes of the file.
+    const std::string huge = "abc" + std::string(900000, 'x');
+    std::string csv = "Subtotal;\"Detalle[1,1]\";RFC\n";
+    for (int i = 0; i < 10; ++i)
+        csv += huge + ";1;A\n1;" + huge + ";B\n";
+    ASSERT_TRUE(f.Open(csv, message)) << message;
+    RecordingSink sink;
+    const BatchOutcome outcome = f.batch.Run(sink);
+    ASSERT_EQ(outcome.refusedCount, 20);
+    for (const BatchRefusedRow& row : outcome.refused) {
+        EXPECT_LT(row.reason.size(), 600u) << row.sheetRow;
+        EXPECT_NE(row.reason.find("abcxxx"), std::string::npos) << row.reason.substr(0, 300);
+        EXPECT_NE(row.reason.find("…"), std::string::npos) << row.reason.substr(0, 300);
+    }
+    EXPECT_NE(outcome.refused[0].reason.find("punto decimal"), std::string::npos) << outcome.refused[0].reason;
+    EXPECT_LT(BatchPrint::Summary(outcome, "clientes.csv").size(), 20000u);
+}
+
 TEST(BatchPrint, AHeaderAloneHasNothingToPrint)
 {
     InvoiceBatch f;
