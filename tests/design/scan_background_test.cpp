@@ -158,6 +158,83 @@ TEST(ScanLoad, APdfIsItsFirstPageAtItsSizeInPoints)
     EXPECT_GT(qGray(scan.image.pixel(int(50 * pxPerMm), int(50 * pxPerMm))), 240);
 }
 
+namespace {
+
+// A one-page PDF with the given media box and an empty page, its cross-reference exact.
+QByteArray PdfWithPage(const QByteArray& mediaBox)
+{
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [" + mediaBox + "] /Contents 4 0 R >>",
+        "<< /Length 0 >>\nstream\n\nendstream",
+    };
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+}  // namespace
+
+TEST(ScanLoad, AHugeOrSliverPdfPageRendersWithinTheMemoryBound)
+{
+    QTemporaryDir dir;
+    // The largest page a PDF allows (5 m square), and pages a point wide or tall.
+    for (const QByteArray box : {QByteArray("0 0 14400 14400"), QByteArray("0 0 1 14400"), QByteArray("0 0 14400 1"),
+                                 QByteArray("0 0 0.01 14400"), QByteArray("0 0 1 1000000"),
+                                 QByteArray("0 0 1000000000 2")}) {
+        SCOPED_TRACE(box.toStdString());
+        const QString path = dir.filePath("pagina.pdf");
+        WriteAll(path, PdfWithPage(box));
+        ScanBackground scan;
+        const ScanLoadResult result = LoadScan(path, 0, scan);
+        if (result.status != ScanLoadStatus::Loaded) {
+            EXPECT_EQ(result.status, ScanLoadStatus::Unreadable);
+            EXPECT_TRUE(result.message.contains(QStringLiteral("pagina.pdf"))) << result.message.toStdString();
+            EXPECT_TRUE(scan.IsEmpty());
+            continue;
+        }
+        EXPECT_LE(qint64(scan.image.width()) * scan.image.height(), 60'100'000);
+        EXPECT_GT(scan.widthMm, 0);
+        EXPECT_GT(scan.heightMm, 0);
+        EXPECT_TRUE(std::isfinite(scan.dpiX) && std::isfinite(scan.dpiY));
+    }
+}
+
+TEST(ScanLoad, APictureThatDeclaresAHugeSizeIsRefusedBeforeItIsDecoded)
+{
+    QTemporaryDir dir;
+    // A PNG naming 100000 x 100000 pixels and a JPEG naming 60000 x 60000, with almost
+    // nothing behind their headers.
+    const QByteArray png = QByteArray::fromHex(
+        "89504e470d0a1a0a0000000d49484452000186a0000186a0080200000027309c9f0000000b49444154789c6360400500001000"
+        "0139bd8f650000000049454e44ae426082");
+    const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a46494600010100000100010000ffc0001108ea60ea60030122"
+                                                "00021101031101ffda000c03010002110311003f00ffd9");
+    for (const auto& [name, bytes] : {std::pair{QStringLiteral("enorme.png"), png},
+                                      std::pair{QStringLiteral("enorme.jpg"), jpeg}}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = dir.filePath(name);
+        WriteAll(path, bytes);
+        ScanBackground scan;
+        const ScanLoadResult result = LoadScan(path, 150, scan);
+        EXPECT_EQ(result.status, ScanLoadStatus::Unreadable);
+        EXPECT_TRUE(result.message.contains(name)) << result.message.toStdString();
+        EXPECT_TRUE(result.message.contains(QStringLiteral("demasiado grande"))) << result.message.toStdString();
+        EXPECT_TRUE(scan.IsEmpty());
+    }
+}
+
 TEST(ScanLoad, MissingAndUnreadableFilesSayWhichFileAndLeaveNothing)
 {
     QTemporaryDir dir;
