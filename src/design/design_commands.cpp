@@ -48,10 +48,10 @@ constexpr std::array kCommands = {
     DesignCommand{kResetCaptureScreen, "Reinicializar pantalla de captura",
                   "Restaura las posiciones de los controles de captura a los originales en esta pantalla de diseño.",
                   nullptr},
-    DesignCommand{kScanBackground, "Fondo escaneado...",
+    DesignCommand{kScanBackground, "Fondo &escaneado...",
                   "Muestra bajo el formato el formulario escaneado (PNG, JPEG o PDF); no se imprime", nullptr},
-    DesignCommand{kScanFade, "Atenuar fondo...", "Elige qué tan pálido se ve el fondo escaneado", nullptr},
-    DesignCommand{kRemoveScanBackground, "Quitar fondo", "Quita el fondo escaneado de este formato", nullptr},
+    DesignCommand{kScanFade, "&Atenuar fondo...", "Elige qué tan pálido se ve el fondo escaneado", nullptr},
+    DesignCommand{kRemoveScanBackground, "&Quitar fondo", "Quita el fondo escaneado de este formato", nullptr},
 };
 
 constexpr std::array kDesignToolbar = {kNewDesign,         kOpenDesign,       kSaveDesign,      0,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -124,6 +125,35 @@ TEST_F(AppFixture, NewDesignIsUnnamedAndTheMenuFollowsTheActiveMode)
     EXPECT_TRUE(firstItems().contains("Nuevo formato"));
     app.OpenForCapture(Path("factura.fmt"));
     EXPECT_TRUE(firstItems().contains("&Abrir formato para captura"));
+}
+
+TEST_F(AppFixture, TheScannedFormItemsHaveMnemonicsAndNoLetterOpensTwoFormatItems)
+{
+    // The scanned-form items are reached from the keyboard like the others (Alt+F, then
+    // the letter), and no letter opens two items.
+    app.NewDesign();
+    QMenu* format = nullptr;
+    for (QAction* a : app.MainFrame()->menuBar()->actions())
+        if (a->text() == "&Formato")
+            format = a->menu();
+    ASSERT_NE(format, nullptr);
+    QStringList letters;
+    QStringList scanItems;
+    for (QAction* a : format->actions()) {
+        if (a->isSeparator())
+            continue;
+        const QKeySequence mnemonic = QKeySequence::mnemonic(a->text());
+        if (a->text().contains("fondo", Qt::CaseInsensitive))
+            scanItems << a->text();
+        if (mnemonic.isEmpty()) {
+            EXPECT_FALSE(a->text().contains("fondo", Qt::CaseInsensitive)) << a->text().toStdString();
+            continue;
+        }
+        const QString letter = mnemonic.toString().toLower();
+        EXPECT_FALSE(letters.contains(letter)) << a->text().toStdString();
+        letters << letter;
+    }
+    EXPECT_EQ(scanItems.size(), 3);
 }
 
 TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensInDesignMode)
