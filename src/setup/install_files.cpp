@@ -42,6 +42,13 @@ bool MakeDestination(const std::string& dest, bool& created, std::string& messag
         message = "La carpeta de instalación " + Quoted(dest) + " no es una ruta completa (debe empezar con «/»).";
         return false;
     }
+    // The install list holds one path a line: a line break in the folder's name would
+    // split each path in two, and the uninstaller could not read the list.
+    if (dest.find('\n') != std::string::npos) {
+        message = "No se puede instalar en " + Quoted(dest) + ": el nombre de la carpeta lleva un salto de renglón. "
+                  "Elija una carpeta cuyo nombre esté en un solo renglón.";
+        return false;
+    }
     const size_t slash = dest.rfind('/');
     const std::string parent = slash == 0 ? "/" : dest.substr(0, slash);
     struct stat st {};

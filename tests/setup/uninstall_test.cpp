@@ -197,3 +197,20 @@ TEST(Uninstall, AVendorPrefixedFileOutsideTheMenuFoldersIsKept)
     EXPECT_FALSE(Exists(menus.dataHome + "/applications/kalvorsoft-ordexa-ordexa.desktop"));
     EXPECT_FALSE(Exists(menus.configHome + "/menus/applications-merged/kalvorsoft-ordexa.menu"));
 }
+
+TEST(Uninstall, AFolderNameTheListCannotHoldIsRefusedBeforeInstalling)
+{
+    // The list holds one path a line: a line break in the folder's name would split every
+    // path in two and leave an installation that no uninstall can read.
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    const std::string dest = root / "dos\nrenglones";
+    WriteBytes(root / "paquete.dat", BuildPackageBytes(SampleEntries(), SampleTrailer()));
+    CountingProgress progress;
+    InstallReport report;
+    std::string message;
+    EXPECT_FALSE(InstallFiles(dest, root / "paquete.dat", progress, report, message, menus));
+    EXPECT_NE(message.find("salto de renglón"), std::string::npos) << message;
+    EXPECT_FALSE(Exists(dest));
+    EXPECT_FALSE(Exists(menus.dataHome));
+}
