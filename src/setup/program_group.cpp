@@ -138,6 +138,11 @@ bool WriteText(const std::string& folder, const std::string& fileName, const std
     if (!MakeFolders(folder, result))
         return false;
     const std::string path = folder + "/" + fileName;
+    // A link under one of our menu files' names is replaced by the file, never written
+    // through: whatever it points to is not ours to overwrite.
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(path.c_str()) != 0)
+        return false;
     std::string error;
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     if (!WriteFileAtomically(path, std::span<const uint8_t>(bytes, text.size()), &error, false))

@@ -271,3 +271,18 @@ TEST(ProgramGroup, AnyFolderNameGivesValidEntriesThatRunTheInstalledProgram)
         }
     }
 }
+
+TEST(ProgramGroup, ALinkNamedLikeAMenuFileIsReplacedNotWrittenThrough)
+{
+    TempFolder root;
+    const std::string dest = MakeInstalledFolder(root, "ordexa");
+    const MenuLocations menus = TestMenus(root);
+    const std::string applications = menus.dataHome + "/applications";
+    fs::create_directories(applications);
+    WriteBytes(root / "perfil", {'m', 'i', 'o'});
+    fs::create_symlink(root / "perfil", applications + "/kalvorsoft-ordexa-ordexa.desktop");
+    RegisterProgramGroup(dest, "ORDEXA", menus);
+    EXPECT_EQ(ReadBytes(root / "perfil"), (std::vector<uint8_t>{'m', 'i', 'o'}));
+    EXPECT_FALSE(fs::is_symlink(applications + "/kalvorsoft-ordexa-ordexa.desktop"));
+    EXPECT_NE(Text(applications + "/kalvorsoft-ordexa-ordexa.desktop").find("Exec="), std::string::npos);
+}
