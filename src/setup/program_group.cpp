@@ -366,7 +366,7 @@ bool ProgramGroup::AddItem(const std::string& programPath, const std::string& ti
                        "Type=Application\n"
                        "Version=1.4\n"
                        "Name=" + DesktopString(title) + "\n";
-    text += isProgram ? "Comment=Diseña formatos, captura sus datos e imprímelos sobre formas preimpresas\n"
+    text += isProgram ? "Comment=Diseña formatos, captura sus datos y los imprime sobre formas preimpresas\n"
                       : "Comment=Quita " + DesktopString(m_groupName) + " de su computadora\n";
     text += "Exec=" + ExecArgument(programPath) + (isProgram ? " %f" : "") + "\n";
     text += "TryExec=" + DesktopString(programPath) + "\n";

@@ -120,6 +120,11 @@ TEST(ProgramGroup, BecomesASubmenuWithTheProgramAndTheUninstaller)
     EXPECT_NE(programEntry.find("Name=ORDEXA\n"), std::string::npos);
     EXPECT_NE(programEntry.find("Exec=\"" + dest + "/ORDEXA\" %f\n"), std::string::npos) << programEntry;
     EXPECT_NE(programEntry.find("Icon=kalvorsoft-ordexa\n"), std::string::npos);
+    // The menu describes the program as the uninstaller's entry does ("Quita ... de su
+    // computadora"), never switching to a familiar command halfway.
+    EXPECT_NE(programEntry.find("Comment=Diseña formatos, captura sus datos y los imprime sobre formas preimpresas\n"),
+              std::string::npos)
+        << programEntry;
     EXPECT_NE(programEntry.find("MimeType=application/x-ordexa-format;application/x-ordexa-capture;\n"),
               std::string::npos);
     const std::string uninstallEntry = Text(uninstaller);
