@@ -8,11 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include "base/atomic_file.h"
@@ -142,6 +144,23 @@ TEST_F(CaptureFixture, EveryControlCarriesItsNameAndTheTableItsCurrentCell)
     PressOnFocus(Qt::Key_Right);
     EXPECT_TRUE(table->accessibleDescription().startsWith(QStringLiteral("Columna DESCRIPCION, renglón 1")))
         << table->accessibleDescription().toStdString();
+}
+
+TEST_F(CaptureFixture, TheStatusBarRestsOnPreparadoAsTheDesignModesDo)
+{
+    QStatusBar* bar = frame->statusBar();
+    auto idleShown = [bar] {
+        for (QLabel* label : bar->findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("Preparado") && label->isVisibleTo(bar))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(idleShown());
+    // A fly-by text covers it while the pointer is over a button, and goes with it.
+    bar->showMessage(QStringLiteral("Imprime el formato con los datos capturados"));
+    EXPECT_FALSE(idleShown());
+    bar->clearMessage();
+    EXPECT_TRUE(idleShown());
 }
 
 TEST_F(CaptureFixture, ToolbarAndMenuOfferEveryCaptureCommand)

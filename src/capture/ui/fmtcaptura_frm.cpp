@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPrinter>
 #include <QStatusBar>
@@ -49,7 +50,9 @@ CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
     m_view = new CFmtcaptureView(host, this);
     setCentralWidget(m_view);
     BuildToolBar();
-    statusBar()->showMessage(QStringLiteral("Listo"));
+    // The idle text, as in the design modes; a message or a button's fly-by text covers it
+    // for a while and it shows again when they are gone.
+    statusBar()->addWidget(new QLabel(QStringLiteral("Preparado"), statusBar()), 1);
     AddKeyIndicatorPanes(statusBar());
     connect(m_view, &CFmtcaptureView::statusMessage, statusBar(), [this](const QString& text) {
         statusBar()->showMessage(text);
