@@ -315,8 +315,9 @@ bool CaptureSession::TypeCell(CFmtGrid& grid, int row, int column, const std::st
         return false;
     }
     if (const std::string refusal = cells->CellRefusal(row, column, utf8); !refusal.empty()) {
-        message = "La celda [" + std::to_string(row) + "," + std::to_string(column) + "] de la tabla " +
-                  Quoted(grid.m_text) + " no acepta " + Quoted(utf8) + ": " + refusal;
+        // The table's own refusal already names the value and what to write instead.
+        message = "Celda [" + std::to_string(row) + "," + std::to_string(column) + "] de la tabla " +
+                  Quoted(grid.m_text) + ": " + refusal;
         return false;
     }
     cells->TypeCell(row, column, utf8);

@@ -110,7 +110,7 @@ TEST_F(CaptureFixture, BatchPrintPrintsEveryGoodRowAndLeavesTheScreenAsTyped)
     EXPECT_EQ(confirm, QStringLiteral("Se imprimirán 3 registros de «clientes.csv»."));
     EXPECT_TRUE(summary.contains(QStringLiteral("Se imprimieron 2 registros de «clientes.csv».")))
         << summary.toStdString();
-    EXPECT_TRUE(summary.contains(QStringLiteral("Renglón 3: columna «DETALLE[1,1]» — La celda [1,1]"))) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QStringLiteral("Renglón 3: columna «DETALLE[1,1]» — Celda [1,1]"))) << summary.toStdString();
     EXPECT_EQ(PdfPages(pdf), 2);
     EXPECT_TRUE(prompts.Shown().empty());
 
