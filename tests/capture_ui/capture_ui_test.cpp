@@ -131,6 +131,35 @@ TEST_F(CaptureFixture, TotalsFollowATableRowAndAFieldLeft)
     EXPECT_EQ(Text("IMPORTE CON LETRA").toStdString(), CAmountWords().AmountInWords(116));
 }
 
+TEST_F(CaptureFixture, TabOutOfATableCellKeepsWhatWasTypedThere)
+{
+    Control("DETALLE")->setFocus();
+    for (const char* cell : {"2", "Tablas"}) {
+        TypeKeys(cell);
+        PressOnFocus(Qt::Key_Return);
+    }
+    TypeKeys("10");
+    PressOnFocus(Qt::Key_Tab);
+    EXPECT_EQ(FocusedId(), Id("SUBTOTAL"));
+    EXPECT_EQ(Text("SUBTOTAL"), "20.00");
+    EXPECT_EQ(Text("TOTAL"), "23.20");
+
+    // Back into the table, on the second row (a new one), and out again by Tab after its
+    // price: the row is kept and counted.
+    Control("DETALLE")->setFocus();
+    PressOnFocus(Qt::Key_Down);
+    for (int i = 0; i < 4; ++i)  // to the first column, wherever the cursor was
+        PressOnFocus(Qt::Key_Left);
+    for (const char* cell : {"1", "Clavos"}) {
+        TypeKeys(cell);
+        PressOnFocus(Qt::Key_Return);
+    }
+    TypeKeys("5");
+    PressOnFocus(Qt::Key_Tab);
+    EXPECT_EQ(FocusedId(), Id("SUBTOTAL"));
+    EXPECT_EQ(Text("SUBTOTAL"), "25.00");
+}
+
 TEST_F(CaptureFixture, EveryControlCarriesItsNameAndTheTableItsCurrentCell)
 {
     for (const char* name : kFieldsInOrder)
