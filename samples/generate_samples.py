@@ -60,6 +60,9 @@ class Fmt:
         side = font["height"] + 5
         self._entry(3, name, (x, y + side, x + side, y), screen, 6, True, 1, 0, font, s(mark), True)
 
+    # A column's screen width is its page width in pixels at 96 dpi, as the design view
+    # works it out when it draws the table: a format saved from the design keeps them,
+    # and the screen rectangle holds them all.
     def grid(self, name, page, screen, columns, rows, font=SMALL):
         tail = i32(len(columns))
         for title, width, screen_width, col_type, align, formula in columns:
@@ -105,10 +108,10 @@ def factura():
     f.mark("CONTADO", 1700, -460, (640, 110, 655, 125))
     f.mark("CREDITO", 1900, -460, (760, 110, 775, 125))
     f.grid("DETALLE", (100, -600, 2000, -1300), (10, 190, 780, 390),
-           [("CANTIDAD", 250, 80, 1, 2, ""),
-            ("DESCRIPCION", 1000, 360, 0, 0, ""),
-            ("PRECIO", 300, 150, 3, 2, ""),
-            ("IMPORTE", 350, 160, 4, 2, "C1*C3")],
+           [("CANTIDAD", 250, 94, 1, 2, ""),
+            ("DESCRIPCION", 1000, 378, 0, 0, ""),
+            ("PRECIO", 300, 113, 3, 2, ""),
+            ("IMPORTE", 350, 132, 4, 2, "C1*C3")],
            [50] * 14)
     f.line_var("SUBTOTAL", 1650, -1380, 350, (620, 410, 780, 430), "DETALLE&IMPORTE", 2)
     f.line_var("IVA", 1650, -1440, 350, (620, 440, 780, 460), "SUBTOTAL*0.16", 2)
@@ -163,11 +166,11 @@ def boleta():
     f.text("Escuela Primaria \"Benito Juárez\"", 400, -150, 1300, font=TITLE)
     f.line_var("ALUMNO", 400, -300, 1300, (100, 20, 500, 40))
     f.line_var("GRUPO", 400, -360, 300, (100, 50, 200, 70))
-    f.grid("MATERIAS", (200, -450, 1900, -1100), (10, 100, 520, 300),
-           [("MATERIA", 800, 220, 0, 0, ""),
-            ("PRIMER", 300, 90, 1, 1, ""),
-            ("SEGUNDO", 300, 90, 1, 1, ""),
-            ("SUMA", 300, 100, 2, 1, "C2+C3")],
+    f.grid("MATERIAS", (200, -450, 1900, -1100), (10, 100, 680, 300),
+           [("MATERIA", 800, 302, 0, 0, ""),
+            ("PRIMER", 300, 113, 1, 1, ""),
+            ("SEGUNDO", 300, 113, 1, 1, ""),
+            ("SUMA", 300, 113, 2, 1, "C2+C3")],
            [60] * 10)
     f.paragraph_var("OBSERVACIONES", (200, -1200, 1900, -1400), (100, 330, 520, 400))
     f.vline(1050, -1500, 150)
@@ -200,16 +203,16 @@ def factura_completa():
     f.line_var("FECHA", 1780, -470, 270, (400, 64, 520, 84))
     f.text("Concepto", 150, -560, 250, font=SMALL)
     f.paragraph_var("CONCEPTO", (420, -520, 2050, -640), (150, 112, 520, 162))
-    columns = [("Cantidad", 300, 90, 1, 2, ""),
-               ("Precio", 450, 150, 3, 2, ""),
-               ("Importe", 500, 160, 4, 2, "C1*C2")]
+    columns = [("Cantidad", 300, 113, 1, 2, ""),
+               ("Precio", 450, 170, 3, 2, ""),
+               ("Importe", 500, 189, 4, 2, "C1*C2")]
     rows = [55] * 12
     page = grid_page(420, -720, columns, rows)
     f.text("Cantidad", 420, -682, 300, font=SMALL)
     f.text("Precio unitario", 720, -682, 450, font=SMALL)
     f.text("Importe", 1170, -682, 500, font=SMALL)
     f.rect((410, -715, page[2] + 10, page[3] - 5))
-    f.grid("DETALLE", page, (10, 190, 440, 390), columns, rows)
+    f.grid("DETALLE", page, (10, 190, 515, 390), columns, rows)
     y = page[3] - 80
     f.text("Subtotal", 1170, y, 200, font=SMALL)
     f.line_var("SUBTOTAL", 1400, y, 270, (620, 190, 780, 210), "DETALLE&IMPORTE", 2)
@@ -221,9 +224,9 @@ def factura_completa():
     f.text("Importe con letra", 150, y - 200, 300, font=SMALL)
     f.line_var("IMPORTE CON LETRA", 420, y - 200, 1630, (150, 404, 780, 424), "$TOTAL", font=SMALL)
     f.text("Contado", 150, y - 280, 200, font=SMALL)
-    f.mark("CONTADO", 360, y - 285, (560, 290, 575, 305))
+    f.mark("CONTADO", 360, y - 285, (640, 290, 655, 305))
     f.text("Crédito", 500, y - 280, 200, font=SMALL)
-    f.mark("CREDITO", 700, y - 285, (680, 290, 695, 305))
+    f.mark("CREDITO", 700, y - 285, (760, 290, 775, 305))
     f.paragraph("Este documento es una representación impresa de un comprobante fiscal.\r\n"
                 "Pago en una sola exhibición.", (150, y - 360, 1500, y - 440), font=SMALL)
     return f
@@ -300,11 +303,11 @@ def boleta_bimestral():
     f.boxes("GRUPO", 900, -380, 1, (200, 50, 225, 70))
     f.text("Ciclo escolar", 1200, -380, 300, font=SMALL)
     f.line_var("CICLO", 1500, -380, 400, (330, 50, 520, 70))
-    columns = [("Materia", 700, 200, 0, 0, ""),
-               ("Primer", 250, 70, 1, 1, ""),
-               ("Segundo", 250, 70, 1, 1, ""),
-               ("Suma", 250, 70, 2, 1, "C2+C3"),
-               ("Promedio", 250, 90, 2, 1, "C4/2")]
+    columns = [("Materia", 700, 265, 0, 0, ""),
+               ("Primer", 250, 94, 1, 1, ""),
+               ("Segundo", 250, 94, 1, 1, ""),
+               ("Suma", 250, 94, 2, 1, "C2+C3"),
+               ("Promedio", 250, 94, 2, 1, "C4/2")]
     rows = [60] * 9
     page = grid_page(200, -520, columns, rows)
     f.text("Materia", 200, -500, 700, font=SMALL)
@@ -313,7 +316,7 @@ def boleta_bimestral():
     f.text("Suma", 1400, -500, 250, font=SMALL)
     f.text("Promedio", 1650, -500, 250, font=SMALL)
     f.rect((190, -510, page[2] + 10, page[3] - 10))
-    f.grid("MATERIAS", page, (10, 100, 520, 300), columns, rows)
+    f.grid("MATERIAS", page, (10, 100, 680, 300), columns, rows)
     y = page[3] - 80
     f.text("Suma de promedios", 1100, y, 500, font=SMALL)
     f.line_var("SUMA PROMEDIOS", 1650, y, 250, (390, 320, 520, 340), "MATERIAS&PROMEDIO", 2)
