@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSize>
 #include <QPrintDialog>
+#include <QPrinter>
 
 #include "capture/ui/fmtcaptura_frm.h"
 #include "design/design_commands.h"
@@ -60,8 +62,14 @@ bool COrdexaApp::Start(const QStringList& args, bool show)
 
 QPrinter& COrdexaApp::Printer()
 {
-    if (!m_printer)
+    if (!m_printer) {
         m_printer = std::make_unique<QPrinter>();
+        // With no printer installed the printout goes to a PDF file, whose sheet Qt takes
+        // from the locale (A4 for Mexico and for a bare system); forms in Mexican offices
+        // are letter size. A real printer keeps its own default paper.
+        if (m_printer->outputFormat() == QPrinter::PdfFormat)
+            m_printer->setPageSize(QPageSize(QPageSize::Letter));
+    }
     return *m_printer;
 }
 

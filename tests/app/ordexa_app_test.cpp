@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSize>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include "base/atomic_file.h"
@@ -154,6 +156,14 @@ TEST_F(AppFixture, TheScannedFormItemsHaveMnemonicsAndNoLetterOpensTwoFormatItem
         letters << letter;
     }
     EXPECT_EQ(scanItems.size(), 3);
+}
+
+TEST_F(AppFixture, WithNoPrinterTheSheetIsLetterSize)
+{
+    QPrinter& printer = app.Printer();
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        GTEST_SKIP() << "a printer is installed here; it keeps its own default paper";
+    EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::Letter);
 }
 
 TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensInDesignMode)
