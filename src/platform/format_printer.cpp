@@ -1,5 +1,8 @@
 #include "platform/format_printer.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <QBuffer>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -142,4 +145,16 @@ bool SheetToPdfFile(const std::string& path, PaperSize paper, const SheetPainter
                                std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(pdf.constData()),
                                                         size_t(pdf.size())),
                                &message);
+}
+
+void ProposePdfFileName(QPrinter& printer, const std::string& formatPath, const char* suffix)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat || formatPath.empty())
+        return;
+    const QFileInfo format(QString::fromStdString(formatPath));
+    // The folder the clerk last printed into, or the format's own the first time.
+    const QString previous = printer.outputFileName();
+    const QDir folder = previous.isEmpty() ? format.absoluteDir() : QFileInfo(previous).absoluteDir();
+    printer.setOutputFileName(folder.filePath(format.completeBaseName() + QString::fromUtf8(suffix) +
+                                              QStringLiteral(".pdf")));
 }

@@ -70,3 +70,10 @@ QByteArray PrintToPdfBytes(PaperSize paper, const ElementList& elements, PrintOf
 // a Spanish message naming the file on failure.
 bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList& elements, PrintOffsets offsets,
                     std::string& message);
+
+// When the printer writes a PDF file (no printer installed, or "print to file" chosen
+// before), the print dialog offers "<format's name><suffix>.pdf" in the folder of the
+// last PDF printed (the format's own folder the first time), rather than a file named
+// after the program in the working folder, or the last file again. A real printer is
+// left as it is.
+void ProposePdfFileName(QPrinter& printer, const std::string& formatPath, const char* suffix = "");

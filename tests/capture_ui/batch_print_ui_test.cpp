@@ -92,10 +92,12 @@ TEST_F(CaptureFixture, BatchPrintPrintsEveryGoodRowAndLeavesTheScreenAsTyped)
                "Pedro;BBB;dos;10\r\n"
                "Lucía;CCC;1;5\r\n";
     }
-    const QString pdf = QString::fromStdString(TempPath("lote.pdf"));
+    // The print dialog offers the format's name for the batch, in the folder last
+    // printed into.
+    const QString pdf = QString::fromStdString(TempPath("factura_sencilla-lote.pdf"));
     QPrinter& printer = app.Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(QString::fromStdString(TempPath("factura_sencilla.pdf")));
 
     QString confirm, summary;
     // Each dialog, once answered, waits for the next one.

@@ -484,10 +484,12 @@ TEST_F(CaptureFixture, PrinterSetupChoosesWithAceptar)
 
 TEST_F(CaptureFixture, PrintFormatPrintsThroughTheDialogAndCancelPrintsNothing)
 {
-    const QString pdf = QString::fromStdString(TempPath("impreso.pdf"));
+    // The dialog offers the format's name in the folder last printed into, never the
+    // last file again.
+    const QString pdf = QString::fromStdString(TempPath("factura_sencilla.pdf"));
     QPrinter& printer = app.Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(QString::fromStdString(TempPath("impreso.pdf")));
     TypeInto("NOMBRE", "Juan");
 
     WhenModalOpens([](QWidget* w) {
@@ -511,7 +513,9 @@ TEST_F(CaptureFixture, PrintFormatPrintsThroughTheDialogAndCancelPrintsNothing)
         dialog->accept();
     });
     app.OnCommand(kPrintFormat);
+    EXPECT_EQ(printer.outputFileName(), pdf);
     ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(TempPath("impreso.pdf"))));
     EXPECT_TRUE(prompts.Shown().empty());
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});

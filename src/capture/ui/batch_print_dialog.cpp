@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <climits>
 
+#include "platform/format_printer.h"
 #include "platform/batch_printer.h"
 #include "platform/frame_host.h"
 #include "platform/qt_locale.h"
@@ -126,6 +127,7 @@ bool CBatchPrintDlg::ConfirmCount(const QString& text)
 
 bool CBatchPrintDlg::AskPrinter(QPrinter& printer)
 {
+    ProposePdfFileName(printer, m_formatPath, "-lote");
     QPrintDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QString::fromUtf8(kTitle));
     // The pages are the rows: no page ranges, no selection; copies go to the printer.

@@ -443,6 +443,7 @@ void CFmtcaptureView::PrintFormat()
     QPrinter* printer = m_host.ApplicationPrinter();
     if (!printer)
         return;
+    ProposePdfFileName(*printer, m_path);
     QPrintDialog dialog(printer, this);
     dialog.setWindowTitle(QStringLiteral("Imprimir formato"));
     // One sheet always: no page ranges, no selection; copies go to the printer.
