@@ -190,7 +190,7 @@ TEST(ScanLoad, AHugeOrSliverPdfPageRendersWithinTheMemoryBound)
 {
     QTemporaryDir dir;
     // The largest page a PDF allows (5 m square), and pages a point wide or tall.
-    for (const QByteArray box : {QByteArray("0 0 14400 14400"), QByteArray("0 0 1 14400"), QByteArray("0 0 14400 1"),
+    for (const QByteArray& box : {QByteArray("0 0 14400 14400"), QByteArray("0 0 1 14400"), QByteArray("0 0 14400 1"),
                                  QByteArray("0 0 0.01 14400"), QByteArray("0 0 1 1000000"),
                                  QByteArray("0 0 1000000000 2")}) {
         SCOPED_TRACE(box.toStdString());
