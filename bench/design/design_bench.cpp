@@ -4,6 +4,8 @@
 // bare QPainter calls (positions converted to pixels beforehand). The baseline's fonts
 // are made before its loop: the drawing surface keeps the fonts it built from one
 // repaint to the next.
+#include <functional>
+
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -26,33 +28,9 @@ QImage Canvas()
     return image;
 }
 
-void BM_DragStepWithRepaint(benchmark::State& state)
-{
-    DesignDocument doc;
-    AddMixedElements(doc.Elements(), kElements);
-    int records = 0;
-    CDesignEditor editor(doc, ChangeHooks{[&records] { ++records; }, {}});
-    // Press on the front element (the last one drawn over) and drag it to and fro.
-    const Rect rc = doc.Elements().front()->m_rcPage.Normalized();
-    const Point grip{rc.left + 5, rc.top + 5};
-    editor.Press(grip);
-    QImage image = Canvas();
-    bool away = false;
-    for (auto _ : state) {
-        away = !away;
-        const EditorOutcome out = editor.Move(away ? Point{grip.x + 30, grip.y - 20} : grip);
-        benchmark::DoNotOptimize(out.positionText);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
-    }
-    editor.Release(grip);
-    benchmark::DoNotOptimize(image.constBits());
-}
-
-// The drag step over a letter sheet scanned at 150 dpi: the scan is scaled and faded once,
-// then each repaint copies the scaled picture under the elements.
-void BM_DragStepWithScanUnder(benchmark::State& state)
+// Drags the front element (the last one drawn over) to and fro, repainting the page after
+// every step; `underlay` draws first, under the elements, when there is one.
+void DragStepsWithRepaint(benchmark::State& state, const std::function<void(QPainter&)>& underlay)
 {
     DesignDocument doc;
     AddMixedElements(doc.Elements(), kElements);
@@ -60,12 +38,6 @@ void BM_DragStepWithScanUnder(benchmark::State& state)
     const Rect rc = doc.Elements().front()->m_rcPage.Normalized();
     const Point grip{rc.left + 5, rc.top + 5};
     editor.Press(grip);
-    ScanBackground scan;
-    scan.image = QImage(1275, 1650, QImage::Format_RGB32);
-    scan.image.fill(QColor(247, 243, 230));
-    SetScanResolution(scan, 150);
-    ScanDrawCache cache;
-    const double pxPerUnit = kDpi / 254.0;
     QImage image = Canvas();
     bool away = false;
     for (auto _ : state) {
@@ -74,11 +46,33 @@ void BM_DragStepWithScanUnder(benchmark::State& state)
         benchmark::DoNotOptimize(out.positionText);
         image.fill(Qt::white);
         QPainter painter(&image);
-        DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, QRectF(image.rect()), cache);
+        if (underlay)
+            underlay(painter);
         RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
     }
     editor.Release(grip);
     benchmark::DoNotOptimize(image.constBits());
+}
+
+void BM_DragStepWithRepaint(benchmark::State& state)
+{
+    DragStepsWithRepaint(state, {});
+}
+
+// The drag step over a letter sheet scanned at 150 dpi: the scan is scaled and faded once,
+// then each repaint copies the scaled picture under the elements.
+void BM_DragStepWithScanUnder(benchmark::State& state)
+{
+    ScanBackground scan;
+    scan.image = QImage(1275, 1650, QImage::Format_RGB32);
+    scan.image.fill(QColor(247, 243, 230));
+    SetScanResolution(scan, 150);
+    ScanDrawCache cache;
+    const double pxPerUnit = kDpi / 254.0;
+    DragStepsWithRepaint(state, [&](QPainter& painter) {
+        const QRectF area(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()));
+        DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, area, cache);
+    });
 }
 
 // The same repaint without the editor's step, to show what the step itself costs.
