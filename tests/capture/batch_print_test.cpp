@@ -14,6 +14,7 @@
 #include "capture_fixture.h"
 #include "platform/batch_printer.h"
 #include "platform/format_printer.h"
+#include "pdf_words.h"
 
 namespace {
 
@@ -57,38 +58,6 @@ struct InvoiceBatch {
         return batch.OpenRowsBytes(csv, "clientes.csv", message);
     }
 };
-
-struct Word {
-    double x = 0, y = 0;
-};
-
-// The words of one page of a PDF with their top-left corners, in points.
-std::vector<std::pair<std::string, Word>> PageWords(const std::string& pdf, int page)
-{
-    QProcess p;
-    p.start("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page),
-                          QString::fromStdString(pdf), "-"});
-    p.waitForFinished(20000);
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression re(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"[0-9.]+\">([^<]*)</word>");
-    std::vector<std::pair<std::string, Word>> words;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.push_back({m.captured(3).toStdString(), {m.captured(1).toDouble(), m.captured(2).toDouble()}});
-    }
-    return words;
-}
-
-bool FindOnPage(const std::vector<std::pair<std::string, Word>>& words, const std::string& text, Word& at)
-{
-    for (const auto& [word, where] : words)
-        if (word == text) {
-            at = where;
-            return true;
-        }
-    return false;
-}
 
 int PageCount(const std::string& pdf)
 {
@@ -329,24 +298,24 @@ TEST(BatchPrinter, EveryPageOfThePdfHoldsItsRowWhereTheFormatPutsIt)
         const std::string alone = (folder / "sola.pdf").string();
         ASSERT_TRUE(PrintToPdfFile(alone, PaperSize::Letter, single.session.GetFormat().elements, {0, 0}, message));
 
-        const auto batchWords = PageWords(pdf, i + 1);
-        const auto aloneWords = PageWords(alone, 1);
+        const auto batchWords = PdfWords(QString::fromStdString(pdf), i + 1);
+        const auto aloneWords = PdfWords(QString::fromStdString(alone), 1);
         for (const char* text : {pages[i].client, pages[i].rfc, pages[i].total, pages[i].words}) {
-            Word inBatch, inAlone;
-            ASSERT_TRUE(FindOnPage(batchWords, text, inBatch)) << text;
-            ASSERT_TRUE(FindOnPage(aloneWords, text, inAlone)) << text;
-            EXPECT_NEAR(inBatch.x, inAlone.x, 0.01) << text;
-            EXPECT_NEAR(inBatch.y, inAlone.y, 0.01) << text;
+            double batchX = 0, batchY = 0, aloneX = 0, aloneY = 0;
+            ASSERT_TRUE(FindPdfWord(batchWords, QString::fromUtf8(text), batchX, batchY)) << text;
+            ASSERT_TRUE(FindPdfWord(aloneWords, QString::fromUtf8(text), aloneX, aloneY)) << text;
+            EXPECT_NEAR(batchX, aloneX, 0.01) << text;
+            EXPECT_NEAR(batchY, aloneY, 0.01) << text;
         }
         // The client's name starts where the format puts CLIENTE: 42 mm from the left.
-        Word client;
-        ASSERT_TRUE(FindOnPage(batchWords, pages[i].client, client));
-        EXPECT_NEAR(client.x, 420 * 72.0 / 254.0, 1.5);
+        double clientX = 0, clientY = 0;
+        ASSERT_TRUE(FindPdfWord(batchWords, QString::fromUtf8(pages[i].client), clientX, clientY));
+        EXPECT_NEAR(clientX, 420 * 72.0 / 254.0, 1.5);
         // Nothing of another row is on this page.
         for (int j = 0; j < 3; ++j) {
-            Word other;
+            double otherX = 0, otherY = 0;
             if (j != i) {
-                EXPECT_FALSE(FindOnPage(batchWords, pages[j].rfc, other)) << pages[j].rfc;
+                EXPECT_FALSE(FindPdfWord(batchWords, QString::fromUtf8(pages[j].rfc), otherX, otherY)) << pages[j].rfc;
             }
         }
     }
@@ -418,11 +387,11 @@ TEST(BatchPrinter, APrinterWithAnUnprintableMarginPrintsWhereThePdfFileDoes)
     ASSERT_EQ(PageCount(viaPrinter), 2);
     for (int page = 1; page <= 2; ++page) {
         const char* rfc = page == 1 ? "AAA" : "BBB";
-        Word a, b;
-        ASSERT_TRUE(FindOnPage(PageWords(direct, page), rfc, a));
-        ASSERT_TRUE(FindOnPage(PageWords(viaPrinter, page), rfc, b));
-        EXPECT_NEAR(a.x, b.x, 0.05);
-        EXPECT_NEAR(a.y, b.y, 0.05);
+        double ax = 0, ay = 0, bx = 0, by = 0;
+        ASSERT_TRUE(FindPdfWord(PdfWords(QString::fromStdString(direct), page), rfc, ax, ay));
+        ASSERT_TRUE(FindPdfWord(PdfWords(QString::fromStdString(viaPrinter), page), rfc, bx, by));
+        EXPECT_NEAR(ax, bx, 0.05);
+        EXPECT_NEAR(ay, by, 0.05);
     }
     fs::remove_all(folder);
 }

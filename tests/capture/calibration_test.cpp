@@ -15,33 +15,11 @@
 #include "capture_fixture.h"
 #include "model/cuadros_var.h"
 #include "platform/format_printer.h"
+#include "pdf_words.h"
 
 namespace {
 
 constexpr double kPointsPerMm = 72 / 25.4;
-
-struct PdfWord {
-    QString text;
-    double xMin, yMin, xMax, yMax;  // points from the sheet's top-left corner
-};
-
-std::vector<PdfWord> PdfWords(const QString& pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-bbox", pdf, "-"});
-    std::vector<PdfWord> words;
-    if (!p.waitForFinished(20000))
-        return words;
-    const QRegularExpression re(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
-    auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
-    while (it.hasNext()) {
-        const auto m = it.next();
-        words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                         m.captured(4).toDouble()});
-    }
-    return words;
-}
 
 bool PopplerInstalled()
 {

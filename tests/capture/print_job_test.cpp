@@ -13,28 +13,11 @@
 #include "capture_fixture.h"
 #include "model/linea.h"
 #include "platform/format_printer.h"
+#include "pdf_words.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// xMin and yMin (points from the sheet's top-left corner) of a word of the PDF.
-bool FindWord(const std::string& pdf, const std::string& word, double& x, double& y)
-{
-    QProcess p;
-    p.start("pdftotext", {"-bbox", QString::fromStdString(pdf), "-"});
-    if (!p.waitForFinished(20000))
-        return false;
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    const QRegularExpression re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"[0-9.]+\">" +
-                                QRegularExpression::escape(QString::fromStdString(word)) + "</word>");
-    const auto m = re.match(html);
-    if (!m.hasMatch())
-        return false;
-    x = m.captured(1).toDouble();
-    y = m.captured(2).toDouble();
-    return true;
-}
 
 constexpr double kPointsPerUnit = 72.0 / 254.0;
 
@@ -99,7 +82,7 @@ TEST(PrintJob, APrintedValueLandsAtItsFormatPositionOnThePdf)
         ASSERT_TRUE(PrintToPdfFile(pdf, PaperSize::Letter, f.session.GetFormat().elements, run.offsets, message))
             << message;
         double x = 0, y = 0;
-        ASSERT_TRUE(FindWord(pdf, "Rosalinda", x, y)) << "pdftotext found no word";
+        ASSERT_TRUE(PdfWordAt(QString::fromStdString(pdf), "Rosalinda", x, y)) << "pdftotext found no word";
         if (run.offsets.facX == 0 && run.offsets.facY == 0) {
             // The glyphs start a little right of the reference point.
             EXPECT_NEAR(x, 300 * kPointsPerUnit, 1.5);
@@ -136,8 +119,8 @@ TEST(PrintJob, APrinterPrintsWhereThePdfFileDoes)
     ASSERT_TRUE(PrintOnPrinter(printer, f.session.GetFormat().elements, {100, 50}, message)) << message;
 
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    ASSERT_TRUE(FindWord(direct, "Rosalinda", x1, y1));
-    ASSERT_TRUE(FindWord((folder / "impresora.pdf").string(), "Rosalinda", x2, y2));
+    ASSERT_TRUE(PdfWordAt(QString::fromStdString(direct), "Rosalinda", x1, y1));
+    ASSERT_TRUE(PdfWordAt(QString::fromStdString((folder / "impresora.pdf").string()), "Rosalinda", x2, y2));
     EXPECT_NEAR(x2, x1, 0.05);
     EXPECT_NEAR(y2, y1, 0.05);
     EXPECT_NEAR(x1, 400 * kPointsPerUnit, 1.5) << "30 mm plus the 10 mm offset";

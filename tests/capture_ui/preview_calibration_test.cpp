@@ -19,27 +19,11 @@
 #include "platform/command_ids.h"
 #include "platform/format_printer.h"
 #include "platform/scan_background.h"
+#include "pdf_words.h"
 
 using namespace CommandId;
 
 namespace {
-
-// Where a word first lies on a PDF page, in points from the top-left corner.
-bool WordAt(const QString& pdf, const QString& word, double& x, double& y)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(20000))
-        return false;
-    const QRegularExpression re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>" + QRegularExpression::escape(word) +
-                                "</word>");
-    const auto m = re.match(QString::fromUtf8(p.readAllStandardOutput()));
-    if (!m.hasMatch())
-        return false;
-    x = m.captured(1).toDouble();
-    y = m.captured(2).toDouble();
-    return true;
-}
 
 // Pixels that are clearly red (the test scan), in a picture.
 int RedPixels(const QImage& image)
@@ -131,9 +115,9 @@ TEST_F(CaptureFixture, PreviewOpensFromTheMenuAndPaintsThePrintoutWithTheOffsets
     ASSERT_TRUE(PrintToPdfFile(printed.toStdString(), PaperSize::Letter, elements, {100, 50}, message));
     ASSERT_TRUE(PrintToPdfFile(unshifted.toStdString(), PaperSize::Letter, elements, {0, 0}, message));
     double xp = 0, yp = 0, xq = 0, yq = 0, x0 = 0, y0 = 0;
-    ASSERT_TRUE(WordAt(fromPreview, "Juan", xp, yp));
-    ASSERT_TRUE(WordAt(printed, "Juan", xq, yq));
-    ASSERT_TRUE(WordAt(unshifted, "Juan", x0, y0));
+    ASSERT_TRUE(PdfWordAt(fromPreview, "Juan", xp, yp));
+    ASSERT_TRUE(PdfWordAt(printed, "Juan", xq, yq));
+    ASSERT_TRUE(PdfWordAt(unshifted, "Juan", x0, y0));
     EXPECT_NEAR(xp, xq, 0.05);
     EXPECT_NEAR(yp, yq, 0.05);
     EXPECT_NEAR(xp - x0, 10 * 72 / 25.4, 0.05);
@@ -259,9 +243,9 @@ TEST_F(CaptureFixture, CalibrationDialogPrintsTheSheetAndTheFieldOutlinesWithThe
 
     // The first cross's label starts 20 mm from the left edge, moved 10 mm by the offset.
     double x = 0, y = 0;
-    ASSERT_TRUE(WordAt(sheet, QStringLiteral("Cruz"), x, y));
+    ASSERT_TRUE(PdfWordAt(sheet, QStringLiteral("Cruz"), x, y));
     EXPECT_NEAR(x, 30 * 72 / 25.4, 1.0);
     // The outlines carry the typed value and the names of the empty fields.
-    EXPECT_TRUE(WordAt(outlines, QStringLiteral("Juan"), x, y));
-    EXPECT_TRUE(WordAt(outlines, QStringLiteral("DOMICILIO"), x, y));
+    EXPECT_TRUE(PdfWordAt(outlines, QStringLiteral("Juan"), x, y));
+    EXPECT_TRUE(PdfWordAt(outlines, QStringLiteral("DOMICILIO"), x, y));
 }
