@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "cli_support.h"
+#include "pdf_words.h"
 
 namespace {
 
@@ -36,15 +37,12 @@ void ExpectRefusal(const CliResult& r, const QString& mentions)
 // xMin of a word in the PDF, in points from the sheet's left edge; -1 when absent.
 double WordX(const QString& pdf, const QString& word, double* y = nullptr)
 {
-    QProcess p;
-    p.start("pdftotext", {"-bbox", pdf, "-"});
-    p.waitForFinished(20000);
-    const QRegularExpression re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>" +
-                                QRegularExpression::escape(word) + "</word>");
-    const auto m = re.match(QString::fromUtf8(p.readAllStandardOutput()));
-    if (y && m.hasMatch())
-        *y = m.captured(2).toDouble();
-    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+    double x = 0, top = 0;
+    if (!PdfWordAt(pdf, word, x, top))
+        return -1;
+    if (y)
+        *y = top;
+    return x;
 }
 
 // Two lines of the invoice sample's table and some fields, names in either case.
