@@ -6,7 +6,6 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <cmath>
 #include <filesystem>
 

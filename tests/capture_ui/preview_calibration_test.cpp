@@ -10,7 +10,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QToolBar>
 
 #include "capture/ui/calibration_dialog.h"
