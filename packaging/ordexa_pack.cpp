@@ -23,9 +23,25 @@
 
 namespace {
 
+constexpr char kUsage[] =
+    "Uso: ordexa-pack --output SALIDA --wizard ASISTENTE --work CARPETA\n"
+    "                 --product NOMBRE [--folder CARPETA_PREDETERMINADA]\n"
+    "                 --description ARCHIVO --licence ARCHIVO --picture ARCHIVO.bmp\n"
+    "                 [--file NOMBRE=RUTA ...] [--files-in CARPETA PATRÓN ...]\n"
+    "\n"
+    "Arma el programa de instalación: escribe el paquete (los archivos a instalar y, al\n"
+    "final, la licencia, la imagen, la carpeta predeterminada, la descripción y el nombre\n"
+    "del producto), lo comprime en un ZIP de una sola entrada y lo agrega al final del\n"
+    "asistente ASISTENTE para dar SALIDA.\n"
+    "\n"
+    "  --file NOMBRE=RUTA        agrega el archivo RUTA con el nombre NOMBRE\n"
+    "  --files-in CARPETA \"*.x\" agrega los archivos de CARPETA que terminan en .x, por nombre\n"
+    "  --work CARPETA            donde quedan el paquete y el ZIP intermedios\n"
+    "  -h, --help                muestra esta ayuda\n";
+
 int Fail(const std::string& message)
 {
-    std::fprintf(stderr, "ordexa-pack: %s\n", message.c_str());
+    std::fprintf(stderr, "ordexa-pack: %s\n(ordexa-pack --help muestra cómo usarlo)\n", message.c_str());
     return 1;
 }
 
@@ -106,6 +122,10 @@ int main(int argc, char** argv)
             }
             return argv[++i];
         };
+        if (option == "--help" || option == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
         if (option == "--output") output = value();
         else if (option == "--wizard") wizard = value();
         else if (option == "--work") work = value();

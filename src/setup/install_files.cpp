@@ -2,19 +2,24 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/atomic_file.h"
-#include "base/file_messages.h"
+#include "setup/content_digest.h"
+#include "setup/destination_check.h"
+#include "setup/install_journal.h"
+#include "setup/install_list.h"
 #include "setup/package_format.h"
-#include "setup/uninstall.h"
 
 namespace {
 
 constexpr size_t kCopyPieceBytes = 65536;
+constexpr int kMaxBesideNumber = 99;
 
 std::string Quoted(const std::string& text)
 {
@@ -28,6 +33,14 @@ std::string WithoutTrailingSeparator(std::string folder)
     return folder;
 }
 
+std::string Parent(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 void Remember(std::vector<std::string>& list, const std::string& path)
 {
     if (std::find(list.begin(), list.end(), path) == list.end())
@@ -38,80 +51,26 @@ void Remember(std::vector<std::string>& list, const std::string& path)
 bool MakeDestination(const std::string& dest, bool& created, std::string& message)
 {
     created = false;
-    if (dest.empty() || dest[0] != '/') {
-        message = "La carpeta de instalación " + Quoted(dest) + " no es una ruta completa (debe empezar con «/»).";
-        return false;
-    }
-    // The install list holds one path a line: a line break in the folder's name would
-    // split each path in two, and the uninstaller could not read the list.
-    if (dest.find('\n') != std::string::npos) {
-        message = "No se puede instalar en " + Quoted(dest) + ": el nombre de la carpeta lleva un salto de renglón. "
-                  "Elija una carpeta cuyo nombre esté en un solo renglón.";
-        return false;
-    }
-    const size_t slash = dest.rfind('/');
-    const std::string parent = slash == 0 ? "/" : dest.substr(0, slash);
-    struct stat st {};
-    if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        message = "No se puede instalar en " + Quoted(dest) + ": la carpeta " + Quoted(parent) +
-                  " no existe. Elija una carpeta dentro de una que ya exista.";
-        return false;
-    }
     if (::mkdir(dest.c_str(), 0755) == 0) {
         created = true;
         return true;
     }
     const int failure = errno;
-    if (failure == EEXIST && ::stat(dest.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    struct stat st {};
+    if (failure == EEXIST && ::lstat(dest.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return true;
     if (failure == EEXIST)
         message = "No se puede instalar en " + Quoted(dest) + ": ya existe un archivo con ese nombre.";
     else
-        message = FileErrorMessage(FileAction::Write, dest, failure);
+        message = "No se puede crear la carpeta de instalación " + Quoted(dest) + ". " + SetupWriteError(dest, failure);
     return false;
 }
 
-// Copies one record to a temporary file beside its target, then renames it over the
-// target: a file that was there stays whole until the new one is complete.
-bool InstallOne(SetupPackage& package, SetupPackage::Record& record, const std::string& dest, mode_t mode,
-                std::vector<uint8_t>& buffer, std::string& message)
+InstallListEntry PathEntry(const std::string& path)
 {
-    const std::string target = dest + "/" + record.name;
-    std::string temp = dest + "/.kal-instalando-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        message = FileErrorMessage(FileAction::Write, target, errno);
-        return false;
-    }
-    bool ok = true;
-    while (ok && record.remaining > 0) {
-        const size_t piece = record.remaining >= kCopyPieceBytes ? kCopyPieceBytes : size_t(record.remaining);
-        const size_t got = package.ReadContents(record, buffer.data(), piece, message);
-        if (got == 0) {
-            ok = false;  // the package ended early; ReadContents said so
-        } else if (!WriteAllToFd(fd, buffer.data(), got)) {
-            message = FileErrorMessage(FileAction::Write, target, errno);
-            ok = false;
-        }
-    }
-    if (ok && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
-        message = FileErrorMessage(FileAction::Write, target, errno);
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        message = FileErrorMessage(FileAction::Write, target, errno);
-        ok = false;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        const int failure = errno;
-        message = failure == EISDIR || failure == ENOTEMPTY || failure == EEXIST
-                      ? "No se puede instalar " + Quoted(target) + ": ya existe una carpeta con ese nombre."
-                      : FileErrorMessage(FileAction::Write, target, failure);
-        ok = false;
-    }
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    InstallListEntry entry;
+    entry.path = path;
+    return entry;
 }
 
 bool IsProgramFile(const std::string& name, const std::string& productName)
@@ -119,37 +78,222 @@ bool IsProgramFile(const std::string& name, const std::string& productName)
     return name == productName || name == kCliProgramName || name == kUninstallerProgramName;
 }
 
-// The list names what this installation put on the disk, plus whatever an earlier
-// installation into the same folder listed, so that one uninstall takes away both.
-bool WriteInstallList(const std::string& listPath, const InstallReport& report, std::string& message)
+// The earlier installation's list in the folder, and whether it can be trusted: written
+// for this very folder (it says so, or an older list names itself at this place).
+struct PreviousList {
+    bool trusted = false;
+    std::map<std::string, InstallListEntry> entries;  // by path
+    std::vector<InstallListEntry> ordered;
+};
+
+PreviousList ReadPreviousList(const std::string& listPath, const std::string& dest)
 {
-    std::vector<std::string> lines;
-    std::vector<std::string> previous;
-    std::string ignored;
+    PreviousList previous;
     struct stat st {};
-    const bool there = ::lstat(listPath.c_str(), &st) == 0;
-    // Only a list of our own is an earlier installation's. Anything else under its name (a
-    // link planted to some other file) is taken away, so that the new list is written in
-    // its place instead of through it, and nothing it points to is read as ours.
-    if (there && S_ISLNK(st.st_mode) && ::unlink(listPath.c_str()) != 0 && errno != ENOENT) {
-        message = FileErrorMessage(FileAction::Write, listPath, errno);
+    InstallList list;
+    std::string ignored;
+    if (::lstat(listPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !ReadInstallList(listPath, list, ignored))
+        return previous;
+    const bool namesItself = std::any_of(list.entries.begin(), list.entries.end(),
+                                         [&](const InstallListEntry& entry) { return entry.path == listPath; });
+    previous.trusted = list.folder.empty() ? namesItself : list.folder == dest;
+    for (const InstallListEntry& entry : list.entries)
+        previous.entries.emplace(entry.path, entry);
+    previous.ordered = std::move(list.entries);
+    return previous;
+}
+
+// What the run is doing, so that a failure can take it all back.
+struct Run {
+    std::string dest;
+    std::string productName;
+    std::string packageShown;  // the installer, or the package file, as messages name it
+    InstallJournal* journal = nullptr;
+    const PreviousList* previous = nullptr;
+    std::vector<uint8_t> buffer;
+};
+
+// Whether the file now at `path` may be written over: it is the installer's own as it
+// installed it (or as an older list recorded it), or it already holds `newDigest`. A
+// file that is none of these is the clerk's.
+bool MayReplace(const Run& run, const std::string& path, const std::string& newDigest)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return true;  // nothing there, or a link (replaced itself, never written through)
+    if (run.previous->trusted) {
+        const auto found = run.previous->entries.find(path);
+        if (found != run.previous->entries.end() && IsAsInstalled(found->second))
+            return true;
+    }
+    uint64_t size = 0;
+    std::string digest;
+    return DigestOfFile(path, size, digest) && digest == newDigest;
+}
+
+// Copies one record to a temporary file in the destination, then renames it to its
+// name, or beside the clerk's changed file. `installedName` is where it went.
+bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, mode_t mode, bool alwaysReplace,
+                std::string& installedName, InstallListEntry& entry, std::string& message)
+{
+    const std::string target = run.dest + "/" + record.name;
+    std::string temp = run.dest + "/" + kInProgressPrefix + "XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        message = SetupWriteError(target, errno);
         return false;
     }
-    if (there && S_ISREG(st.st_mode) && ReadInstallList(listPath, previous, ignored))
-        for (const std::string& path : previous)
-            Remember(lines, path);
-    for (const std::string& path : report.installedFiles)
-        Remember(lines, path);
+    ContentDigest digest;
+    bool ok = true;
+    while (ok && record.remaining > 0) {
+        const size_t piece = record.remaining >= kCopyPieceBytes ? kCopyPieceBytes : size_t(record.remaining);
+        const size_t got = package.ReadContents(record, run.buffer.data(), piece, message);
+        if (got == 0) {
+            ok = false;  // the package ended early; ReadContents said so
+        } else if (!WriteAllToFd(fd, run.buffer.data(), got)) {
+            message = SetupWriteError(target, errno);
+            ok = false;
+        } else {
+            digest.Add(run.buffer.data(), got);
+        }
+    }
+    if (ok && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
+        message = SetupWriteError(target, errno);
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        message = SetupWriteError(target, errno);
+        ok = false;
+    }
+
+    // Where it goes: its own name, unless the clerk changed the file of that name.
+    installedName = record.name;
+    const std::string newDigest = digest.Hex();
+    for (int number = 1; ok && !alwaysReplace && !MayReplace(run, run.dest + "/" + installedName, newDigest);
+         ++number) {
+        if (number > kMaxBesideNumber) {
+            message = "No se puede instalar " + Quoted(target) + ": usted modificó ese archivo y ya hay " +
+                      std::to_string(kMaxBesideNumber) + " versiones nuevas a su lado. Quite las que no use.";
+            ok = false;
+            break;
+        }
+        installedName = BesideName(record.name, number);
+    }
+    const std::string installedPath = run.dest + "/" + installedName;
+    struct stat st {};
+    const bool there = ok && ::lstat(installedPath.c_str(), &st) == 0;
+    if (there && S_ISDIR(st.st_mode)) {
+        message = "No se puede instalar " + Quoted(installedPath) + ": ya existe una carpeta con ese nombre.";
+        ok = false;
+    }
+    if (ok)
+        ok = there ? run.journal->WillReplace(installedName, message) : run.journal->WillCreate(installedName, message);
+    if (ok && ::rename(temp.c_str(), installedPath.c_str()) != 0) {
+        message = SetupWriteError(installedPath, errno);
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    entry = {installedPath, true, digest.Size(), newDigest};
+    return true;
+}
+
+// True when `folder` is one of the menu folders the program group writes into, or a
+// folder above one of them.
+bool LeadsToMenuFolder(const std::string& folder, const MenuLocations& menus)
+{
+    const std::string targets[] = {menus.dataHome + "/applications", menus.dataHome + "/desktop-directories",
+                                   menus.dataHome + "/icons/hicolor/scalable/apps", menus.dataHome + "/mime/packages",
+                                   menus.configHome + "/menus/applications-merged"};
+    return std::any_of(std::begin(targets), std::end(targets), [&](const std::string& target) {
+        return target == folder || target.rfind(folder + "/", 0) == 0;
+    });
+}
+
+// The new list: what this run installed and wrote, and of the earlier list only what is
+// still recognisably the installer's.
+InstallList NewInstallList(const std::string& dest, const std::string& listPath,
+                           const std::vector<InstallListEntry>& installed, const InstallReport& report,
+                           const PreviousList& previous, const MenuLocations& menus, std::vector<std::string>& ignored)
+{
+    InstallList list;
+    list.folder = dest;
+    std::vector<std::string> paths;
+    const auto add = [&](const InstallListEntry& entry) {
+        if (std::find(paths.begin(), paths.end(), entry.path) != paths.end())
+            return;
+        paths.push_back(entry.path);
+        list.entries.push_back(entry);
+    };
+    for (const InstallListEntry& entry : installed)
+        add(entry);
     for (const std::string& path : report.menuFiles)
-        Remember(lines, path);
+        add(PathEntry(path));
     for (const std::string& folder : report.createdFolders)
-        Remember(lines, folder + "/");
-    Remember(lines, listPath);
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
+        add(PathEntry(folder + "/"));
+    for (const InstallListEntry& entry : previous.ordered) {
+        if (entry.path == listPath || std::find(paths.begin(), paths.end(), entry.path) != paths.end())
+            continue;
+        if (IsFolderEntry(entry.path)) {
+            if (previous.trusted && LeadsToMenuFolder(WithoutTrailingSeparator(entry.path), menus))
+                add(entry);
+            continue;
+        }
+        struct stat st {};
+        if (::lstat(entry.path.c_str(), &st) != 0)
+            continue;  // gone: nothing to remember
+        const std::string name = entry.path.substr(entry.path.rfind('/') + 1);
+        const bool inDest = Parent(entry.path) == dest;
+        if (inDest && std::find(report.keptChanged.begin(), report.keptChanged.end(), name) != report.keptChanged.end())
+            continue;  // the clerk's own now
+        const bool ours = previous.trusted &&
+                          (inDest ? entry.hasDigest && IsAsInstalled(entry)
+                                  : name.rfind(kMenuVendorPrefix, 0) == 0 && IsMenuFolder(Parent(entry.path)));
+        if (ours)
+            add(entry);
+        else
+            ignored.push_back(entry.path);
+    }
+    add(PathEntry(listPath));
+    return list;
+}
+
+bool WriteInstallList(const std::string& listPath, const InstallList& list, std::string& message)
+{
+    struct stat st {};
+    // A link planted under the list's name is taken away, so that the new list is
+    // written in its place instead of through it.
+    if (::lstat(listPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(listPath.c_str()) != 0 &&
+        errno != ENOENT) {
+        message = SetupWriteError(listPath, errno);
+        return false;
+    }
+    const std::string text = FormatInstallList(list);
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    return WriteFileAtomically(listPath, std::span<const uint8_t>(bytes, text.size()), &message);
+    std::string error;
+    if (WriteFileAtomically(listPath, std::span<const uint8_t>(bytes, text.size()), &error))
+        return true;
+    message = "No se pudo guardar la lista de archivos instalados " + Quoted(listPath) + ". " + error;
+    return false;
+}
+
+// The sentence that follows a failure once the folder has been put back.
+std::string AfterRollBack(const std::string& dest, bool createdDest, const std::vector<std::string>& notRestored)
+{
+    if (notRestored.empty())
+        return createdDest ? "Se quitó lo que esta instalación había copiado; la carpeta " + Quoted(dest) +
+                                 " ya no existe, como antes de instalar."
+                           : "Se quitó lo que esta instalación había copiado y se devolvieron los archivos que "
+                             "había reemplazado: la carpeta " + Quoted(dest) + " quedó como estaba.";
+    std::string names;
+    for (size_t i = 0; i < notRestored.size() && i < 5; ++i)
+        names += (i ? ", " : "") + notRestored[i];
+    if (notRestored.size() > 5)
+        names += "…";
+    return "Se quitó lo que esta instalación había copiado, pero no se pudieron devolver a como estaban " +
+           std::to_string(notRestored.size()) + " archivos de la carpeta " + Quoted(dest) + ": " + names + ".";
 }
 
 }  // namespace
@@ -159,8 +303,18 @@ std::string InstallListPath(const std::string& destFolder, const std::string& pr
     return WithoutTrailingSeparator(destFolder) + "/" + productName + kInstallListExtension;
 }
 
+std::string BesideName(const std::string& name, int number)
+{
+    const std::string mark = number > 1 ? " (nuevo " + std::to_string(number) + ")" : " (nuevo)";
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return name + mark;
+    return name.substr(0, dot) + mark + name.substr(dot);
+}
+
 bool InstallFiles(const std::string& destFolder, const std::string& packagePath, InstallProgress& progress,
-                  InstallReport& report, std::string& message, const MenuLocations& menus)
+                  InstallReport& report, std::string& message, const MenuLocations& menus,
+                  const std::string& installerPath)
 {
     report = {};
     message.clear();
@@ -169,16 +323,40 @@ bool InstallFiles(const std::string& destFolder, const std::string& packagePath,
     // The package is checked whole before the folder is touched: a package that is not
     // ours, or is damaged, installs nothing at all.
     SetupPackage package;
+    if (!installerPath.empty())
+        package.ShowAsInstaller(installerPath);
     if (!package.Open(packagePath, message))
         return false;
     const std::string productName = package.Trailer().productName;
+    message = DestinationProblem(dest, productName, package.ContentBytes());
+    if (!message.empty())
+        return false;
     bool createdDest = false;
     if (!MakeDestination(dest, createdDest, message))
         return false;
+    DestinationLock lock;
+    if (!lock.Acquire(dest, message)) {
+        if (createdDest)
+            ::rmdir(dest.c_str());
+        return false;
+    }
+    // What a stopped run left is undone first; a folder it made counts as made by this one.
+    const RecoveredRun recovered = RecoverInterruptedRun(lock);
+    report.recovered = recovered.touched;
+    createdDest = createdDest || recovered.createdFolder;
     const std::string listPath = InstallListPath(dest, productName);
+    const PreviousList previous = ReadPreviousList(listPath, dest);
 
+    InstallJournal journal(lock);
+    if (!journal.Begin(createdDest, message)) {
+        if (createdDest)
+            ::rmdir(dest.c_str());
+        return false;
+    }
+    Run run{dest, productName, installerPath.empty() ? packagePath : installerPath, &journal, &previous,
+            std::vector<uint8_t>(kCopyPieceBytes, 0)};
     progress.SetMaximum(int(std::min<uint32_t>(package.FileCount(), INT32_MAX)));
-    std::vector<uint8_t> buffer(kCopyPieceBytes, 0);
+    std::vector<InstallListEntry> installed;
     SetupPackage::Record record;
     bool ok = true;
     while (ok) {
@@ -187,37 +365,49 @@ bool InstallFiles(const std::string& destFolder, const std::string& packagePath,
             break;
         }
         if (dest + "/" + record.name == listPath) {
-            message = "El paquete de instalación " + Quoted(packagePath) + " trae un archivo " +
-                      Quoted(record.name) + " que ocuparía el lugar de la lista de archivos instalados.";
+            message = "El programa de instalación " + Quoted(run.packageShown) + " trae un archivo " +
+                      Quoted(record.name) + " que ocuparía el lugar de la lista de archivos instalados. Vuelva a "
+                      "copiar el programa de instalación.";
             ok = false;
             break;
         }
-        const mode_t mode = IsProgramFile(record.name, productName) ? 0755 : 0644;
-        if (!InstallOne(package, record, dest, mode, buffer, message)) {
+        const bool program = IsProgramFile(record.name, productName);
+        std::string installedName;
+        InstallListEntry entry;
+        if (!InstallOne(run, package, record, program ? 0755 : 0644, program, installedName, entry, message)) {
             ok = false;
             break;
         }
-        Remember(report.installedFiles, dest + "/" + record.name);
+        if (installedName != record.name) {
+            report.keptChanged.push_back(record.name);
+            report.besideNames.push_back(installedName);
+        }
+        Remember(report.installedFiles, entry.path);
+        installed.push_back(entry);
         progress.Step();
     }
 
+    ProgramGroupResult group;
     if (ok) {
-        const ProgramGroupResult group = RegisterProgramGroup(dest, productName, menus);
+        group = RegisterProgramGroup(dest, productName, menus);
         report.menuFiles = group.writtenFiles;
         report.createdFolders = group.createdFolders;
+        const InstallList list =
+            NewInstallList(dest, listPath, installed, report, previous, menus, report.ignoredListed);
+        ok = WriteInstallList(listPath, list, message);
     }
-    // Even after a failure part-way, the list names what was installed so that the
-    // uninstaller can take it away again.
-    std::string listMessage;
-    if (!report.installedFiles.empty() || ok) {
-        if (WriteInstallList(listPath, report, listMessage))
-            report.installListPath = listPath;
-        else if (ok) {
-            message = listMessage;
-            ok = false;
-        }
-    } else if (createdDest) {
-        ::rmdir(dest.c_str());
+    if (ok) {
+        report.installListPath = listPath;
+        journal.Commit();
+        return true;
     }
-    return ok;
+    UndoProgramGroup(group, menus);
+    const std::vector<std::string> notRestored = journal.RollBack();
+    message += "\n\n" + AfterRollBack(dest, createdDest, notRestored);
+    report.installedFiles.clear();
+    report.menuFiles.clear();
+    report.createdFolders.clear();
+    report.keptChanged.clear();
+    report.besideNames.clear();
+    return false;
 }

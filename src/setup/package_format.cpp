@@ -43,17 +43,23 @@ std::string Quoted(const std::string& text)
     return "«" + text + "»";
 }
 
-std::string Damaged(const std::string& path, const std::string& what)
-{
-    return "El paquete de instalación " + Quoted(path) + " está dañado: " + what;
-}
-
-std::string Incomplete(const std::string& path, const std::string& what)
-{
-    return "El paquete de instalación " + Quoted(path) + " está incompleto: " + what;
-}
-
 }  // namespace
+
+std::string SetupPackage::Damaged(const std::string& what) const
+{
+    if (!m_installer.empty())
+        return "El programa de instalación " + Quoted(m_installer) + " está dañado: " + what +
+               " Vuelva a copiar el programa de instalación.";
+    return "El paquete de instalación " + Quoted(m_path) + " está dañado: " + what;
+}
+
+std::string SetupPackage::Incomplete(const std::string& what) const
+{
+    if (!m_installer.empty())
+        return "El programa de instalación " + Quoted(m_installer) + " está incompleto: " + what +
+               " Vuelva a copiar el programa de instalación.";
+    return "El paquete de instalación " + Quoted(m_path) + " está incompleto: " + what;
+}
 
 bool IsSafePackageFileName(std::string_view name)
 {
@@ -122,16 +128,20 @@ bool SetupPackage::Open(const std::string& path, std::string& message)
         return Fail(message, "No se puede leer " + Quoted(path) + ": no es un archivo común.");
     m_fileSize = uint64_t(st.st_size);
     if (m_fileSize > kMaxPackageBytes)
-        return Fail(message, Damaged(path, "mide " + std::to_string(m_fileSize) + " bytes, más de lo que admite el "
+        return Fail(message, Damaged("mide " + std::to_string(m_fileSize) + " bytes, más de lo que admite el "
                                             "programa de instalación."));
 
     uint8_t head[kPackageMagicSize + 4];
     if (m_fileSize < sizeof head || !ReadAt(0, head, sizeof head))
-        return Fail(message, Incomplete(path, "no alcanza a tener el encabezado."));
+        return Fail(message, Incomplete("no alcanza a tener el encabezado."));
     if (std::string_view(reinterpret_cast<const char*>(head), kPackageMagicSize) !=
         std::string_view(kPackageMagic, kPackageMagicSize))
-        return Fail(message, "El archivo " + Quoted(path) + " no es un paquete de instalación de Ordexa: no empieza "
-                             "con «KALVOR Cab».");
+        return Fail(message, m_installer.empty()
+                                 ? "El archivo " + Quoted(path) + " no es un paquete de instalación de Ordexa: no "
+                                   "empieza con «KALVOR Cab»."
+                                 : "El programa de instalación " + Quoted(m_installer) + " no trae un paquete de "
+                                   "instalación de Ordexa: el suyo no empieza con «KALVOR Cab». Vuelva a copiar el "
+                                   "programa de instalación.");
     m_count = LittleEndian32(head + kPackageMagicSize);
 
     if (!ReadTrailer(message) || !CheckRecords(message))
@@ -151,15 +161,15 @@ bool SetupPackage::ReadTrailer(std::string& message)
         const std::string blockName = kBlockNames[i];
         uint8_t lengthBytes[4];
         if (end < headSize + 4 || !ReadAt(end - 4, lengthBytes, 4))
-            return Fail(message, Incomplete(m_path, "falta " + blockName + " al final del paquete."));
+            return Fail(message, Incomplete("falta " + blockName + " al final del paquete."));
         const uint32_t length = LittleEndian32(lengthBytes);
         const uint64_t available = end - 4 - headSize;
         if (length > available)
-            return Fail(message, Incomplete(m_path, blockName + " declara " + std::to_string(length) +
+            return Fail(message, Incomplete(blockName + " declara " + std::to_string(length) +
                                                         " bytes y solo quedan " + std::to_string(available) + "."));
         const uint32_t limit = block == Block::Picture ? kMaxPictureBytes : kMaxTrailerTextBytes;
         if (length > limit)
-            return Fail(message, Damaged(m_path, blockName + " declara " + std::to_string(length) +
+            return Fail(message, Damaged(blockName + " declara " + std::to_string(length) +
                                                      " bytes, demasiados para ser real."));
         std::string bytes(length, '\0');
         if (!ReadAt(end - 4 - length, bytes.data(), length))
@@ -175,7 +185,7 @@ bool SetupPackage::ReadTrailer(std::string& message)
     }
     // The product name is also the installed program's file name and the group's name.
     if (!IsSafePackageFileName(m_trailer.productName) || m_trailer.productName.size() > 255)
-        return Fail(message, Damaged(m_path, "el nombre del producto " + Quoted(m_trailer.productName) +
+        return Fail(message, Damaged("el nombre del producto " + Quoted(m_trailer.productName) +
                                                  " no sirve como nombre de archivo."));
     m_dataEnd = end;
     return true;
@@ -186,15 +196,15 @@ bool SetupPackage::ReadRecordHeader(uint64_t& offset, Record& record, std::strin
     const std::string number = std::to_string(m_nextIndex + 1);
     uint8_t lengthBytes[4];
     if (m_dataEnd - offset < 4 || !ReadAt(offset, lengthBytes, 4))
-        return Fail(message, Incomplete(m_path, "el archivo número " + number + " de " + std::to_string(m_count) +
+        return Fail(message, Incomplete("el archivo número " + number + " de " + std::to_string(m_count) +
                                                     " no está en el paquete."));
     offset += 4;
     const uint32_t nameLength = LittleEndian32(lengthBytes);
     if (nameLength >= kPackageNameLimit)
-        return Fail(message, Damaged(m_path, "el nombre del archivo número " + number + " declara " +
+        return Fail(message, Damaged("el nombre del archivo número " + number + " declara " +
                                                  std::to_string(nameLength) + " bytes (el límite es 65535)."));
     if (nameLength > m_dataEnd - offset)
-        return Fail(message, Incomplete(m_path, "el nombre del archivo número " + number + " declara " +
+        return Fail(message, Incomplete("el nombre del archivo número " + number + " declara " +
                                                     std::to_string(nameLength) + " bytes y solo quedan " +
                                                     std::to_string(m_dataEnd - offset) + "."));
     std::string rawName(nameLength, '\0');
@@ -203,16 +213,16 @@ bool SetupPackage::ReadRecordHeader(uint64_t& offset, Record& record, std::strin
     offset += nameLength;
     record.name = cp1252::ToUtf8(rawName);
     if (!IsSafePackageFileName(record.name))
-        return Fail(message, Damaged(m_path, "el archivo número " + number + " tiene un nombre no permitido (" +
+        return Fail(message, Damaged("el archivo número " + number + " tiene un nombre no permitido (" +
                                                  Quoted(record.name.substr(0, 200)) +
                                                  "): un nombre no puede estar vacío ni llevar carpetas, «/», «\\», "
                                                  "«.», «..» o caracteres de control."));
     if (m_dataEnd - offset < 4 || !ReadAt(offset, lengthBytes, 4))
-        return Fail(message, Incomplete(m_path, "falta el tamaño del archivo " + Quoted(record.name) + "."));
+        return Fail(message, Incomplete("falta el tamaño del archivo " + Quoted(record.name) + "."));
     offset += 4;
     record.size = LittleEndian32(lengthBytes);
     if (record.size > m_dataEnd - offset)
-        return Fail(message, Incomplete(m_path, "el archivo " + Quoted(record.name) + " declara " +
+        return Fail(message, Incomplete("el archivo " + Quoted(record.name) + " declara " +
                                                     std::to_string(record.size) + " bytes y solo quedan " +
                                                     std::to_string(m_dataEnd - offset) + "."));
     record.remaining = record.size;
@@ -225,17 +235,19 @@ bool SetupPackage::CheckRecords(std::string& message)
     // before any record is looked at.
     const uint64_t headSize = kPackageMagicSize + 4;
     if (uint64_t(m_count) * 8 > m_dataEnd - headSize)
-        return Fail(message, Incomplete(m_path, "declara " + std::to_string(m_count) +
+        return Fail(message, Incomplete("declara " + std::to_string(m_count) +
                                                     " archivos y no hay lugar para tantos."));
     uint64_t offset = headSize;
+    m_contentBytes = 0;
     for (m_nextIndex = 0; m_nextIndex < m_count; ++m_nextIndex) {
         Record record;
         if (!ReadRecordHeader(offset, record, message))
             return false;
         offset += record.size;
+        m_contentBytes += record.size;
     }
     if (offset != m_dataEnd)
-        return Fail(message, Damaged(m_path, "después del último archivo sobran " + std::to_string(m_dataEnd - offset) +
+        return Fail(message, Damaged("después del último archivo sobran " + std::to_string(m_dataEnd - offset) +
                                                  " bytes que no pertenecen a ningún archivo."));
     return true;
 }
@@ -272,7 +284,7 @@ size_t SetupPackage::ReadContents(Record& record, uint8_t* buffer, size_t capaci
     const size_t got = std::fread(buffer, 1, wanted, m_file);
     if (got != wanted) {
         // The file changed under us (it was checked whole when it was opened).
-        message = Incomplete(m_path, "el archivo " + Quoted(record.name) + " se termina antes de sus " +
+        message = Incomplete("el archivo " + Quoted(record.name) + " se termina antes de sus " +
                                          std::to_string(record.size) + " bytes.");
         return 0;
     }

@@ -74,12 +74,18 @@ public:
 
     bool Open(const std::string& path, std::string& message);
     void Close();
+    // The package travels inside the installer: messages about its contents then name
+    // the installer the clerk ran (not the temporary file it was taken out to) and advise
+    // copying it again. Call before Open.
+    void ShowAsInstaller(const std::string& installerPath) { m_installer = installerPath; }
 
     // Only the first 10 bytes: false when they are not the magic (or the file is shorter).
     // Open() also checks them; this is the cheap test before a full open.
     static bool HasMagic(const std::string& path);
 
     uint32_t FileCount() const { return m_count; }
+    // The sum of every file's size: what the installation needs on the disk.
+    uint64_t ContentBytes() const { return m_contentBytes; }
     const PackageTrailer& Trailer() const { return m_trailer; }
     const std::string& Path() const { return m_path; }
 
@@ -95,10 +101,14 @@ private:
     bool ReadTrailer(std::string& message);
     bool CheckRecords(std::string& message);
     bool ReadRecordHeader(uint64_t& offset, Record& record, std::string& message);
+    std::string Damaged(const std::string& what) const;
+    std::string Incomplete(const std::string& what) const;
 
     FILE* m_file = nullptr;
     std::string m_path;
+    std::string m_installer;
     uint64_t m_fileSize = 0;
+    uint64_t m_contentBytes = 0;
     uint64_t m_dataEnd = 0;     // where the records end and the trailer begins
     uint64_t m_position = 0;    // the next byte the record reading takes
     uint64_t m_recordEnd = 0;   // where the current record's contents end

@@ -10,7 +10,9 @@
 
 #include "base/atomic_file.h"
 #include "base/file_messages.h"
+#include "setup/destination_check.h"
 #include "setup/package_format.h"
+#include "setup/run_folder.h"
 #include "setup/temp_file_name.h"
 
 namespace {
@@ -47,14 +49,14 @@ std::string ZipProblem(int zipError)
 {
     switch (zipError) {
     case ZIP_ER_NOZIP: return "no es un archivo ZIP.";
-    case ZIP_ER_INCONS: return "sus índices internos no concuerdan.";
-    case ZIP_ER_CRC: return "los datos descomprimidos no pasan la comprobación de integridad (CRC).";
+    case ZIP_ER_INCONS: return "tiene índices internos que no concuerdan.";
+    case ZIP_ER_CRC: return "no pasa la comprobación de integridad (CRC): lo que trae no es lo que se guardó.";
     case ZIP_ER_COMPNOTSUPP: return "usa un método de compresión que el programa no admite.";
-    case ZIP_ER_ZLIB: return "los datos comprimidos están dañados.";
+    case ZIP_ER_ZLIB: return "tiene los datos comprimidos dañados.";
     case ZIP_ER_EOF: return "se termina antes de tiempo.";
     case ZIP_ER_READ:
     case ZIP_ER_SEEK: return "no se pudo leer completo.";
-    case ZIP_ER_MEMORY: return "no hay memoria suficiente para leerlo.";
+    case ZIP_ER_MEMORY: return "no se pudo leer por falta de memoria.";
     case ZIP_ER_ENCRNOTSUPP:
     case ZIP_ER_NOPASSWD: return "está cifrado.";
     default: return "no se puede leer (error " + std::to_string(zipError) + " del lector de ZIP).";
@@ -78,6 +80,25 @@ std::string TempCreateFailed(const std::string& folder)
            ": revise que exista, que tenga permiso de escritura y que haya espacio en el disco.";
 }
 
+std::string InstallerReadFailed(const std::string& exePath, int errorNumber)
+{
+    const char* why = errorNumber == EACCES || errorNumber == EPERM ? "no tiene permiso para leerlo"
+                      : errorNumber == ENOENT                       ? "ya no está en su lugar"
+                                                                    : "el disco no lo entregó completo";
+    return "No se puede leer el programa de instalación " + Quoted(exePath) + ": " + why +
+           ". Vuelva a copiar el programa de instalación.";
+}
+
+// A temporary file that cannot be written whole: usually the temporary folder's disk is
+// full. The clerk is told which folder, not the generated name.
+std::string TempWriteFailed(const std::string& path, int errorNumber)
+{
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? path : path.substr(0, slash);
+    return "No se pudieron sacar los archivos del programa de instalación a la carpeta temporal " + Quoted(folder) +
+           ". " + SetupWriteError(path, errorNumber) + " Libere espacio en el disco y vuelva a intentarlo.";
+}
+
 // A new temporary file, remembered in `result` at once so that a failure removes it.
 bool NewTempFile(const std::string& folder, const char* extension, PayloadResult& result, std::string& path,
                  int& fd, std::string& message)
@@ -94,7 +115,7 @@ bool NewTempFile(const std::string& folder, const char* extension, PayloadResult
 bool CloseWritten(int fd, const std::string& path, std::string& message)
 {
     if (::close(fd) != 0) {
-        message = FileErrorMessage(FileAction::Write, path, errno);
+        message = TempWriteFailed(path, errno);
         return false;
     }
     return true;
@@ -106,7 +127,7 @@ bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFold
 {
     const int exe = ::open(exePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (exe < 0) {
-        message = FileErrorMessage(FileAction::Read, exePath, errno);
+        message = InstallerReadFailed(exePath, errno);
         return false;
     }
     struct stat st {};
@@ -138,13 +159,13 @@ bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFold
     while (left > 0) {
         const size_t piece = size_t(std::min<uint64_t>(left, buffer.size()));
         if (!ReadAllAt(exe, buffer.data(), piece, offset)) {
-            message = FileErrorMessage(FileAction::Read, exePath, errno ? errno : EIO);
+            message = InstallerReadFailed(exePath, errno ? errno : EIO);
             ::close(exe);
             ::close(out);
             return false;
         }
         if (!WriteAllToFd(out, buffer.data(), piece)) {
-            message = FileErrorMessage(FileAction::Write, zipPath, errno);
+            message = TempWriteFailed(zipPath, errno);
             ::close(exe);
             ::close(out);
             return false;
@@ -230,7 +251,7 @@ bool DecompressFirstEntry(const std::string& exePath, const std::string& zipPath
             break;
         }
         if (!WriteAllToFd(out, chunk.data(), size_t(n))) {
-            message = FileErrorMessage(FileAction::Write, packagePath, errno);
+            message = TempWriteFailed(packagePath, errno);
             ok = false;
             break;
         }
@@ -260,7 +281,7 @@ bool WritePicture(const std::vector<uint8_t>& picture, const std::string& tempFo
     if (!NewTempFile(tempFolder, ".bmp", result, path, out, message))
         return false;
     if (!WriteAllToFd(out, picture.data(), picture.size())) {
-        message = FileErrorMessage(FileAction::Write, path, errno);
+        message = TempWriteFailed(path, errno);
         ::close(out);
         return false;
     }
@@ -285,21 +306,28 @@ bool ExtractPayload(const std::string& exePath, const std::string& tempFolder, c
 
     if (status)
         status(kStatusDecompressing);
+    auto runFolder = std::make_shared<RunFolder>();
+    if (!runFolder->Create(tempFolder, message))
+        return failed();
+    result.runFolder = runFolder;
+    const std::string folder = runFolder->Path();
     std::string zipPath;
-    if (!CopyAppendedArchive(exePath, tempFolder, result, zipPath, message))
+    if (!CopyAppendedArchive(exePath, folder, result, zipPath, message))
         return failed();
     std::string packagePath;
-    if (!DecompressFirstEntry(exePath, zipPath, tempFolder, result, packagePath, message))
+    if (!DecompressFirstEntry(exePath, zipPath, folder, result, packagePath, message))
         return failed();
 
     if (status)
         status(kStatusProcessing);
     SetupPackage package;
+    package.ShowAsInstaller(exePath);
     if (!package.Open(packagePath, message))
         return failed();
     const PackageTrailer& trailer = package.Trailer();
-    if (!WritePicture(trailer.picture, tempFolder, result, message))
+    if (!WritePicture(trailer.picture, folder, result, message))
         return failed();
+    result.contentBytes = package.ContentBytes();
     result.productName = trailer.productName;
     result.description = trailer.description;
     result.defaultFolder = trailer.defaultFolder;
@@ -315,6 +343,8 @@ void RemoveTemporaryFiles(const PayloadResult& result)
         if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
             ::unlink(path.c_str());
     }
+    if (result.runFolder)
+        result.runFolder->Remove();
 }
 
 std::string ExpandHomeFolder(const std::string& folder)

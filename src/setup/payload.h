@@ -3,17 +3,21 @@
 // archive of N bytes followed by N as 4 bytes (unsigned, little-endian). The archive's
 // first entry (stored or deflated) is the package (setup/package_format.h).
 //
-// ExtractPayload leaves three temporary files in `tempFolder`, all named by
-// TempFileName with the prefix "KAL": the ZIP copy (".dat"), the package (".dat") and
-// the picture (".bmp"). RemoveTemporaryFiles deletes them; the wizard calls it when its
-// window is destroyed.
+// ExtractPayload leaves three temporary files in a private folder of the run inside
+// `tempFolder` (setup/run_folder.h), all named by TempFileName with the prefix "KAL": the
+// ZIP copy (".dat"), the package (".dat") and the picture (".bmp"). RemoveTemporaryFiles
+// deletes them with the folder; the wizard calls it when its window is destroyed. A run
+// that never got there (killed) leaves its folder to the next run, which removes it.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 // The status texts shown while extracting.
 inline constexpr char kStatusDecompressing[] = "Descomprimiendo....";
 inline constexpr char kStatusProcessing[] = "Procesando....";
+
+class RunFolder;
 
 struct PayloadResult {
     // From the package's trailer, UTF-8. `defaultFolder` is as stored: the shipped
@@ -25,8 +29,11 @@ struct PayloadResult {
     std::string licenceText;  // lines separated by CR LF, as stored
     std::string packagePath;  // give it to InstallFiles
     std::string picturePath;  // a BMP file (8-bit palette in the shipped package)
+    uint64_t contentBytes = 0;  // the sum of the files' sizes: what the installation needs
     // Every temporary file created, including those of a failed extraction.
     std::vector<std::string> temporaryFiles;
+    // The run's private folder that holds them.
+    std::shared_ptr<RunFolder> runFolder;
 };
 
 // Called with kStatusDecompressing, then kStatusProcessing; the wizard shows the text

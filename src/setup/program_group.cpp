@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -91,6 +92,16 @@ std::string ExecArgument(const std::string& argument)
     return DesktopString(quoted);
 }
 
+// The program's part of an Exec key. A launcher looks for the program named by the
+// first argument before it expands "%%", so a program whose path holds "%" would not be
+// found: it is then started by the shell, which gets the path as a plain argument.
+std::string ExecProgram(const std::string& programPath)
+{
+    if (programPath.find('%') == std::string::npos)
+        return ExecArgument(programPath);
+    return ExecArgument("/bin/sh") + " -c " + ExecArgument("exec \"$0\" \"$@\"") + " " + ExecArgument(programPath);
+}
+
 bool IsRegularFile(const std::string& path)
 {
     struct stat st {};
@@ -141,12 +152,20 @@ bool WriteText(const std::string& folder, const std::string& fileName, const std
     // A link under one of our menu files' names is replaced by the file, never written
     // through: whatever it points to is not ours to overwrite.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(path.c_str()) != 0)
+    const bool there = ::lstat(path.c_str(), &st) == 0;
+    if (there && S_ISLNK(st.st_mode) && ::unlink(path.c_str()) != 0)
         return false;
+    std::vector<uint8_t> before;
+    const bool replacing = there && S_ISREG(st.st_mode) &&
+                           std::none_of(result.writtenFiles.begin(), result.writtenFiles.end(),
+                                        [&](const std::string& written) { return written == path; }) &&
+                           ReadWholeFile(path, before, nullptr, size_t(16) << 20);
     std::string error;
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     if (!WriteFileAtomically(path, std::span<const uint8_t>(bytes, text.size()), &error, false))
         return false;
+    if (replacing)
+        result.replacedFiles.emplace_back(path, std::move(before));
     Remember(result.writtenFiles, path);
     return true;
 }
@@ -243,7 +262,87 @@ void RunQuietly(const char* tool, const std::string& argument)
     posix_spawn_file_actions_destroy(&actions);
 }
 
+bool HasEntryEndingWith(const std::string& folder, const std::string& suffix)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." &&
+            (suffix.empty() || (name.size() > suffix.size() &&
+                                name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0))) {
+            found = true;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+void RemoveIfThere(const std::string& path, std::vector<std::string>& removed)
+{
+    if (::unlink(path.c_str()) == 0)
+        removed.push_back(path);
+}
+
 }  // namespace
+
+// The desktop's caches are made by its own tools from the entries in their folders
+// (update-desktop-database, update-mime-database). In a folder the installation created,
+// once our entries are gone and nothing else is left to index, the cache describes only
+// what we installed: it goes too, so the folder can go and the home is as it was. A
+// folder that holds anyone else's entries keeps its cache, refreshed without ours.
+void RemoveCachesOfEmptiedFolders(const std::vector<std::string>& createdFolders, const MenuLocations& locations,
+                                  std::vector<std::string>& removed)
+{
+    const auto created = [&](const std::string& folder) {
+        return std::find(createdFolders.begin(), createdFolders.end(), folder) != createdFolders.end();
+    };
+    const std::string data = WithoutTrailingSeparator(locations.dataHome);
+    const std::string applications = data + "/applications";
+    if (created(applications) && !HasEntryEndingWith(applications, ".desktop"))
+        RemoveIfThere(applications + "/mimeinfo.cache", removed);
+
+    const std::string mime = data + "/mime";
+    if (!created(mime) || HasEntryEndingWith(mime + "/packages", ""))
+        return;
+    static const char* const kGenerated[] = {"aliases", "generic-icons", "globs", "globs2", "icons",
+                                             "magic", "mime.cache", "subclasses", "treemagic", "types",
+                                             "version", "XMLnamespaces"};
+    for (const char* name : kGenerated)
+        RemoveIfThere(mime + "/" + name, removed);
+    // One folder per media type ("application/", "text/" …) of generated descriptions.
+    DIR* dir = ::opendir(mime.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> typeFolders;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (name != "." && name != ".." && name != "packages" &&
+            ::lstat((mime + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            typeFolders.push_back(mime + "/" + name);
+    }
+    ::closedir(dir);
+    for (const std::string& folder : typeFolders) {
+        DIR* types = ::opendir(folder.c_str());
+        if (!types)
+            continue;
+        std::vector<std::string> descriptions;
+        while (const dirent* entry = ::readdir(types)) {
+            const std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".xml") == 0)
+                descriptions.push_back(folder + "/" + name);
+        }
+        ::closedir(types);
+        for (const std::string& path : descriptions)
+            RemoveIfThere(path, removed);
+        if (::rmdir(folder.c_str()) == 0)
+            removed.push_back(folder + "/");
+    }
+}
 
 std::string CreateGroupCommand(const std::string& groupName)
 {
@@ -368,7 +467,7 @@ bool ProgramGroup::AddItem(const std::string& programPath, const std::string& ti
                        "Name=" + DesktopString(title) + "\n";
     text += isProgram ? "Comment=Diseña formatos, captura sus datos y los imprime sobre formas preimpresas\n"
                       : "Comment=Quita " + DesktopString(m_groupName) + " de su computadora\n";
-    text += "Exec=" + ExecArgument(programPath) + (isProgram ? " %f" : "") + "\n";
+    text += "Exec=" + ExecProgram(programPath) + (isProgram ? " %f" : "") + "\n";
     text += "TryExec=" + DesktopString(programPath) + "\n";
     text += "Path=" + DesktopString(folder) + "\n";
     text += "Icon=" + icon + "\n";
@@ -405,6 +504,9 @@ ProgramGroupResult RegisterProgramGroup(const std::string& destFolder, const std
                                         const MenuLocations& locations)
 {
     ProgramGroupResult result;
+    const std::string folder = WithoutTrailingSeparator(destFolder);
+    if (!IsRegularFile(folder + "/" + productName) && !IsRegularFile(folder + "/" + kUninstallerProgramName))
+        return result;
     ProgramGroup group(locations);
     const std::string commands[] = {
         CreateGroupCommand(productName),
@@ -417,6 +519,26 @@ ProgramGroupResult RegisterProgramGroup(const std::string& destFolder, const std
     if (locations.refreshDesktopCaches && !result.writtenFiles.empty())
         RefreshDesktopCaches(locations);
     return result;
+}
+
+void UndoProgramGroup(const ProgramGroupResult& result, const MenuLocations& locations)
+{
+    for (const std::string& path : result.writtenFiles) {
+        const auto replaced = std::find_if(result.replacedFiles.begin(), result.replacedFiles.end(),
+                                           [&](const auto& entry) { return entry.first == path; });
+        if (replaced != result.replacedFiles.end())
+            WriteFileAtomically(path, replaced->second, nullptr, false);
+        else
+            ::unlink(path.c_str());
+    }
+    if (locations.refreshDesktopCaches && !result.writtenFiles.empty()) {
+        RefreshDesktopCaches(locations);
+        std::vector<std::string> removed;
+        RemoveCachesOfEmptiedFolders(result.createdFolders, locations, removed);
+    }
+    // Deepest first: a folder goes only once the ones inside it have.
+    for (auto it = result.createdFolders.rbegin(); it != result.createdFolders.rend(); ++it)
+        ::rmdir(it->c_str());
 }
 
 void RefreshDesktopCaches(const MenuLocations& locations)

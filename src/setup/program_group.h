@@ -12,8 +12,10 @@
 // <data> is $XDG_DATA_HOME (default ~/.local/share), <config> $XDG_CONFIG_HOME (default
 // ~/.config). Every file is written atomically; a command that cannot be parsed or
 // carried out is skipped silently.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 inline constexpr char kMenuVendorPrefix[] = "kalvorsoft-";
@@ -50,6 +52,9 @@ struct MenuLocations {
 struct ProgramGroupResult {
     std::vector<std::string> writtenFiles;
     std::vector<std::string> createdFolders;
+    // The files that were there before and were written over, with what they held, so
+    // that a failed installation can put them back.
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> replacedFiles;
     std::vector<std::string> carriedOut;  // the commands carried out (ShowGroup included)
 };
 
@@ -72,9 +77,22 @@ private:
 
 // The installer's program group for a product installed in `destFolder`: CreateGroup,
 // AddItem for the program, AddItem for the uninstaller ("Desinstalar Ordexa"), ShowGroup;
-// then the desktop caches are refreshed quietly.
+// then the desktop caches are refreshed quietly. When neither program is in the folder
+// nothing is written: a group with no items would be an empty menu.
 ProgramGroupResult RegisterProgramGroup(const std::string& destFolder, const std::string& productName,
                                         const MenuLocations& locations);
+
+// Takes back what RegisterProgramGroup wrote: each written file removed, or given back
+// what it held; each folder it created removed when empty; the caches refreshed.
+void UndoProgramGroup(const ProgramGroupResult& result, const MenuLocations& locations);
+
+// The desktop's caches are made by its own tools from the entries in their folders
+// (update-desktop-database, update-mime-database). In a folder the installation created,
+// once our entries are gone and nothing else is left to index, the cache describes only
+// what we installed: it goes too, so the folder can go. Each file removed is added to
+// `removed`.
+void RemoveCachesOfEmptiedFolders(const std::vector<std::string>& createdFolders, const MenuLocations& locations,
+                                  std::vector<std::string>& removed);
 
 // Refreshes the desktop and MIME caches under `locations.dataHome` when the tools are
 // installed; quiet, and never fails.

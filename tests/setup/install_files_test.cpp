@@ -4,9 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "setup/destination_check.h"
 #include "setup/install_files.h"
 #include "setup/package_format.h"
 #include "setup/uninstall.h"
@@ -111,7 +117,7 @@ TEST(InstallFiles, CreatesOnlyTheLastLevelOfTheDestination)
     std::string message;
     EXPECT_FALSE(InstallFiles(root / "falta/ordexa", WritePackageFile(root, SampleEntries()), progress, report,
                               message, TestMenus(root)));
-    EXPECT_NE(message.find("la carpeta «" + root / "falta" + "» no existe"), std::string::npos) << message;
+    EXPECT_NE(message.find("No existe la carpeta «" + root / "falta" + "»"), std::string::npos) << message;
     EXPECT_FALSE(Exists(root / "falta"));
     EXPECT_EQ(progress.steps, 0);
     EXPECT_FALSE(Exists(root / "datos"));
@@ -141,28 +147,189 @@ TEST(InstallFiles, APackageThatIsNotOursOrIsDamagedInstallsNothing)
     }
 }
 
-TEST(InstallFiles, AFailurePartWayLeavesNoHalfWrittenFileAndListsWhatWasInstalled)
+TEST(InstallFiles, AnyFailurePartWayLeavesTheFolderAndTheMenusAsTheyWere)
+{
+    // Over nothing, and over an earlier installation whose files it had begun to replace;
+    // the third file's name is taken by a folder, or the disk fills on the first file.
+    for (const bool over : {false, true}) {
+        for (const bool diskFull : {false, true}) {
+            TempFolder root;
+            const std::string dest = root / "ordexa";
+            const MenuLocations menus = TestMenus(root);
+            CountingProgress progress;
+            InstallReport report;
+            std::string message;
+            if (over) {
+                auto older = SampleEntries();
+                older[0].contents = Pattern(500, 9);
+                ASSERT_TRUE(InstallFiles(dest, WritePackageFile(root, older), progress, report, message, menus))
+                    << message;
+            }
+            if (!diskFull) {
+                fs::create_directories(dest);
+                fs::remove(dest + "/Declaración general 5.fmt");
+                fs::create_directory(dest + "/Declaración general 5.fmt");
+            }
+            const std::string package = WritePackageFile(root, SampleEntries());
+            const auto before = Listing(root.Path());
+            struct rlimit limit {};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            const struct rlimit saved = limit;
+            if (diskFull) {
+                std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG, as on a full disk
+                limit.rlim_cur = 20000;
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            const bool ok = InstallFiles(dest, package, progress, report, message, menus);
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            const std::string what = std::string(over ? "over an installation" : "fresh") +
+                                     (diskFull ? ", disk full" : ", name taken");
+            EXPECT_FALSE(ok) << what;
+            EXPECT_EQ(Listing(root.Path()), before) << what << "\n" << message;
+            EXPECT_NE(message.find(diskFull ? "el disco se llenó" : "ya existe una carpeta"), std::string::npos)
+                << what << ": " << message;
+            EXPECT_NE(message.find("Se quitó lo que esta instalación había copiado"), std::string::npos) << message;
+            EXPECT_EQ(message.find('"'), std::string::npos) << "one kind of quotes: " << message;
+        }
+    }
+}
+
+TEST(InstallFiles, RefusesAFolderWithoutRoomForThePackage)
+{
+    EXPECT_TRUE(DestinationProblem("/tmp", "ORDEXA", 1).empty());
+    const std::string problem = DestinationProblem("/tmp", "ORDEXA", uint64_t(1) << 50);
+    EXPECT_NE(problem.find("se necesitan 1073741824.0 MB y quedan "), std::string::npos) << problem;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "Escriba la carpeta"},
+        {"ordexa", "no es una ruta completa"},
+        {"/tmp/dos\nrenglones", "salto de renglón"},
+        {"/no-existe/ordexa", "No existe la carpeta «/no-existe»"},
+    };
+    for (const auto& [folder, expected] : cases)
+        EXPECT_NE(DestinationProblem(folder, "ORDEXA", 0).find(expected), std::string::npos) << folder;
+    EXPECT_NE(SetupWriteError("/x", EROFS).find("solo lectura"), std::string::npos);
+    EXPECT_EQ(SetupWriteError("/x", EACCES).find("solo lectura"), std::string::npos);
+}
+
+TEST(InstallFiles, AReinstallKeepsASampleTheClerkChangedAndPutsTheNewOneBeside)
 {
     TempFolder root;
     const std::string dest = root / "ordexa";
-    fs::create_directory(dest);
-    // The third file's name is taken by a folder, so it cannot be installed.
-    fs::create_directory(dest + "/Declaración general 5.fmt");
+    const MenuLocations menus = TestMenus(root);
     CountingProgress progress;
     InstallReport report;
     std::string message;
-    EXPECT_FALSE(InstallFiles(dest, WritePackageFile(root, SampleEntries()), progress, report, message,
-                              TestMenus(root)));
-    EXPECT_NE(message.find("Declaración general 5.fmt"), std::string::npos) << message;
-    EXPECT_EQ(progress.steps, 2);
-    EXPECT_FALSE(Exists(dest + "/vacío.txt"));
-    for (const auto& [name, kind] : Listing(dest))
-        EXPECT_EQ(name.find(".kal-"), std::string::npos) << "temporary file left: " << name;
-    // The two installed files are listed, so the uninstaller can take them away.
-    std::vector<std::string> listed;
-    ASSERT_TRUE(ReadInstallList(dest + "/ORDEXA.instalados", listed, message)) << message;
-    EXPECT_NE(std::find(listed.begin(), listed.end(), dest + "/ORDEXA"), listed.end());
-    EXPECT_FALSE(Exists(root / "datos")) << "no program group after a failed copy";
+    ASSERT_TRUE(InstallFiles(dest, WritePackageFile(root, SampleEntries()), progress, report, message, menus));
+    const std::vector<uint8_t> edited{'m', 'i', 'o'};
+    WriteBytes(dest + "/Declaración general 5.fmt", edited);
+    WriteBytes(dest + "/vacío.txt", {});  // saved again unchanged: still ours
+
+    auto newer = SampleEntries();
+    newer[2].contents = Pattern(2000, 8);
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(InstallFiles(dest, WritePackageFile(root, newer), progress, report, message, menus)) << message;
+        EXPECT_EQ(ReadBytes(dest + "/Declaración general 5.fmt"), edited);
+        EXPECT_EQ(ReadBytes(dest + "/Declaración general 5 (nuevo).fmt"), newer[2].contents) << round;
+        EXPECT_EQ(report.keptChanged, std::vector<std::string>{"Declaración general 5.fmt"});
+        EXPECT_EQ(report.besideNames, std::vector<std::string>{"Declaración general 5 (nuevo).fmt"});
+    }
+    EXPECT_FALSE(Exists(dest + "/Declaración general 5 (nuevo 2).fmt")) << "the new copy is ours: replaced";
+    EXPECT_FALSE(Exists(dest + "/vacío (nuevo).txt"));
+}
+
+TEST(InstallFiles, AListInTheFolderThatIsNotOursNeverMakesTheClerksFilesOurs)
+{
+    for (const bool ownHeader : {false, true}) {
+        TempFolder root;
+        const std::string dest = root / "ordexa";
+        fs::create_directory(dest);
+        WriteBytes(dest + "/tesis.odt", {'t'});
+        WriteBytes(dest + "/notas.txt", {'n'});
+        // A stale list naming the clerk's files: one without a digest, one whose digest no
+        // longer matches; the second time it even claims to be written for this folder.
+        const std::string header = ownHeader ? "# carpeta: " + dest + "\n" : "";
+        const std::string stale = header + dest + "/tesis.odt\n1 " + std::string(64, 'a') + " " + dest +
+                                  "/notas.txt\n" + dest + "/ORDEXA.instalados\n";
+        WriteBytes(dest + "/ORDEXA.instalados", std::vector<uint8_t>(stale.begin(), stale.end()));
+
+        CountingProgress progress;
+        InstallReport report;
+        std::string message;
+        ASSERT_TRUE(InstallFiles(dest, WritePackageFile(root, SampleEntries()), progress, report, message,
+                                 TestMenus(root)))
+            << message;
+        EXPECT_EQ(report.ignoredListed, (std::vector<std::string>{dest + "/tesis.odt", dest + "/notas.txt"}));
+        UninstallReport removed;
+        ASSERT_TRUE(Uninstall(report.installListPath, removed, message, TestMenus(root))) << message;
+        EXPECT_TRUE(Exists(dest + "/tesis.odt"));
+        EXPECT_TRUE(Exists(dest + "/notas.txt"));
+        EXPECT_FALSE(Exists(dest + "/ORDEXA"));
+    }
+}
+
+TEST(InstallFiles, ARunKilledPartWayIsUndoneByTheNextInstallationOrUninstallation)
+{
+    // Killed while copying a fresh installation, then while replacing it.
+    struct KillingProgress : CountingProgress {
+        void Step() override
+        {
+            if (++steps == 2)
+                ::raise(SIGKILL);
+        }
+    };
+    const auto installKilled = [](const std::string& dest, const std::string& package, const MenuLocations& menus) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            KillingProgress progress;
+            InstallReport report;
+            std::string message;
+            InstallFiles(dest, package, progress, report, message, menus);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    };
+    TempFolder root;
+    const std::string dest = root / "ordexa";
+    const MenuLocations menus = TestMenus(root);
+    const auto before = Listing(root.Path());
+    ASSERT_TRUE(installKilled(dest, WritePackageFile(root, SampleEntries()), menus));
+    ASSERT_TRUE(Exists(dest + "/.kal-diario"));
+
+    // The next installation undoes the stopped one; then it is a clean installation.
+    CountingProgress progress;
+    InstallReport report;
+    std::string message;
+    auto older = SampleEntries();
+    older[0].contents = Pattern(300, 4);
+    const std::string olderPackage = WritePackageFile(root, older);
+    ASSERT_TRUE(InstallFiles(dest, olderPackage, progress, report, message, menus)) << message;
+    EXPECT_FALSE(report.recovered.empty());
+    const auto installed = Listing(root.Path());
+    for (const auto& [name, kind] : installed)
+        EXPECT_EQ(name.find(".kal-"), std::string::npos) << name;
+
+    // Killed while replacing it: the uninstaller puts back and takes away everything.
+    ASSERT_TRUE(installKilled(dest, WritePackageFile(root, SampleEntries()), menus));
+    fs::remove(root / "paquete.dat");
+    UninstallReport removed;
+    ASSERT_TRUE(Uninstall(report.installListPath, removed, message, menus)) << message;
+    EXPECT_TRUE(removed.changed.empty()) << removed.changed.front();
+    EXPECT_EQ(Listing(root.Path()), before);
+}
+
+TEST(InstallFiles, APackageWithNoFilesMakesNoMenuGroup)
+{
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    CountingProgress progress;
+    InstallReport report;
+    std::string message;
+    ASSERT_TRUE(InstallFiles(root / "ordexa", WritePackageFile(root, {}), progress, report, message, menus))
+        << message;
+    EXPECT_FALSE(Exists(menus.dataHome));
+    EXPECT_FALSE(Exists(menus.configHome));
 }
 
 TEST(InstallFiles, ALinkNamedLikeTheInstallListIsReplacedNotWrittenThrough)

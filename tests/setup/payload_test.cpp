@@ -2,10 +2,14 @@
 // and the damaged installers refused with a message and nothing left behind.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "setup/package_format.h"
 #include "setup/payload.h"
+#include "setup/run_folder.h"
 #include "setup/temp_file_name.h"
 #include "setup_fixture.h"
 
@@ -72,9 +76,13 @@ TEST(Payload, ExtractsTheTrailerTextsThePackageAndThePicture)
     EXPECT_EQ(result.licenceText, SampleTrailer().licenceText);
     EXPECT_EQ(ReadBytes(result.packagePath), SamplePackage());
     EXPECT_EQ(ReadBytes(result.picturePath), SampleTrailer().picture);
-    // The ZIP copy, the package and the picture, named in the order they were made.
-    EXPECT_EQ(result.temporaryFiles, (std::vector<std::string>{temp / "KAL00001.dat", temp / "KAL00002.dat",
-                                                               temp / "KAL00001.bmp"}));
+    // The ZIP copy, the package and the picture, named in the order they were made, in
+    // the run's own folder.
+    ASSERT_TRUE(result.runFolder);
+    const std::string run = result.runFolder->Path();
+    EXPECT_EQ(run.rfind(temp / "kal-instalador-", 0), 0u) << run;
+    EXPECT_EQ(result.temporaryFiles, (std::vector<std::string>{run + "/KAL00001.dat", run + "/KAL00002.dat",
+                                                               run + "/KAL00001.bmp"}));
     EXPECT_EQ(fs::status(result.packagePath).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 
@@ -130,14 +138,15 @@ TEST(Payload, TemporaryNamesSkipAnyNameAlreadyTaken)
     EXPECT_EQ(TempFileName(temp.Path() + "/", "KAL", ".bmp"), temp / "KAL00001.bmp");
     EXPECT_EQ(TempFileName(temp.Path(), "ABCDEFGHIJ", ".dat"), temp / "ABCDEFGHIJ1.dat");
 
-    // The ZIP copy of an extraction then takes the next free number.
+    // An extraction works in a folder of its own and leaves these names alone.
     TempFolder work;
     PayloadResult result;
     std::string message;
     ASSERT_TRUE(Extract(temp, MakeInstaller(work, SamplePackage()), result, message)) << message;
-    EXPECT_EQ(result.temporaryFiles.front(), temp / "KAL00005.dat");
+    EXPECT_EQ(result.temporaryFiles.front(), result.runFolder->Path() + "/KAL00001.dat");
     RemoveTemporaryFiles(result);
     EXPECT_TRUE(Exists(temp / "KAL00001.dat"));
+    EXPECT_TRUE(Exists(temp / "KAL00002.dat"));
 }
 
 TEST(Payload, GivesUpOnNamesAtAThousandAndOnAFolderThatIsNotThere)
@@ -154,8 +163,54 @@ TEST(Payload, GivesUpOnNamesAtAThousandAndOnAFolderThatIsNotThere)
     TempFolder work;
     PayloadResult result;
     std::string message;
-    EXPECT_FALSE(Extract(temp, MakeInstaller(work, SamplePackage()), result, message));
-    EXPECT_NE(message.find("No se puede crear un archivo temporal"), std::string::npos) << message;
+    EXPECT_FALSE(ExtractPayload(MakeInstaller(work, SamplePackage()), temp / "no-existe", nullptr, result, message));
+    EXPECT_NE(message.find("No se puede crear una carpeta temporal en «" + temp / "no-existe" + "»"),
+              std::string::npos)
+        << message;
+}
+
+TEST(Payload, ALaterRunRemovesWhatARunThatDiedLeftAndNothingElse)
+{
+    TempFolder temp;
+    // Two runs killed while they held their files, one of them beside someone else's file.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RunFolder first, second;
+        std::string message;
+        if (first.Create(temp.Path(), message) && second.Create(temp.Path(), message)) {
+            WriteBytes(first.Path() + "/KAL00001.dat", Pattern(1000, 1));
+            WriteBytes(first.Path() + "/KAL00001.bmp", {'B', 'M'});
+            WriteBytes(second.Path() + "/KAL00001.dat", {1});
+            WriteBytes(second.Path() + "/notas.txt", {'x'});
+        }
+        ::raise(SIGKILL);
+    }
+    ::waitpid(child, nullptr, 0);
+    std::vector<std::string> dead;
+    for (const auto& entry : fs::directory_iterator(temp.Path()))
+        dead.push_back(entry.path().string());
+    ASSERT_EQ(dead.size(), 2u);
+    // Look-alikes that are not the installer's.
+    WriteBytes(temp / "KAL00001.dat", {3});
+    fs::create_directory(temp / "kal-instalador-otro");
+    fs::create_directory_symlink(dead[0], temp / "kal-instalador-enlace");
+
+    // The next run sweeps as it starts; a run that is alive is never swept.
+    RunFolder next;
+    std::string message;
+    ASSERT_TRUE(next.Create(temp.Path(), message)) << message;
+    WriteBytes(next.Path() + "/KAL00001.dat", {2});
+    EXPECT_EQ(SweepAbandonedRunFolders(temp.Path()), 0);
+    EXPECT_TRUE(Exists(next.Path() + "/KAL00001.dat"));
+    for (const std::string& folder : dead) {
+        EXPECT_FALSE(Exists(folder + "/KAL00001.dat")) << folder;
+        EXPECT_EQ(Exists(folder), Exists(folder + "/notas.txt")) << "a stranger's file keeps its folder";
+    }
+    EXPECT_TRUE(Exists(temp / "KAL00001.dat"));
+    EXPECT_TRUE(Exists(temp / "kal-instalador-otro"));
+    const std::string nextPath = next.Path();
+    next.Remove();
+    EXPECT_FALSE(Exists(nextPath));
 }
 
 TEST(Payload, RefusesDamagedInstallersAndLeavesNoTemporaryFile)
@@ -200,10 +255,10 @@ TEST(Payload, RefusesDamagedInstallersAndLeavesNoTemporaryFile)
         {"length beyond the executable", withLength(0x7FFFFFFF), "declara un archivo comprimido de 2147483647"},
         {"length below any archive", withLength(3), "declara un archivo comprimido de 3"},
         {"not a ZIP archive", notZip, "no es un archivo ZIP"},
-        {"stored data that fails its CRC", badCrc, "comprobación de integridad (CRC)"},
+        {"stored data that fails its CRC", badCrc, "el archivo comprimido que lleva no pasa la comprobación de integridad (CRC)"},
         {"deflated data damaged", cutDeflate, "está dañado"},
         {"unsupported method", badMethod, "método de compresión 12"},
-        {"package that is not ours", badMagic, "no es un paquete de instalación"},
+        {"package that is not ours", badMagic, "no trae un paquete de instalación"},
     };
     for (const Case& c : cases) {
         TempFolder temp;
@@ -213,6 +268,10 @@ TEST(Payload, RefusesDamagedInstallersAndLeavesNoTemporaryFile)
         std::string message;
         EXPECT_FALSE(Extract(temp, path, result, message)) << c.what;
         EXPECT_NE(message.find(c.expected), std::string::npos) << c.what << ": " << message;
+        // The installer the clerk ran is named, with what to do, never the temporary copy.
+        EXPECT_NE(message.find("«" + path + "»"), std::string::npos) << c.what << ": " << message;
+        EXPECT_NE(message.find("Vuelva a copiar el programa de instalación."), std::string::npos) << message;
+        EXPECT_EQ(message.find("KAL0"), std::string::npos) << c.what << ": " << message;
         EXPECT_TRUE(result.temporaryFiles.empty()) << c.what;
         EXPECT_TRUE(fs::is_empty(temp.Path())) << c.what;
     }

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "setup/program_group.h"
 #include "setup_fixture.h"
@@ -156,8 +158,10 @@ TEST(ProgramGroup, ExecQuotesEveryCharacterTheShellWouldTake)
     RegisterProgramGroup(dest, "ORDEXA", menus);
     const std::string entry = Text(menus.dataHome + "/applications/kalvorsoft-ordexa-ordexa.desktop");
     // In the file: "\$" and "\"" inside the quotes, each backslash doubled as a string
-    // value, and "%" doubled.
-    std::string expected = "Exec=\"" + root.Path() + "/a\\\\$b \\\\\"c\\\\\" 100%%/ORDEXA\" %f\n";
+    // value, and "%" doubled; started by the shell, as a launcher looks for the first
+    // argument before it reads "%%".
+    EXPECT_NE(entry.find("Exec=/bin/sh -c "), std::string::npos) << entry;
+    std::string expected = " \"" + root.Path() + "/a\\\\$b \\\\\"c\\\\\" 100%%/ORDEXA\" %f\n";
     EXPECT_NE(entry.find(expected), std::string::npos) << entry << "\nexpected: " << expected;
 }
 
@@ -255,8 +259,12 @@ TEST(ProgramGroup, AnyFolderNameGivesValidEntriesThatRunTheInstalledProgram)
     const std::string validator = Validator();
     if (validator.empty())
         GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    // GLib's launcher (gio) loads and runs the entry as a GLib-based desktop does.
+    const bool gio = std::system("command -v gio >/dev/null 2>&1") == 0;
+    if (!gio)
+        std::printf("gio is not installed (package libglib2.0-bin): the entries are not launched\n");
     for (const std::string name : {"mis programas", "a\"b'c", "100% $HOME `x` \\n\\", "dos\nrenglones",
-                                   "tab\there;y=1", "año ñandú"}) {
+                                   "tab\there;y=1", "año ñandú", "50%=mitad %f"}) {
         TempFolder root;
         const std::string dest = MakeInstalledFolder(root, name);
         const MenuLocations menus = TestMenus(root);
@@ -267,12 +275,28 @@ TEST(ProgramGroup, AnyFolderNameGivesValidEntriesThatRunTheInstalledProgram)
             const std::string entry = Text(path);
             const std::vector<std::string> arguments = ExecArguments(entry);
             ASSERT_FALSE(arguments.empty()) << entry;
-            EXPECT_EQ(arguments[0], dest + "/" + program) << entry;
+            const bool byShell = arguments[0] == "/bin/sh";
+            ASSERT_GE(arguments.size(), byShell ? 4u : 1u) << entry;
+            EXPECT_EQ(arguments[byShell ? 3 : 0], dest + "/" + program) << entry;
             const std::string command = validator + " '" + path + "' > '" + root / "validacion.txt" + "' 2>&1";
             const int status = std::system(command.c_str());
             const std::string output = Text(root / "validacion.txt");
             EXPECT_EQ(status, 0) << name << "\n" << entry << "\n" << output;
             EXPECT_EQ(output.find("error"), std::string::npos) << name << "\n" << entry << "\n" << output;
+            if (!gio)
+                continue;
+            // The installed program writes down what it was started with.
+            const std::string ran = root / "ejecutado.txt";
+            const std::string script = "#!/bin/sh\nprintf '%s|' \"$0\" \"$@\" > '" + ran + "'\n";
+            WriteBytes(dest + "/" + program, std::vector<uint8_t>(script.begin(), script.end()));
+            fs::remove(ran);
+            const std::string launch = "gio launch '" + path + "'" + (program == "ORDEXA" ? " /etc/hostname" : "") +
+                                       " > '" + root / "gio.txt" + "' 2>&1";
+            EXPECT_EQ(std::system(launch.c_str()), 0) << name << "\n" << entry << "\n" << Text(root / "gio.txt");
+            for (int i = 0; i < 100 && Text(ran).empty(); ++i)
+                ::usleep(50000);
+            const std::string expected = dest + "/" + program + "|" + (program == "ORDEXA" ? "/etc/hostname|" : "");
+            EXPECT_EQ(Text(ran), expected) << name << "\n" << entry;
         }
     }
 }

@@ -103,6 +103,33 @@ TEST(Uninstall, KeepsTheClerksOwnFilesAndTheirFolder)
     EXPECT_TRUE(Exists(dest + "/mi captura.cap"));
 }
 
+TEST(Uninstall, KeepsAnInstalledFileTheClerkChangedAndNamesIt)
+{
+    TempFolder root;
+    const MenuLocations menus = TestMenus(root);
+    const std::string dest = root / "ordexa";
+    const std::string list = Install(root, dest, menus);
+    WriteText(dest + "/Declaración general 5.fmt", "editado");
+    UninstallReport report;
+    std::string message;
+    ASSERT_TRUE(Uninstall(list, report, message, menus)) << message;
+    EXPECT_EQ(report.changed, std::vector<std::string>{dest + "/Declaración general 5.fmt"});
+    EXPECT_EQ(Listing(dest).size(), 1u);
+
+    // A list from before sizes and digests were recorded: every listed file is as installed.
+    const std::string old = Install(root, dest, menus);
+    std::vector<std::string> paths;
+    ASSERT_TRUE(ReadInstallList(old, paths, message)) << message;
+    std::string bare;
+    for (const std::string& path : paths)
+        bare += path + "\n";
+    WriteText(old, bare);
+    WriteText(dest + "/ORDEXA", "cambiado");
+    ASSERT_TRUE(Uninstall(old, report, message, menus)) << message;
+    EXPECT_FALSE(Exists(dest + "/ORDEXA"));
+    EXPECT_TRUE(report.changed.empty());
+}
+
 TEST(Uninstall, RemovesOnlyWhatTheInstallerCouldHaveWritten)
 {
     TempFolder root;

@@ -305,6 +305,8 @@ TEST(DestinationProblem, NamesWhatIsWrongWithTheFolder)
         {"ordexa", "La carpeta «ordexa» no es una ruta completa"},
         {root + "/archivo", "«"},
         {root + "/falta/ORDEXA", "No existe la carpeta «"},
+        // Refused here, while another folder can still be chosen.
+        {root + "/dos\nrenglones", "El nombre de la carpeta «"},
         {root + "/existe", ""},
         {root + "/existe/ORDEXA", ""},
     };
@@ -316,4 +318,18 @@ TEST(DestinationProblem, NamesWhatIsWrongWithTheFolder)
             EXPECT_TRUE(problem.startsWith(QString::fromUtf8(c.problemStart)))
                 << c.folder.toStdString() << ": " << problem.toStdString();
     }
+}
+
+TEST(InstallNotes, TheLastPageNamesTheClerksKeptFilesAndTheNewOnesBeside)
+{
+    InstallReport report;
+    EXPECT_TRUE(CSetupWindow::InstallNotes(report).isEmpty());
+    report.keptChanged = {"Factura.fmt", "Recibo.fmt"};
+    report.besideNames = {"Factura (nuevo).fmt", "Recibo (nuevo).fmt"};
+    report.ignoredListed = {"/home/ana/ordexa/tesis.odt"};
+    const QString notes = CSetupWindow::InstallNotes(report);
+    EXPECT_TRUE(notes.startsWith("Se conservaron 2 archivos que usted modificó: Factura.fmt, Recibo.fmt. Las "
+                                 "versiones nuevas quedaron a su lado: Factura (nuevo).fmt, Recibo (nuevo).fmt."))
+        << notes.toStdString();
+    EXPECT_TRUE(notes.contains("tesis.odt")) << notes.toStdString();
 }

@@ -75,11 +75,18 @@ TEST_F(UninstallerTest, NoLeavesEverythingAndAClerksOwnFileKeepsTheFolder)
     QFile own(dest + "/mi forma.fmt");
     ASSERT_TRUE(own.open(QIODevice::WriteOnly));
     own.close();
+    // A sample the clerk edited and saved in place is the clerk's too.
+    QFile edited(dest + "/vacio.fmt");
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
+    edited.write("editado");
+    edited.close();
     prompts.ClearShown();
     prompts.QueueAnswer(true);
     EXPECT_TRUE(RunUninstaller(dest, prompts, fixture.Menus()));
-    EXPECT_EQ(Listing(dest), QStringList{"mi forma.fmt"});
+    EXPECT_EQ(Listing(dest), (QStringList{"mi forma.fmt", "vacio.fmt"}));
     ASSERT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_NE(prompts.Shown()[1].find("Se conservó un archivo que usted modificó: vacio.fmt."), std::string::npos)
+        << prompts.Shown()[1];
     EXPECT_NE(prompts.Shown()[1].find("se dejó en su lugar"), std::string::npos) << prompts.Shown()[1];
 }
 

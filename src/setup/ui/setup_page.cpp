@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextOption>
 
 #include "setup/ui/image_button.h"
 #include "setup/ui/progress_bar.h"
@@ -39,8 +40,9 @@ void CSetupPage::paintEvent(QPaintEvent*)
 
 void CSetupPage::DrawWrapped(QPainter& painter, int y, const QString& text) const
 {
-    painter.drawText(QRect(kTextMargin, y, width() - 2 * kTextMargin, height() - 2 - y),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.drawText(QRectF(kTextMargin, y, width() - 2 * kTextMargin, height() - 2 - y), text, option);
 }
 
 void CSetupPage::DrawAt(QPainter& painter, int x, int y, const QString& text)
@@ -147,6 +149,13 @@ void CProgressPage::SetStatusText(const QString& text)
     repaint();
 }
 
+void CProgressPage::ShowFinished(const QString& notes)
+{
+    m_notes = notes;
+    setAccessibleDescription(notes);
+    SetStatusText(Finished());
+}
+
 void CProgressPage::ShowFailure(const QString& text)
 {
     m_failed = true;
@@ -166,8 +175,14 @@ void CProgressPage::PaintContents(QPainter& painter)
         QMetaObject::invokeMethod(this, &CProgressPage::startInstall, Qt::QueuedConnection);
     }
     painter.setPen(m_failed ? QColor(160, 0, 0) : Qt::black);
-    if (m_failed)
-        DrawWrapped(painter, 80, m_status);
-    else
-        DrawAt(painter, 20, 80, m_status);
+    if (m_failed) {
+        // A long reason starts higher, where the bar's status line was.
+        DrawWrapped(painter, 20, m_status);
+        return;
+    }
+    DrawAt(painter, 20, 80, m_status);
+    if (!m_notes.isEmpty()) {
+        painter.setFont(SetupArt::Arial(12));
+        DrawWrapped(painter, 148, m_notes);
+    }
 }

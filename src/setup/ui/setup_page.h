@@ -19,7 +19,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // Draws the page's own texts over the grey.
     virtual void PaintContents(QPainter& painter) = 0;
-    // `text` word-wrapped from `y` in the page's width narrowed by 20 pixels each side.
+    // `text` word-wrapped from `y` in the page's width narrowed by 20 pixels each side; a
+    // word longer than the line (a long folder path) is broken where the line ends.
     void DrawWrapped(QPainter& painter, int y, const QString& text) const;
     // `text` with its top-left corner at (x, y), on one line.
     static void DrawAt(QPainter& painter, int x, int y, const QString& text);
@@ -94,6 +95,9 @@ public:
     QString StatusText() const { return m_status; }
     // Shows `text` at once (installation runs without returning to the event loop).
     void SetStatusText(const QString& text);
+    // Installation ended: the status says so, and `notes` (when any) go below the bar.
+    void ShowFinished(const QString& notes);
+    QString Notes() const { return m_notes; }
     // Installation failed: the reason is shown in the room the bar had.
     void ShowFailure(const QString& text);
     CProgressBar* ProgressBar() const { return m_bar; }
@@ -108,6 +112,7 @@ protected:
 private:
     QString m_folder;
     QString m_status;
+    QString m_notes;
     bool m_failed = false;
     CProgressBar* m_bar = nullptr;
 };

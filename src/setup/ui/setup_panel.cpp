@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTextOption>
 
 #include "setup/ui/setup_art.h"
 
@@ -36,7 +37,10 @@ void CStatusWindow::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), SetupArt::PageGrey());
     painter.setFont(SetupArt::Arial(16));
     painter.setPen(SetupArt::Accent());
-    painter.drawText(rect().adjusted(20, 0, -20, 0), Qt::AlignCenter | Qt::TextWordWrap, m_text);
+    // A long path in the reason breaks where the line ends instead of running off.
+    QTextOption option(Qt::AlignCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.drawText(QRectF(rect().adjusted(20, 0, -20, 0)), m_text, option);
 }
 
 CHeaderBand::CHeaderBand(const QString& productName, const QString& picturePath, QWidget* parent)

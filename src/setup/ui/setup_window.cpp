@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "base/prompts.h"
+#include "setup/destination_check.h"
 #include "setup/ui/folder_dialog.h"
 #include "setup/ui/image_button.h"
 #include "setup/ui/progress_bar.h"
@@ -193,7 +194,7 @@ void CSetupWindow::Next()
         if (QDir::isAbsolutePath(m_folder))
             m_folder = QDir::cleanPath(m_folder);
         // Checked before anything is copied, so the clerk can choose again right here.
-        const QString problem = DestinationProblem(m_folder, ProductName());
+        const QString problem = DestinationProblem(m_folder, ProductName(), m_payload.contentBytes);
         if (!problem.isEmpty()) {
             m_prompts.Message(problem.toStdString(), PromptIcon::Warning);
             return;
@@ -245,11 +246,11 @@ void CSetupWindow::Install()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string message;
     const bool ok = InstallFiles(m_folder.toStdString(), m_payload.packagePath, *page->ProgressBar(), m_report,
-                                 message, m_source.menus);
+                                 message, m_source.menus, m_source.exePath);
     QApplication::restoreOverrideCursor();
     if (ok) {
         m_stage = Stage::Finished;
-        page->SetStatusText(CProgressPage::Finished());
+        page->ShowFinished(InstallNotes(m_report));
         AddButton(SetupCommand::kFinish, QStringLiteral("Finalizar"), 100)->setFocus();
     } else {
         m_stage = Stage::InstallFailed;
@@ -260,31 +261,50 @@ void CSetupWindow::Install()
     emit installationEnded(ok);
 }
 
-QString CSetupWindow::DestinationProblem(const QString& folder, const QString& productName)
+namespace {
+
+// "a, b, c y 2 más": a few names, so that the sentence fits on the page.
+QString NameList(const std::vector<std::string>& names)
 {
-    if (folder.trimmed().isEmpty())
-        return QStringLiteral("Escriba la carpeta donde se instalará %1, o elíjala con 'Explorar'.").arg(productName);
-    if (!QDir::isAbsolutePath(folder))
-        return QStringLiteral("La carpeta «%1» no es una ruta completa: debe empezar con «/», por ejemplo «%2/%3».")
-            .arg(folder, QDir::homePath(), productName.toLower());
-    const QFileInfo target(folder);
-    if (target.exists() && !target.isDir())
-        return QStringLiteral("«%1» es un archivo, no una carpeta. Elija otra carpeta con 'Explorar'.").arg(folder);
-    if (target.isDir()) {
-        if (!target.isWritable())
-            return QStringLiteral("No tiene permiso para escribir en la carpeta «%1». Elija otra carpeta con 'Explorar'.")
-                .arg(folder);
-        return {};
+    constexpr size_t kShown = 4;
+    QStringList shown;
+    for (size_t i = 0; i < names.size() && i < kShown; ++i)
+        shown << QString::fromStdString(names[i]);
+    QString text = shown.join(QStringLiteral(", "));
+    if (names.size() > kShown)
+        text += QStringLiteral(" y %1 más").arg(names.size() - kShown);
+    return text;
+}
+
+}  // namespace
+
+QString CSetupWindow::InstallNotes(const InstallReport& report)
+{
+    QStringList notes;
+    if (!report.keptChanged.empty())
+        notes << (report.keptChanged.size() == 1
+                      ? QStringLiteral("Se conservó un archivo que usted modificó: %1. La versión nueva quedó a su "
+                                       "lado como %2.")
+                            .arg(NameList(report.keptChanged), NameList(report.besideNames))
+                      : QStringLiteral("Se conservaron %1 archivos que usted modificó: %2. Las versiones nuevas "
+                                       "quedaron a su lado: %3.")
+                            .arg(report.keptChanged.size())
+                            .arg(NameList(report.keptChanged), NameList(report.besideNames)));
+    if (!report.ignoredListed.empty()) {
+        std::vector<std::string> names;
+        for (const std::string& path : report.ignoredListed)
+            names.push_back(path.substr(path.rfind('/') + 1));
+        notes << QStringLiteral("La lista de una instalación anterior nombraba %1 que este programa no instaló; "
+                                "no se tomó en cuenta, y el desinstalador no los quitará: %2.")
+                     .arg(names.size() == 1 ? QStringLiteral("un archivo")
+                                            : QStringLiteral("%1 archivos").arg(names.size()),
+                          NameList(names));
     }
-    const QFileInfo parent(target.absolutePath());
-    if (!parent.isDir())
-        return QStringLiteral("No existe la carpeta «%1», donde se crearía la carpeta de instalación «%2». El programa "
-                              "de instalación solo crea el último nivel de la ruta: elija una carpeta que exista con "
-                              "'Explorar'.")
-            .arg(parent.filePath(), folder);
-    if (!parent.isWritable())
-        return QStringLiteral("No tiene permiso para crear la carpeta «%1» dentro de «%2». Elija otra carpeta con "
-                              "'Explorar'.")
-            .arg(target.fileName(), parent.filePath());
-    return {};
+    return notes.join(QLatin1Char(' '));
+}
+
+QString CSetupWindow::DestinationProblem(const QString& folder, const QString& productName, quint64 neededBytes)
+{
+    return QString::fromStdString(
+        ::DestinationProblem(folder.toStdString(), productName.toStdString(), neededBytes));
 }

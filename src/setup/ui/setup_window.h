@@ -54,8 +54,12 @@ public:
     CImageButton* Button(int commandId) const;
 
     // Why `folder` cannot receive the installation (a Spanish sentence), or empty when
-    // it can: it must be a full path whose parent exists, and not be a file.
-    static QString DestinationProblem(const QString& folder, const QString& productName);
+    // it can (setup/destination_check.h; `neededBytes` 0 leaves out the room on the disk).
+    static QString DestinationProblem(const QString& folder, const QString& productName, quint64 neededBytes = 0);
+    // What the last page adds under "Instalación terminada": the clerk's changed files
+    // that were kept with the new ones beside them, and what an earlier list named that
+    // was left out. Empty when there is nothing to say.
+    static QString InstallNotes(const InstallReport& report);
 
     static QString CancelQuestion() { return QStringLiteral("¿Está seguro de cancelar la instalación?"); }
 

@@ -40,9 +40,18 @@ bool RunUninstaller(const QString& folder, Prompts& prompts, const MenuLocations
         return false;
     }
     QString done = QStringLiteral("%1 se quitó de su computadora.").arg(product);
+    if (!report.changed.empty()) {
+        QStringList names;
+        for (const std::string& path : report.changed)
+            names << QFileInfo(QString::fromStdString(path)).fileName();
+        done += report.changed.size() == 1
+                    ? QStringLiteral(" Se conservó un archivo que usted modificó: %1.").arg(names.first())
+                    : QStringLiteral(" Se conservaron %1 archivos que usted modificó: %2.")
+                          .arg(report.changed.size())
+                          .arg(names.join(QStringLiteral(", ")));
+    }
     if (QFileInfo(folder).isDir())
-        done += QStringLiteral(" La carpeta «%1» se dejó en su lugar porque guarda archivos que no puso el programa "
-                               "de instalación (por ejemplo, formatos o datos suyos).")
+        done += QStringLiteral(" La carpeta «%1» se dejó en su lugar porque guarda archivos suyos.")
                     .arg(QDir::toNativeSeparators(folder));
     prompts.Message(done.toStdString(), PromptIcon::Information);
     return true;

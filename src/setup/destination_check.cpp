@@ -1,0 +1,128 @@
+#include "setup/destination_check.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include "base/file_messages.h"
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    return "«" + text + "»";
+}
+
+std::string Parent(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+// Why the clerk cannot write into the existing folder `folder`, or empty.
+std::string WriteProblem(const std::string& folder, const std::string& what)
+{
+    if (::access(folder.c_str(), W_OK | X_OK) == 0)
+        return {};
+    if (errno == EROFS)
+        return "La carpeta " + Quoted(folder) + " está en un disco de solo lectura: no se puede " + what +
+               ". Elija otra carpeta con 'Explorar'.";
+    return "No tiene permiso para " + what + ". Elija otra carpeta con 'Explorar'.";
+}
+
+}  // namespace
+
+std::string SizeText(uint64_t bytes)
+{
+    char text[48];
+    if (bytes < 1024 * 1024)
+        std::snprintf(text, sizeof text, "%llu KB", static_cast<unsigned long long>((bytes + 1023) / 1024));
+    else
+        std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / (1024.0 * 1024.0));
+    return text;
+}
+
+bool FreeBytes(const std::string& path, uint64_t& bytes)
+{
+    struct statvfs vfs {};
+    if (::statvfs(path.c_str(), &vfs) != 0 && ::statvfs(Parent(path).c_str(), &vfs) != 0)
+        return false;
+    bytes = uint64_t(vfs.f_bavail) * uint64_t(vfs.f_frsize);
+    return true;
+}
+
+std::string DestinationProblem(const std::string& folder, const std::string& productName, uint64_t neededBytes)
+{
+    if (Trimmed(folder).empty())
+        return "Escriba la carpeta donde se instalará " + productName + ", o elíjala con 'Explorar'.";
+    if (folder[0] != '/')
+        return "La carpeta " + Quoted(folder) + " no es una ruta completa: debe empezar con «/».";
+    // The install list holds one path a line: a line break in the folder's name would
+    // split each path in two, and the uninstaller could not read the list.
+    if (folder.find_first_of("\n\r") != std::string::npos)
+        return "El nombre de la carpeta " + Quoted(folder) + " lleva un salto de renglón. Elija una carpeta cuyo "
+               "nombre esté en un solo renglón.";
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    struct stat st {};
+    std::string problem;
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            return Quoted(path) + " es un archivo, no una carpeta. Elija otra carpeta con 'Explorar'.";
+        problem = WriteProblem(path, "escribir en la carpeta " + Quoted(path));
+    } else {
+        const std::string parent = Parent(path);
+        if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return "No existe la carpeta " + Quoted(parent) + ", donde se crearía la carpeta de instalación " +
+                   Quoted(path) + ". El programa de instalación solo crea el último nivel de la ruta: elija una "
+                   "carpeta que exista con 'Explorar'.";
+        problem = WriteProblem(parent, "crear la carpeta " + Quoted(path.substr(parent.size() == 1 ? 1 : parent.size() + 1)) +
+                                           " dentro de " + Quoted(parent));
+    }
+    if (!problem.empty())
+        return problem;
+    uint64_t free = 0;
+    if (neededBytes > 0 && FreeBytes(path, free) && free < neededBytes)
+        return "No hay espacio suficiente en el disco para instalar " + productName + " en " + Quoted(path) +
+               ": se necesitan " + SizeText(neededBytes) + " y quedan " + SizeText(free) +
+               " libres. Libere espacio en el disco o elija otra carpeta con 'Explorar'.";
+    return {};
+}
+
+std::string SetupWriteError(const std::string& path, int errorNumber)
+{
+    switch (errorNumber) {
+    case EROFS:
+        return "No se puede escribir " + Quoted(path) + ": el disco es de solo lectura.";
+    case EACCES:
+    case EPERM:
+        return "No tiene permiso para escribir " + Quoted(path) + ".";
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return "No se puede escribir " + Quoted(path) + ": el disco se llenó (o se alcanzó el límite de espacio "
+               "que se le permite usar).";
+    case EIO:
+        return "Hubo una falla del disco al escribir " + Quoted(path) + ".";
+    default: {
+        // The shared sentences quote with "": this installer's messages use «» throughout.
+        std::string text = FileErrorMessage(FileAction::Write, path, errorNumber);
+        const std::string plain = "\"" + path + "\"";
+        const size_t at = text.find(plain);
+        if (at != std::string::npos)
+            text.replace(at, plain.size(), Quoted(path));
+        return text;
+    }
+    }
+}
