@@ -181,8 +181,6 @@ void CProgressPage::PaintContents(QPainter& painter)
         return;
     }
     DrawAt(painter, 20, 80, m_status);
-    if (!m_notes.isEmpty()) {
-        painter.setFont(SetupArt::Arial(12));
-        DrawWrapped(painter, 148, m_notes);
-    }
+    if (!m_notes.isEmpty())
+        DrawWrapped(painter, 150, m_notes);
 }
