@@ -98,6 +98,20 @@ TEST_F(SelfFormulaFixture, PrintPreviewMenusAndOtherWindowsNeverComputeAFieldAga
     EXPECT_EQ(Text("DOBLE"), "230.00");
     EXPECT_FALSE(view->Session().IsModified()) << "closing asks nothing";
 
+    // While the clerk is still typing, another window taking the keyboard computes
+    // nothing under the clerk's hands; Tab then computes the edit once.
+    QTest::mouseClick(Control("PRECIO"), Qt::LeftButton);
+    static_cast<QLineEdit*>(Control("PRECIO"))->selectAll();
+    QTest::keyClicks(Control("PRECIO"), "300");
+    QApplication::setActiveWindow(&other);
+    Settle();
+    EXPECT_EQ(Text("PRECIO"), "300");
+    QApplication::setActiveWindow(app.MainFrame());
+    Settle();
+    ASSERT_EQ(FocusedId(), Id("PRECIO"));
+    QTest::keyClick(Control("PRECIO"), Qt::Key_Tab);
+    EXPECT_EQ(Text("PRECIO"), "345.00");
+
     // An edit pending when Imprimir is clicked counts once, and only once.
     QTest::mouseClick(Control("PRECIO"), Qt::LeftButton);
     static_cast<QLineEdit*>(Control("PRECIO"))->selectAll();
