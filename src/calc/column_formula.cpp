@@ -37,3 +37,121 @@ CCalcRecord ParseColumnFormula(const std::string& formula, bool calculated)
     }
     return record;
 }
+
+namespace {
+
+// Upper case of the letters titles are written with: ASCII and the accented letters of
+// Latin-1 in UTF-8 (á → Á, ñ → Ñ), so that a title "Año" is named by "AÑO".
+std::string FoldTitle(const std::string& utf8)
+{
+    std::string out;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 'a' && c <= 'z') {
+            out += char(c - 32);
+        } else if (c == 0xC3 && i + 1 < utf8.size()) {
+            auto next = static_cast<unsigned char>(utf8[i + 1]);
+            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
+                next = static_cast<unsigned char>(next - 0x20);
+            out += char(c);
+            out += char(next);
+            ++i;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+std::string TrimBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool IsOperatorChar(char c) { return c == '*' || c == '+' || c == '-' || c == '/'; }
+
+// "C3" and the like: an upper-case C followed by digits and points only.
+bool IsColumnReference(const std::string& word)
+{
+    if (word.size() < 2 || word[0] != 'C')
+        return false;
+    for (size_t i = 1; i < word.size(); ++i)
+        if (!IsNumberChar(word[i]))
+            return false;
+    return true;
+}
+
+std::string ColumnList(const std::vector<std::string>& titles)
+{
+    std::string list;
+    for (size_t i = 0; i < titles.size(); ++i)
+        list += (i ? ", " : "") + ("C" + std::to_string(i + 1)) + " " + titles[i];
+    return list;
+}
+
+}  // namespace
+
+bool CheckColumnFormula(const std::string& typed, const std::vector<std::string>& titles,
+                        const std::string& tableName, std::string& formula, std::string& message)
+{
+    const std::string howTo = " Escriba las columnas como C1, C2... (por ejemplo C1*C3) o por su título; las columnas "
+                              "de la tabla «" + tableName + "» son: " + ColumnList(titles) + ".";
+    std::string stored;
+    bool namedByTitle = false;
+    int columnsNamed = 0;
+    size_t pos = 0;
+    while (pos < typed.size()) {
+        const char c = typed[pos];
+        if (c == ' ' || c == '\t') {
+            ++pos;
+            continue;
+        }
+        if (IsOperatorChar(c)) {
+            stored += c;
+            ++pos;
+            continue;
+        }
+        if (IsNumberChar(c)) {
+            const size_t start = pos;
+            while (pos < typed.size() && IsNumberChar(typed[pos]))
+                ++pos;
+            stored += typed.substr(start, pos - start);
+            continue;
+        }
+        // A word: anything up to the next operator, read as a title or as C<n>.
+        const size_t start = pos;
+        while (pos < typed.size() && !IsOperatorChar(typed[pos]))
+            ++pos;
+        const std::string word = TrimBlanks(typed.substr(start, pos - start));
+        const std::string folded = FoldTitle(word);
+        int column = 0;
+        if (IsColumnReference(folded)) {
+            size_t at = 1;
+            const double number = ReadFormulaNumber(folded, at);
+            if (number >= 1 && number <= double(titles.size()))
+                column = int(number);
+        } else {
+            for (size_t i = 0; i < titles.size() && column == 0; ++i)
+                if (FoldTitle(TrimBlanks(titles[i])) == folded)
+                    column = int(i) + 1;
+            namedByTitle = namedByTitle || column != 0;
+        }
+        if (column == 0) {
+            message = "La fórmula «" + typed + "» nombra «" + word + "», que no es una columna de la tabla «" +
+                      tableName + "»." + howTo;
+            return false;
+        }
+        stored += "C" + std::to_string(column);
+        ++columnsNamed;
+    }
+    if (columnsNamed == 0 && !TrimBlanks(typed).empty()) {
+        message = "La fórmula «" + typed + "» no nombra ninguna columna de la tabla «" + tableName +
+                  "», así que nunca se calcularía." + howTo;
+        return false;
+    }
+    formula = namedByTitle ? stored : typed;
+    return true;
+}

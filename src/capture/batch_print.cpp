@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "calc/amount_text.h"
 #include "capture/capture_assignment.h"
 #include "model/fmt_grid.h"
 
@@ -76,13 +77,36 @@ std::string OnOneLine(const std::string& value)
     return line;
 }
 
+// Names as a message lists them: the first ten, then how many more.
+std::string NameList(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (size_t i = 0; i < names.size() && i < 10; ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " y " : ", ") + Quoted(names[i]);
+    if (names.size() > 10)
+        list += " y " + std::to_string(names.size() - 10) + " más";
+    return list;
+}
+
 }  // namespace
 
+std::string IgnoredColumnsMessage(const std::vector<std::string>& ignored, const std::string& csvLabel,
+                                  const std::string& formatFileName)
+{
+    if (ignored.empty())
+        return {};
+    const bool one = ignored.size() == 1;
+    return std::string(one ? "Se omite la columna " : "Se omiten las columnas ") + NameList(ignored) + " del archivo " +
+           Quoted(csvLabel) + (one ? ": no nombra" : ": no nombran") + " ningún campo del formato " +
+           Quoted(formatFileName) + ".";
+}
+
 bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string>& header,
-                    const std::string& csvLabel, std::vector<BatchColumn>& columns, std::string& message)
+                    const std::string& csvLabel, std::vector<BatchColumn>& columns, std::vector<std::string>& ignored,
+                    std::string& message)
 {
     columns.clear();
-    std::vector<std::string> unknown;
+    ignored.clear();
     std::map<std::tuple<const CControles*, int, int>, std::string> seen;
     for (size_t i = 0; i < header.size(); ++i) {
         const std::string name = Trimmed(header[i]);
@@ -91,16 +115,28 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
         BatchColumn column;
         column.csvIndex = i;
         std::string elementName = name;
-        if (name.back() == ']') {
-            if (!ParseCellName(name, elementName, column.row, column.column)) {
-                unknown.push_back(name);
-                continue;
+        const size_t bracket = name.find('[');
+        if (bracket != std::string::npos) {
+            elementName = Trimmed(name.substr(0, bracket));
+            // A column meant for a table's cell that does not read as one is a mistake
+            // to mend, never a column to leave out: its values would be lost.
+            std::string cellOf;
+            if (session.FindVariable(elementName) &&
+                (name.back() != ']' || !ParseCellName(name, cellOf, column.row, column.column))) {
+                message = "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) +
+                          " no es una celda de la tabla " + Quoted(elementName) + ": escríbala como " + elementName +
+                          "[RENGLON,COLUMNA], con números desde 1.";
+                // "DETALLE[1,2]" unquoted in a comma-separated file splits at its comma.
+                if (name.find(']') == std::string::npos)
+                    message += " En un archivo separado por comas, escriba las celdas de tabla entre comillas, por "
+                               "ejemplo \"DETALLE[1,2]\".";
+                return false;
             }
-            column.cell = true;
+            column.cell = name.back() == ']';
         }
-        column.element = session.FindVariable(Trimmed(elementName));
+        column.element = column.cell || bracket == std::string::npos ? session.FindVariable(elementName) : nullptr;
         if (!column.element) {
-            unknown.push_back(name);
+            ignored.push_back(name);
             continue;
         }
         const bool grid = column.element->m_kind == kKindGrid;
@@ -130,36 +166,11 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
         seen.emplace(key, name);
         columns.push_back(column);
     }
-    if (!unknown.empty()) {
-        std::string names;
-        for (size_t i = 0; i < unknown.size() && i < 10; ++i)
-            names += (i ? ", " : "") + Quoted(unknown[i]);
-        if (unknown.size() > 10)
-            names += " y " + std::to_string(unknown.size() - 10) + " más";
-        // "DETALLE[1,2]" unquoted in a comma-separated file splits at its comma.
-        const bool splitCell = std::any_of(unknown.begin(), unknown.end(), [](const std::string& name) {
-            return name.find('[') != std::string::npos && name.find(']') == std::string::npos;
-        });
-        const std::string quoteHint =
-            splitCell ? " En un archivo separado por comas, escriba las celdas de tabla entre comillas, por ejemplo "
-                        "\"DETALLE[1,2]\"."
-                      : "";
-        if (columns.empty()) {
-            message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", Quoted(csvLabel)), "%s",
-                              Quoted(session.FormatFileName()));
-            message += " Columnas que no corresponden: " + names + ".";
-        } else {
-            message = "El formato " + Quoted(session.FormatFileName()) + " no tiene " +
-                      (unknown.size() == 1 ? "un campo llamado " : "campos llamados ") + names +
-                      ", que el archivo " + Quoted(csvLabel) +
-                      " nombra en su encabezado: corrija o quite esas columnas antes de imprimir.";
-        }
-        message += quoteHint;
-        return false;
-    }
     if (columns.empty()) {
         message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", Quoted(csvLabel)), "%s",
                           Quoted(session.FormatFileName()));
+        if (!ignored.empty())
+            message += " Columnas que no corresponden: " + NameList(ignored) + ".";
         return false;
     }
     // Values are typed in capture order (cells row by row), as the clerk goes through the
@@ -234,13 +245,18 @@ bool BatchPrint::OpenRowsBytes(std::string bytes, const std::string& label, std:
 
 bool BatchPrint::MapHeader(std::string& message)
 {
-    if (!MapBatchHeader(m_session, m_rows.Header(), m_rows.Label(), m_columns, message))
+    if (!MapBatchHeader(m_session, m_rows.Header(), m_rows.Label(), m_columns, m_ignored, message))
         return false;
     if (m_rows.DataRowCount() == 0) {
         message = "El archivo " + Quoted(m_rows.Label()) + " solo tiene el encabezado: no hay renglones que imprimir.";
         return false;
     }
     return true;
+}
+
+std::string BatchPrint::IgnoredColumnsNote() const
+{
+    return IgnoredColumnsMessage(m_ignored, m_rows.Label(), m_session.FormatFileName());
 }
 
 bool BatchPrint::TableSaidNo(size_t shownBefore, std::string& reason) const
@@ -288,26 +304,16 @@ bool BatchPrint::FillRow(const CsvRecord& record, std::string& reason)
             m_factory.TellChanged();
         }
     }
+    // What the calculations could not compute (an amount too large for words) would
+    // print as an empty field.
+    if (const std::vector<CalcProblem> problems = m_session.CalcProblems(); !problems.empty()) {
+        reason = problems.front().message;
+        return false;
+    }
     return true;
 }
 
 namespace {
-
-// A number as a calculation reads it whole: an optional sign, digits, at most one point.
-bool IsPlainNumber(const std::string& text)
-{
-    size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
-    bool digits = false, point = false;
-    for (; i < text.size(); ++i) {
-        if (text[i] >= '0' && text[i] <= '9')
-            digits = true;
-        else if (text[i] == '.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    return digits;
-}
 
 // True when a calculation reads the text line with this control id as an operand.
 bool IsOperand(const CaptureCalc& calc, int controlId)
@@ -325,14 +331,14 @@ bool IsOperand(const CaptureCalc& calc, int controlId)
 bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field, std::string& reason)
 {
     const std::string value = column.element->m_kind == kKindParrafoVar ? field : OnOneLine(field);
-    // On the screen a calculation reads the number a field starts with ("1,5" counts as
-    // 1). A spreadsheet written with decimal commas would print wrong totals that way,
-    // so a value a calculation reads must be a plain number.
+    // A value a calculation reads must be an amount: the calculation would otherwise
+    // leave its results empty on the page.
+    double amount = 0;
     if (column.element->m_kind == kKindTextlineVar &&
-        IsOperand(m_session.Calc(), kFirstControlId + column.element->m_order) && !IsPlainNumber(Trimmed(value))) {
-        reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + Quoted(Shortened(value)) +
-                 " no es un número que el campo " + Quoted(column.element->m_text) +
-                 " pueda calcular: escríbalo con punto decimal y sin separador de miles, por ejemplo 1234.50.";
+        IsOperand(m_session.Calc(), kFirstControlId + column.element->m_order) && !IsBlankAmount(value) &&
+        !ReadAmount(value, amount)) {
+        reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " +
+                 NotAnAmountMessage(Shortened(value), column.element->m_text);
         return false;
     }
     const size_t shown = m_prompts.Shown().size();

@@ -5,8 +5,9 @@
 //
 // The batch has a capture session of its own over in-memory controls, so the capture
 // screen's values are never touched. Its header names the variable elements (without
-// regard to case) and table cells as NAME[ROW,COL]; a header with a column that names
-// nothing is refused before anything prints. Rows stream from the file one at a time
+// regard to case) and table cells as NAME[ROW,COL]; columns that name no element (an id,
+// a note) are left out and named once, and only a header in which no column names an
+// element is refused before anything prints. Rows stream from the file one at a time
 // and each page goes straight to the caller's sink: nothing grows with the rows but the
 // list of refused rows, which is bounded.
 #include <memory>
@@ -79,6 +80,10 @@ public:
     long RowCount() const { return m_rows.DataRowCount(); }
     const std::string& RowsLabel() const { return m_rows.Label(); }
     const std::vector<BatchColumn>& Columns() const { return m_columns; }
+    // The header's columns that name no element and are left out, as the file heads them.
+    const std::vector<std::string>& IgnoredColumns() const { return m_ignored; }
+    // The line that tells the clerk which columns are left out; empty when none is.
+    std::string IgnoredColumnsNote() const;
 
     // Prints every data row in turn through `sink`: clears the values, types the row's
     // values in capture order, then prints the page; a row with a value the form
@@ -121,10 +126,18 @@ private:
     CaptureSession m_session;  // after the factory: its controls go first
     CsvRows m_rows;
     std::vector<BatchColumn> m_columns;  // in the order values are typed
+    std::vector<std::string> m_ignored;  // header columns that name no element
 };
 
 // The header of a spreadsheet mapped onto a session's variable elements. Blank column
-// names are skipped. False with a Spanish message for a header naming no element, a
-// column naming no element or a cell outside its table (named), a column named twice.
+// names are skipped; columns that name no element go to `ignored`. False with a Spanish
+// message for a header naming no element, a cell outside its table or not written as a
+// cell of it (named), a column named twice.
 bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string>& header,
-                    const std::string& csvLabel, std::vector<BatchColumn>& columns, std::string& message);
+                    const std::string& csvLabel, std::vector<BatchColumn>& columns, std::vector<std::string>& ignored,
+                    std::string& message);
+
+// "Se omiten las columnas «ID» y «Nota» del archivo «c.csv»: no nombran ningún campo del
+// formato «F.fmt»."; empty when nothing is ignored.
+std::string IgnoredColumnsMessage(const std::vector<std::string>& ignored, const std::string& csvLabel,
+                                  const std::string& formatFileName);

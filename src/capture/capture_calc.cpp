@@ -5,9 +5,11 @@
 #include <charconv>
 #include <cmath>
 
+#include "calc/amount_text.h"
 #include "calc/amount_words.h"
 #include "model/fmt_grid.h"
 #include "model/textline_var.h"
+#include "tables/number_text.h"
 
 namespace {
 
@@ -131,27 +133,6 @@ CCalcRecord ParseFormula(const std::string& formula, int resultId, NameIndex& na
 
 }  // namespace
 
-double FieldNumber(const std::string& text)
-{
-    size_t pos = 0;
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    // Digits, one point and an exponent, as a C number starts; no "inf", "nan" or hex.
-    if (pos >= text.size() || !(IsNumberChar(text[pos])))
-        return 0;
-    double value = 0;
-    const auto result = std::from_chars(text.data() + pos, text.data() + text.size(), value,
-                                        std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range || result.ec != std::errc() || !std::isfinite(value))
-        return 0;
-    return negative ? -value : value;
-}
-
 std::string EvaluateCalcText(const CCalcRecord& record)
 {
     if (record.m_op == '$')
@@ -170,8 +151,13 @@ void CaptureCalc::Reset()
 {
     m_records.clear();
     m_readsTable.clear();
+    m_unknown.clear();
     m_readers.clear();
     m_own.clear();
+    m_names.clear();
+    m_seen.clear();
+    m_undetermined.clear();
+    m_tooLarge.clear();
 }
 
 void CaptureCalc::Build(const ElementList& elements)
@@ -182,6 +168,7 @@ void CaptureCalc::Build(const ElementList& elements)
         if (element->m_kind != kKindTextlineVar)
             continue;
         const auto& line = static_cast<const CTextlineVar&>(*element);
+        m_names.try_emplace(ControlIdOf(line), line.m_text);
         bool readsTable = false;
         if (line.m_formula.empty())
             m_records.emplace_back();
@@ -189,6 +176,7 @@ void CaptureCalc::Build(const ElementList& elements)
             m_records.push_back(ParseFormula(line.m_formula, ControlIdOf(line), names, &readsTable));
         m_readsTable.push_back(readsTable);
     }
+    m_unknown.assign(m_records.size(), UnknownOperands{});
     for (size_t i = 0; i < m_records.size(); ++i) {
         const CCalcRecord& record = m_records[i];
         if (!record.m_active)
@@ -204,15 +192,70 @@ void CaptureCalc::Build(const ElementList& elements)
     }
 }
 
+std::optional<double> CaptureCalc::FieldValue(int controlId, const CalcFields& fields) const
+{
+    if (m_undetermined.count(controlId))
+        return std::nullopt;
+    const std::string text = fields.FieldText(controlId);
+    if (IsBlankAmount(text))
+        return 0.0;
+    double value = 0;
+    if (!ReadAmount(text, value))
+        return std::nullopt;
+    return value;
+}
+
+void CaptureCalc::StoreOperand(size_t i, int source, std::optional<double> value)
+{
+    CCalcRecord& record = m_records[i];
+    record.StoreSourceValue(source, value.value_or(0.0));
+    if (record.m_srcA == source)
+        m_unknown[i].a = !value;
+    if (record.m_srcB == source)
+        m_unknown[i].b = !value;
+}
+
+std::optional<std::string> CaptureCalc::Result(size_t i)
+{
+    const CCalcRecord& record = m_records[i];
+    const int field = record.m_resultId;
+    m_tooLarge.erase(field);
+    if ((record.m_srcA != 0 && m_unknown[i].a) || (record.m_srcB != 0 && m_unknown[i].b)) {
+        m_undetermined.insert(field);
+        return std::nullopt;
+    }
+    if (record.m_op == '$' && !CAmountWords::InRange(record.m_a)) {
+        m_undetermined.insert(field);
+        m_tooLarge[field] = record.m_a;
+        return std::nullopt;
+    }
+    m_undetermined.erase(field);
+    return EvaluateCalcText(record);
+}
+
+void CaptureCalc::WriteField(int controlId, const std::string& text, CalcFields& fields)
+{
+    fields.SetFieldText(controlId, text);
+    m_seen[controlId] = text;
+}
+
 void CaptureCalc::FieldLeft(int controlId, CalcFields& fields)
 {
-    double x = FieldNumber(fields.FieldText(controlId));
+    const std::string text = fields.FieldText(controlId);
+    const auto seen = m_seen.find(controlId);
+    if (seen == m_seen.end() ? text.empty() : seen->second == text)
+        return;
+    m_seen[controlId] = text;
+    // What the clerk typed is the field's value now, whatever a calculation left there.
+    m_undetermined.erase(controlId);
+    m_tooLarge.erase(controlId);
     const auto own = m_own.find(controlId);
     if (own != m_own.end() && !ReadsTable(own->second) && m_records[own->second].HasSource(controlId)) {
-        CCalcRecord& record = m_records[own->second];
-        record.StoreSourceValue(controlId, x);
-        const std::string text = EvaluateCalcText(record);
-        fields.SetFieldText(controlId, text);
+        StoreOperand(own->second, controlId, FieldValue(controlId, fields));
+        // A result that cannot be computed leaves the typed text in place; the fields
+        // that read this one then wait for it too.
+        if (const std::optional<std::string> result = Result(own->second))
+            WriteField(controlId, *result, fields);
     }
     Ripple(controlId, fields);
 }
@@ -223,7 +266,8 @@ void CaptureCalc::GridChanged(int tableId, CalcFields& fields)
         const CCalcRecord& record = m_records[i];
         if (!record.m_active || !ReadsTable(i) || record.m_srcA != tableId)
             continue;
-        fields.SetFieldText(record.m_resultId, FormatCalcResult(fields.ColumnTotal(tableId, record.m_srcB)));
+        m_undetermined.erase(record.m_resultId);
+        WriteField(record.m_resultId, FormatCalcResult(fields.ColumnTotal(tableId, record.m_srcB)), fields);
         Ripple(record.m_resultId, fields);
     }
 }
@@ -276,29 +320,62 @@ void CaptureCalc::Ripple(int start, CalcFields& fields)
             std::sort(records.begin(), records.end());
             records.erase(std::unique(records.begin(), records.end()), records.end());
             for (const size_t i : records)
-                fields.SetFieldText(*field, EvaluateCalcText(m_records[i]));
+                WriteField(*field, Result(i).value_or(std::string()), fields);
         }
         const auto readers = m_readers.find(*field);
         if (readers == m_readers.end())
             continue;
         // Every reader takes the new value, also one the ripple does not enter (it lies
         // on a cycle through this field).
-        const double x = FieldNumber(fields.FieldText(*field));
+        const std::optional<double> x = FieldValue(*field, fields);
         for (const size_t i : readers->second)
             if (m_records[i].m_resultId != *field)
-                m_records[i].StoreSourceValue(*field, x);
+                StoreOperand(i, *field, x);
     }
 }
 
 void CaptureCalc::ReadOperands(const CalcFields& fields)
 {
+    // The values shown now were cleared or loaded, not computed: none is waiting for a
+    // source, and each counts as seen.
+    m_undetermined.clear();
+    m_tooLarge.clear();
+    m_seen.clear();
     for (size_t i = 0; i < m_records.size(); ++i) {
-        CCalcRecord& record = m_records[i];
+        const CCalcRecord& record = m_records[i];
         if (!record.m_active || ReadsTable(i))
             continue;
-        if (record.m_srcA != 0)
-            record.m_a = FieldNumber(fields.FieldText(record.m_srcA));
-        if (record.m_srcB != 0)
-            record.m_b = FieldNumber(fields.FieldText(record.m_srcB));
+        for (const int source : {record.m_srcA, record.m_srcB}) {
+            if (source == 0)
+                continue;
+            StoreOperand(i, source, FieldValue(source, fields));
+            m_seen[source] = fields.FieldText(source);
+        }
     }
+}
+
+std::vector<CalcProblem> CaptureCalc::Problems(const CalcFields& fields) const
+{
+    std::vector<CalcProblem> problems;
+    // A field left empty by a calculation that could not run reads as blank here; a
+    // field computed from itself keeps the clerk's text, which is named when it is no
+    // amount.
+    for (const auto& [id, readers] : m_readers) {
+        const std::string text = fields.FieldText(id);
+        double value = 0;
+        if (IsBlankAmount(text) || ReadAmount(text, value))
+            continue;
+        const auto name = m_names.find(id);
+        problems.push_back({id, NotAnAmountMessage(text, name == m_names.end() ? std::string() : name->second)});
+    }
+    for (const auto& [id, amount] : m_tooLarge) {
+        const auto name = m_names.find(id);
+        std::string message = kTooLargeMessage;
+        message.replace(message.find("%s"), 2, FormatPesos(FormatCalcResult(amount)));
+        message.replace(message.find("%s"), 2, name == m_names.end() ? std::string() : name->second);
+        problems.push_back({id, message});
+    }
+    std::sort(problems.begin(), problems.end(),
+              [](const CalcProblem& a, const CalcProblem& b) { return a.controlId < b.controlId; });
+    return problems;
 }

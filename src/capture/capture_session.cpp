@@ -261,6 +261,13 @@ void CaptureSession::OnGridChanged(int controlId)
     m_calc.GridChanged(controlId, fields);
 }
 
+std::vector<CalcProblem> CaptureSession::CalcProblems() const
+{
+    // The calculation only reads the controls here.
+    Fields fields(const_cast<CaptureSession&>(*this));
+    return m_calc.Problems(fields);
+}
+
 bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std::string& message)
 {
     const std::string name = Quoted(element.m_text);

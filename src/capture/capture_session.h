@@ -88,6 +88,10 @@ public:
     void OnFieldLeft(int controlId);
     // A table's calculated columns changed: recomputes the column totals that read it.
     void OnGridChanged(int controlId);
+    // The fields whose value a calculation cannot use (a text that is no amount, an
+    // amount too large for words), each with the clerk's message; empty when every
+    // calculation could run.
+    std::vector<CalcProblem> CalcProblems() const;
 
     // --- Typing without a window (ordexa-cli, tests, batch filling) ---------------------
     // Types a whole value into a variable element as a user would, then leaves the field:

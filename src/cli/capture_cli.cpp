@@ -42,6 +42,15 @@ bool CliCapture::Apply(const std::string& text, std::string& message)
     return true;
 }
 
+bool CliCapture::CalculationsRan(std::string& message) const
+{
+    const std::vector<CalcProblem> problems = m_session.CalcProblems();
+    if (problems.empty())
+        return true;
+    message = problems.front().message;
+    return false;
+}
+
 bool CliCapture::LoadCapture(const std::string& path, std::string& message)
 {
     const size_t shown = m_prompts.Shown().size();

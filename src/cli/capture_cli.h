@@ -21,6 +21,9 @@ public:
     // Types "NAME=VALUE" or "NAME[ROW,COL]=VALUE". A table that refuses a value says why
     // through its message box, which becomes the message here.
     bool Apply(const std::string& assignment, std::string& message);
+    // After the assignments: false with the first field whose value a calculation could
+    // not use (a text that is no amount, an amount too large for words).
+    bool CalculationsRan(std::string& message) const;
     // Loads a captured-data file; anything but a complete load is refused.
     bool LoadCapture(const std::string& path, std::string& message);
 

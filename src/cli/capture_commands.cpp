@@ -33,6 +33,8 @@ int OpenAndFill(CliCapture& capture, const std::string& formatPath, const std::v
     for (const std::string& assignment : assignments)
         if (!capture.Apply(assignment, message))
             return Refuse(formatPath + ": " + message);
+    if (!capture.CalculationsRan(message))
+        return Refuse(formatPath + ": " + message);
     return kExitOk;
 }
 

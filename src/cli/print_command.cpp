@@ -85,6 +85,9 @@ int RunBatchPrint(const PrintRequest& request, PrintOffsets offsets)
     std::string message;
     if (!batch.LoadFormat(formatPath, message) || !batch.OpenRows(request.csvPath, message))
         return Refuse(message);
+    // Columns that name no element are left out, named once; alone they refuse nothing.
+    if (const std::string note = batch.IgnoredColumnsNote(); !note.empty())
+        std::fprintf(stderr, "%s\n", note.c_str());
     BatchOutcome outcome;
     const bool written = PrintBatchToPdfFile(pdfPath, FullSheetLayout(request.paper), batch, offsets, nullptr,
                                              outcome, message);
@@ -119,6 +122,10 @@ int RunPrint(const CliArgs& args)
     for (const std::string& assignment : request.assignments)
         if (!capture.Apply(assignment, message))
             return Refuse(formatPath + ": " + message);
+    // Values loaded from a captured-data file are printed as they were saved; what was
+    // typed here must have computed.
+    if (!request.assignments.empty() && !capture.CalculationsRan(message))
+        return Refuse(formatPath + ": " + message);
 
     if (!PrintToPdfFile(pdfPath, request.paper, capture.Session().GetFormat().elements, ReadOffsets(request), message))
         return Refuse(message);

@@ -1,7 +1,5 @@
 // ordexa-cli words AMOUNT
-#include <charconv>
-#include <cmath>
-
+#include "calc/amount_text.h"
 #include "calc/amount_words.h"
 #include "cli/capture_cli.h"
 #include "cli/cli_command.h"
@@ -13,9 +11,8 @@ int RunWords(const CliArgs& args)
         return UsageError(kUsage);
     const std::string& text = args[0];
     double amount = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, amount, std::chars_format::fixed);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(amount))
-        return Refuse("La cantidad \"" + text + "\" no es un número (escríbala con punto decimal, por ejemplo 1999.99).");
+    if (!ReadAmount(text, amount))
+        return Refuse("La cantidad \"" + text +
+                      "\" no es un número (escríbala con punto decimal, por ejemplo 1999.99 o $1,999.99).");
     return WriteOutputLines({CAmountWords().AmountInWords(amount)});
 }

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "base/prompts.h"
+#include "calc/column_formula.h"
 #include "model/cons_parrafo.h"
 #include "model/controles.h"
 #include "model/cuadros_var.h"
@@ -269,7 +270,26 @@ int CPropertiesPanel::MoveValuesFromControls()
         switch (id) {
         case kIdName: m_name = S(text); break;
         case kIdText: m_text = FromMultiline(text); break;
-        case kIdFormula: m_formula = S(text); break;
+        case kIdFormula: {
+            // A table column's calculation may name columns by their titles; it is kept
+            // in the C<n> form its computation reads, and refused when it names nothing
+            // the table has (it would compute nothing and total 0).
+            auto* grid = m_element && m_element->m_kind == kKindGrid ? static_cast<CFmtGrid*>(m_element) : nullptr;
+            if (grid && grid->m_selColumn >= 0 && grid->m_selColumn < grid->ColumnCount()) {
+                std::vector<std::string> titles;
+                for (const GridColumn& column : grid->m_columns)
+                    titles.push_back(column.title);
+                std::string formula, message;
+                if (!CheckColumnFormula(S(text), titles, grid->m_text, formula, message)) {
+                    RefuseValue(id, message);
+                    return id;
+                }
+                m_formula = formula;
+            } else {
+                m_formula = S(text);
+            }
+            break;
+        }
         case kIdMark:
             if (text.toUcs4().size() > kMarkMaxChars) {
                 RefuseValue(id, S(QString::fromUtf8(kMsgTooManyChars).arg(kMarkMaxChars)));

@@ -502,6 +502,7 @@ int CFmtGrid::CreateEntryControl(Dc&, EntryFactory& factory, int controlId, cons
     if (!prompts || !locale)
         return 0;
     auto capture = std::make_unique<CGridCapture>(*prompts, *locale);
+    capture->SetTableName(m_text);
     // A table that cannot be created leaves the window with no rows (the table said why).
     // Without the program's private temporary folder no table is made at all.
     if (SessionTempFolder().empty())

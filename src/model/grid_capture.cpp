@@ -4,6 +4,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "calc/amount_text.h"
 #include "calc/column_formula.h"
 #include "calc/column_recalc.h"
 #include "model/fmt_grid.h"
@@ -187,8 +188,15 @@ void CGridCapture::ParseFormulas(const std::vector<GridColumn>& columns)
 {
     m_calc.assign(columns.size() + 1, CCalcRecord{});
     m_formulas.assign(columns.size() + 1, std::string());
+    std::vector<std::string> titles;
+    for (const GridColumn& column : columns)
+        titles.push_back(column.title);
     for (size_t i = 0; i < columns.size(); ++i) {
-        m_calc[i + 1] = ParseColumnFormula(columns[i].formula, IsCalculatedType(columns[i].type));
+        // A formula saved with column titles (PRECIO*1.16) computes as its C<n> form.
+        std::string formula = columns[i].formula, message;
+        if (!CheckColumnFormula(columns[i].formula, titles, std::string(), formula, message))
+            formula = columns[i].formula;
+        m_calc[i + 1] = ParseColumnFormula(formula, IsCalculatedType(columns[i].type));
         m_formulas[i + 1] = columns[i].formula;
     }
 }
@@ -306,10 +314,10 @@ std::string CGridCapture::TextRefusal(int col, const std::string& text) const
         return {};
     const std::string trimmed = Trimmed(text);
     double amount = 0;
-    if (trimmed.empty() || (type == kvDouble && IsPlainNumber(trimmed)) || m_locale.ParseCurrency(trimmed, amount))
+    if (trimmed.empty() || (type == kvDouble && IsPlainNumber(trimmed)) || m_locale.ParseCurrency(trimmed, amount) ||
+        ReadAmount(trimmed, amount))
         return {};
-    return Quote(trimmed) + " no es una cantidad: escriba en " + Quote(Column(col).HeaderText()) +
-           " solo el número, por ejemplo 1234.50.";
+    return NotAnAmountMessage(trimmed, Column(col).HeaderText());
 }
 
 std::string CGridCapture::EditRefusal(const std::string& editText) const
@@ -335,15 +343,30 @@ std::string CGridCapture::CellRefusal(int row, int column, const std::string& ut
 std::string CGridCapture::StoredText(int col, const std::string& text) const
 {
     const int field = FieldOfColumn(col);
-    if (field < 1 || !Table() || Table()->Field(field).Type() != kvDouble)
+    const int32_t type = field < 1 || !Table() ? -1 : Table()->Field(field).Type();
+    if (type != kvDouble && type != kvCurrency)
         return text;
     const std::string trimmed = Trimmed(text);
     double amount = 0;
-    if (trimmed.empty() || IsPlainNumber(trimmed) || !m_locale.ParseCurrency(trimmed, amount))
+    if (trimmed.empty() || IsPlainNumber(trimmed))
         return text;
+    // The user's locale reads its own currency text; any other amount the program
+    // accepts ("$ 1,500.00") is stored in the plain form every table reads.
+    if (m_locale.ParseCurrency(trimmed, amount)) {
+        if (type == kvCurrency)
+            return text;
+    } else if (!ReadAmount(trimmed, amount)) {
+        return text;
+    }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, amount);
     return std::string(buffer, result.ptr);
+}
+
+std::string CGridCapture::NoMoreRowsMessage() const
+{
+    return "La tabla " + Quote(m_tableName) + " tiene " + std::to_string(m_gridRows) +
+           (m_gridRows == 1 ? " renglón" : " renglones") + " y no caben más.";
 }
 
 bool CGridCapture::CommitEdit(const std::string& editText, bool cancel)

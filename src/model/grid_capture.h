@@ -78,6 +78,11 @@ public:
     void OnCellSet(int col) override;
     void OnCellCommitted(int record, int col) override;
     void OnRecordsDeleted() override;
+    // The element's name, for the messages that name the table.
+    void SetTableName(const std::string& name) { m_tableName = name; }
+    // What the clerk is told on moving down from the grid's last row: the table holds
+    // its rows and no more ("La tabla «Detalle» tiene 6 renglones y no caben más.").
+    std::string NoMoreRowsMessage() const;
     // The message boxes the grid's refusals go to.
     Prompts& MessagePrompts() const { return m_prompts; }
 
@@ -100,6 +105,7 @@ private:
     std::vector<CCalcRecord> m_calc;  // index = column number; 0 belongs to no column
     std::vector<std::string> m_formulas;  // index = column number, as the format gives them
     int m_gridRows = 0;
+    std::string m_tableName;
     Prompts& m_prompts;
     const Locale& m_locale;
     std::function<void()> m_onGridChanged;

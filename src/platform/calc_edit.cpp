@@ -1,5 +1,7 @@
 #include "platform/calc_edit.h"
 
+#include <QFocusEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QValidator>
 #include <cmath>
@@ -141,7 +143,30 @@ CCalcEdit::CCalcEdit(int controlId, QWidget* parent) : QLineEdit(parent), m_cont
 void CCalcEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
     emit fieldLeft(m_controlId);
+}
+
+void CCalcEdit::SetProblem(const QString& problem)
+{
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    setToolTip(problem);
+    setAccessibleDescription(problem);
+    update();
+}
+
+void CCalcEdit::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    if (m_problem.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(QColor(200, 0, 0), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 CParagraphEdit::CParagraphEdit(int controlId, QWidget* parent) : QPlainTextEdit(parent), m_controlId(controlId)

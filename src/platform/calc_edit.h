@@ -11,22 +11,31 @@
 inline constexpr int kWmFieldLeft = 1170;
 
 // The text line's edit: single line, scrolls horizontally as the user types, and tells
-// whoever listens that the user has left the field (with its control id) each time it
-// loses the keyboard focus, after the edit's own focus handling.
+// whoever listens that the user has left the field (with its control id) when the
+// keyboard focus moves from it to another control, after the edit's own focus handling.
+// A menu opening or another window (a dialog, another program) taking the keyboard is
+// no move of the clerk: the focus comes back to the field afterwards, and nothing is
+// told.
 class CCalcEdit : public QLineEdit {
     Q_OBJECT
 public:
     CCalcEdit(int controlId, QWidget* parent);
     int ControlId() const { return m_controlId; }
+    // Why the field's value cannot be used (shown as a red frame, its tool tip and its
+    // accessible description); empty when it can.
+    void SetProblem(const QString& problem);
+    const QString& Problem() const { return m_problem; }
 
 signals:
     void fieldLeft(int controlId);
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int m_controlId;
+    QString m_problem;
 };
 
 // The variable paragraph's edit: several lines, scrolls vertically, Enter breaks the line.

@@ -63,3 +63,37 @@ TEST(CalcRecord, EvaluatesAndWritesTwoDecimals)
         EXPECT_EQ(FormatCalcResult(EvaluateCalc(r)), c.text) << c.op << " " << c.a << " " << c.b;
     }
 }
+
+TEST(ColumnFormula, TitlesBecomeColumnNumbersAndAFormulaNamingNothingIsRefused)
+{
+    const std::vector<std::string> titles = {"Cantidad", "Descripción", "Precio", "Importe"};
+    const struct {
+        const char* typed;
+        const char* stored;  // null: refused
+        const char* says;    // a part of the refusal
+    } cases[] = {
+        {"C1*C3", "C1*C3", ""},
+        {" C1 * 2 ", " C1 * 2 ", ""},  // the stored form is kept as typed
+        {"PRECIO*1.16", "C3*1.16", ""},
+        {"cantidad * precio", "C1*C3", ""},
+        {"DESCRIPCIÓN+C1", "C2+C1", ""},
+        {"", "", ""},
+        {"PRECIO UNITARIO*1.16", nullptr, "«PRECIO UNITARIO», que no es una columna"},
+        {"C1*DESCUENTO", nullptr, "«DESCUENTO»"},
+        {"C5*2", nullptr, "«C5»"},
+        {"100*2", nullptr, "no nombra ninguna columna"},
+    };
+    for (const auto& c : cases) {
+        std::string formula = "unchanged", message;
+        const bool accepted = CheckColumnFormula(c.typed, titles, "Detalle", formula, message);
+        EXPECT_EQ(accepted, c.stored != nullptr) << c.typed << ": " << message;
+        if (c.stored) {
+            EXPECT_EQ(formula, c.stored) << c.typed;
+        } else {
+            EXPECT_NE(message.find(c.says), std::string::npos) << message;
+            // The refusal shows the form that works and the table's columns.
+            EXPECT_NE(message.find("C1*C3"), std::string::npos) << message;
+            EXPECT_NE(message.find("C3 Precio"), std::string::npos) << message;
+        }
+    }
+}

@@ -70,41 +70,50 @@ int PageCount(const std::string& pdf)
 
 }  // namespace
 
-TEST(BatchHeader, MapsNamesWithoutRegardToCaseAndRefusesWhatNamesNothing)
+TEST(BatchHeader, MapsNamesWithoutRegardToCaseAndLeavesOutColumnsThatNameNothing)
 {
     const struct {
         const char* name;
         std::vector<std::string> header;
         bool accepted;
-        const char* says;  // a part of the refusal
+        const char* says;  // a part of the refusal, or the columns left out
     } cases[] = {
         {"names in any case, cells, a blank column", {"notas", "DETALLE[1,1]", "", " Pagada ", "detalle[3,4]"}, true, ""},
-        {"one unknown column among good ones", {"Notas", "Descuento"}, false, "«Descuento»"},
+        {"unknown columns among good ones", {"ID", "Notas", "Descuento[1,1]"}, true, "ID|Descuento[1,1]"},
         {"no column names a field", {"Nombre", "Apellido"}, false, "no nombra ningún campo"},
         {"an empty header", {"", " "}, false, "no nombra ningún campo"},
         {"a cell outside the table", {"Detalle[4,1]"}, false, "fuera de la tabla"},
         {"a table named whole", {"Detalle"}, false, "[RENGLON,COLUMNA]"},
         {"a field that is not a table", {"Notas[1,1]"}, false, "no es una tabla"},
-        {"a malformed cell", {"Detalle[0,1]"}, false, "«Detalle[0,1]»"},
-        {"a cell split at its comma", {"Detalle[1", "1]"}, false, "entre comillas"},
+        {"a malformed cell", {"Notas", "Detalle[0,1]"}, false, "«Detalle[0,1]» del archivo «clientes.csv» no es una celda"},
+        {"a cell split at its comma", {"Notas", "Detalle[1", "1]"}, false, "entre comillas"},
         {"a field named twice", {"Notas", "NOTAS"}, false, "el mismo campo"},
     };
     InvoiceBatch f;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<BatchColumn> columns;
+        std::vector<std::string> ignored;
         std::string message;
-        EXPECT_EQ(MapBatchHeader(f.batch.Session(), c.header, "clientes.csv", columns, message), c.accepted)
+        EXPECT_EQ(MapBatchHeader(f.batch.Session(), c.header, "clientes.csv", columns, ignored, message), c.accepted)
             << message;
         if (!c.accepted) {
             EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        } else {
+            std::string names;
+            for (const std::string& name : ignored)
+                names += (names.empty() ? "" : "|") + name;
+            EXPECT_EQ(names, c.says);
         }
     }
+    EXPECT_EQ(IgnoredColumnsMessage({"ID", "Nota"}, "c.csv", "F.fmt"),
+              "Se omiten las columnas «ID» y «Nota» del archivo «c.csv»: no nombran ningún campo del formato «F.fmt».");
     // Values are typed in capture order, whatever the order of the columns.
     std::vector<BatchColumn> columns;
+    std::vector<std::string> ignored;
     std::string message;
     ASSERT_TRUE(MapBatchHeader(f.batch.Session(), {"RFC", "Detalle[2,1]", "Pagada", "Detalle[1,3]"}, "c.csv", columns,
-                               message));
+                               ignored, message));
     ASSERT_EQ(columns.size(), 4u);
     EXPECT_EQ(columns[0].csvIndex, 3u);  // Detalle (order 1), row 1
     EXPECT_EQ(columns[1].csvIndex, 1u);  // Detalle, row 2
@@ -132,7 +141,7 @@ TEST(BatchPrint, EachRowIsTypedWithItsCalculationsOnAClearedForm)
     EXPECT_TRUE(Has(first, "Subtotal=250.00"));
     EXPECT_TRUE(Has(first, "Impuesto=40.00"));
     EXPECT_TRUE(Has(first, "Total=290.00"));
-    EXPECT_TRUE(Has(first, "Letra=" + std::string("DOSCIENTOS  NOVENTA PESOS 00/100 M.N.")));
+    EXPECT_TRUE(Has(first, "Letra=" + std::string("DOSCIENTOS NOVENTA PESOS 00/100 M.N.")));
     EXPECT_TRUE(Has(first, "Pagada=1"));
     EXPECT_TRUE(Has(first, "Notas=Entregar\\nen la tarde"));
     EXPECT_TRUE(Has(first, "RFC=ABCDEFGH")) << "a box field keeps as many characters as it has boxes";
@@ -190,20 +199,23 @@ TEST(BatchPrint, ARefusedRowIsLeftOutAndNamedByItsSpreadsheetRow)
     EXPECT_NE(summary.find("Renglón 6: "), std::string::npos) << summary;
 }
 
-TEST(BatchPrint, AValueACalculationReadsMustBeAPlainNumber)
+TEST(BatchPrint, AValueACalculationReadsMustBeAnAmountAndItsWordsMustFit)
 {
     InvoiceBatch f;
     std::string message;
-    // A decimal comma would be read as 1 on the screen and print a wrong total.
-    ASSERT_TRUE(f.Open("Subtotal;Notas\n1,5;x\n1.5;y\n$100;z\n", message)) << message;
+    // A decimal comma must not be read as 1 or 15, nor a too large total printed without
+    // its words; amounts as the program writes them read whole.
+    ASSERT_TRUE(f.Open("Subtotal;Notas\n1,5;x\n1.5;y\n\"$1,000.00\";z\n1000000000000;w\n", message)) << message;
     RecordingSink sink;
     const BatchOutcome outcome = f.batch.Run(sink);
     ASSERT_EQ(outcome.refused.size(), 2u);
     EXPECT_EQ(outcome.refused[0].sheetRow, 2);
-    EXPECT_NE(outcome.refused[0].reason.find("punto decimal"), std::string::npos) << outcome.refused[0].reason;
-    EXPECT_EQ(outcome.refused[1].sheetRow, 4);
-    ASSERT_EQ(sink.pages.size(), 1u);
+    EXPECT_NE(outcome.refused[0].reason.find("«1,5» no es una cantidad"), std::string::npos) << outcome.refused[0].reason;
+    EXPECT_EQ(outcome.refused[1].sheetRow, 5);
+    EXPECT_NE(outcome.refused[1].reason.find("demasiado grande"), std::string::npos) << outcome.refused[1].reason;
+    ASSERT_EQ(sink.pages.size(), 2u);
     EXPECT_TRUE(Has(sink.pages[0], "Total=1.74"));
+    EXPECT_TRUE(Has(sink.pages[1], "Total=1160.00"));
     // A field no calculation reads takes any text.
     ASSERT_TRUE(f.Open("Notas\n\"1,5\"\n", message)) << message;
     EXPECT_EQ(f.batch.Run(sink).printed, 1);
@@ -228,7 +240,7 @@ TEST(BatchPrint, ARefusalQuotesTheStartOfAHugeValueNotAllOfIt)
         EXPECT_NE(row.reason.find("abcxxx"), std::string::npos) << row.reason.substr(0, 300);
         EXPECT_NE(row.reason.find("…"), std::string::npos) << row.reason.substr(0, 300);
     }
-    EXPECT_NE(outcome.refused[0].reason.find("punto decimal"), std::string::npos) << outcome.refused[0].reason;
+    EXPECT_NE(outcome.refused[0].reason.find("no es una cantidad"), std::string::npos) << outcome.refused[0].reason;
     EXPECT_LT(BatchPrint::Summary(outcome, "clientes.csv").size(), 20000u);
 }
 

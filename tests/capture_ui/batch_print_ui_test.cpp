@@ -87,10 +87,11 @@ TEST_F(CaptureFixture, BatchPrintPrintsEveryGoodRowAndLeavesTheScreenAsTyped)
     const std::string csv = TempPath("clientes.csv");
     {
         std::ofstream out(csv, std::ios::binary);
-        out << "nombre;rfc;DETALLE[1,1];DETALLE[1,3]\r\n"
-               "Rosa;AAA;2;10\r\n"
-               "Pedro;BBB;dos;10\r\n"
-               "Lucía;CCC;1;5\r\n";
+        // "Folio" names no field: it is left out, and said so before printing.
+        out << "Folio;nombre;rfc;DETALLE[1,1];DETALLE[1,3]\r\n"
+               "1;Rosa;AAA;2;10\r\n"
+               "2;Pedro;BBB;dos;10\r\n"
+               "3;Lucía;CCC;1;5\r\n";
     }
     // The print dialog offers the format's name for the batch, in the folder last
     // printed into.
@@ -109,7 +110,8 @@ TEST_F(CaptureFixture, BatchPrintPrintsEveryGoodRowAndLeavesTheScreenAsTyped)
     app.OnCommand(CommandId::kBatchPrint);
     Settle();
 
-    EXPECT_EQ(confirm, QStringLiteral("Se imprimirán 3 registros de «clientes.csv»."));
+    EXPECT_EQ(confirm, QStringLiteral("Se imprimirán 3 registros de «clientes.csv».\n\nSe omite la columna «Folio» del "
+                                      "archivo «clientes.csv»: no nombra ningún campo del formato «factura_sencilla.fmt»."));
     EXPECT_TRUE(summary.contains(QStringLiteral("Se imprimieron 2 registros de «clientes.csv».")))
         << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("Renglón 3: columna «DETALLE[1,1]» — Celda [1,1]"))) << summary.toStdString();

@@ -63,9 +63,11 @@ TEST(CliWords, PrintsTheAmountInWordsOnOneLine)
 {
     const std::pair<QString, QString> cases[] = {
         {"1999.99", "UN MIL NOVECIENTOS NOVENTA Y NUEVE PESOS 99/100 M.N.\n"},
-        {"100", "CIEN  PESOS 00/100 M.N.\n"},
+        {"100", "CIEN PESOS 00/100 M.N.\n"},
         {"-5", "MENOS CINCO PESOS 00/100 M.N.\n"},
-        {"1000000", "Numero fuera de rango!\n"},
+        {"$1,500.00", "UN MIL QUINIENTOS PESOS 00/100 M.N.\n"},
+        {" 1 ", "UN PESO 00/100 M.N.\n"},
+        {"1000000000000", "Numero fuera de rango!\n"},
     };
     for (const auto& [amount, words] : cases) {
         const CliResult r = Cli({"words", amount});
@@ -87,7 +89,7 @@ TEST(CliCalc, TypedValuesRippleToTheTotalsAndListInCaptureOrder)
     EXPECT_TRUE(lines.contains("SUBTOTAL=464.00"));
     EXPECT_TRUE(lines.contains("IMPUESTO=74.24"));
     EXPECT_TRUE(lines.contains("TOTAL=538.24"));
-    EXPECT_TRUE(lines.contains("IMPORTE CON LETRA=QUINIENTOS  TREINTA Y OCHO PESOS 24/100 M.N."));
+    EXPECT_TRUE(lines.contains("IMPORTE CON LETRA=QUINIENTOS TREINTA Y OCHO PESOS 24/100 M.N."));
     EXPECT_TRUE(lines.contains("CONTADO=1"));
     EXPECT_TRUE(lines.contains("CREDITO=0"));
     EXPECT_FALSE(lines.contains("DETALLE[3,1]=0.00")) << "rows never typed print nothing";
@@ -101,6 +103,12 @@ TEST(CliCalc, RefusesWhatATypistCouldNotEnter)
     ExpectRefusal(Cli({"calc", fmt, "DETALLE[13,1]=1"}), "[13,1]");
     ExpectRefusal(Cli({"calc", fmt, "TOTAL[1,1]=1"}), "TOTAL");
     ExpectRefusal(Cli({"calc", fmt, "DETALLE[1,1]=mucho"}), "DETALLE");
+    // A value a calculation reads must be an amount; the amount is written as shown.
+    ExpectRefusal(Cli({"calc", fmt, "SUBTOTAL=abc"}), "«abc» no es una cantidad");
+    ExpectRefusal(Cli({"calc", fmt, "TOTAL=1000000000000"}), "demasiado grande");
+    const CliResult shown = Cli({"calc", fmt, "SUBTOTAL=$1,000.00"});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains("IMPUESTO=160.00\n")) << shown.out.toStdString();
     ExpectRefusal(Cli({"calc", Sample("no-existe.fmt")}), "no-existe.fmt");
     EXPECT_EQ(Cli({"calc", fmt, "--verbose"}).exitCode, 2);
     EXPECT_EQ(Cli({"calc"}).exitCode, 2);

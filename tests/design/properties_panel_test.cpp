@@ -316,6 +316,18 @@ TEST_F(PropertiesPanelTest, ASelectedColumnShowsItsTitleWidthAndTypeAndACalculat
 
     TypeAndLeave(Id::kIdFormula, "c1+c3");
     EXPECT_EQ(grid->m_columns[1].formula, "C1+C3") << "typed letters become upper case";
+    // Columns named by their titles are kept as the numbers the calculation reads; a
+    // formula naming nothing of the table is refused, with the form that works.
+    grid->m_columns[2].title = "Precio";
+    TypeAndLeave(Id::kIdFormula, "precio*1.16");
+    EXPECT_EQ(grid->m_columns[1].formula, "C3*1.16");
+    TypeAndLeave(Id::kIdFormula, "COSTO*1.16");
+    QTest::qWait(1);
+    EXPECT_EQ(grid->m_columns[1].formula, "C3*1.16");
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].find("C1*C3"), std::string::npos) << prompts.Shown()[0];
+    EXPECT_NE(prompts.Shown()[0].find("C3 Precio"), std::string::npos) << prompts.Shown()[0];
+    TypeAndLeave(Id::kIdFormula, "C1+C3");
     TypeAndLeave(Id::kIdName, "Importe");
     EXPECT_EQ(grid->m_columns[1].title, "Importe");
     EXPECT_EQ(grid->m_text, "Tabla");

@@ -130,8 +130,18 @@ TEST(GridWindow, TypedCellsComputeTheProductAndTellTheCaptureScreen)
     TypeCell(window, "9");
     EXPECT_EQ(capture.Table()->SlotCount(), 7);
     EXPECT_EQ(capture.CellText(6, 1), "9");
+    // Down from the last row stays there, and says so instead of letting the next entry
+    // silently replace that row's cells.
+    QSignalSpy full(window, &CGridTablaWnd::statusMessage);
+    QTest::keyClick(window, Qt::Key_Up);
+    EXPECT_EQ(full.count(), 0);
+    QTest::keyClick(window, Qt::Key_Down);
+    EXPECT_EQ(full.count(), 0);
     QTest::keyClick(window, Qt::Key_Down);
     EXPECT_EQ(window->Editor().CurRow(), 6);
+    ASSERT_EQ(full.count(), 1);
+    EXPECT_EQ(full.last().at(0).toString(),
+              QString::fromUtf8("La tabla «") + QString::fromStdString(g->m_text) + QString::fromUtf8("» tiene 6 renglones y no caben más."));
 }
 
 TEST(GridWindow, EveryColumnTheScreenLayoutSizedIsWhollyVisibleAndNeverScrollsSideways)
@@ -253,7 +263,7 @@ TEST(GridWindow, LettersInAnAmountKeepTheEditOpenWithTheReason)
     EXPECT_EQ(window->CellEdit()->text(), "abc");
     ASSERT_EQ(screen.factory.prompts.Shown().size(), 1u);
     EXPECT_EQ(screen.factory.prompts.Shown()[0],
-              "«abc» no es una cantidad: escriba en «Precio» solo el número, por ejemplo 1234.50.");
+              "«abc» no es una cantidad: escriba en «Precio» solo el número, por ejemplo 1,234.50.");
     EXPECT_EQ(window->Editor().CurCol(), 3) << "the cursor stays on the cell";
 
     // Tab does not leave it either; correcting the text keeps it.

@@ -52,9 +52,11 @@ QString CBatchPrintDlg::Run()
     }
     const QString file = QFileInfo(FromUtf8(csvPath)).fileName();
     const long count = batch.RowCount();
-    const QString confirm = (count == 1 ? QString::fromUtf8(kConfirmOneText)
-                                        : QString::fromUtf8(kConfirmText).arg(count))
-                                .replace(QStringLiteral("%2"), file);
+    QString confirm = (count == 1 ? QString::fromUtf8(kConfirmOneText) : QString::fromUtf8(kConfirmText).arg(count))
+                          .replace(QStringLiteral("%2"), file);
+    // Columns that fill nothing are named before anything prints, once.
+    if (const std::string note = batch.IgnoredColumnsNote(); !note.empty())
+        confirm += QStringLiteral("\n\n") + FromUtf8(note);
     if (!ConfirmCount(confirm) || !AskPrinter(*printer))
         return QString();
 

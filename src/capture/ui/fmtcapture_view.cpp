@@ -144,12 +144,16 @@ CFmtcaptureView::CFmtcaptureView(FrameHost& host, QWidget* parent)
     // Leaving a text line and a table's calculated columns changing recompute the fields
     // that depend on them.
     connect(m_factory, &QtEntryFactory::fieldLeft, this, [this](int id) {
-        if (!m_closing)
-            m_session.OnFieldLeft(id);
+        if (m_closing)
+            return;
+        m_session.OnFieldLeft(id);
+        ShowCalcProblems();
     });
     connect(m_factory, &CGridEntryFactory::gridChanged, this, [this](int id) {
-        if (!m_closing)
-            m_session.OnGridChanged(id);
+        if (m_closing)
+            return;
+        m_session.OnGridChanged(id);
+        ShowCalcProblems();
     });
     setWidget(m_form);
     setBackgroundRole(QPalette::Button);
@@ -277,6 +281,8 @@ void CFmtcaptureView::FixTabOrder()
 
 void CFmtcaptureView::WatchTableWindow(QWidget* window)
 {
+    if (auto* table = qobject_cast<CGridTablaWnd*>(window))
+        connect(table, &CGridTablaWnd::statusMessage, this, &CFmtcaptureView::statusMessage, Qt::UniqueConnection);
     window->installEventFilter(this);
     for (QWidget* child : window->findChildren<QWidget*>())
         child->installEventFilter(this);
@@ -334,8 +340,32 @@ QWidget* CFmtcaptureView::ControlWidget(int controlId) const
 
 void CFmtcaptureView::LeaveFocusedField()
 {
-    if (auto* edit = qobject_cast<CCalcEdit*>(window()->focusWidget()); edit && m_form->isAncestorOf(edit))
+    // Only a pending edit is calculated: a field left before is not computed again.
+    if (auto* edit = qobject_cast<CCalcEdit*>(window()->focusWidget()); edit && m_form->isAncestorOf(edit)) {
         m_session.OnFieldLeft(edit->ControlId());
+        ShowCalcProblems();
+    }
+}
+
+void CFmtcaptureView::ShowCalcProblems()
+{
+    const std::vector<CalcProblem> problems = m_session.CalcProblems();
+    QString all;
+    for (CCalcEdit* edit : m_form->findChildren<CCalcEdit*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QString text;
+        for (const CalcProblem& problem : problems)
+            if (problem.controlId == edit->ControlId())
+                text = FromUtf8(problem.message);
+        edit->SetProblem(text);
+    }
+    for (const CalcProblem& problem : problems)
+        all += FromUtf8(problem.message) + QLatin1Char('\n');
+    // A new problem is told once in the status bar, with a beep; mended ones go quietly.
+    if (!problems.empty() && all != m_lastProblems) {
+        emit statusMessage(FromUtf8(problems.front().message));
+        QApplication::beep();
+    }
+    m_lastProblems = all;
 }
 
 // --- Captured data ---------------------------------------------------------------------
@@ -421,6 +451,7 @@ void CFmtcaptureView::LoadCapture(const std::string& path)
     for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (qobject_cast<CGridTablaWnd*>(w))
             DescribeTableCell(w);
+    ShowCalcProblems();
     m_form->update();
     if (status != CaptureLoadStatus::Loaded)
         m_host.GetPrompts().Message(message,
@@ -432,6 +463,7 @@ void CFmtcaptureView::ClearCapture()
     if (!OfferToSave())
         return;
     m_session.Clear();
+    ShowCalcProblems();
     FocusFirstControl();
 }
 

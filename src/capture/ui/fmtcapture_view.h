@@ -100,6 +100,10 @@ public:
     // The field the clerk is typing in counts as left before its value is saved,
     // printed or previewed, so the totals that read it are current.
     void LeaveFocusedField();
+    // Marks every text line whose value a calculation cannot use with the session's
+    // message, clears the marks of the others, and reports a new problem in the status
+    // bar.
+    void ShowCalcProblems();
 
 signals:
     // A one-line report for the frame's status bar.
@@ -123,4 +127,5 @@ private:
     QWidget* m_wrapFront = nullptr;  // focus stops before the first and after the last
     QWidget* m_wrapBack = nullptr;   // control, which pass the focus round
     bool m_closing = false;
+    QString m_lastProblems;  // the problems last reported, so each is reported once
 };

@@ -1,6 +1,8 @@
 #include "tables/ui/grid_tabla_wnd.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "base/prompts.h"
@@ -41,6 +43,17 @@ void CGridTablaWnd::PostGridChanged()
     // The changed cells are on screen before the capture screen hears of them.
     update();
     emit gridChanged(ControlId());
+}
+
+void CGridTablaWnd::keyPressEvent(QKeyEvent* event)
+{
+    const bool down = event->key() == Qt::Key_Down || event->key() == Qt::Key_PageDown;
+    const bool onLastRow = m_capture.IsAttached() && m_capture.GridRows() > 0 && m_capture.CurRow() >= LastShownRow();
+    CTablaWnd::keyPressEvent(event);
+    if (!down || !onLastRow)
+        return;
+    QApplication::beep();
+    emit statusMessage(QString::fromUtf8(m_capture.NoMoreRowsMessage().c_str()));
 }
 
 void CGridTablaWnd::StartEdit(const QString* typed)

@@ -30,7 +30,14 @@ public:
     // Emits gridChanged with the window's control id.
     void PostGridChanged();
 
+signals:
+    // A line for the capture screen's status bar (moving down past the last row).
+    void statusMessage(const QString& text);
+
 protected:
+    // Down or Page Down on the last row beeps and says the table holds no more rows: the
+    // cursor stays, and what is typed next goes into that row.
+    void keyPressEvent(QKeyEvent* event) override;
     void StartEdit(const QString* typed) override;
     void EndCellEdit(TablaKey key) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
