@@ -57,7 +57,7 @@ bool MakeDestination(const std::string& dest, bool& created, std::string& messag
     }
     const int failure = errno;
     struct stat st {};
-    if (failure == EEXIST && ::lstat(dest.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (failure == EEXIST && ::stat(dest.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return true;
     if (failure == EEXIST)
         message = "No se puede instalar en " + Quoted(dest) + ": ya existe un archivo con ese nombre.";
@@ -280,13 +280,16 @@ bool WriteInstallList(const std::string& listPath, const InstallList& list, std:
 }
 
 // The sentence that follows a failure once the folder has been put back.
-std::string AfterRollBack(const std::string& dest, bool createdDest, const std::vector<std::string>& notRestored)
+std::string AfterRollBack(const std::string& dest, bool createdDest, bool replacedAny,
+                          const std::vector<std::string>& notRestored)
 {
+    if (notRestored.empty() && createdDest)
+        return "Se quitó lo que esta instalación había copiado; la carpeta " + Quoted(dest) +
+               " ya no existe, como antes de instalar.";
     if (notRestored.empty())
-        return createdDest ? "Se quitó lo que esta instalación había copiado; la carpeta " + Quoted(dest) +
-                                 " ya no existe, como antes de instalar."
-                           : "Se quitó lo que esta instalación había copiado y se devolvieron los archivos que "
-                             "había reemplazado: la carpeta " + Quoted(dest) + " quedó como estaba.";
+        return std::string("Se quitó lo que esta instalación había copiado") +
+               (replacedAny ? " y se devolvieron los archivos que había reemplazado" : "") + ": la carpeta " +
+               Quoted(dest) + " quedó como estaba.";
     std::string names;
     for (size_t i = 0; i < notRestored.size() && i < 5; ++i)
         names += (i ? ", " : "") + notRestored[i];
@@ -402,8 +405,9 @@ bool InstallFiles(const std::string& destFolder, const std::string& packagePath,
         return true;
     }
     UndoProgramGroup(group, menus);
+    const bool replacedAny = journal.ReplacedAny();
     const std::vector<std::string> notRestored = journal.RollBack();
-    message += "\n\n" + AfterRollBack(dest, createdDest, notRestored);
+    message += "\n\n" + AfterRollBack(dest, createdDest, replacedAny, notRestored);
     report.installedFiles.clear();
     report.menuFiles.clear();
     report.createdFolders.clear();

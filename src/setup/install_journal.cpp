@@ -1,5 +1,6 @@
 #include "setup/install_journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -124,7 +125,8 @@ DestinationLock::~DestinationLock()
 bool DestinationLock::Acquire(const std::string& folder, std::string& message)
 {
     m_folder = folder;
-    m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    // The folder as the clerk chose it, which may be reached through a link.
+    m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0) {
         message = "No se puede abrir la carpeta " + Quoted(folder) + ". " + SetupWriteError(folder, errno);
         return false;
@@ -259,6 +261,11 @@ void InstallJournal::Commit()
     m_fd = -1;
     RemoveAt(m_dirFd, kJournalName);
     m_steps.clear();
+}
+
+bool InstallJournal::ReplacedAny() const
+{
+    return std::any_of(m_steps.begin(), m_steps.end(), [](const Step& step) { return !step.backup.empty(); });
 }
 
 std::vector<std::string> InstallJournal::RollBack()

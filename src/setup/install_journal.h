@@ -62,6 +62,8 @@ public:
     bool WillReplace(const std::string& name, std::string& message);
     // The installation has ended: the backups and the journal go, what it did stays.
     void Commit();
+    // Whether the run has replaced (not only created) any file so far.
+    bool ReplacedAny() const;
     // Puts everything back as it was before Begin. Returns the names that could not be
     // restored (empty when the folder is as it was).
     std::vector<std::string> RollBack();
