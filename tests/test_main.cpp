@@ -12,6 +12,9 @@ int main(int argc, char** argv)
 {
     QTemporaryDir configHome;
     setenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit().constData(), 1);
+    // Nor the user's own state folder (recovery copies).
+    QTemporaryDir dataHome;
+    setenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit().constData(), 1);
     if (!getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("LANG", "es_MX.UTF-8", 0);

@@ -4,6 +4,7 @@
 
 #include "app/main_frame.h"
 #include "app/ordexa_app.h"
+#include "app/recovery_keeper.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_settings_store.h"
 
@@ -20,5 +21,6 @@ int main(int argc, char** argv)
     if (!app.Start(args))
         return 1;
     prompts.SetParent(app.MainFrame());
+    app.StartRecovery(RecoveryKeeper::DefaultFolder());
     return qapp.exec();
 }

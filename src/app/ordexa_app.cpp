@@ -20,6 +20,7 @@
 #include "platform/qt_locale.h"
 #include "app/main_frame.h"
 #include "app/recent_formats.h"
+#include "app/recovery_keeper.h"
 #include "app/access_dialog.h"
 
 namespace {
@@ -58,6 +59,14 @@ bool COrdexaApp::Start(const QStringList& args, bool show)
         }
     }
     return true;
+}
+
+void COrdexaApp::StartRecovery(const std::string& folder, RecoveryKeeper::Chooser chooser)
+{
+    m_keeper = std::make_unique<RecoveryKeeper>(*this, m_prompts);
+    if (chooser)
+        m_keeper->SetChooser(std::move(chooser));
+    m_keeper->Start(folder);
 }
 
 QPrinter& COrdexaApp::Printer()
@@ -294,6 +303,8 @@ void COrdexaApp::OpenAsked(FrameMode mode)
 CChildFrame* COrdexaApp::AddChild(CChildFrame* frame)
 {
     m_mainFrame->AddChild(frame);
+    if (m_keeper)
+        m_keeper->Watch(frame);
     return frame;
 }
 

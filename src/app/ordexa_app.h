@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/recovery_keeper.h"
 #include "platform/command_ids.h"
 #include "platform/frame_host.h"
 
@@ -31,6 +32,12 @@ public:
     // The start-up sequence: main frame, command line, mode menus, show. `args` are the
     // program's arguments after its name; a format named there opens in design mode.
     bool Start(const QStringList& args, bool show = true);
+
+    // Starts keeping recovery copies in `folder` and offers the copies a run that did
+    // not end normally left there (after Start, once the main window is shown). The
+    // question about them goes to `chooser` when one is given, else to the dialog.
+    void StartRecovery(const std::string& folder, RecoveryKeeper::Chooser chooser = nullptr);
+    RecoveryKeeper* Recovery() const { return m_keeper.get(); }
 
     CChildFrame* OpenForDesign(const std::string& path);
     CChildFrame* OpenForCapture(const std::string& path);
@@ -73,6 +80,8 @@ private:
 
     SettingsStore& m_settings;
     Prompts& m_prompts;
+    // Outlives the main frame, so the windows closing with it take their copies along.
+    std::unique_ptr<RecoveryKeeper> m_keeper;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<QPrinter> m_printer;
     QTranslator m_qtTranslator;

@@ -457,6 +457,18 @@ CaptureLoadStatus CaptureSession::LoadCaptureBytes(const std::vector<uint8_t>& b
     return status;
 }
 
+CaptureLoadStatus CaptureSession::RestoreRecoveredValues(const std::vector<uint8_t>& bytes,
+                                                         const std::string& capturePath, const std::string& fileLabel,
+                                                         std::string& message)
+{
+    const CaptureLoadStatus status = LoadCaptureBytes(bytes, fileLabel, message);
+    if (status == CaptureLoadStatus::Loaded || status == CaptureLoadStatus::Partial) {
+        m_capturePath = capturePath;
+        m_savedBytes.reset();
+    }
+    return status;
+}
+
 bool CaptureSession::IsModified() const
 {
     return !m_savedBytes || CaptureBytes() != *m_savedBytes;

@@ -134,6 +134,13 @@ public:
     CaptureLoadStatus LoadCaptureBytes(const std::vector<uint8_t>& bytes, const std::string& fileLabel,
                                        std::string& message);
 
+    // Values kept in a recovery copy, loaded as opening a captured-data file loads them;
+    // then `capturePath` (the file they came from, empty for none) is the captured-data
+    // path again and the values count as modified: nothing is written until the clerk
+    // saves.
+    CaptureLoadStatus RestoreRecoveredValues(const std::vector<uint8_t>& bytes, const std::string& capturePath,
+                                             const std::string& fileLabel, std::string& message);
+
     // True when the values differ from those last saved or opened (after a build: from
     // the empty form). The capture screen asks kSaveQuestion before discarding them.
     bool IsModified() const;

@@ -71,6 +71,10 @@ public:
     // Asks whether to save a changed format; false when the clerk cancels or the save
     // fails.
     bool QueryClose() override;
+    // The format as it stands while it differs from its file, with the path it came from.
+    std::optional<RecoveryCopy> UnsavedWork() override;
+    // The copy's format replaces the frame's, under the copy's path, marked as modified.
+    bool RestoreWork(const RecoveryCopy& copy, std::string& message) override;
 
     // "Abrir formato...": the open dialog, then the file replaces this frame's format.
     void OpenFormat();

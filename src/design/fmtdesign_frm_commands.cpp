@@ -205,6 +205,7 @@ bool CFmtdesignFrm::IsModified() const
 void CFmtdesignFrm::MarkSaved()
 {
     m_cleanLevel = m_level;
+    WorkSaved();
 }
 
 bool CFmtdesignFrm::Edit(const std::function<bool()>& change)

@@ -195,6 +195,7 @@ bool CFmtpantallaFrm::Save()
     }
     m_modified = false;
     UpdateCommandStates();
+    WorkSaved();
     return true;
 }
 

@@ -27,6 +27,10 @@ public:
     std::optional<CommandUiState> CommandState(int id) override;
     void ShowCommandPrompt(int id) override;
     bool QueryClose() override;
+    // The layout as it stands while it differs from its file, with the file's path.
+    std::optional<RecoveryCopy> UnsavedWork() override;
+    // The copy's layout replaces the frame's, under the copy's path, marked as modified.
+    bool RestoreWork(const RecoveryCopy& copy, std::string& message) override;
 
     // "&Guardar formato": writes the layout into the file it was read from. False (after
     // a message naming the file) when it could not be written; the layout stays as it is.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/command_ids.h"
+#include "capture/recovery_copy.h"
 #include "model/format_file.h"
 
 class FrameHost;
@@ -62,11 +63,21 @@ public:
     // prompt in its status bar.
     virtual void ShowCommandPrompt(int /*id*/) {}
 
+    // The frame's unsaved work as a recovery copy; nothing while it holds none.
+    virtual std::optional<RecoveryCopy> UnsavedWork() { return std::nullopt; }
+    // Takes in the work of a recovery copy, marked as modified and written nowhere. False
+    // with a Spanish message when it could not be taken in; on success `message` may
+    // hold a note for the clerk (values the format no longer has).
+    virtual bool RestoreWork(const RecoveryCopy& /*copy*/, std::string& /*message*/) { return false; }
+
 signals:
     // The caption changed; the main frame follows it in its own title.
     void captionChanged(CChildFrame* frame);
+    // The frame's work was just saved to its file: no recovery copy is needed any more.
+    void workSaved(CChildFrame* frame);
 
 protected:
+    void WorkSaved() { emit workSaved(this); }
     // The frame's format now lives in `path` (a format saved under a new name).
     void SetPath(const std::string& path) { m_path = path; }
     // Every way of closing the frame goes through QueryClose.

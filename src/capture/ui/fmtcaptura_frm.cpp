@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "base/atomic_file.h"
 #include "capture/ui/batch_print_dialog.h"
 #include "capture/ui/calibration_dialog.h"
 #include "capture/ui/capture_icons.h"
@@ -83,10 +84,12 @@ bool CFmtcapturaFrm::HandleCommand(int id)
         m_view->OpenCaptured();
         return true;
     case kSaveCapture:
-        m_view->SaveCapture();
+        if (m_view->SaveCapture())
+            WorkSaved();
         return true;
     case kSaveCaptureAs:
-        m_view->SaveCaptureAs();
+        if (m_view->SaveCaptureAs())
+            WorkSaved();
         return true;
     case kMargins:
         m_view->EditMargins();
@@ -167,6 +170,37 @@ void CFmtcapturaFrm::FormatShown()
 {
     m_view->SetPath(Path());
     m_view->ShowFormat();
+    std::vector<uint8_t> bytes;
+    m_formatHash = !Path().empty() && ReadWholeFile(Path(), bytes, nullptr) ? BytesHash(bytes) : 0;
+}
+
+std::optional<RecoveryCopy> CFmtcapturaFrm::UnsavedWork()
+{
+    CaptureSession& session = m_view->Session();
+    if (Path().empty() || !session.IsModified())
+        return std::nullopt;
+    RecoveryCopy copy;
+    copy.mode = RecoveryMode::Capture;
+    copy.sourcePath = Path();
+    copy.capturePath = session.CapturePath();
+    copy.formatHash = m_formatHash;
+    copy.payload = session.CaptureBytes();
+    return copy;
+}
+
+bool CFmtcapturaFrm::RestoreWork(const RecoveryCopy& copy, std::string& message)
+{
+    if (copy.mode != RecoveryMode::Capture || Path().empty())
+        return false;
+    std::string note;
+    if (copy.formatHash != m_formatHash)
+        note = "El formato \"" + Path() +
+               "\" cambió desde que se hizo la copia de recuperación; se cargaron los datos que aún le corresponden.";
+    const std::string label = copy.capturePath.empty() ? Path() : copy.capturePath;
+    if (!m_view->RestoreRecovered(copy.payload, copy.capturePath, label, message))
+        return false;
+    message = note.empty() ? message : message.empty() ? note : note + " " + message;
+    return true;
 }
 
 void CFmtcapturaFrm::resizeEvent(QResizeEvent* event)

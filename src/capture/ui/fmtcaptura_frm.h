@@ -24,6 +24,10 @@ public:
     bool HandleCommand(int id) override;
     // Values typed since the last load or save are offered for saving first.
     bool QueryClose() override;
+    // Values typed since the last load or save, with the format they belong to.
+    std::optional<RecoveryCopy> UnsavedWork() override;
+    // Loads the copy's values into the format this frame has open (the copy's format).
+    bool RestoreWork(const RecoveryCopy& copy, std::string& message) override;
 
 protected:
     Format& FrameFormat() override;
@@ -41,4 +45,7 @@ private:
 
     CFmtcaptureView* m_view;
     QToolBar* m_toolBar;
+    // Hash of the format file's bytes as they were when it was opened: a recovery copy
+    // of the values says which version of the format they were typed into.
+    uint64_t m_formatHash = 0;
 };

@@ -443,16 +443,29 @@ void CFmtcaptureView::OpenCaptured()
         LoadCapture(path);
 }
 
-void CFmtcaptureView::LoadCapture(const std::string& path)
+bool CFmtcaptureView::RestoreRecovered(const std::vector<uint8_t>& bytes, const std::string& capturePath,
+                                       const std::string& fileLabel, std::string& message)
 {
-    std::string message;
-    const CaptureLoadStatus status = m_session.LoadCapture(path, message);
-    // Values shown by the load are what the table windows and the form display now.
+    message.clear();
+    const CaptureLoadStatus status = m_session.RestoreRecoveredValues(bytes, capturePath, fileLabel, message);
+    ShowLoadedValues();
+    return status == CaptureLoadStatus::Loaded || status == CaptureLoadStatus::Partial;
+}
+
+void CFmtcaptureView::ShowLoadedValues()
+{
     for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (qobject_cast<CGridTablaWnd*>(w))
             DescribeTableCell(w);
     ShowCalcProblems();
     m_form->update();
+}
+
+void CFmtcaptureView::LoadCapture(const std::string& path)
+{
+    std::string message;
+    const CaptureLoadStatus status = m_session.LoadCapture(path, message);
+    ShowLoadedValues();
     if (status != CaptureLoadStatus::Loaded)
         m_host.GetPrompts().Message(message,
                                     status == CaptureLoadStatus::WrongFormat ? PromptIcon::Warning : PromptIcon::Error);

@@ -95,6 +95,10 @@ public:
     bool WriteCapture(const std::string& path);
     // Loads a captured-data file and shows its values (or the session's refusal).
     void LoadCapture(const std::string& path);
+    // Values of a recovery copy (see CaptureSession::RestoreRecoveredValues). False with
+    // the reason when none could be read; true with a note when only some could.
+    bool RestoreRecovered(const std::vector<uint8_t>& bytes, const std::string& capturePath,
+                          const std::string& fileLabel, std::string& message);
     // Prints on a printer already chosen (after the print dialog).
     bool PrintOn(QPrinter& printer);
     // The field the clerk is typing in counts as left before its value is saved,
@@ -114,6 +118,8 @@ private:
     void LabelControls();
     void FixTabOrder();
     void FocusFirstControl();
+    // Values shown by a load are what the table windows and the form display now.
+    void ShowLoadedValues();
     void WatchTableWindow(QWidget* window);
     void DescribeTableCell(QWidget* window);
     bool eventFilter(QObject* watched, QEvent* event) override;
