@@ -115,14 +115,20 @@ std::string SetupWriteError(const std::string& path, int errorNumber)
                "que se le permite usar).";
     case EIO:
         return "Hubo una falla del disco al escribir " + Quoted(path) + ".";
-    default: {
-        // The shared sentences quote with "": this installer's messages use «» throughout.
-        std::string text = FileErrorMessage(FileAction::Write, path, errorNumber);
-        const std::string plain = "\"" + path + "\"";
-        const size_t at = text.find(plain);
-        if (at != std::string::npos)
-            text.replace(at, plain.size(), Quoted(path));
-        return text;
+    default:
+        return WithAngleQuotes(FileErrorMessage(FileAction::Write, path, errorNumber), path);
     }
-    }
+}
+
+std::string WithAngleQuotes(std::string text, const std::string& path)
+{
+    const std::string plain = "\"" + path + "\"";
+    for (size_t at = text.find(plain); at != std::string::npos; at = text.find(plain, at))
+        text.replace(at, plain.size(), Quoted(path));
+    return text;
+}
+
+std::string SetupReadError(const std::string& path, int errorNumber)
+{
+    return WithAngleQuotes(FileErrorMessage(FileAction::Read, path, errorNumber), path);
 }

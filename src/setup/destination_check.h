@@ -18,6 +18,13 @@ std::string SizeText(uint64_t bytes);
 // not exist); false when it cannot be told.
 bool FreeBytes(const std::string& path, uint64_t& bytes);
 
+// The shared file sentences quote names with "": this installer's messages use «»
+// throughout. Returns `text` with `path`'s quotes changed.
+std::string WithAngleQuotes(std::string text, const std::string& path);
+
+// The reason `path` cannot be read, with «» quotes.
+std::string SetupReadError(const std::string& path, int errorNumber);
+
 // The reason a file or folder cannot be written, from the error number, quoting with «»
 // and telling a disk that is read-only from a missing permission.
 std::string SetupWriteError(const std::string& path, int errorNumber);

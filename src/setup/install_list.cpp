@@ -5,6 +5,7 @@
 
 #include "base/atomic_file.h"
 #include "setup/content_digest.h"
+#include "setup/destination_check.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ bool ReadInstallList(const std::string& listPath, InstallList& list, std::string
 {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(listPath, bytes, &message, kMaxListBytes)) {
+        message = WithAngleQuotes(message, listPath);
         list = {};
         return false;
     }

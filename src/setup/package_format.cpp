@@ -7,6 +7,7 @@
 #include "base/atomic_file.h"
 #include "base/cp1252.h"
 #include "base/file_messages.h"
+#include "setup/destination_check.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ bool SetupPackage::Open(const std::string& path, std::string& message)
     m_nextIndex = 0;
     m_file = std::fopen(path.c_str(), "rb");
     if (!m_file)
-        return Fail(message, FileErrorMessage(FileAction::Read, path, errno));
+        return Fail(message, SetupReadError(path, errno));
     struct stat st {};
     if (::fstat(::fileno(m_file), &st) != 0 || !S_ISREG(st.st_mode))
         return Fail(message, "No se puede leer " + Quoted(path) + ": no es un archivo común.");
@@ -173,7 +174,7 @@ bool SetupPackage::ReadTrailer(std::string& message)
                                                      " bytes, demasiados para ser real."));
         std::string bytes(length, '\0');
         if (!ReadAt(end - 4 - length, bytes.data(), length))
-            return Fail(message, FileErrorMessage(FileAction::Read, m_path, errno ? errno : EIO));
+            return Fail(message, SetupReadError(m_path, errno ? errno : EIO));
         end -= 4 + uint64_t(length);
         switch (block) {
         case Block::ProductName: m_trailer.productName = cp1252::ToUtf8(bytes); break;
@@ -209,7 +210,7 @@ bool SetupPackage::ReadRecordHeader(uint64_t& offset, Record& record, std::strin
                                                     std::to_string(m_dataEnd - offset) + "."));
     std::string rawName(nameLength, '\0');
     if (!ReadAt(offset, rawName.data(), nameLength))
-        return Fail(message, FileErrorMessage(FileAction::Read, m_path, errno ? errno : EIO));
+        return Fail(message, SetupReadError(m_path, errno ? errno : EIO));
     offset += nameLength;
     record.name = cp1252::ToUtf8(rawName);
     if (!IsSafePackageFileName(record.name))
@@ -278,7 +279,7 @@ size_t SetupPackage::ReadContents(Record& record, uint8_t* buffer, size_t capaci
         return 0;
     errno = 0;
     if (::fseeko(m_file, off_t(m_position), SEEK_SET) != 0) {
-        message = FileErrorMessage(FileAction::Read, m_path, errno ? errno : EIO);
+        message = SetupReadError(m_path, errno ? errno : EIO);
         return 0;
     }
     const size_t got = std::fread(buffer, 1, wanted, m_file);
