@@ -16,7 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -52,6 +54,52 @@ private:
     std::chrono::steady_clock::time_point m_start;
     double m_waitStart;
 };
+
+// The CPU time of the calling thread, for work that only computes.
+class ThreadCpuTimer {
+public:
+    ThreadCpuTimer() : m_start(Now()) {}
+    double Seconds() const { return Now() - m_start; }
+
+private:
+    static double Now()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+    }
+    double m_start;
+};
+
+// A ratio measured in pairs: each iteration runs the baseline and then the measured work,
+// `rounds` times in turn, so that both meet the same load on a shared machine, and times
+// each with the Timer (ThreadCpuTimer or UncontendedTimer). The iteration's time is the
+// measured work's (register the benchmark with UseManualTime()); the counters give the
+// baseline's time per iteration ("<name>_ms") and the ratio of the two ("x_<name>"),
+// whose median over the repetitions the reporter prints. Choose `rounds` so that the
+// baseline takes 50 ms or more per iteration.
+template <class Timer>
+void MeasurePaired(benchmark::State& state, const std::string& baselineName, int rounds,
+                   const std::function<void()>& measured, const std::function<void()>& baseline)
+{
+    double measuredSeconds = 0, baselineSeconds = 0;
+    for (auto _ : state) {
+        double iteration = 0;
+        for (int i = 0; i < rounds; ++i) {
+            const Timer baselineTimer;
+            baseline();
+            baselineSeconds += baselineTimer.Seconds();
+            const Timer timer;
+            measured();
+            iteration += timer.Seconds();
+        }
+        measuredSeconds += iteration;
+        state.SetIterationTime(iteration);
+    }
+    const double iterations = double(state.iterations());
+    state.counters[baselineName + "_ms"] = iterations > 0 ? baselineSeconds * 1000 / iterations : 0;
+    state.counters["x_" + baselineName] = baselineSeconds > 0 ? measuredSeconds / baselineSeconds : 0;
+}
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:

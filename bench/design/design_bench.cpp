@@ -30,37 +30,94 @@ QImage Canvas()
 
 // Drags the front element (the last one drawn over) to and fro, repainting the page after
 // every step; `underlay` draws first, under the elements, when there is one.
-void DragStepsWithRepaint(benchmark::State& state, const std::function<void(QPainter&)>& underlay)
-{
-    DesignDocument doc;
-    AddMixedElements(doc.Elements(), kElements);
-    CDesignEditor editor(doc, ChangeHooks{[] {}, {}});
-    const Rect rc = doc.Elements().front()->m_rcPage.Normalized();
-    const Point grip{rc.left + 5, rc.top + 5};
-    editor.Press(grip);
-    QImage image = Canvas();
-    bool away = false;
-    for (auto _ : state) {
-        away = !away;
-        const EditorOutcome out = editor.Move(away ? Point{grip.x + 30, grip.y - 20} : grip);
+class Dragger {
+public:
+    explicit Dragger(std::function<void(QPainter&)> underlay = {}) : m_underlay(std::move(underlay))
+    {
+        AddMixedElements(m_doc.Elements(), kElements);
+        const Rect rc = m_doc.Elements().front()->m_rcPage.Normalized();
+        m_grip = {rc.left + 5, rc.top + 5};
+        m_editor.Press(m_grip);
+    }
+    ~Dragger() { m_editor.Release(m_grip); }
+
+    void Step()
+    {
+        m_away = !m_away;
+        const EditorOutcome out = m_editor.Move(m_away ? Point{m_grip.x + 30, m_grip.y - 20} : m_grip);
         benchmark::DoNotOptimize(out.positionText);
+        Repaint(m_doc, m_image, m_underlay);
+    }
+
+    static void Repaint(DesignDocument& doc, QImage& image, const std::function<void(QPainter&)>& underlay = {})
+    {
         image.fill(Qt::white);
         QPainter painter(&image);
         if (underlay)
             underlay(painter);
         RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
+        benchmark::DoNotOptimize(image.constBits());
     }
-    editor.Release(grip);
-    benchmark::DoNotOptimize(image.constBits());
-}
 
+private:
+    DesignDocument m_doc;
+    CDesignEditor m_editor{m_doc, ChangeHooks{[] {}, {}}};
+    std::function<void(QPainter&)> m_underlay;
+    Point m_grip;
+    QImage m_image = Canvas();
+    bool m_away = false;
+};
+
+// The same shapes drawn with bare QPainter calls.
+class BareRepaint {
+public:
+    BareRepaint()
+    {
+        DesignDocument doc;
+        AddMixedElements(doc.Elements(), kElements);
+        RecordingDc dc(MapMode::LoMetric, int(kDpi));
+        for (auto& e : doc.Elements())
+            e->DrawDesign(dc);
+        m_scene = SceneFromRecording(dc, kDpi);
+        m_fonts = MakeSceneFonts(m_scene);
+    }
+
+    void Repaint()
+    {
+        m_image.fill(Qt::white);
+        ReplayScene(m_scene, m_fonts, m_image);
+        benchmark::DoNotOptimize(m_image.constBits());
+    }
+
+private:
+    BareScene m_scene;
+    std::vector<QFont> m_fonts;
+    QImage m_image = Canvas();
+};
+
+// Each benchmark runs its work and its baseline in turn, two of each per iteration, in
+// CPU time.
 void BM_DragStepWithRepaint(benchmark::State& state)
 {
-    DragStepsWithRepaint(state, {});
+    Dragger drag;
+    BareRepaint bare;
+    MeasurePaired<ThreadCpuTimer>(state, "bare_repaint", 2, [&] { drag.Step(); }, [&] { bare.Repaint(); });
 }
 
-// The drag step over a letter sheet scanned at 150 dpi: the scan is scaled and faded once,
-// then each repaint copies the scaled picture under the elements.
+// What the editor's step itself costs: the drag step against the same repaint alone.
+void BM_DragStepOverRepaintOnly(benchmark::State& state)
+{
+    Dragger drag;
+    DesignDocument doc;
+    AddMixedElements(doc.Elements(), kElements);
+    QImage image = Canvas();
+    MeasurePaired<ThreadCpuTimer>(state, "repaint_only", 2, [&] { drag.Step(); },
+                                  [&] { Dragger::Repaint(doc, image); });
+}
+
+// The drag step over a letter sheet scanned at 150 dpi (the scan is scaled and faded once,
+// then each repaint copies the scaled picture under the elements), against the drag step
+// without it.
 void BM_DragStepWithScanUnder(benchmark::State& state)
 {
     ScanBackground scan;
@@ -69,54 +126,21 @@ void BM_DragStepWithScanUnder(benchmark::State& state)
     SetScanResolution(scan, 150);
     ScanDrawCache cache;
     const double pxPerUnit = kDpi / 254.0;
-    DragStepsWithRepaint(state, [&](QPainter& painter) {
+    Dragger withScan([&](QPainter& painter) {
         const QRectF area(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()));
         DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, area, cache);
     });
-}
-
-// The same repaint without the editor's step, to show what the step itself costs.
-void BM_RepaintOnly(benchmark::State& state)
-{
-    DesignDocument doc;
-    AddMixedElements(doc.Elements(), kElements);
-    QImage image = Canvas();
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        RenderFormat(doc.GetFormat(), RenderMode::Design, kDpi, painter);
-    }
-    benchmark::DoNotOptimize(image.constBits());
-}
-
-void BM_BareRepaintSameShapes(benchmark::State& state)
-{
-    DesignDocument doc;
-    AddMixedElements(doc.Elements(), kElements);
-    RecordingDc dc(MapMode::LoMetric, int(kDpi));
-    for (auto& e : doc.Elements())
-        e->DrawDesign(dc);
-    const BareScene scene = SceneFromRecording(dc, kDpi);
-    const std::vector<QFont> fonts = MakeSceneFonts(scene);
-    QImage image = Canvas();
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        ReplayScene(scene, fonts, image);
-    }
-    benchmark::DoNotOptimize(image.constBits());
+    Dragger without;
+    MeasurePaired<ThreadCpuTimer>(state, "drag_step", 2, [&] { withScan.Step(); }, [&] { without.Step(); });
 }
 
 }  // namespace
 
-BENCHMARK(BM_DragStepWithRepaint)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RepaintOnly)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DragStepWithScanUnder)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BareRepaintSameShapes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStepWithRepaint)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_DragStepOverRepaintOnly)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_DragStepWithScanUnder)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 int main(int argc, char** argv)
 {
-    return RunDrawingBenchmarks(argc, argv,
-                                {{"BM_DragStepWithRepaint", "BM_BareRepaintSameShapes"},
-                                 {"BM_DragStepWithRepaint", "BM_RepaintOnly"},
-                                 {"BM_DragStepWithScanUnder", "BM_DragStepWithRepaint"}});
+    return RunDrawingBenchmarks(argc, argv, {});
 }

@@ -75,7 +75,7 @@ private:
 };
 
 // Each round trip of the format is preceded by one of the baseline, so that both meet
-// the same disk and the same load; x_plain_io is the format's time over the baseline's.
+// the same disk and the same load.
 void BM_FormatWriteThenRead(benchmark::State& state)
 {
     Format f = BigFormat();
@@ -83,29 +83,19 @@ void BM_FormatWriteThenRead(benchmark::State& state)
     PlainIo plain(size);
     const std::string path = TempPath("ordexa-bench-format-");
     std::string message;
-    double formatSeconds = 0, plainSeconds = 0;
-    for (auto _ : state) {
-        double iteration = 0;
-        for (int i = 0; i < kRoundTrips; ++i) {
-            const UncontendedTimer plainTimer;
-            plain.RoundTrip();
-            plainSeconds += plainTimer.Seconds();
-            const UncontendedTimer timer;
+    MeasurePaired<UncontendedTimer>(
+        state, "plain_io", kRoundTrips,
+        [&] {
             if (!SaveFormatFile(path, f, FormatWriter::Design, message))
                 state.SkipWithError(message.c_str());
             Format back;
             if (!LoadFormatFile(path, back, message))
                 state.SkipWithError(message.c_str());
             benchmark::DoNotOptimize(back.elements.size());
-            iteration += timer.Seconds();
-        }
-        formatSeconds += iteration;
-        state.SetIterationTime(iteration);
-    }
+        },
+        [&] { plain.RoundTrip(); });
     std::filesystem::remove(path);
     state.SetBytesProcessed(int64_t(state.iterations()) * kRoundTrips * int64_t(size) * 2);
-    state.counters["plain_io_ms"] = plainSeconds * 1000 / double(state.iterations());
-    state.counters["x_plain_io"] = plainSeconds > 0 ? formatSeconds / plainSeconds : 0;
 }
 
 }  // namespace
