@@ -39,7 +39,12 @@ RecoveryDialog::RecoveryDialog(const std::vector<RecoveryStore::LeftCopy>& copie
         item->setToolTip(1, item->text(1));
         anyExpired = anyExpired || left.expired;
     }
+    // The mode and the time are shown whole; a long path is shortened (its tooltip holds
+    // it all).
+    list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    list->setTextElideMode(Qt::ElideMiddle);
     layout->addWidget(list);
     if (anyExpired)
         layout->addWidget(new QLabel(QStringLiteral("* Copia de hace más de 30 días: si no la recupera ahora, se "
@@ -58,7 +63,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<RecoveryStore::LeftCopy>& copie
     connect(discard, &QPushButton::clicked, this, [this] { m_choice = Choice::Discard; accept(); });
     connect(later, &QPushButton::clicked, this, [this] { m_choice = Choice::Later; reject(); });
     layout->addWidget(buttons);
-    resize(640, sizeHint().height());
+    resize(720, sizeHint().height());
 }
 
 RecoveryDialog::Choice RecoveryDialog::Ask()

@@ -63,8 +63,7 @@ int64_t ModifiedSeconds(const struct stat& st)
 
 std::string FolderProblem(const std::string& folder, int error)
 {
-    return "No se pueden guardar copias de recuperación en la carpeta \"" + folder + "\": " +
-           FileErrorMessage(FileAction::Write, folder, error);
+    return FileErrorMessage(FileAction::Write, folder, error);
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ public:
     RecoveryStore& operator=(const RecoveryStore&) = delete;
 
     // Makes `folder` (owner-only) and this run's own locked folder in it. False with a
-    // Spanish sentence naming the folder when copies cannot be kept there.
+    // Spanish sentence naming the folder and what is wrong when copies cannot be kept
+    // there.
     bool Open(const std::string& folder, std::string& problem);
     bool IsOpen() const { return m_lockFd >= 0; }
     const std::string& Folder() const { return m_folder; }
