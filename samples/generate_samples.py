@@ -87,6 +87,17 @@ class Fmt:
     def rect(self, page, color=0):
         self._entry(8, "Rectangulo", page, color=color)
 
+    # An image keeps its picture's bytes: flags (bit 0: aspect unlocked), count, bytes.
+    def image(self, page, picture, flags=0):
+        self._entry(9, "Imagen", page, tail=i32(flags) + struct.pack("<I", len(picture)) + picture)
+
+    # A barcode: symbology (0 QR, 1 Code 128, 2 EAN-13, 3 PDF417, 4 Data Matrix), QR
+    # level, data template, module size (0.01 mm, 0 fills), quiet zone (modules), flags
+    # (bit 0: text under the code).
+    def barcode(self, name, page, screen, symbology, template="", level=0, module=0, quiet=2, flags=0):
+        tail = i32(symbology, level) + s(template) + i32(module, quiet, flags)
+        self._entry(11, name, page, screen, 0, True, 1, 0, ARIAL, tail, True)
+
     def label(self, text, page, screen, font=ARIAL):
         self._entry(10, text, page, screen, 8, True, 1, 0, font, b"", False, True)
 
@@ -232,6 +243,53 @@ def factura_completa():
     return f
 
 
+# The verification address a printed electronic invoice carries in its QR code.
+CFDI_QR = ("https://verificacfdi.facturaelectronica.sat.gob.mx/default.aspx?id={UUID}&re={RFC EMISOR}"
+           "&rr={RFC RECEPTOR}&tt={TOTAL}&fe={SELLO}")
+
+
+def factura_cfdi():
+    f = Fmt("Factura electrónica (representación impresa)\r\nFerretería La Escuadra, S.A. de C.V.")
+    with open("logo_escuadra.png", "rb") as logo:
+        f.image((150, -100, 790, -340), logo.read())
+    f.text("FERRETERÍA LA ESCUADRA, S.A. DE C.V.", 850, -170, 1200, font=ARIAL_BOLD)
+    f.text("Av. Juárez 145, Centro, Guadalajara, Jal.", 850, -230, 1200, font=SMALL)
+    f.text("FACTURA", 1750, -320, 300, font=ARIAL_BOLD)
+    f.hline(150, -370, 1900)
+    f.label("Comprobante", (150, -400, 600, -440), (10, 8, 200, 26))
+    f.text("Folio fiscal (UUID)", 150, -450, 400, font=SMALL)
+    f.line_var("UUID", 600, -450, 1000, (150, 36, 520, 56), font=COURIER)
+    f.text("RFC emisor", 150, -510, 400, font=SMALL)
+    f.line_var("RFC EMISOR", 600, -510, 500, (150, 64, 330, 84), font=COURIER)
+    f.text("RFC receptor", 150, -570, 400, font=SMALL)
+    f.line_var("RFC RECEPTOR", 600, -570, 500, (150, 92, 330, 112), font=COURIER)
+    f.text("Sello (últimos 8)", 150, -630, 400, font=SMALL)
+    f.boxes("SELLO", 600, -640, 8, (150, 120, 290, 140), font=COURIER)
+    columns = [("Cantidad", 300, 113, 1, 2, ""),
+               ("Precio", 450, 170, 3, 2, ""),
+               ("Importe", 500, 189, 4, 2, "C1*C2")]
+    rows = [55] * 8
+    page = grid_page(600, -760, columns, rows)
+    f.text("Cantidad", 600, -722, 300, font=SMALL)
+    f.text("Precio unitario", 900, -722, 450, font=SMALL)
+    f.text("Importe", 1350, -722, 500, font=SMALL)
+    f.rect((590, -755, page[2] + 10, page[3] - 5))
+    f.grid("DETALLE", page, (10, 170, 515, 330), columns, rows)
+    y = page[3] - 80
+    f.text("Subtotal", 1350, y, 200, font=SMALL)
+    f.line_var("SUBTOTAL", 1580, y, 270, (620, 170, 780, 190), "DETALLE&IMPORTE", 2)
+    f.text("I.V.A. 16%", 1350, y - 60, 200, font=SMALL)
+    f.line_var("IVA", 1580, y - 60, 270, (620, 200, 780, 220), "SUBTOTAL*0.16", 2)
+    f.text("Total", 1350, y - 120, 200, font=ARIAL_BOLD)
+    f.line_var("TOTAL", 1580, y - 120, 270, (620, 230, 780, 250), "SUBTOTAL+IVA", 2)
+    f.hline(1570, y - 130, 290)
+    f.barcode("QR SAT", (150, y - 20, 500, y - 370), (150, 360, 780, 380), 0, CFDI_QR, level=2)
+    f.barcode("CODIGO UUID", (600, y - 250, 1950, y - 370), (150, 390, 520, 410), 1, "{UUID}")
+    f.paragraph("Este documento es una representación impresa de un CFDI.\r\n"
+                "Verifique el comprobante con el código QR.", (150, y - 420, 1500, y - 500), font=SMALL)
+    return f
+
+
 def cheque_nominativo():
     f = Fmt("Cheque nominativo")
     f.text("BANCO DEL CENTRO, S.A.", 150, -120, 900, font=ARIAL_BOLD)
@@ -334,6 +392,7 @@ if __name__ == "__main__":
     for name, maker in [("factura_sencilla", factura), ("cheque", cheque), ("declaracion", declaracion),
                         ("boleta", boleta), ("vacio", sin_elementos),
                         ("Factura", factura_completa), ("ChequeNominativo", cheque_nominativo),
-                        ("DeclaracionAnual", declaracion_anual), ("BoletaBimestral", boleta_bimestral)]:
+                        ("DeclaracionAnual", declaracion_anual), ("BoletaBimestral", boleta_bimestral),
+                        ("FacturaCFDI", factura_cfdi)]:
         with open(name + ".fmt", "wb") as out:
             out.write(maker().bytes())

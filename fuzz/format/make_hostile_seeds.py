@@ -8,6 +8,7 @@ and no arithmetic on them may overflow.
 Run from this folder: python3 make_hostile_seeds.py
 """
 import struct
+import zlib
 
 INT_MIN = -2**31
 INT_MAX = 2**31 - 1
@@ -45,6 +46,26 @@ def grid_tail(columns, rows, width, height):
     for c in range(columns):
         tail += i32(0) + s("C%d" % (c + 1)) + i32(width, 10, c % 5) + s("")
     return tail + i32(rows) + i32(*([height] * rows))
+
+
+def png(width, height, rows=None):
+    """A PNG of one grey level per row (8-bit greyscale), or only its header when rows is
+    None: a picture that declares its size and carries no pixels."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    out = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0))
+    if rows is not None:
+        raw = b"".join(b"\0" + bytes([rows[y % len(rows)]]) * width for y in range(height))
+        out += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    return out
+
+
+def image_tail(picture, flags=0):
+    return i32(flags) + struct.pack("<I", len(picture)) + picture
+
+
+def barcode_tail(symbology, template, level=0, module=0, quiet=2, flags=1):
+    return i32(symbology, level) + s(template) + i32(module, quiet, flags)
 
 
 SEEDS = {
@@ -94,6 +115,23 @@ SEEDS = {
         entry(8, "L", (INT_MIN, INT_MIN, INT_MAX, INT_MAX)),
         entry(10, "M", (INT_MAX, INT_MAX, INT_MAX, INT_MAX), (INT_MAX, INT_MAX, INT_MAX, INT_MAX), 0x28),
     ], extent=(INT_MIN, INT_MIN, INT_MAX, INT_MAX)),
+    # Pictures: a small striped one, one stretched over the whole coordinate range, and one
+    # that declares more pixels than a picture may (refused before decoding).
+    "hostile_images.fmt": fmt("Imagenes", [
+        entry(9, "Imagen", (100, -100, 700, -400), tail=image_tail(png(64, 32, [0, 128, 255]))),
+        entry(9, "Imagen", (INT_MIN, INT_MAX, INT_MAX, INT_MIN), tail=image_tail(png(400, 250, [200]), 1)),
+    ]),
+    "hostile_image_too_large.fmt": fmt("", [entry(9, "Imagen", (0, 0, 10, -10), tail=image_tail(png(100000, 100000)))]),
+    # Every symbology, data too long for some, a template of the largest size naming
+    # itself, module sizes and quiet zones at their bounds, a code far from the sheet.
+    "hostile_barcodes.fmt": fmt("Codigos", [
+        entry(11, "QR", (100, -100, 400, -400), (10, 10, 200, 30), 0x20, 1, tail=barcode_tail(0, "{QR}" * 1000, 4)),
+        entry(11, "C128", (100, -500, 1900, -600), (10, 40, 200, 60), 0x20, 2, tail=barcode_tail(1, "{QR}", 0, 1000, 50)),
+        entry(11, "EAN", (100, -700, 400, -800), (10, 70, 200, 90), 0x20, 3, tail=barcode_tail(2, "75012345678A3")),
+        entry(11, "PDF", (INT_MIN, INT_MAX, INT_MAX, INT_MIN), (10, 100, 200, 120), 0x20, 4,
+              font(height=INT_MAX), barcode_tail(3, "x" * 4000, 0, 1, 0)),
+        entry(11, "DM", (100, -900, 101, -901), (10, 130, 200, 150), 0x20, 5, tail=barcode_tail(4, "")),
+    ]),
     # Boxes without end: the largest count, the widest boxes.
     "hostile_endless_boxes.fmt": fmt("", [
         entry(2, "CUADROS", (100, -100, 572, -150), (10, 10, 200, 30), 0x26, 1, font(), i32(INT_MAX, 10, 50)),

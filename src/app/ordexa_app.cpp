@@ -226,10 +226,10 @@ std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* view, QMenu* help)
     QMenu* design = Menu(QStringLiteral("&Diseño"), {item(kSelectTool)});
     design->addMenu(Menu(QStringLiteral("Controles variable"), {item(kInsertTextlineVar), item(kInsertParrafoVar),
                                                                  item(kInsertCuadrosVar), item(kInsertMarcaVar),
-                                                                 item(kInsertGrid)}));
+                                                                 item(kInsertGrid), item(kInsertCodigoBarras)}));
     design->addMenu(Menu(QStringLiteral("Controles estaticos"), {item(kInsertConsText), item(kInsertConsParrafo),
                                                                   item(kInsertLinea), item(kInsertRectangulo),
-                                                                  item(kInsertEtiqueta)}));
+                                                                  item(kInsertEtiqueta), item(kInsertImagen)}));
     AddItems(design, {separator, item(kSnapMillimetre), item(kSnapCentimetre), separator, item(kProperties)});
     QMenu* format = Menu(QStringLiteral("&Formato"), {item(kFont), item(kColor)});
     format->addMenu(Menu(QStringLiteral("Alineación"), {item(kAlignLeft), item(kAlignCenter), item(kAlignRight)}));

@@ -26,6 +26,13 @@ private:
     size_t m_offset;
 };
 
+// Bytes that read well but hold what the reader will not take (a picture too large, a
+// value outside its range): the message names what, for the clerk.
+class ArchiveRefusal : public ArchiveError {
+public:
+    using ArchiveError::ArchiveError;
+};
+
 class ArchiveReader {
 public:
     explicit ArchiveReader(std::span<const uint8_t> bytes) : m_bytes(bytes) {}

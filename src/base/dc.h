@@ -9,7 +9,10 @@
 // DrawText lays text into a rectangle.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "base/geometry.h"
 #include "base/log_font.h"
@@ -74,6 +77,25 @@ inline constexpr unsigned kNoClip = 0x100;
 inline constexpr unsigned kCalcRect = 0x400;
 }  // namespace DrawTextFlag
 
+// A rectangle with fractional logical coordinates (a barcode's modules, which rarely fall
+// on whole 0.1 mm units), any orientation.
+struct RectF {
+    double left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const RectF&, const RectF&) = default;
+};
+
+// Decoded pixels of a picture: 8-bit RGBA, rows from the top, no padding. `key` names the
+// content (the same picture bytes give the same key), so a surface that keeps pictures
+// (a PDF) stores one picture once however often it is drawn.
+struct DcImage {
+    int width = 0;
+    int height = 0;
+    std::shared_ptr<const std::vector<uint8_t>> rgba;
+    uint64_t key = 0;
+    bool opaque = true;  // every alpha byte is 255
+    bool IsNull() const { return width <= 0 || height <= 0 || !rgba; }
+};
+
 class Dc {
 public:
     virtual ~Dc() = default;
@@ -111,6 +133,18 @@ public:
     // Fills a rectangle (any orientation) with a solid colour, without an outline; the
     // pen is not used and not changed.
     virtual void FillRect(const Rect& rect, ColorRef color) = 0;
+    // Fills many rectangles with fractional coordinates in one colour, as one shape where
+    // the surface can (a vector barcode: exact at any resolution and one fill in a PDF).
+    // A surface without fractional units fills each one rounded to whole units.
+    virtual void FillRectsF(std::span<const RectF> rects, ColorRef color);
+    // Draws a picture stretched over a rectangle (any orientation), its first row at the
+    // rectangle's upper edge, at the picture's full resolution. A surface that cannot show
+    // pictures draws nothing.
+    virtual void DrawImage(const Rect& rect, const DcImage& image)
+    {
+        (void)rect;
+        (void)image;
+    }
 
     virtual Point LogicalToDevice(Point p) const = 0;
     virtual Point DeviceToLogical(Point p) const = 0;

@@ -68,6 +68,7 @@ struct TextEntryParams {
     int controlId = 0;
     int maxLength = 0;  // 0: no limit (boxes: the box count)
     LogFont font;       // the screen font lent by the capture screen
+    bool readOnly = false;  // shows a value the clerk does not type (filled from other fields)
 };
 
 struct CheckEntryParams {

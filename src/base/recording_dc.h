@@ -40,6 +40,17 @@ public:
         Rect rect;
         ColorRef color = 0;
     };
+    // A picture drawn: where, and which one (its size and key).
+    struct ImageCall {
+        Rect rect;
+        int width = 0, height = 0;
+        uint64_t key = 0;
+    };
+    // One call that fills many fractional rectangles.
+    struct FillsFCall {
+        std::vector<RectF> rects;
+        ColorRef color = 0;
+    };
     struct DrawTextCall {
         std::string text;
         Rect rect;
@@ -53,9 +64,13 @@ public:
     std::vector<OutlineCall> outlines;
     std::vector<DrawTextCall> drawTexts;
     std::vector<FillCall> fills;
+    std::vector<FillsFCall> fillsF;
+    std::vector<ImageCall> images;
 
     void Clear()
     {
+        fillsF.clear();
+        images.clear();
         texts.clear();
         lines.clear();
         outlines.clear();
@@ -94,6 +109,14 @@ public:
     void LineTo(int x, int y) override;
     void Outline(const Rect& rect) override { outlines.push_back({rect, m_penWidth, m_penColor}); }
     void FillRect(const Rect& rect, ColorRef color) override { fills.push_back({rect, color}); }
+    void FillRectsF(std::span<const RectF> rects, ColorRef color) override
+    {
+        fillsF.push_back({std::vector<RectF>(rects.begin(), rects.end()), color});
+    }
+    void DrawImage(const Rect& rect, const DcImage& image) override
+    {
+        images.push_back({rect, image.width, image.height, image.key});
+    }
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
 

@@ -6,6 +6,8 @@
 #include "base/atomic_file.h"
 #include "base/file_messages.h"
 #include "base/text_layout.h"
+#include "model/barcode_template.h"
+#include "model/codigo_barras.h"
 #include "model/cuadros_var.h"
 #include "model/fmt_grid.h"
 #include "model/grid_capture.h"
@@ -60,11 +62,15 @@ std::string FoldCase(const std::string& utf8)
     return out;
 }
 
-bool IsCaptureKind(int32_t kind) { return kind >= kKindTextlineVar && kind <= kKindGrid; }
+bool IsCaptureKind(int32_t kind)
+{
+    return (kind >= kKindTextlineVar && kind <= kKindGrid) || kind == kKindCodigoBarras;
+}
 
 TextEntry* TextControl(const CControles& element)
 {
-    if (element.m_kind != kKindTextlineVar && element.m_kind != kKindParrafoVar && element.m_kind != kKindCuadrosVar)
+    if (element.m_kind != kKindTextlineVar && element.m_kind != kKindParrafoVar && element.m_kind != kKindCuadrosVar &&
+        element.m_kind != kKindCodigoBarras)
         return nullptr;
     return static_cast<const CTextValueElement&>(element).m_pControl.get();
 }
@@ -177,6 +183,7 @@ int CaptureSession::BuildEntryControls(Dc& dc, EntryFactory& factory, const LogF
         made += element->CreateEntryControl(dc, factory, kFirstControlId + element->m_order, screenFont);
     IndexControls();
     m_calc.Build(m_format.elements);
+    FillBarcodes();
     m_capturePath.clear();
     m_savedBytes = CaptureBytes();
     return made;
@@ -253,12 +260,14 @@ void CaptureSession::OnFieldLeft(int controlId)
 {
     Fields fields(*this);
     m_calc.FieldLeft(controlId, fields);
+    FillBarcodes();
 }
 
 void CaptureSession::OnGridChanged(int controlId)
 {
     Fields fields(*this);
     m_calc.GridChanged(controlId, fields);
+    FillBarcodes();
 }
 
 std::vector<CalcProblem> CaptureSession::CalcProblems() const
@@ -284,12 +293,28 @@ bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std
             return false;
         }
         check->SetChecked(utf8 == "1");
+        FillBarcodes();
         return true;
     }
     TextEntry* control = TextControl(element);
     if (!control) {
         message = "El campo " + name + " no se captura en este formato.";
         return false;
+    }
+    if (element.m_kind == kKindCodigoBarras) {
+        const auto& barcode = static_cast<const CCodigoBarras&>(element);
+        std::string reason;
+        if (barcode.TakesDataFromTemplate()) {
+            message = "El código " + name + " toma sus datos de otros campos; no se escribe.";
+            return false;
+        }
+        if (!barcode.CheckData(utf8, reason)) {
+            message = "El código " + name + " no acepta " + Quoted(utf8) + ": " + reason + ".";
+            return false;
+        }
+        control->SetText(utf8);
+        FillBarcodes();
+        return true;
     }
     std::string value = utf8;
     if (element.m_kind == kKindParrafoVar) {
@@ -305,6 +330,8 @@ bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std
     control->SetText(value);
     if (element.m_kind == kKindTextlineVar)
         OnFieldLeft(kFirstControlId + element.m_order);
+    else
+        FillBarcodes();
     return true;
 }
 
@@ -328,6 +355,7 @@ bool CaptureSession::TypeCell(CFmtGrid& grid, int row, int column, const std::st
         return false;
     }
     cells->TypeCell(row, column, utf8);
+    FillBarcodes();
     return true;
 }
 
@@ -363,6 +391,7 @@ void CaptureSession::Clear()
         element->ClearValue();
     Fields fields(*this);
     m_calc.ReadOperands(fields);
+    FillBarcodes();
 }
 
 std::vector<uint8_t> CaptureSession::CaptureBytes() const
@@ -450,6 +479,7 @@ CaptureLoadStatus CaptureSession::LoadCaptureBytes(const std::vector<uint8_t>& b
 
     Fields fields(*this);
     m_calc.ReadOperands(fields);
+    FillBarcodes();
     if (status == CaptureLoadStatus::Loaded)
         m_savedBytes = CaptureBytes();
     else
@@ -479,7 +509,50 @@ void CaptureSession::MarkSaved()
     m_savedBytes = CaptureBytes();
 }
 
+std::string CaptureSession::ShownText(const std::string& name) const
+{
+    const CControles* element = FindVariable(name);
+    if (!element)
+        return std::string();
+    if (const TextEntry* text = TextControl(*element))
+        return text->Text();
+    if (const CheckEntry* check = CheckControl(*element))
+        return check->IsChecked() ? static_cast<const CMarcaVar&>(*element).m_mark : std::string();
+    return std::string();
+}
+
+void CaptureSession::FillBarcodes() const
+{
+    for (const auto& element : m_format.elements) {
+        if (element->m_kind != kKindCodigoBarras)
+            continue;
+        const auto& barcode = static_cast<const CCodigoBarras&>(*element);
+        if (!barcode.TakesDataFromTemplate() || !barcode.m_pControl)
+            continue;
+        const std::string data = FillTemplate(barcode.m_template, [this](const std::string& name) {
+            return std::optional<std::string>(ShownText(name));
+        });
+        if (barcode.m_pControl->Text() != data)
+            barcode.m_pControl->SetText(data);
+    }
+}
+
+std::string CaptureSession::BarcodeProblem(int controlId) const
+{
+    const CControles* element = ElementByControlId(controlId);
+    if (!element || element->m_kind != kKindCodigoBarras)
+        return std::string();
+    const auto& barcode = static_cast<const CCodigoBarras&>(*element);
+    const std::string data = barcode.Data();
+    std::string reason;
+    if (data.empty() || barcode.CheckData(data, reason))
+        return std::string();
+    return "El código " + Quoted(barcode.m_text) + " no se puede imprimir con los datos " + Quoted(data) + ": " +
+           reason + ".";
+}
+
 void CaptureSession::Print(Dc& sheet, PrintOffsets offsets) const
 {
+    FillBarcodes();
     PrintElements(m_format.elements, sheet, offsets);
 }

@@ -73,7 +73,7 @@ public:
     // --- Elements and controls -------------------------------------------------------
     // The element whose entry control has this id (1173 + capture order), or null.
     CControles* ElementByControlId(int controlId) const;
-    // The variable element (kinds 0 to 4) named `name` (its m_text) without regard to
+    // The variable element (kinds 0 to 4 and the barcode) named `name` (its m_text) without regard to
     // case: the first in capture order. Null when none is.
     CControles* FindVariable(const std::string& name) const;
     // Variable elements that have an entry control, in capture order (ids ascending):
@@ -153,7 +153,19 @@ public:
 
     const CaptureCalc& Calc() const { return m_calc; }
 
+    // --- Barcodes --------------------------------------------------------------------
+    // Fills the entry of every barcode that takes its data from a template with the
+    // template's placeholders replaced by the fields' texts as shown (typed or
+    // calculated). The session does it after every change it hears of and before printing.
+    void FillBarcodes() const;
+    // Why the barcode with this control id cannot print its data (a Spanish sentence that
+    // names the field, the data and the reason), or empty when it can or has no data.
+    std::string BarcodeProblem(int controlId) const;
+
 private:
+    // The text of the variable element NAME as the clerk sees it (a check mark: its mark
+    // when ticked); empty when the format has no such field.
+    std::string ShownText(const std::string& name) const;
     class Fields;
     void IndexControls();
     std::string ControlText(int controlId) const;

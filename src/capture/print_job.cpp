@@ -94,6 +94,23 @@ void OffsetDc::FillRect(const Rect& rect, ColorRef color)
     m_target.FillRect(Shifted(rect), color);
 }
 
+void OffsetDc::FillRectsF(std::span<const RectF> rects, ColorRef color)
+{
+    std::vector<RectF> shifted(rects.begin(), rects.end());
+    for (RectF& r : shifted) {
+        r.left += m_dx;
+        r.right += m_dx;
+        r.top += m_dy;
+        r.bottom += m_dy;
+    }
+    m_target.FillRectsF(shifted, color);
+}
+
+void OffsetDc::DrawImage(const Rect& rect, const DcImage& image)
+{
+    m_target.DrawImage(Shifted(rect), image);
+}
+
 Point OffsetDc::LogicalToDevice(Point p) const
 {
     return m_target.LogicalToDevice({AddSaturated(p.x, m_dx), AddSaturated(p.y, m_dy)});

@@ -61,6 +61,8 @@ public:
     void LineTo(int x, int y) override;
     void Outline(const Rect& rect) override;
     void FillRect(const Rect& rect, ColorRef color) override;
+    void FillRectsF(std::span<const RectF> rects, ColorRef color) override;
+    void DrawImage(const Rect& rect, const DcImage& image) override;
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
 

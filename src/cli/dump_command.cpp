@@ -5,9 +5,12 @@
 #include <cstdio>
 
 #include "cli/cli_command.h"
+#include "model/codigo_barras.h"
 #include "model/cuadros_var.h"
+#include "model/embedded_image.h"
 #include "model/fmt_grid.h"
 #include "model/format_file.h"
+#include "model/imagen.h"
 #include "model/linea.h"
 #include "model/marca_var.h"
 #include "model/textline_var.h"
@@ -72,6 +75,26 @@ QJsonObject ElementJson(const CControles& e)
         o["rows"] = rows;
     } else if (auto* l = dynamic_cast<const CLinea*>(&e)) {
         o["horizontal"] = l->m_horizontal;
+    } else if (auto* i = dynamic_cast<const CImagen*>(&e)) {
+        // The picture is described, never copied out.
+        EmbeddedImageInfo info;
+        std::string reason;
+        ProbeEmbeddedImage(i->Bytes(), info, reason);
+        char hash[17];
+        std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(ImageContentKey(i->Bytes())));
+        o["image"] = QJsonObject{{"format", ImageTypeName(info.type)},
+                                 {"widthPx", qint64(info.width)},
+                                 {"heightPx", qint64(info.height)},
+                                 {"bytes", qint64(i->Bytes().size())},
+                                 {"hash", hash}};
+        o["keepAspect"] = i->KeepsAspect();
+    } else if (auto* c = dynamic_cast<const CCodigoBarras*>(&e)) {
+        o["symbology"] = SymbologyName(c->m_symbology);
+        o["qrLevel"] = c->m_qrLevel;
+        o["template"] = Q(c->m_template);
+        o["moduleSize"] = c->m_moduleSize;
+        o["quietZone"] = c->m_quietZone;
+        o["showText"] = (c->m_flags & CCodigoBarras::kShowText) != 0;
     }
     return o;
 }

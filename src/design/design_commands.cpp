@@ -38,6 +38,10 @@ constexpr std::array kCommands = {
     DesignCommand{kInsertLinea, "Linea", "Dibuja un linea", "Linea", kKindLinea},
     DesignCommand{kInsertRectangulo, "Rectangulo", "Dibuja un rectangulo", "Rectangulo", kKindRectangulo},
     DesignCommand{kInsertEtiqueta, "Etiqueta", "Inserta texto no imprimible", "Etiqueta", kKindEtiqueta},
+    DesignCommand{kInsertImagen, "Insertar imagen...", "Inserta una imagen desde un archivo", "Imagen", kKindImagen},
+    DesignCommand{kInsertCodigoBarras, "Código de barras",
+                  "Inserta un código de barras o QR con datos capturados o tomados de otros campos", "Código de barras",
+                  kKindCodigoBarras},
     DesignCommand{kFont, "&Fuente", "Selecciona el tipo de letra", "Fuente"},
     DesignCommand{kColor, "&Color", "Selecciona el color de impresión", "Color"},
     DesignCommand{kAlignLeft, "&Izquierda", "Alinea el texto a la izquierda", "Izquierda"},
@@ -58,8 +62,8 @@ constexpr std::array kDesignToolbar = {kNewDesign,         kOpenDesign,       kS
                                        kSnapMillimetre,    kSnapCentimetre,   0,                kSelectTool,
                                        kDeleteElement,     kProperties,       0,                kInsertTextlineVar,
                                        kInsertParrafoVar,  kInsertCuadrosVar, kInsertMarcaVar,  kInsertGrid,
-                                       0,                  kInsertConsText,   kInsertConsParrafo, kInsertLinea,
-                                       kInsertRectangulo,  kInsertEtiqueta};
+                                       kInsertCodigoBarras, 0,                kInsertConsText,  kInsertConsParrafo,
+                                       kInsertLinea,       kInsertRectangulo, kInsertEtiqueta,  kInsertImagen};
 
 constexpr std::array kFormatToolbar = {kFont, kColor, kAlignLeft, kAlignCenter, kAlignRight, kLineHorizontal, kLineVertical};
 

@@ -2,6 +2,7 @@
 
 #include "model/element_factory.h"
 #include "model/fmt_grid.h"
+#include "model/imagen.h"
 
 void DesignDocument::Select(CControles* element)
 {
@@ -57,10 +58,15 @@ void DesignDocument::ClearElements()
 
 CControles* DesignDocument::InsertAt(int kind, int x, int y)
 {
-    // The image kind has no content to place, so no command creates one.
-    if (kind == kKindImagen)
-        return nullptr;
-    std::unique_ptr<CControles> element = CreateElementAt(kind, x, y);
+    std::unique_ptr<CControles> element;
+    if (kind == kKindImagen) {
+        // The picture was checked when it was chosen.
+        std::string reason;
+        if (!m_pictureBytes.empty())
+            element = CImagen::CreateAt(x, y, m_pictureWidthUnits, m_pictureBytes, reason);
+    } else {
+        element = CreateElementAt(kind, x, y);
+    }
     if (!element)
         return nullptr;
     const bool copyFont = !m_format.elements.empty();
@@ -75,6 +81,12 @@ CControles* DesignDocument::InsertAt(int kind, int x, int y)
         added->FixFontHeight();
     }
     return added;
+}
+
+void DesignDocument::SetPictureToPlace(std::vector<uint8_t> bytes, int widthUnits)
+{
+    m_pictureBytes = std::move(bytes);
+    m_pictureWidthUnits = widthUnits;
 }
 
 bool DesignDocument::DeleteSelection()

@@ -2,6 +2,7 @@
 // The format being designed and its selection, with the edits the design commands make
 // on it. Free of widgets, so the rules can be checked without a window.
 #include <memory>
+#include <vector>
 
 #include "base/geometry.h"
 #include "model/format_file.h"
@@ -34,7 +35,12 @@ public:
     // A new element of `kind` at (x, y), taking the font of the front element when the
     // list is not empty (the first element of a format keeps Arial 4 mm). It goes to the
     // front and becomes the selection. Null for a kind the insert commands do not make.
+    // An image is placed from the picture chosen before (SetPictureToPlace), with the
+    // click as its top-left corner; without one nothing is inserted.
     CControles* InsertAt(int kind, int x, int y);
+    // The picture (PNG or JPEG bytes) the next image insertion places, `widthUnits` wide.
+    void SetPictureToPlace(std::vector<uint8_t> bytes, int widthUnits);
+    bool HasPictureToPlace() const { return !m_pictureBytes.empty(); }
     // Destroys the selected element; false when nothing is selected.
     bool DeleteSelection();
 
@@ -48,4 +54,6 @@ public:
 private:
     Format m_format;
     CControles* m_selection = nullptr;
+    std::vector<uint8_t> m_pictureBytes;
+    int m_pictureWidthUnits = 0;
 };

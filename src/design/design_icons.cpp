@@ -198,6 +198,34 @@ const std::map<int, std::function<void(QPainter&)>>& Painters()
              p.drawPolygon(tag);
              p.drawEllipse(QPointF(5, 8), 1, 1);
          }},
+        {kInsertCodigoBarras,
+         [](QPainter& p) {
+             p.setPen(Qt::NoPen);
+             p.setBrush(kInk);
+             // A small QR-like square: three finder corners and a few modules.
+             for (QPointF corner : {QPointF(1.5, 1.5), QPointF(9.5, 1.5), QPointF(1.5, 9.5)}) {
+                 p.drawRect(QRectF(corner, QSizeF(5, 5)));
+                 p.setBrush(Qt::white);
+                 p.drawRect(QRectF(corner + QPointF(1, 1), QSizeF(3, 3)));
+                 p.setBrush(kInk);
+                 p.drawRect(QRectF(corner + QPointF(2, 2), QSizeF(1, 1)));
+             }
+             for (QPointF m : {QPointF(10, 10), QPointF(12, 12), QPointF(13.5, 9.5), QPointF(9.5, 13.5), QPointF(7.5, 7.5)})
+                 p.drawRect(QRectF(m, QSizeF(1.5, 1.5)));
+         }},
+        {kInsertImagen,
+         [](QPainter& p) {
+             p.setPen(QPen(kInk, 1.0));
+             p.setBrush(QColor(210, 230, 250));
+             p.drawRect(QRectF(1.5, 2.5, 13, 11));
+             p.setPen(Qt::NoPen);
+             p.setBrush(QColor(240, 190, 40));
+             p.drawEllipse(QPointF(5, 6), 1.6, 1.6);
+             p.setBrush(QColor(60, 140, 60));
+             QPolygonF hill;
+             hill << QPointF(2, 13) << QPointF(7, 7.5) << QPointF(10, 10.5) << QPointF(11.5, 9) << QPointF(14, 13);
+             p.drawPolygon(hill);
+         }},
         {kFont,
          [](QPainter& p) {
              Letters(p, QRectF(0, 1, 10, 14), QStringLiteral("A"), 13, true);

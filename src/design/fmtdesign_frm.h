@@ -32,6 +32,8 @@ struct DesignDialogs {
     std::function<std::optional<LogFont>(QWidget*, const LogFont&)> font;
     // The colour dialog from a colour (0x00BBGGRR); nothing when cancelled.
     std::function<std::optional<uint32_t>(QWidget*, uint32_t)> colour;
+    // A picture file (PNG, JPEG or SVG) to place on the format; empty when cancelled.
+    std::function<std::string(QWidget*)> picturePath;
 };
 // The program's own dialogs.
 DesignDialogs PlatformDesignDialogs();
@@ -135,6 +137,9 @@ private:
     void ShowScanMessage(const QString& text);
     void ChooseFont();
     void ChooseColour();
+    // Asks for the picture the image tool places; false when cancelled or refused (the
+    // clerk was told why).
+    bool ChoosePictureToPlace();
     std::string CaptionName() const;
     void MarkSaved();
 

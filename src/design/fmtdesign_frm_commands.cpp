@@ -8,6 +8,7 @@
 #include "design/properties_panel_bar.h"
 #include "model/linea.h"
 #include "platform/frame_host.h"
+#include "platform/picture_file.h"
 #include "platform/command_ids.h"
 
 using namespace CommandId;
@@ -16,6 +17,9 @@ bool CFmtdesignFrm::HandleCommand(int id)
 {
     const DesignCommand* command = FindDesignCommand(id);
     if (command && command->kind >= 0) {
+        // An image needs its picture before it can be placed.
+        if (command->kind == kKindImagen && !ChoosePictureToPlace())
+            return true;
         m_editor.ChooseInsertTool(command->kind);
         m_view->SetPointer(DesignCursor::Insert);
         UpdateCommandStates();
@@ -113,6 +117,22 @@ bool CFmtdesignFrm::HandleCommand(int id)
         return false;
     }
     UpdateCommandStates();
+    return true;
+}
+
+bool CFmtdesignFrm::ChoosePictureToPlace()
+{
+    const std::string path = m_dialogs.picturePath ? m_dialogs.picturePath(this) : std::string();
+    if (path.empty())
+        return false;
+    FormPicture picture;
+    std::string message;
+    if (!LoadFormPicture(QString::fromStdString(path), picture, message)) {
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return false;
+    }
+    m_document.SetPictureToPlace(std::move(picture.bytes), picture.widthUnits);
+    ShowScanMessage(QStringLiteral("Haga clic donde irá la esquina superior izquierda de la imagen"));
     return true;
 }
 

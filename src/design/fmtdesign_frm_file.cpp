@@ -77,11 +77,23 @@ std::optional<uint32_t> AskColour(QWidget* parent, uint32_t colour)
     return uint32_t(chosen.red()) | (uint32_t(chosen.green()) << 8) | (uint32_t(chosen.blue()) << 16);
 }
 
+std::string AskPictureToPlace(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Insertar imagen"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Imágenes (*.png *.jpg *.jpeg *.svg)"),
+                           QStringLiteral("Todos los archivos (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
 }  // namespace
 
 DesignDialogs PlatformDesignDialogs()
 {
-    return {AskFormatToOpen, AskFormatToSave, AskFont, AskColour};
+    return {AskFormatToOpen, AskFormatToSave, AskFont, AskColour, AskPictureToPlace};
 }
 
 std::string CFmtdesignFrm::CaptionName() const

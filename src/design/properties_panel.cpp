@@ -141,6 +141,7 @@ void CPropertiesPanel::Refresh(CControles* element)
         m_name = element->m_text;
         ShowByKind();
     }
+    ShowMedia();
     MoveValuesToControls();
     m_committing = wasCommitting;
 }

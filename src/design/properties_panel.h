@@ -65,7 +65,20 @@ public:
         kIdGap = 1024,          // gap between boxes
         kIdFormula = 1025,      // calculation text, upper case
         kIdCalculated = 1026,   // "Campo calculado"
+        // Barcodes and images.
+        kIdMedia = 1030,        // the group of the controls below
+        kIdSymbology = 1031,    // symbology list
+        kIdQrLevel = 1032,      // QR error-correction level
+        kIdTemplate = 1033,     // data template with {NAME} placeholders
+        kIdModuleSize = 1034,   // module size in mm, 0 to fill the rectangle
+        kIdQuietZone = 1035,    // quiet zone in modules
+        kIdShowText = 1036,     // "Imprimir el texto"
+        kIdKeepAspect = 1037,   // "Conservar proporción"
     };
+    static constexpr const char* kMsgUnknownField = "La plantilla nombra el campo \"%1\", que el formato no tiene.";
+    static constexpr const char* kMsgTemplateTooLong = "La plantilla no puede pasar de 4000 caracteres.";
+    static constexpr const char* kMsgModuleSize = "Escriba el tamaño del módulo en milímetros, de 0 a 10 (0 llena el rectángulo).";
+    static constexpr const char* kMsgQuietZone = "Escriba la zona de silencio en módulos, de 0 a 50.";
 
     static constexpr const char* kMsgNotInteger = "Introduzca un número entero.";
     static constexpr const char* kMsgNotPositive = "Introduzca un número entero mayor que cero.";
@@ -111,6 +124,13 @@ protected:
 private:
     // Builds the controls and their layout (properties_panel_controls.cpp).
     void BuildControls();
+    // The barcode and image controls (properties_panel_media.cpp): built once, shown for
+    // those kinds, each committed as soon as it is changed or left.
+    QWidget* BuildMediaControls();
+    void ShowMedia();
+    void CommitMedia(int id);
+    // Whether every placeholder of `tpl` names a field of the format; the message when not.
+    bool TemplateFieldsExist(const std::string& tpl, std::string& message) const;
     void SetShown(int id, bool shown);
     void ShowByKind();
     void MoveValuesToControls();

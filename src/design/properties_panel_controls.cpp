@@ -139,6 +139,7 @@ void CPropertiesPanel::BuildControls()
     layout->setSpacing(4);
     layout->addLayout(top);
     layout->addLayout(lower);
+    layout->addWidget(BuildMediaControls());
     layout->addWidget(text, 1);
     layout->addStretch(0);
     layout->addLayout(buttons);

@@ -206,6 +206,7 @@ std::string CControles::KindName(int32_t kind)
     case kKindRectangulo: return "Rectangulo";
     case kKindImagen: return "Imagen";
     case kKindEtiqueta: return "Etiqueta";
+    case kKindCodigoBarras: return "Código de barras";
     default: return "";
     }
 }

@@ -26,6 +26,7 @@ enum ElementKind : int32_t {
     kKindRectangulo = 8,
     kKindImagen = 9,
     kKindEtiqueta = 10,
+    kKindCodigoBarras = 11,
 };
 
 // Handle numbers of HitHandle and ResizeByHandle.

@@ -1,5 +1,6 @@
 #include "model/element_factory.h"
 
+#include "model/codigo_barras.h"
 #include "model/cons_parrafo.h"
 #include "model/cons_text.h"
 #include "model/cuadros_var.h"
@@ -26,6 +27,7 @@ std::unique_ptr<CControles> CreateElementOfKind(int32_t kind)
     case kKindRectangulo: return std::make_unique<CRectangulo>();
     case kKindImagen: return std::make_unique<CImagen>();
     case kKindEtiqueta: return std::make_unique<CEtiqueta>();
+    case kKindCodigoBarras: return std::make_unique<CCodigoBarras>();
     default: return nullptr;
     }
 }
@@ -43,6 +45,7 @@ std::unique_ptr<CControles> CreateElementAt(int32_t kind, int x, int y)
     case kKindLinea: return CLinea::CreateAt(x, y);
     case kKindRectangulo: return CRectangulo::CreateAt(x, y);
     case kKindEtiqueta: return CEtiqueta::CreateAt(x, y);
+    case kKindCodigoBarras: return CCodigoBarras::CreateAt(x, y);
     default: return nullptr;
     }
 }

@@ -26,6 +26,7 @@ Rect ScreenExtent(const ElementList& elements)
 bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError& error)
 {
     error.unknownKind = -1;
+    error.refused = false;
     format.elements.clear();
     ArchiveReader ar(bytes);
     try {
@@ -34,7 +35,7 @@ bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError&
         for (int32_t i = 0; i < count; ++i) {
             const size_t at = ar.Offset();
             const int32_t kind = ar.ReadInt32();
-            auto element = kind == kKindImagen ? nullptr : CreateElementOfKind(kind);
+            auto element = CreateElementOfKind(kind);
             if (!element) {
                 error.unknownKind = kind;
                 throw ArchiveError(at, "tipo de elemento desconocido " + std::to_string(kind));
@@ -50,6 +51,7 @@ bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError&
         format.screenExtent = extent;
     } catch (const ArchiveError& e) {
         format = Format{};
+        error.refused = dynamic_cast<const ArchiveRefusal*>(&e) != nullptr;
         error.offset = e.Offset();
         error.reason = e.what();
         return false;
@@ -108,6 +110,9 @@ bool LoadFormatFile(const std::string& path, Format& format, std::string& messag
         if (error.unknownKind >= 0)
             message = "El archivo \"" + path + "\" contiene un elemento de un tipo que este programa no conoce (" +
                       std::to_string(error.unknownKind) + ", byte " + std::to_string(error.offset) + ").";
+        else if (error.refused)
+            message = "El formato \"" + path + "\" no se puede abrir: " + error.reason + " (byte " +
+                      std::to_string(error.offset) + ").";
         else
             message = DamagedFileMessage(path, kFormatFileWhat, error.offset);
         return false;

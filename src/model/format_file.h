@@ -31,6 +31,7 @@ struct FormatReadError {
     size_t offset = 0;
     std::string reason;       // Spanish, without the file name
     int32_t unknownKind = -1;  // the element kind the program does not know, when that stopped the read
+    bool refused = false;      // the bytes read well but hold what the program refuses (reason says what)
 };
 
 // Reads a whole format. On failure `format` is left empty and `error` says where and why:

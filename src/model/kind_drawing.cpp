@@ -110,5 +110,6 @@ ScreenDrawingLoan::~ScreenDrawingLoan()
 
 bool HasScreenHandles(int32_t kind)
 {
-    return kind == kKindTextlineVar || kind == kKindParrafoVar || kind == kKindCuadrosVar || kind == kKindGrid;
+    return kind == kKindTextlineVar || kind == kKindParrafoVar || kind == kKindCuadrosVar || kind == kKindGrid ||
+           kind == kKindCodigoBarras;
 }

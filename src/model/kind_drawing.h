@@ -46,7 +46,8 @@ private:
 };
 
 // Whether the screen layout designer keeps this kind's handles on its screen rectangle
-// (the resizable controls: text line, paragraph, boxes and the table element).
+// (the resizable controls: text line, paragraph, boxes, the table element and the
+// barcode's line).
 bool HasScreenHandles(int32_t kind);
 
 // While the element has not been placed by the screen layout designer, its capture-screen

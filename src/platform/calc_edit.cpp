@@ -215,6 +215,8 @@ std::unique_ptr<TextEntry> QtEntryFactory::CreateTextEntry(const TextEntryParams
     switch (params.kind) {
     case TextEntryKind::CalcLine: {
         auto* edit = new CCalcEdit(params.controlId, m_parent);
+        // A value filled from other fields is shown, not typed.
+        edit->setReadOnly(params.readOnly);
         connect(edit, &CCalcEdit::fieldLeft, this, &QtEntryFactory::fieldLeft);
         MarkEntryControl(edit, params.controlId);
         PlaceChild(edit, params.rcScreen, params.font);

@@ -65,6 +65,9 @@ inline constexpr int kScanFade = 33003;
 inline constexpr int kPrintPreview = 33010;
 inline constexpr int kCalibrationSheet = 33011;
 inline constexpr int kBatchPrint = 33012;
+// Pictures and barcodes on the form.
+inline constexpr int kInsertImagen = 33020;
+inline constexpr int kInsertCodigoBarras = 33021;
 }  // namespace CommandId
 
 // Resource numbers of the three modes: they select each child frame's menu and icon.

@@ -90,7 +90,7 @@ QSize RenderSize(const Format& format, RenderMode mode, double dpi)
             extent.Add(page.Offset(kDesignMarginX, kDesignMarginY));
             continue;
         }
-        if (element->m_kind == kKindEtiqueta || element->m_kind == kKindImagen)
+        if (element->m_kind == kKindEtiqueta)
             continue;  // never printed
         extent.Add(DrawableRect(element->m_rcPage));
         // Constant text prints from its corner whatever its stored size.

@@ -1,6 +1,8 @@
 #include "platform/qt_dc.h"
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QPainterPath>
 #include <QRawFont>
 #include <cmath>
 #include <cstdlib>
@@ -304,6 +306,66 @@ void QtDc::Outline(const Rect& rect)
 void QtDc::FillRect(const Rect& rect, ColorRef color)
 {
     m_painter.fillRect(LogicalRect(rect), ToQColor(color));
+}
+
+void QtDc::FillRectsF(std::span<const RectF> rects, ColorRef color)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (const RectF& r : rects)
+        path.addRect(QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized());
+    m_painter.fillPath(path, ToQColor(color));
+}
+
+namespace {
+
+// The pictures drawn lately on this thread, by content key. Drawing the same QImage again
+// lets a PDF refer to the picture it already holds instead of storing it on every page.
+QImage KeptImage(const DcImage& image)
+{
+    struct Kept {
+        uint64_t key;
+        QImage image;
+    };
+    constexpr size_t kKeptImages = 8;
+    thread_local std::vector<Kept> kept;
+    for (auto it = kept.begin(); it != kept.end(); ++it)
+        if (it->key == image.key && it->image.width() == image.width && it->image.height() == image.height) {
+            std::rotate(kept.begin(), it, it + 1);
+            return kept.front().image;
+        }
+    // The pixels stay owned by the shared buffer; the QImage holds a reference to it.
+    auto* owner = new std::shared_ptr<const std::vector<uint8_t>>(image.rgba);
+    QImage wrapped((*owner)->data(), image.width, image.height, image.width * 4,
+                   image.opaque ? QImage::Format_RGBX8888 : QImage::Format_RGBA8888,
+                   [](void* info) { delete static_cast<std::shared_ptr<const std::vector<uint8_t>>*>(info); }, owner);
+    if (kept.size() >= kKeptImages)
+        kept.pop_back();
+    kept.insert(kept.begin(), {image.key, wrapped});
+    return wrapped;
+}
+
+}  // namespace
+
+void QtDc::DrawImage(const Rect& rect, const DcImage& image)
+{
+    if (image.IsNull() || image.rgba->size() < size_t(image.width) * size_t(image.height) * 4)
+        return;
+    const QRectF target = LogicalRect(rect);
+    if (target.isEmpty())
+        return;
+    // The first row goes to the rectangle's upper edge: with y up that is the greater y,
+    // so the picture is flipped back upright locally.
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (YUp()) {
+        m_painter.translate(target.left(), target.bottom());
+        m_painter.scale(1, -1);
+        m_painter.drawImage(QRectF(0, 0, target.width(), target.height()), KeptImage(image));
+    } else {
+        m_painter.drawImage(target, KeptImage(image));
+    }
+    m_painter.restore();
 }
 
 Point QtDc::LogicalToDevice(Point p) const

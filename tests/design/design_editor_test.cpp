@@ -3,11 +3,15 @@
 // driven through the editor's press, move and release.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
+
 #include "design/design_document.h"
 #include "design/design_editor.h"
 #include "design/design_geometry.h"
 #include "model/cons_text.h"
 #include "model/fmt_grid.h"
+#include "model/imagen.h"
 #include "model/linea.h"
 #include "model/textline_var.h"
 
@@ -108,10 +112,27 @@ TEST_F(EditorTest, AnInsertionReleasedOutsideTheViewIsDropped)
     EXPECT_EQ(recorded, 0);
 }
 
-TEST_F(EditorTest, NoCommandInsertsAnImage)
+TEST_F(EditorTest, AnImageIsPlacedOnlyOnceItsPictureIsChosenAndKeepsItsAspect)
 {
     EXPECT_EQ(doc.InsertAt(kKindImagen, 0, 0), nullptr);
     EXPECT_TRUE(doc.Elements().empty());
+
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    doc.SetPictureToPlace(std::vector<uint8_t>(png.begin(), png.end()), 600);
+    auto* image = dynamic_cast<CImagen*>(doc.InsertAt(kKindImagen, 100, -200));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->m_rcPage, (Rect{100, -200, 700, -500}));
+    // Dragging the right edge keeps the ratio; unlocked, the height stays.
+    image->ResizeByHandle(kHandleRight, 200, 0);
+    EXPECT_EQ(image->m_rcPage, (Rect{100, -200, 900, -600}));
+    image->SetKeepsAspect(false);
+    image->ResizeByHandle(kHandleRight, -400, 0);
+    EXPECT_EQ(image->m_rcPage, (Rect{100, -200, 500, -600}));
 }
 
 TEST_F(EditorTest, AClickSelectsTheOverlappingElementNearestTheFront)

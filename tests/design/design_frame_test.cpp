@@ -2,7 +2,9 @@
 // the page view, the properties panel, undo and redo, saving and closing.
 #include <gtest/gtest.h>
 
+
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,6 +23,7 @@
 #include "design/properties_panel_bar.h"
 #include "design/rules.h"
 #include "model/fmt_grid.h"
+#include "model/imagen.h"
 #include "model/linea.h"
 #include "platform/command_ids.h"
 #include "platform/frame_host.h"
@@ -52,6 +55,7 @@ protected:
         dialogs.openPath = [this](QWidget*) { return openPath; };
         dialogs.font = [this](QWidget*, const LogFont&) { return chosenFont; };
         dialogs.colour = [](QWidget*, uint32_t) { return std::optional<uint32_t>(0x0000FF); };
+        dialogs.picturePath = [this](QWidget*) { return picturePath; };
         return dialogs;
     }
 
@@ -70,6 +74,7 @@ protected:
     CFmtdesignView* view = nullptr;
     std::string savePath;
     std::string openPath;
+    std::string picturePath;
     std::optional<LogFont> chosenFont;
 };
 
@@ -85,6 +90,7 @@ TEST_F(DesignFrameTest, EveryInsertCommandPlacesItsKindOnTheSnappedPoint)
         {kInsertGrid, kKindGrid, false},              {kInsertConsText, kKindConsText, false},
         {kInsertConsParrafo, kKindConsParrafo, false}, {kInsertLinea, kKindLinea, false},
         {kInsertRectangulo, kKindRectangulo, false},  {kInsertEtiqueta, kKindEtiqueta, true},
+        {kInsertCodigoBarras, kKindCodigoBarras, false},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -475,3 +481,38 @@ TEST_F(DesignFrameTest, ToolbarsHoldTheButtonsInOrderWithTheirTooltips)
 }
 
 }  // namespace
+
+TEST_F(DesignFrameTest, InsertImageTakesAPictureFileAndPlacesItWhereTheClerkClicks)
+{
+    // An SVG drawing 60 mm by 30 mm (its user units are 96 per inch).
+    picturePath = File("logo.svg");
+    {
+        QFile svg(QString::fromStdString(picturePath));
+        ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='226.77' height='113.39'>"
+                  "<rect x='10' y='10' width='200' height='90' fill='#1d4e89'/></svg>");
+    }
+    Command(kInsertImagen);
+    EXPECT_TRUE(frame->ToolbarAction(kInsertImagen)->isChecked());
+    Click({300, -300});
+    ASSERT_EQ(frame->GetFormat().elements.size(), 1u);
+    auto* image = dynamic_cast<CImagen*>(Front());
+    ASSERT_NE(image, nullptr);
+    EXPECT_NEAR(image->m_rcPage.Width(), 600, 1);
+    EXPECT_NEAR(image->m_rcPage.top - image->m_rcPage.bottom, 300, 2);
+    // Rasterised once at 300 dpi for that size: about 709 x 354 pixels.
+    EXPECT_NEAR(image->Picture().width, 709, 1);
+
+    // A file that is no picture is refused with its name, and no tool is armed.
+    Command(kSelectTool);
+    picturePath = File("nota.png");
+    {
+        QFile bad(QString::fromStdString(picturePath));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("esto no es una imagen");
+    }
+    Command(kInsertImagen);
+    EXPECT_FALSE(frame->ToolbarAction(kInsertImagen)->isChecked());
+    ASSERT_FALSE(host.prompts.Shown().empty());
+    EXPECT_NE(host.prompts.Shown().back().find("nota.png"), std::string::npos) << host.prompts.Shown().back();
+}

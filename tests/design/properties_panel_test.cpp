@@ -14,6 +14,7 @@
 #include "base/prompts.h"
 #include "design/properties_panel.h"
 #include "design/properties_panel_bar.h"
+#include "model/codigo_barras.h"
 #include "model/cuadros_var.h"
 #include "model/element_factory.h"
 #include "model/fmt_grid.h"
@@ -436,3 +437,25 @@ TEST(PropertiesBarTest, FloatsAtItsPlaceNeverDocksAndCloseOrCerrarOnlyHidesIt)
 }
 
 }  // namespace
+
+TEST_F(PropertiesPanelTest, ABarcodeTemplateMayNameOnlyFieldsTheFormatHas)
+{
+    Add(kKindTextlineVar, 100, -100)->m_text = "UUID";
+    auto* code = Add<CCodigoBarras>(kKindCodigoBarras, 100, -300);
+    panel->Refresh(code);
+    ASSERT_TRUE(Shown(Id::kIdMedia));
+    EXPECT_TRUE(Shown(Id::kIdTemplate));
+    EXPECT_FALSE(Shown(Id::kIdKeepAspect));
+
+    TypeAndLeave(Id::kIdTemplate, "id={uuid}&x={FALTA}");
+    EXPECT_EQ(code->m_template, "");
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].find("\"FALTA\""), std::string::npos) << prompts.Shown()[0];
+
+    TypeAndLeave(Id::kIdTemplate, "id={uuid}");
+    EXPECT_EQ(code->m_template, "id={uuid}");
+    EXPECT_EQ(prompts.Shown().size(), 1u);
+
+    panel->Refresh(format.elements.back().get());
+    EXPECT_FALSE(Shown(Id::kIdMedia));
+}

@@ -38,6 +38,7 @@ TEST(KindsCreation, EveryInsertableKindGetsItsDefaultTextAndRectangle)
         {kKindLinea, "Linea", {100, -180, 500, -220}},
         {kKindRectangulo, "Rectangulo", {100, -200, 700, -800}},
         {kKindEtiqueta, "Etiqueta", {100, -155, 500, -200}},
+        {kKindCodigoBarras, "Codigo", {100, -200, 400, -500}},
     };
     for (const Case& c : cases) {
         auto e = CreateElementAt(c.kind, x, y);
@@ -47,7 +48,7 @@ TEST(KindsCreation, EveryInsertableKindGetsItsDefaultTextAndRectangle)
         EXPECT_EQ(e->m_rcPage, c.expected) << "kind " << c.kind << " got " << Describe(e->m_rcPage);
     }
     EXPECT_FALSE(CreateElementAt(kKindImagen, x, y));
-    EXPECT_FALSE(CreateElementAt(11, x, y));
+    EXPECT_FALSE(CreateElementAt(12, x, y));
 }
 
 TEST(KindsFontRefit, FixFontHeightMakesTheHeightPositiveAndRefitsWhereTheKindFollowsItsFont)

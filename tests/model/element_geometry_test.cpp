@@ -88,19 +88,20 @@ TEST(ElementKinds, NamesFontsAndCategories)
 {
     const char* names[] = {"Linea de texto variable", "Parrafo variable", "Texto en cuadros",
                            "Casilla de verificación", "Tabla", "Linea de texto constante",
-                           "Parrafo constante", "Linea", "Rectangulo", "Imagen", "Etiqueta"};
-    for (int kind = 0; kind <= 10; ++kind) {
+                           "Parrafo constante", "Linea", "Rectangulo", "Imagen", "Etiqueta",
+                           "Código de barras"};
+    for (int kind = 0; kind <= 11; ++kind) {
         auto e = CreateElementOfKind(kind);
         ASSERT_NE(e, nullptr) << kind;
         EXPECT_EQ(e->m_kind, kind);
         EXPECT_EQ(e->KindName(), names[kind]) << kind;
-        EXPECT_EQ(e->HasFont(), kind < 7 || kind == 10) << kind;
+        EXPECT_EQ(e->HasFont(), kind < 7 || kind >= 10) << kind;
         EXPECT_EQ(e->m_constant, (kind >= 5 && kind <= 9) ? 1 : 0) << kind;
         EXPECT_EQ(e->m_logFont.height, 40);
         EXPECT_EQ(e->m_logFont.face, "Arial");
     }
-    EXPECT_EQ(CControles::KindName(11), "");
-    EXPECT_EQ(CreateElementOfKind(11), nullptr);
+    EXPECT_EQ(CControles::KindName(12), "");
+    EXPECT_EQ(CreateElementOfKind(12), nullptr);
 }
 
 TEST(ElementGeometry, AnElementAtTheEndsOfTheRangeKeepsItsHandlesThereInsteadOfWrapping)

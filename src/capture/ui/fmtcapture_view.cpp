@@ -148,12 +148,25 @@ CFmtcaptureView::CFmtcaptureView(FrameHost& host, QWidget* parent)
             return;
         m_session.OnFieldLeft(id);
         ShowCalcProblems();
+        // Data a barcode cannot encode is refused where it is typed: the clerk hears why
+        // and the focus stays there (the code would print nothing).
+        if (const std::string problem = m_session.BarcodeProblem(id); !problem.empty()) {
+            m_host.GetPrompts().Message(problem, PromptIcon::Warning);
+            if (QWidget* control = ControlWidget(id))
+                QTimer::singleShot(0, control, [control] { control->setFocus(Qt::OtherFocusReason); });
+        }
     });
     connect(m_factory, &CGridEntryFactory::gridChanged, this, [this](int id) {
         if (m_closing)
             return;
         m_session.OnGridChanged(id);
         ShowCalcProblems();
+    });
+    // A barcode filled from other fields shows its data anew whenever the clerk leaves any
+    // control (boxes, paragraphs and check marks send no field-left notification).
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+        if (!m_closing && old && m_form->isAncestorOf(old))
+            m_session.FillBarcodes();
     });
     setWidget(m_form);
     setBackgroundRole(QPalette::Button);
