@@ -137,6 +137,8 @@ void COrdexaApp::AddItems(QMenu* menu, MenuItems items)
             action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
         else if (command == CommandId::kRedo)
             action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        else if (const DesignCommand* design = FindDesignCommand(command); design && design->shortcut)
+            action->setShortcut(QKeySequence(QString::fromUtf8(design->shortcut)));
         connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
     }
 }
@@ -175,7 +177,7 @@ void COrdexaApp::BuildMenus()
                                                    {QString(), 0},
                                                    {QStringLiteral("&Acerca de Ordexa..."), kAbout}});
 
-    m_mainFrame->SetModeMenus(FrameMode::Design, DesignMenus(view, help));
+    m_mainFrame->SetModeMenus(FrameMode::Design, DesignMenus(help));
     m_mainFrame->SetModeMenus(FrameMode::Capture,
                               {Menu(QStringLiteral("&Archivo"),
                                     {{QStringLiteral("&Abrir formato para captura"), kOpenCapture},
@@ -213,29 +215,50 @@ void COrdexaApp::BuildMenus()
                                view, help});
 }
 
-std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* view, QMenu* help)
+std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* help)
 {
     using namespace CommandId;
     // The texts are the design frame's own, kept with its prompts and tooltips.
-    auto item = [](int id) { return std::pair<QString, int>(QString::fromUtf8(FindDesignCommand(id)->menuText), id); };
+    // A key the page view handles itself is shown beside its item, after a tab.
+    auto item = [](int id) {
+        const DesignCommand* command = FindDesignCommand(id);
+        QString text = QString::fromUtf8(command->menuText);
+        if (command->keyText)
+            text += QLatin1Char('\t') + QString::fromUtf8(command->keyText);
+        return std::pair<QString, int>(text, id);
+    };
     const std::pair<QString, int> separator{QString(), 0};
     QMenu* file = Menu(QStringLiteral("&Archivo"), {item(kNewDesign), item(kOpenDesign), item(kSaveDesign),
                                                     item(kSaveDesignAs), item(kCloseDesign), separator,
                                                     {QStringLiteral("&Salir"), kExit}});
-    QMenu* edit = Menu(QStringLiteral("&Edición"), {item(kUndo), item(kRedo), separator, item(kDeleteElement)});
+    QMenu* edit = Menu(QStringLiteral("&Edición"),
+                       {item(kUndo), item(kRedo), separator, item(kCut), item(kCopy), item(kPaste), item(kDuplicate),
+                        item(kDeleteElement), separator, item(kSelectAll), item(kNextElement), item(kPreviousElement)});
     QMenu* design = Menu(QStringLiteral("&Diseño"), {item(kSelectTool)});
-    design->addMenu(Menu(QStringLiteral("Controles variable"), {item(kInsertTextlineVar), item(kInsertParrafoVar),
-                                                                 item(kInsertCuadrosVar), item(kInsertMarcaVar),
-                                                                 item(kInsertGrid), item(kInsertCodigoBarras)}));
-    design->addMenu(Menu(QStringLiteral("Controles estaticos"), {item(kInsertConsText), item(kInsertConsParrafo),
-                                                                  item(kInsertLinea), item(kInsertRectangulo),
-                                                                  item(kInsertEtiqueta), item(kInsertImagen)}));
+    design->addMenu(Menu(QStringLiteral("Controles &variable"), {item(kInsertTextlineVar), item(kInsertParrafoVar),
+                                                                  item(kInsertCuadrosVar), item(kInsertMarcaVar),
+                                                                  item(kInsertGrid), item(kInsertCodigoBarras)}));
+    design->addMenu(Menu(QStringLiteral("Controles es&taticos"), {item(kInsertConsText), item(kInsertConsParrafo),
+                                                                   item(kInsertLinea), item(kInsertRectangulo),
+                                                                   item(kInsertEtiqueta), item(kInsertImagen)}));
     AddItems(design, {separator, item(kSnapMillimetre), item(kSnapCentimetre), separator, item(kProperties)});
     QMenu* format = Menu(QStringLiteral("&Formato"), {item(kFont), item(kColor)});
-    format->addMenu(Menu(QStringLiteral("Alineación"), {item(kAlignLeft), item(kAlignCenter), item(kAlignRight)}));
+    format->addMenu(Menu(QStringLiteral("A&lineación"), {item(kAlignLeft), item(kAlignCenter), item(kAlignRight)}));
+    format->addMenu(Menu(QStringLiteral("&Organizar"),
+                         {item(kAlignLefts), item(kAlignRights), item(kAlignTops), item(kAlignBottoms),
+                          item(kAlignCentresHorizontally), item(kAlignCentresVertically), separator,
+                          item(kDistributeHorizontally), item(kDistributeVertically), separator, item(kSameWidth),
+                          item(kSameHeight)}));
+    format->addMenu(Menu(QStringLiteral("&Mover y tamaño"),
+                         {item(kMoveLeft), item(kMoveRight), item(kMoveUp), item(kMoveDown), separator, item(kWiden),
+                          item(kNarrow), item(kTaller), item(kShorter)}));
     AddItems(format, {separator, item(kLineHorizontal), item(kLineVertical), separator, item(kResetCaptureScreen)});
     AddItems(format, {separator, item(kScanBackground), item(kScanFade), item(kRemoveScanBackground)});
-    return {file, edit, design, format, view, help};
+    // The design mode's own view menu: the zoom of the page, then the access bar.
+    QMenu* designView = Menu(QStringLiteral("&Ver"), {item(kZoomIn), item(kZoomOut), item(kZoomActual),
+                                                       item(kZoomFitWindow), item(kZoomPageWidth), separator,
+                                                       {QStringLiteral("Barra de acceso"), kAccessBar}});
+    return {file, edit, design, format, designView, help};
 }
 
 void COrdexaApp::OnCommand(int id)

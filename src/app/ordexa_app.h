@@ -73,7 +73,7 @@ private:
     using MenuItems = std::initializer_list<std::pair<QString, int>>;
     QMenu* Menu(const QString& title, MenuItems items);
     // The menus of the format design mode, around the shared view and help menus.
-    std::vector<QMenu*> DesignMenus(QMenu* view, QMenu* help);
+    std::vector<QMenu*> DesignMenus(QMenu* help);
     void AddItems(QMenu* menu, MenuItems items);
     void OpenAsked(FrameMode mode);
     void LoadSpanishTranslations();

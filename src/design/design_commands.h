@@ -10,6 +10,11 @@ struct DesignCommand {
     const char* prompt;    // status bar prompt (nullptr: none)
     const char* tooltip;   // toolbar tooltip (nullptr: no button)
     int kind = -1;         // element kind placed by an insert command, else -1
+    // The menu item's shortcut in portable text ("Ctrl+C"), or nullptr.
+    const char* shortcut = nullptr;
+    // A key the page view itself handles (arrows, Tab, Supr, Esc), shown beside the
+    // menu item but not made a shortcut: the properties panel's boxes need those keys.
+    const char* keyText = nullptr;
 };
 
 // Every command of the mode, once.

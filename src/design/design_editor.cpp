@@ -1,5 +1,7 @@
 #include "design/design_editor.h"
 
+#include <cstdlib>
+
 #include "base/archive.h"
 #include "design/design_document.h"
 #include "model/fmt_grid.h"
@@ -59,12 +61,11 @@ void CDesignEditor::ForgetHover()
 
 std::vector<uint8_t> CDesignEditor::SelectionBytes() const
 {
-    CControles* selection = m_document.Selection();
-    if (!selection)
-        return {};
     ArchiveWriter ar;
-    ar.WriteInt32(selection->m_kind);
-    selection->Write(ar);
+    for (const CControles* selection : m_document.Selected()) {
+        ar.WriteInt32(selection->m_kind);
+        selection->Write(ar);
+    }
     return ar.Take();
 }
 
@@ -79,15 +80,43 @@ void CDesignEditor::RecordOnce()
 
 // --- Press ------------------------------------------------------------------------------
 
-EditorOutcome CDesignEditor::Press(Point page)
+EditorOutcome CDesignEditor::Press(Point page, bool shift)
 {
-    EditorOutcome out;
     m_recorded = false;
     if (m_tool == DesignTool::Insert) {
-        m_gesture = Inserting{};
+        m_gesture = Inserting{Snap(page, m_snap)};
+        return {};
+    }
+    EditorOutcome out = PressSelecting(page, shift);
+    m_bytesBefore = SelectionBytes();
+    out.refreshPanel = true;
+    return out;
+}
+
+EditorOutcome CDesignEditor::PressSelecting(Point page, bool shift)
+{
+    EditorOutcome out;
+    const Point snapped = Snap(page, m_snap);
+    CControles* under = m_document.ElementAt(page.x, page.y);
+    out.repaint = true;
+    if (shift) {
+        // Shift+click adds or takes out one element; it leaves the pointer's hover state
+        // to the next move.
+        m_hover = HoverNothing{};
+        out.cursor = DesignCursor::Select;
+        if (under) {
+            m_document.ToggleSelected(under);
+            m_gesture = m_document.IsSelected(under) ? Gesture(Dragging{snapped}) : Gesture(Idle{});
+        } else {
+            m_gesture = RubberBand{page, true};
+        }
         return out;
     }
-    const Point snapped = Snap(page, m_snap);
+    if (m_document.SelectedCount() > 1 && under && m_document.IsSelected(under)) {
+        // A press on one of several selected elements drags them all.
+        m_gesture = Dragging{snapped};
+        return out;
+    }
     CControles* before = m_document.Selection();
     if (const auto* handle = std::get_if<HoverHandle>(&m_hover); handle && before) {
         // On a handle the selection stays: the drag resizes it.
@@ -108,11 +137,14 @@ EditorOutcome CDesignEditor::Press(Point page)
                 m_hover = HoverNothing{};
                 out.cursor = DesignCursor::Select;
             }
-            m_gesture = Dragging{snapped};
+            // On empty paper the drag draws a rubber band (a press that does not move
+            // only clears the selection, as it always has).
+            if (!now && !(std::holds_alternative<HoverHeader>(m_hover) && grid))
+                m_gesture = RubberBand{page, false};
+            else
+                m_gesture = Dragging{snapped};
         }
     }
-    m_bytesBefore = SelectionBytes();
-    out.refreshPanel = true;
     return out;
 }
 
@@ -151,6 +183,10 @@ EditorOutcome CDesignEditor::Move(Point page)
     if (m_tool == DesignTool::Insert) {
         EditorOutcome out;
         ReportXY(out, page.x, page.y);
+        if (const auto* insert = std::get_if<Inserting>(&m_gesture)) {
+            const Point p = Snap(page, m_snap);
+            out.band = Rect{insert->start.x, insert->start.y, p.x, p.y};
+        }
         return out;
     }
     if (!std::holds_alternative<Idle>(m_gesture))
@@ -200,6 +236,11 @@ EditorOutcome CDesignEditor::Hovering(Point page)
 EditorOutcome CDesignEditor::DragStep(Point page)
 {
     EditorOutcome out;
+    if (const auto* band = std::get_if<RubberBand>(&m_gesture)) {
+        // The rulers and the position text stay as they were: nothing is being placed.
+        out.band = Rect{band->start.x, band->start.y, page.x, page.y};
+        return out;
+    }
     const Point p = Snap(page, m_snap);
     CControles* selection = m_document.Selection();
     auto step = [&](Point& last) {
@@ -251,6 +292,15 @@ EditorOutcome CDesignEditor::DragStep(Point page)
             out.reports.push_back({RulerCode::kPointerY, border});
             out.positionText = PositionYHeight(border, grid->m_rows[size_t(r)].height);
         }
+    } else if (auto* drag = std::get_if<Dragging>(&m_gesture); drag && m_document.SelectedCount() > 1) {
+        // Several selected move together, held on the page as a group.
+        const Point d = step(drag->last);
+        if (d.x != 0 || d.y != 0) {
+            RecordOnce();
+            out.repaint = m_document.MoveSelection(d.x, d.y);
+        }
+        const ReferenceEdges e = EdgesOf(*m_document.Selected().back());
+        ReportXY(out, e.left, e.bottom);
     } else if (auto* drag = std::get_if<Dragging>(&m_gesture)) {
         const Point d = step(drag->last);
         if (!selection)
@@ -280,11 +330,27 @@ EditorOutcome CDesignEditor::Release(Point page)
     m_gesture = Idle{};
     if (std::holds_alternative<Idle>(ended))
         return out;
-    if (std::holds_alternative<Inserting>(ended)) {
-        // The element appears where the button comes up, on the snapping grid.
+    if (const auto* band = std::get_if<RubberBand>(&ended)) {
+        if (band->start.x != page.x || band->start.y != page.y)
+            m_document.SelectWithin(Rect{band->start.x, band->start.y, page.x, page.y}, band->add);
+        out.bandEnds = true;
+        out.repaint = true;
+        out.refreshPanel = true;
+        m_recorded = false;
+        m_bytesBefore.clear();
+        return out;
+    }
+    if (const auto* insert = std::get_if<Inserting>(&ended)) {
+        // A click places the element where the button comes up, on the snapping grid; a
+        // drag gives it the dragged rectangle.
         const Point p = Snap(page, m_snap);
+        const bool dragged = std::abs(p.x - insert->start.x) >= kInsertDragUnits ||
+                             std::abs(p.y - insert->start.y) >= kInsertDragUnits;
         RecordOnce();
-        if (m_document.InsertAt(m_insertKind, p.x, p.y)) {
+        out.bandEnds = true;
+        CControles* added = dragged ? m_document.InsertIn(m_insertKind, Rect{insert->start.x, insert->start.y, p.x, p.y})
+                                    : m_document.InsertAt(m_insertKind, p.x, p.y);
+        if (added) {
             out.changed = true;
         } else if (m_hooks.nothingChanged) {
             m_hooks.nothingChanged();
@@ -314,7 +380,16 @@ EditorOutcome CDesignEditor::ReleaseOutside()
     if (std::holds_alternative<Inserting>(m_gesture)) {
         m_gesture = Idle{};
         m_recorded = false;
-        return {};
+        EditorOutcome out;
+        out.bandEnds = true;
+        return out;
+    }
+    if (std::holds_alternative<RubberBand>(m_gesture)) {
+        m_gesture = Idle{};
+        EditorOutcome out;
+        out.bandEnds = true;
+        out.repaint = true;
+        return out;
     }
     // Page points are not needed to end the other gestures.
     return Release({});

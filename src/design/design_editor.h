@@ -50,6 +50,10 @@ struct EditorOutcome {
     std::optional<DesignCursor> cursor;
     std::vector<RulerReport> reports;
     std::optional<std::string> positionText;
+    // The rectangle being dragged out (a rubber band, a new element's size), page units;
+    // `bandEnds` when it is to disappear.
+    std::optional<Rect> band;
+    bool bandEnds = false;
 };
 
 // --- Where the pointer rests with the button up (selection tool) --------------------
@@ -82,9 +86,21 @@ struct DraggingSeparator {
     int row = -1;
     Point last;
 };
-// The insertion tool's button is down; the element appears where it comes up.
-struct Inserting {};
-using Gesture = std::variant<Idle, Dragging, Resizing, DraggingSeparator, Inserting>;
+// The insertion tool's button is down: a click places the element where the button
+// comes up, a drag gives it the dragged rectangle.
+struct Inserting {
+    Point start;  // snapped
+};
+// Dragging out a rectangle on empty paper: what it encloses is selected on release.
+struct RubberBand {
+    Point start;
+    bool add = false;  // Shift was held: the enclosed elements join the selection
+};
+using Gesture = std::variant<Idle, Dragging, Resizing, DraggingSeparator, Inserting, RubberBand>;
+
+// The least drag (page units, along either axis) that gives a new element its size; a
+// shorter one is a click.
+inline constexpr int kInsertDragUnits = 20;
 
 // Hooks through which a gesture's change reaches undo: `before` runs once, just before
 // the first step that may change the format; `nothingChanged` runs at the release when
@@ -98,7 +114,9 @@ class CDesignEditor {
 public:
     CDesignEditor(DesignDocument& document, ChangeHooks hooks);
 
-    EditorOutcome Press(Point page);
+    // `shift`: Shift+click adds the element under the pointer to the selection or takes
+    // it out; on empty paper the rubber band adds to the selection.
+    EditorOutcome Press(Point page, bool shift = false);
     EditorOutcome Move(Point page);
     EditorOutcome Release(Point page);
     // The button came up outside the page view: an insertion is dropped, any other
@@ -131,7 +149,8 @@ private:
     EditorOutcome DragStep(Point page);
     void HeaderClick(CFmtGrid& grid, Point page);
     void RecordOnce();
-    // The selected element's bytes, to tell at the release whether a gesture changed it.
+    EditorOutcome PressSelecting(Point page, bool shift);
+    // The selected elements' bytes, to tell at the release whether a gesture changed them.
     std::vector<uint8_t> SelectionBytes() const;
 
     DesignDocument& m_document;

@@ -1,7 +1,7 @@
 #include "design/design_geometry.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 #include "model/linea.h"
 
@@ -47,26 +47,34 @@ ReferenceEdges EdgesOf(const CControles& element)
 
 namespace {
 
-std::string Format2(const char* format, int a, int b)
+// A page quantity in centimetres with two decimals and always a decimal point: the C
+// library's formatting follows the user's locale, which in some Spanish locales writes a
+// comma, while every other measure on screen shows a point.
+std::string Centimetres(int units)
 {
-    char text[96];
-    std::snprintf(text, sizeof text, format, a * 0.01, b * 0.01);
-    return text;
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, units * 0.01, std::chars_format::fixed, 2);
+    return error == std::errc() ? std::string(text, end) : std::string("0.00");
+}
+
+std::string Pair(const char* first, int a, const char* second, int b)
+{
+    return std::string(first) + "=" + Centimetres(a) + ", " + second + "=" + Centimetres(b);
 }
 
 }  // namespace
 
 std::string PositionXY(int x, int y)
 {
-    return Format2("X=%.2f, Y=%.2f", x, y);
+    return Pair("X", x, "Y", y);
 }
 
 std::string PositionXWidth(int x, int width)
 {
-    return Format2("X=%.2f, Ancho=%.2f", x, width);
+    return Pair("X", x, "Ancho", width);
 }
 
 std::string PositionYHeight(int y, int height)
 {
-    return Format2("Y=%.2f, Alto=%.2f", y, height);
+    return Pair("Y", y, "Alto", height);
 }

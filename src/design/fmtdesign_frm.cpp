@@ -2,7 +2,12 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <climits>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -20,6 +25,9 @@ namespace {
 // Resource texts that fix the widths of the message and position panes.
 const QString kMessagePaneText = QStringLiteral("Mensajes del sistema");
 const QString kPositionPaneText = QStringLiteral("Posicion del Objeto");
+// The settings keys of the properties panel's place on the screen.
+constexpr const char* kPanelXKey = "PanelX";
+constexpr const char* kPanelYKey = "PanelY";
 
 }  // namespace
 
@@ -113,6 +121,12 @@ void CFmtdesignFrm::BuildStatusBar()
     m_messagePane->setObjectName(QStringLiteral("pane59143"));
     m_positionPane = pane(3 * metrics.horizontalAdvance(kPositionPaneText) / 2);
     m_positionPane->setObjectName(QStringLiteral("pane59142"));
+    // The zoom of the page, beside the position it changes the meaning of.
+    m_zoomPane = pane(metrics.horizontalAdvance(QStringLiteral("400 %")) + 12);
+    m_zoomPane->setObjectName(QStringLiteral("paneZoom"));
+    m_zoomPane->setAlignment(Qt::AlignCenter);
+    m_zoomPane->setText(QStringLiteral("100 %"));
+    m_zoomPane->setToolTip(QStringLiteral("Zoom de la página (Ctrl+rueda del ratón)"));
     AddKeyIndicatorPanes(bar);
 }
 
@@ -155,7 +169,9 @@ void CFmtdesignFrm::ReportToRulers(QObject*, int code, int value)
 void CFmtdesignFrm::RefreshPanel()
 {
     if (m_panelBar)
-        m_panelBar->Panel()->Refresh(m_document.Selection());
+        m_panelBar->Panel()->RefreshSelection();
+    if (m_view)
+        m_view->AnnounceSelection();
     UpdateCommandStates();
 }
 
@@ -178,9 +194,64 @@ void CFmtdesignFrm::ShowProperties()
         });
         connect(panel, &CPropertiesPanel::changeAbandoned, this, [this] { ChangeAbandoned(); });
         connect(m_panelBar, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
+        panel->SetDocument(&m_document);
+        m_panelBar->SetFirstPlace(PanelPlace());
+        // Where the clerk moves the panel is where it opens next time.
+        m_panelBar->installEventFilter(this);
     }
     m_panelBar->ShowFor(m_document.Selection());
     UpdateCommandStates();
+}
+
+QPoint CFmtdesignFrm::PanelPlace() const
+{
+    const QRect screen = this->screen()->availableGeometry();
+    const QPoint saved(m_host.GetSettings().ReadInt(kPanelXKey, INT_MIN), m_host.GetSettings().ReadInt(kPanelYKey, INT_MIN));
+    // A remembered place is used while the panel's corner is still on the screen.
+    if (saved.x() != INT_MIN && screen.adjusted(0, 0, -60, -40).contains(saved))
+        return saved;
+    // Beside the page: at the page view's right edge, below the rulers, so that it
+    // covers neither the toolbars nor the page's left part where work starts.
+    if (m_view && m_view->isVisible()) {
+        const QPoint topRight = m_view->mapToGlobal(QPoint(m_view->width(), 0));
+        const int width = m_panelBar ? m_panelBar->sizeHint().width() : 300;
+        return {std::clamp(topRight.x() - width - 24, screen.left(), std::max(screen.left(), screen.right() - width)),
+                std::clamp(topRight.y() + 8, screen.top(), std::max(screen.top(), screen.bottom() - 200))};
+    }
+    return {CPropertiesBar::kInitialX, CPropertiesBar::kInitialY};
+}
+
+bool CFmtdesignFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_panelBar && event->type() == QEvent::Move && m_panelBar->isVisible() && m_panelBar->isFloating()) {
+        m_host.GetSettings().WriteInt(kPanelXKey, m_panelBar->x());
+        m_host.GetSettings().WriteInt(kPanelYKey, m_panelBar->y());
+    }
+    return CChildFrame::eventFilter(watched, event);
+}
+
+void CFmtdesignFrm::showEvent(QShowEvent* event)
+{
+    CChildFrame::showEvent(event);
+    // Each design frame's panel shows only while its frame is the active one, so that no
+    // panel edits a format the clerk is not looking at.
+    auto* window = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (m_activationWatched || !window || !window->mdiArea())
+        return;
+    m_activationWatched = true;
+    connect(window->mdiArea(), &QMdiArea::subWindowActivated, this, [this, window](QMdiSubWindow* active) {
+        // Nothing active: the program's window itself lost the focus (to the panel, say).
+        if (!active || !m_panelBar)
+            return;
+        if (active != window) {
+            m_panelWanted = m_panelBar->isVisible();
+            if (m_panelWanted)
+                m_panelBar->hide();
+        } else if (m_panelWanted) {
+            m_panelWanted = false;
+            m_panelBar->show();
+        }
+    });
 }
 
 void CFmtdesignFrm::Repaint()

@@ -85,6 +85,17 @@ public:
     bool SaveAs();
     void SetDialogs(DesignDialogs dialogs) { m_dialogs = std::move(dialogs); }
 
+    // A key pressed in the page view: arrows move (with Alt: size) the selection, Tab
+    // and Shift+Tab walk the elements, Supr deletes, Esc returns to the selection tool.
+    // False for a key the view should handle as usual.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
+    // The page view's zoom changed: the rulers and the status bar follow it.
+    void ZoomChanged(int percent);
+    const QLabel* ZoomPane() const { return m_zoomPane; }
+    // The arrow keys' step in page units: the snapping step (0.1 mm with snapping off),
+    // or 1 mm with Shift.
+    int KeyStep(bool shift) const;
+
     // Undo and redo of the last change to the format.
     bool Undo();
     bool Redo();
@@ -117,6 +128,8 @@ protected:
     Format& FrameFormat() override { return m_document.GetFormat(); }
     void FormatShown() override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
     // The toolbar buttons follow the selection, the tool and the history.
@@ -130,9 +143,13 @@ private:
     void CommitPanelEdit();
     bool Edit(const std::function<bool()>& change);
     void BeginChange(const Format& before);
-    void AfterReplace(int selectionIndex);
+    void AfterReplace(const std::vector<int>& selectionIndices);
+    bool AnySelected(const std::function<bool(const CControles&)>& test) const;
     bool WriteTo(const std::string& path);
     void ShowProperties();
+    // Where the properties panel opens first: where the clerk last left it, or beside
+    // the page view.
+    QPoint PanelPlace() const;
     // A quiet note about the scanned form in the status bar (nothing for an empty text).
     void ShowScanMessage(const QString& text);
     void ChooseFont();
@@ -140,6 +157,13 @@ private:
     // Asks for the picture the image tool places; false when cancelled or refused (the
     // clerk was told why).
     bool ChoosePictureToPlace();
+    // The edit commands of fmtdesign_frm_edit.cpp: the clipboard, several selected,
+    // the keys' moves and the zoom. False for a command they do not handle.
+    bool HandleEditCommand(int id);
+    std::optional<CommandUiState> EditCommandState(int id);
+    void CopyToClipboard();
+    bool PasteBytes(const QByteArray& bytes);
+    void Moved(int id, bool shift);
     std::string CaptionName() const;
     void MarkSaved();
 
@@ -164,6 +188,10 @@ private:
     QLabel* m_readyLabel = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_positionPane = nullptr;
+    QLabel* m_zoomPane = nullptr;
     QString m_positionText;
     bool m_wasMaximised = false;
+    bool m_activationWatched = false;
+    // The panel was hidden because another frame became active; it comes back with this one.
+    bool m_panelWanted = false;
 };

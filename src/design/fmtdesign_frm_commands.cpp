@@ -1,6 +1,7 @@
 // The design frame's commands: tools, snapping, the edits of the format menu, delete,
 // undo and redo, and whether each command can be chosen and is marked.
 #include <QMdiSubWindow>
+#include <variant>
 
 #include "design/design_commands.h"
 #include "design/fmtdesign_frm.h"
@@ -22,6 +23,10 @@ bool CFmtdesignFrm::HandleCommand(int id)
             return true;
         m_editor.ChooseInsertTool(command->kind);
         m_view->SetPointer(DesignCursor::Insert);
+        UpdateCommandStates();
+        return true;
+    }
+    if (HandleEditCommand(id)) {
         UpdateCommandStates();
         return true;
     }
@@ -61,6 +66,9 @@ bool CFmtdesignFrm::HandleCommand(int id)
         ShowProperties();
         break;
     case kSelectTool:
+        // Esc also ends a rubber band or an insertion still being dragged.
+        if (!std::holds_alternative<Idle>(m_editor.State()))
+            m_view->Apply(m_editor.ReleaseOutside());
         m_editor.ChooseSelectTool();
         m_view->SetPointer(DesignCursor::Select);
         break;
@@ -78,7 +86,7 @@ bool CFmtdesignFrm::HandleCommand(int id)
     case kAlignCenter:
     case kAlignRight: {
         const DesignAlign align = id == kAlignLeft ? DesignAlign::Left : id == kAlignCenter ? DesignAlign::Centre : DesignAlign::Right;
-        if (selection && selection->HasFont())
+        if (AnySelected([](const CControles& e) { return e.HasFont(); }))
             Edit([this, align] {
                 m_document.AlignSelection(align);
                 return true;
@@ -138,12 +146,14 @@ bool CFmtdesignFrm::ChoosePictureToPlace()
 
 std::optional<CommandUiState> CFmtdesignFrm::CommandState(int id)
 {
+    if (std::optional<CommandUiState> state = EditCommandState(id))
+        return state;
     const CControles* selection = m_document.Selection();
     const DesignCommand* command = FindDesignCommand(id);
     if (command && command->kind >= 0)
         return CommandUiState{true, true, m_editor.Tool() == DesignTool::Insert && m_editor.InsertKind() == command->kind};
     const bool hasElements = !m_document.Elements().empty();
-    const bool textual = selection && selection->HasFont();
+    const bool textual = AnySelected([](const CControles& e) { return e.HasFont(); });
     switch (id) {
     case kNewDesign:
     case kOpenDesign:
@@ -167,14 +177,14 @@ std::optional<CommandUiState> CFmtdesignFrm::CommandState(int id)
     case kSelectTool:
         return CommandUiState{true, true, m_editor.Tool() == DesignTool::Select};
     case kDeleteElement:
-        return CommandUiState{selection != nullptr};
+        return CommandUiState{m_document.SelectedCount() > 0};
     case kFont:
     case kAlignLeft:
     case kAlignCenter:
     case kAlignRight:
         return CommandUiState{textual};
     case kColor:
-        return CommandUiState{selection && selection->m_kind != kKindImagen};
+        return CommandUiState{AnySelected([](const CControles& e) { return e.m_kind != kKindImagen; })};
     case kLineHorizontal:
     case kLineVertical:
         return CommandUiState{selection && selection->m_kind == kKindLinea};
@@ -250,9 +260,9 @@ bool CFmtdesignFrm::Edit(const std::function<bool()>& change)
     return true;
 }
 
-void CFmtdesignFrm::AfterReplace(int selectionIndex)
+void CFmtdesignFrm::AfterReplace(const std::vector<int>& selectionIndices)
 {
-    m_document.SelectIndex(selectionIndex);
+    m_document.SelectIndices(selectionIndices);
     m_editor.ForgetHover();
     Repaint();
     RefreshPanel();
@@ -261,60 +271,84 @@ void CFmtdesignFrm::AfterReplace(int selectionIndex)
 bool CFmtdesignFrm::Undo()
 {
     CommitPanelEdit();
-    // Where the list keeps its length, the element selected stays selected.
-    const int index = m_document.SelectionIndex();
+    // Where the list keeps its length, the elements selected stay selected.
+    const std::vector<int> indices = m_document.SelectedIndices();
     const size_t count = m_document.Elements().size();
     if (m_panelBar)
         m_panelBar->Panel()->Refresh(nullptr);
     if (!m_history.Undo(m_document.GetFormat()))
         return false;
     --m_level;
-    AfterReplace(m_document.Elements().size() == count ? index : -1);
+    AfterReplace(m_document.Elements().size() == count ? indices : std::vector<int>{});
     return true;
 }
 
 bool CFmtdesignFrm::Redo()
 {
     CommitPanelEdit();
-    const int index = m_document.SelectionIndex();
+    const std::vector<int> indices = m_document.SelectedIndices();
     const size_t count = m_document.Elements().size();
     if (m_panelBar)
         m_panelBar->Panel()->Refresh(nullptr);
     if (!m_history.Redo(m_document.GetFormat()))
         return false;
     ++m_level;
-    AfterReplace(m_document.Elements().size() == count ? index : -1);
+    AfterReplace(m_document.Elements().size() == count ? indices : std::vector<int>{});
     return true;
 }
 
 // --- Font and colour ----------------------------------------------------------------------
 
+bool CFmtdesignFrm::AnySelected(const std::function<bool(const CControles&)>& test) const
+{
+    for (const CControles* e : m_document.Selected())
+        if (test(*e))
+            return true;
+    return false;
+}
+
 void CFmtdesignFrm::ChooseFont()
 {
-    CControles* selection = m_document.Selection();
-    if (!selection || !selection->HasFont() || !m_dialogs.font)
+    // The dialog starts from the first selected element that has text; its choice goes
+    // to every selected element that has text.
+    CControles* first = nullptr;
+    for (CControles* e : m_document.Selected())
+        if (e->HasFont()) {
+            first = e;
+            break;
+        }
+    if (!first || !m_dialogs.font)
         return;
-    const std::optional<LogFont> chosen = m_dialogs.font(this, selection->GetFont());
+    const std::optional<LogFont> chosen = m_dialogs.font(this, first->GetFont());
     if (!chosen)
         return;
-    // The dialog's height is taken as it comes and read as 0.1 mm; the kinds refit.
-    Edit([selection, &chosen] {
-        selection->SetFont(*chosen);
-        selection->FixFontHeight();
+    Edit([this, &chosen] {
+        for (CControles* e : m_document.Selected())
+            if (e->HasFont()) {
+                e->SetFont(*chosen);
+                e->FixFontHeight();
+            }
         return true;
     });
 }
 
 void CFmtdesignFrm::ChooseColour()
 {
-    CControles* selection = m_document.Selection();
-    if (!selection || selection->m_kind == kKindImagen || !m_dialogs.colour)
+    CControles* first = nullptr;
+    for (CControles* e : m_document.Selected())
+        if (e->m_kind != kKindImagen) {
+            first = e;
+            break;
+        }
+    if (!first || !m_dialogs.colour)
         return;
-    const std::optional<uint32_t> chosen = m_dialogs.colour(this, selection->m_textColor);
+    const std::optional<uint32_t> chosen = m_dialogs.colour(this, first->m_textColor);
     if (!chosen)
         return;
-    Edit([selection, &chosen] {
-        selection->m_textColor = *chosen;
+    Edit([this, &chosen] {
+        for (CControles* e : m_document.Selected())
+            if (e->m_kind != kKindImagen)
+                e->m_textColor = *chosen;
         return true;
     });
 }

@@ -139,7 +139,7 @@ void CFmtdesignFrm::OpenFormat()
     m_history.Clear();
     m_level = 0;
     m_cleanLevel = 0;
-    AfterReplace(-1);
+    AfterReplace({});
     UpdateCaption();
     ShowScanMessage(m_scan.RestoreFor(QString::fromStdString(path)));
     UpdateCommandStates();

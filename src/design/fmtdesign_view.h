@@ -3,6 +3,7 @@
 // elements draw themselves in design mode, scrolls over 410 x 410 mm, turns the mouse
 // into page points for the editor and carries out what the editor decides.
 #include <QAbstractScrollArea>
+#include <optional>
 
 #include "base/geometry.h"
 #include "design/design_editor.h"
@@ -27,7 +28,28 @@ public:
     int ScrollYUnits() const;
     // Back to the page's corner; reports the vertical then the horizontal position.
     void ScrollToOrigin();
+    // Pixels per inch of the page as shown: the screen's resolution times the zoom.
     double Dpi() const;
+    double ScreenDpi() const;
+
+    // The zoom in percent (kMinZoom to kMaxZoom). The page point under `anchor` (a
+    // viewport pixel; the viewport's centre when none) stays where it is.
+    static constexpr int kMinZoom = 25;
+    static constexpr int kMaxZoom = 400;
+    int Zoom() const { return m_zoomPercent; }
+    void SetZoom(int percent, std::optional<QPoint> anchor = std::nullopt);
+    // The next step up or down of the usual zoom steps.
+    static int ZoomStepAbove(int percent);
+    static int ZoomStepBelow(int percent);
+    // The zoom at which the used part of the page (its elements, the scan, at least a
+    // letter sheet) fits the viewport whole, or across its width.
+    int FitZoom(bool widthOnly) const;
+    // The rectangle the clerk is dragging out (rubber band or a new element's size), in
+    // page units; nothing when no such drag runs.
+    void SetBand(std::optional<Rect> band);
+    // Names the selection for screen readers: the page's accessible description says
+    // which element (or how many) is selected and where.
+    void AnnounceSelection();
 
     // Carries out an editor outcome: repaint, pointer, rulers, position text, panel.
     void Apply(const EditorOutcome& outcome);
@@ -40,6 +62,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
     void showEvent(QShowEvent* event) override;
 
@@ -48,4 +73,6 @@ private:
 
     CFmtdesignFrm& m_frame;
     DesignCursor m_pointer = DesignCursor::Select;
+    int m_zoomPercent = 100;
+    std::optional<Rect> m_band;
 };

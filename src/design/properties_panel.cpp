@@ -12,10 +12,12 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "base/prompts.h"
 #include "calc/column_formula.h"
+#include "design/design_document.h"
 #include "model/cons_parrafo.h"
 #include "model/controles.h"
 #include "model/cuadros_var.h"
@@ -115,6 +117,7 @@ void CPropertiesPanel::Refresh(CControles* element)
     // turns to another: the view may change the selection before the box loses the focus.
     CommitPendingEdit();
     m_element = element;
+    m_several = false;
     // Hiding the focused box moves the focus; that is no leaving of the box by the clerk.
     const bool wasCommitting = std::exchange(m_committing, true);
 
@@ -142,8 +145,121 @@ void CPropertiesPanel::Refresh(CControles* element)
         ShowByKind();
     }
     ShowMedia();
+    SetShown(kIdHint, !element);
     MoveValuesToControls();
+    ShowMeasures();
     m_committing = wasCommitting;
+}
+
+void CPropertiesPanel::RefreshSelection()
+{
+    if (!m_document || m_document->SelectedCount() < 2) {
+        Refresh(m_document ? m_document->Selection() : nullptr);
+        return;
+    }
+    // Several selected: what they have in common, and the measures typed for all.
+    CommitPendingEdit();
+    m_element = nullptr;
+    m_several = true;
+    const bool wasCommitting = std::exchange(m_committing, true);
+    for (int id : {kIdText, kIdMark, kIdFirstNumber, kIdSecondNumber, kIdColumnType, kIdGap, kIdFormula, kIdCalculated,
+                   kIdName, kIdNameCaption, kIdHint})
+        SetShown(id, false);
+    m_firstLabel.clear();
+    m_secondLabel.clear();
+    m_thirdLabel.clear();
+    m_position.clear();
+    m_widthText.clear();
+    m_name.clear();
+    const auto& selected = m_document->Selected();
+    bool sameKind = true;
+    for (const CControles* e : selected)
+        sameKind = sameKind && e->m_kind == selected.front()->m_kind;
+    m_kindName = std::to_string(selected.size()) + " controles seleccionados" +
+                 (sameKind ? " (" + selected.front()->KindName() + ")" : std::string());
+    MoveValuesToControls();
+    ShowMeasures();
+    m_committing = wasCommitting;
+}
+
+namespace {
+
+// Tenths of a millimetre as millimetres with one decimal and a decimal point.
+QString Millimetres(int units)
+{
+    return QString::number(units / 10.0, 'f', 1);
+}
+
+// A measure as a clerk types it: millimetres with at most one decimal, a point or a
+// comma. Nothing for anything else.
+std::optional<int> ParseMillimetres(const QString& typed)
+{
+    static const QRegularExpression kMeasure(QStringLiteral("^\\s*(\\d{1,4})(?:[.,](\\d?))?\\s*$"));
+    const QRegularExpressionMatch m = kMeasure.match(typed);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int whole = m.captured(1).toInt();
+    const int tenth = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
+    return whole * 10 + tenth;
+}
+
+}  // namespace
+
+void CPropertiesPanel::ShowMeasures()
+{
+    const bool shown = m_document && m_document->SelectedCount() > 0;
+    SetShown(kIdMeasureCaption, shown);
+    for (size_t i = 0; i < kMeasureIds.size(); ++i) {
+        SetShown(kMeasureIds[i], shown);
+        m_measureLabels[i]->setHidden(!shown);
+        auto* edit = static_cast<QLineEdit*>(Control(kMeasureIds[i]));
+        QString text;
+        if (shown) {
+            const auto measure = DesignMeasure(i);
+            if (const std::optional<int> value = m_document->CommonMeasure(measure))
+                text = Millimetres(*value);
+            edit->setEnabled(m_document->MeasureSettable(measure));
+            // Several that differ show an empty box; typing into it sets them all.
+            edit->setPlaceholderText(text.isEmpty() ? QStringLiteral("varios") : QString());
+        }
+        edit->setText(text);
+        m_shownText[kMeasureIds[i]] = text;
+    }
+}
+
+void CPropertiesPanel::CommitMeasure(int id)
+{
+    if (m_committing || !m_document || m_document->SelectedCount() == 0)
+        return;
+    auto* edit = static_cast<QLineEdit*>(Control(id));
+    const auto measure = DesignMeasure(id - kIdMeasureX);
+    const std::optional<int> units = ParseMillimetres(edit->text());
+    const bool size = measure == DesignMeasure::Width || measure == DesignMeasure::Height;
+    // A size must leave the element above the least the page view lets an edge come to
+    // (4 mm); a place keeps the element's corner on the 400 mm page.
+    const int least = size ? 41 : 0;
+    const int most = kPageExtentUnits;
+    if (!units) {
+        RefuseValue(id, kMsgNotMeasure);
+        return;
+    }
+    if (*units < least || *units > most) {
+        RefuseValue(id, S(QString::fromUtf8(kMsgMeasureRange).arg(Millimetres(least), Millimetres(most))));
+        return;
+    }
+    m_shownText[id] = edit->text();
+    Announced([&] { m_document->SetMeasure(measure, *units); });
+    // The boxes show what the elements took (a kind may hold its minimum, the page its edge).
+    if (m_several) {
+        ShowMeasures();
+    } else {
+        const bool wasCommitting = std::exchange(m_committing, true);
+        ShowPlace();
+        static_cast<QLabel*>(Control(kIdPosition))->setText(Q(m_position));
+        static_cast<QLabel*>(Control(kIdWidth))->setText(Q(m_widthText));
+        ShowMeasures();
+        m_committing = wasCommitting;
+    }
 }
 
 void CPropertiesPanel::ShowByKind()
@@ -354,6 +470,9 @@ void CPropertiesPanel::CommitPendingEdit()
     for (int id : kExchangeOrder)
         if (Control(id) == focused && !focused->isHidden() && IsPending(id))
             Commit(id);
+    for (int id : kMeasureIds)
+        if (Control(id) == focused && !focused->isHidden() && IsPending(id))
+            CommitMeasure(id);
 }
 
 bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
@@ -364,7 +483,21 @@ bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
             for (int id : kExchangeOrder)
                 if (Control(id) == watched && IsPending(id))
                     Commit(id);
+            for (int id : kMeasureIds)
+                if (Control(id) == watched && IsPending(id))
+                    CommitMeasure(id);
         }
+    }
+    // Enter in a measure box takes the measure at once.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            for (int id : kMeasureIds)
+                if (Control(id) == watched) {
+                    if (IsPending(id))
+                        CommitMeasure(id);
+                    return true;
+                }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -422,7 +555,8 @@ void CPropertiesPanel::ShowPlace()
 
 void CPropertiesPanel::Commit(int id)
 {
-    if (m_committing)
+    // With several selected only the measures are edited here.
+    if (m_committing || m_several)
         return;
     // The element may have gone (deleted, or the format replaced) without a refresh yet:
     // then there is nothing left to commit to.

@@ -30,9 +30,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/format_file.h"
 
+class DesignDocument;
 class Prompts;
 class CControles;
 class QCheckBox;
@@ -74,11 +76,25 @@ public:
         kIdQuietZone = 1035,    // quiet zone in modules
         kIdShowText = 1036,     // "Imprimir el texto"
         kIdKeepAspect = 1037,   // "Conservar proporción"
+        // The measures typed in millimetres, and the hint shown with nothing selected.
+        kIdMeasureX = 2001,
+        kIdMeasureY = 2002,
+        kIdMeasureWidth = 2003,
+        kIdMeasureHeight = 2004,
+        kIdMeasureCaption = 2005,
+        kIdHint = 2010,
     };
     static constexpr const char* kMsgUnknownField = "La plantilla nombra el campo \"%1\", que el formato no tiene.";
     static constexpr const char* kMsgTemplateTooLong = "La plantilla no puede pasar de 4000 caracteres.";
     static constexpr const char* kMsgModuleSize = "Escriba el tamaño del módulo en milímetros, de 0 a 10 (0 llena el rectángulo).";
     static constexpr const char* kMsgQuietZone = "Escriba la zona de silencio en módulos, de 0 a 50.";
+    static constexpr std::array<int, 4> kMeasureIds = {kIdMeasureX, kIdMeasureY, kIdMeasureWidth, kIdMeasureHeight};
+    static constexpr const char* kMsgNotMeasure = "Introduzca una medida en milímetros, por ejemplo 25.4.";
+    // %1 and %2 are the least and the greatest measure, in millimetres.
+    static constexpr const char* kMsgMeasureRange = "La medida debe estar entre %1 y %2 mm.";
+    static constexpr const char* kHint =
+        "Ningún control seleccionado. Haga clic en un control de la página para ver y cambiar sus propiedades; "
+        "aquí abajo puede escribir el título del formato.";
 
     static constexpr const char* kMsgNotInteger = "Introduzca un número entero.";
     static constexpr const char* kMsgNotPositive = "Introduzca un número entero mayor que cero.";
@@ -102,8 +118,15 @@ public:
     // Shows `element` (or the title with nullptr) after committing an edit still pending
     // for the element shown before. `element` must belong to the format.
     void Refresh(CControles* element);
-    // The element shown; nullptr while the title is shown.
+    // The element shown; nullptr while the title is shown (or several are).
     CControles* Element() const { return m_element; }
+    // The design document whose selection the panel shows: with it the panel also shows
+    // and takes the measures in millimetres, and what several selected have in common.
+    void SetDocument(DesignDocument* document) { m_document = document; }
+    bool HasDocument() const { return m_document != nullptr; }
+    // Shows the document's selection: one element, the title, or several.
+    void RefreshSelection();
+    bool ShowsSeveral() const { return m_several; }
     // Commits the edit of the focused box if its text differs from what the panel last
     // put there; nothing otherwise.
     void CommitPendingEdit();
@@ -150,13 +173,17 @@ private:
     // the large box of an element that is not a paragraph...).
     bool MayChange(int id) const;
     void ColumnTypeChosen(int index);
+    void ShowMeasures();
+    void CommitMeasure(int id);
     void CalculatedClicked();
     bool ElementInFormat(const CControles* element) const;
     std::string ChangeFingerprint() const;
 
     Format& m_format;
     Prompts& m_prompts;
+    DesignDocument* m_document = nullptr;
     CControles* m_element = nullptr;
+    bool m_several = false;
 
     // The values behind the controls.
     std::string m_kindName, m_name, m_position, m_widthText, m_firstLabel, m_mark, m_secondLabel,
@@ -166,6 +193,7 @@ private:
     // What the panel last put into each edit box, to tell a pending edit.
     std::map<int, QString> m_shownText;
     std::map<int, QWidget*> m_controls;
+    std::vector<QLabel*> m_measureLabels;
     bool m_committing = false;
     bool m_refusalPending = false;
 };

@@ -26,11 +26,14 @@ CPropertiesBar::CPropertiesBar(Format& format, Prompts& prompts, QMainWindow* fr
 
 void CPropertiesBar::ShowFor(CControles* selection)
 {
-    m_panel->Refresh(selection);
+    if (m_panel->HasDocument())
+        m_panel->RefreshSelection();
+    else
+        m_panel->Refresh(selection);
     if (!m_placed) {
         m_placed = true;
         adjustSize();
-        move(kInitialX, kInitialY);
+        move(m_firstPlace);
     }
     show();
     raise();

@@ -29,6 +29,9 @@ public:
     CPropertiesBar(Format& format, Prompts& prompts, QMainWindow* frame);
 
     CPropertiesPanel* Panel() const { return m_panel; }
+    // Where the bar's top-left corner goes when it is first shown (screen coordinates);
+    // (100, 50) unless the frame says otherwise.
+    void SetFirstPlace(QPoint place) { m_firstPlace = place; }
     // The "&Propiedades" command: shows the bar (at (100, 50) the first time) describing
     // `selection` (nullptr: the format's title). It never hides the bar.
     void ShowFor(CControles* selection);
@@ -36,4 +39,5 @@ public:
 private:
     CPropertiesPanel* m_panel = nullptr;
     bool m_placed = false;
+    QPoint m_firstPlace{kInitialX, kInitialY};
 };

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QValidator>
 #include <QVBoxLayout>
+#include <array>
 
 #include "design/properties_panel.h"
 
@@ -122,9 +123,39 @@ void CPropertiesPanel::BuildControls()
     lower->addLayout(thirdRow, 2, 1);
     lower->setColumnStretch(1, 1);
 
+    // The measures in millimetres: X and Y of the top-left corner (Y below the page's
+    // top edge), width and height.
+    auto* measures = new QHBoxLayout;
+    auto* measureCaption = new QLabel(QStringLiteral("Medidas (mm):"), this);
+    add(kIdMeasureCaption, measureCaption);
+    measures->addWidget(measureCaption);
+    const std::array<const char*, 4> measureNames = {"X:", "Y:", "Ancho:", "Alto:"};
+    const std::array<const char*, 4> measureTips = {
+        "Distancia del borde izquierdo de la página al control, en milímetros",
+        "Distancia del borde superior de la página al control, en milímetros",
+        "Ancho del control (o de la columna seleccionada), en milímetros",
+        "Alto del control (o de la fila seleccionada), en milímetros"};
+    for (size_t i = 0; i < kMeasureIds.size(); ++i) {
+        auto* label = new QLabel(QString::fromUtf8(measureNames[i]), this);
+        auto* edit = new QLineEdit(this);
+        edit->setFixedWidth(52);
+        edit->setToolTip(QString::fromUtf8(measureTips[i]));
+        edit->setAccessibleName(QString::fromUtf8(measureNames[i]).chopped(1) + QStringLiteral(" en milímetros"));
+        label->setBuddy(edit);
+        measures->addWidget(label);
+        measures->addWidget(add(kMeasureIds[i], edit));
+        m_measureLabels.push_back(label);
+    }
+    measures->addStretch(1);
+
+    auto* hint = new QLabel(QString::fromUtf8(kHint), this);
+    hint->setWordWrap(true);
+    add(kIdHint, hint);
+
     auto* text = new QPlainTextEdit(this);
     text->setTabChangesFocus(true);
-    text->setMinimumHeight(99);
+    text->setMinimumHeight(60);
+    text->setPlaceholderText(QStringLiteral("Título del formato"));
     add(kIdText, text);
 
     auto* close = new QPushButton(QStringLiteral("Cerrar"), this);
@@ -138,13 +169,17 @@ void CPropertiesPanel::BuildControls()
     layout->setContentsMargins(10, 10, 10, 8);
     layout->setSpacing(4);
     layout->addLayout(top);
+    layout->addLayout(measures);
     layout->addLayout(lower);
     layout->addWidget(BuildMediaControls());
+    layout->addWidget(hint);
     layout->addWidget(text, 1);
     layout->addStretch(0);
     layout->addLayout(buttons);
 
     for (int id : kExchangeOrder)
+        m_controls[id]->installEventFilter(this);
+    for (int id : kMeasureIds)
         m_controls[id]->installEventFilter(this);
 
     connect(types, &QComboBox::currentIndexChanged, this, &CPropertiesPanel::ColumnTypeChosen);

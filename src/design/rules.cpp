@@ -85,6 +85,16 @@ void CRules::SetScale(int scale)
     update();
 }
 
+void CRules::SetZoom(double factor)
+{
+    if (factor <= 0 || factor == m_zoom)
+        return;
+    m_zoom = factor;
+    m_markerPos = kNoMarker;
+    m_markerHidden = true;
+    update();
+}
+
 QSize CRules::sizeHint() const
 {
     return IsHorizontal() ? QSize(400, kThicknessPx) : QSize(kThicknessPx, 400);
@@ -99,7 +109,7 @@ double CRules::Dpi() const
 
 double CRules::RulerUnitsToPixels(double rulerUnits) const
 {
-    const double px = rulerUnits * Dpi() / 2540.0;
+    const double px = rulerUnits * m_zoom * Dpi() / 2540.0;
     return IsHorizontal() ? px : -px;
 }
 
@@ -184,33 +194,53 @@ void CRules::paintEvent(QPaintEvent* event)
         const double px = RulerUnitsToPixels(double(along));
         return horizontal ? px >= area.left() && px <= area.right() : px >= area.top() && px <= area.bottom();
     };
+    // Positions along the ruler follow the zoom; sizes across it (label height, tick
+    // length) do not. The surface draws at the unzoomed resolution, so a position goes
+    // to it multiplied by the zoom.
+    const auto zoomed = [&](int64_t along) { return Saturate32(std::llround(double(along) * m_zoom)); };
+    // A label every 1, 2, 5 or 10 cm, the first step that leaves room for two digits.
+    const double cmPx = std::abs(RulerUnitsToPixels(1000.0 * double(s)));
+    int labelEvery = 1;
+    for (int step : {1, 2, 5, 10}) {
+        labelEvery = step;
+        if (cmPx * step >= (horizontal ? 22 : 16))
+            break;
+    }
+    const bool millimetres = cmPx / 10 >= 3;
 
     for (int64_t i = 0; i <= pageUnits / 100; ++i) {
         const int64_t along = horizontal ? 1000 * s * i - o + kOriginRulerUnits : -kOriginRulerUnits - 1000 * s * i - o;
         if (!visible(along))
             continue;
         const std::string label = std::to_string(i);
+        const bool labelled = i % labelEvery == 0;
         if (horizontal) {
-            dc.MoveTo(Saturate32(along), 0);
-            dc.LineTo(Saturate32(along), -across);
-            dc.TextOut(Saturate32(along - kLabelGapRulerUnits), kLabelTopRulerUnits, label);
+            dc.MoveTo(zoomed(along), labelled ? 0 : -kTickStartRulerUnits);
+            dc.LineTo(zoomed(along), -across);
+            if (labelled)
+                dc.TextOut(Saturate32(int64_t(zoomed(along)) - kLabelGapRulerUnits), kLabelTopRulerUnits, label);
         } else {
-            dc.MoveTo(0, Saturate32(along));
-            dc.LineTo(across, Saturate32(along));
-            dc.TextOut(0, Saturate32(along + kLabelGapRulerUnits), label);
+            dc.MoveTo(labelled ? 0 : kTickStartRulerUnits, zoomed(along));
+            dc.LineTo(across, zoomed(along));
+            // The label runs downward from just below its line, between this centimetre
+            // and the next, so no line strikes it through.
+            if (labelled)
+                dc.TextOut(0, Saturate32(int64_t(zoomed(along)) - kLabelGapRulerUnits / 2), label);
         }
     }
-    if (pageUnits / 10 > 1) {
+    if (millimetres && pageUnits / 10 > 1) {
         for (int64_t j = 1; j <= pageUnits / 10 - 1; ++j) {
             const int64_t along = horizontal ? 100 * s * j - o + kOriginRulerUnits : -kOriginRulerUnits - 100 * s * j - o;
-            if (!visible(along))
+            if (!visible(along) || j % 10 == 0)
                 continue;
+            // Half centimetres reach further into the ruler than millimetres.
+            const int start = j % 5 == 0 ? kTickStartRulerUnits * 2 / 3 : kTickStartRulerUnits;
             if (horizontal) {
-                dc.MoveTo(Saturate32(along), -kTickStartRulerUnits);
-                dc.LineTo(Saturate32(along), -across);
+                dc.MoveTo(zoomed(along), -start);
+                dc.LineTo(zoomed(along), -across);
             } else {
-                dc.MoveTo(kTickStartRulerUnits, Saturate32(along));
-                dc.LineTo(across, Saturate32(along));
+                dc.MoveTo(start, zoomed(along));
+                dc.LineTo(across, zoomed(along));
             }
         }
     }
@@ -220,7 +250,7 @@ void CRules::paintEvent(QPaintEvent* event)
         // stays visible over the background and over a graduation line alike.
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         dc.SelectPen(kPenRulerUnits, kMarkerCyan);
-        const int at = Saturate32(int64_t(m_markerPos) - o);
+        const int at = zoomed(int64_t(m_markerPos) - o);
         if (horizontal) {
             dc.MoveTo(at, 0);
             dc.LineTo(at, -across);

@@ -46,6 +46,11 @@ public:
     // its ruler scale (1). Both repaint.
     void SetPageSize(int widthUnits, int heightUnits);
     void SetScale(int scale);
+    // The page view's zoom as a factor (1 at 100 %): graduations and the marker stand
+    // where the zoomed view shows their coordinate; labels keep their size and thin out
+    // where they would crowd.
+    void SetZoom(double factor);
+    double ZoomFactor() const { return m_zoom; }
 
     // The only input of a ruler. A scroll code along this ruler's axis (1 horizontal, 2
     // vertical) moves the graduation and repaints at once, removing any marker; a pointer
@@ -78,6 +83,7 @@ private:
     int m_pageWidth = 4000;
     int m_pageHeight = 4000;
     int m_scale = 1;
+    double m_zoom = 1.0;
     int m_offset = 0;
     int m_markerPos = kNoMarker;
     bool m_markerHidden = true;

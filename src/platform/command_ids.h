@@ -68,6 +68,38 @@ inline constexpr int kBatchPrint = 33012;
 // Pictures and barcodes on the form.
 inline constexpr int kInsertImagen = 33020;
 inline constexpr int kInsertCodigoBarras = 33021;
+// The designers' editing beyond the classic menus: the clipboard, several selected,
+// arranging, the keys that move and size, and the zoom of the design page.
+inline constexpr int kCut = 33201;
+inline constexpr int kCopy = 33202;
+inline constexpr int kPaste = 33203;
+inline constexpr int kDuplicate = 33204;
+inline constexpr int kSelectAll = 33205;
+inline constexpr int kNextElement = 33206;
+inline constexpr int kPreviousElement = 33207;
+inline constexpr int kZoomIn = 33210;
+inline constexpr int kZoomOut = 33211;
+inline constexpr int kZoomActual = 33212;
+inline constexpr int kZoomFitWindow = 33213;
+inline constexpr int kZoomPageWidth = 33214;
+inline constexpr int kAlignLefts = 33220;
+inline constexpr int kAlignRights = 33221;
+inline constexpr int kAlignTops = 33222;
+inline constexpr int kAlignBottoms = 33223;
+inline constexpr int kAlignCentresHorizontally = 33224;
+inline constexpr int kAlignCentresVertically = 33225;
+inline constexpr int kDistributeHorizontally = 33226;
+inline constexpr int kDistributeVertically = 33227;
+inline constexpr int kSameWidth = 33228;
+inline constexpr int kSameHeight = 33229;
+inline constexpr int kMoveLeft = 33230;
+inline constexpr int kMoveRight = 33231;
+inline constexpr int kMoveUp = 33232;
+inline constexpr int kMoveDown = 33233;
+inline constexpr int kWiden = 33234;
+inline constexpr int kNarrow = 33235;
+inline constexpr int kTaller = 33236;
+inline constexpr int kShorter = 33237;
 }  // namespace CommandId
 
 // Resource numbers of the three modes: they select each child frame's menu and icon.

@@ -124,7 +124,7 @@ TEST_F(AppFixture, NewDesignIsUnnamedAndTheMenuFollowsTheActiveMode)
     EXPECT_EQ(frame->windowTitle(), "Diseño de formato - (nuevo)");
     EXPECT_EQ(app.MainFrame()->ActiveChild(), frame);
     EXPECT_EQ(RecentFormats(settings)[0], "");
-    EXPECT_TRUE(firstItems().contains("Nuevo formato"));
+    EXPECT_TRUE(firstItems().contains("&Nuevo formato"));
     app.OpenForCapture(Path("factura.fmt"));
     EXPECT_TRUE(firstItems().contains("&Abrir formato para captura"));
 }

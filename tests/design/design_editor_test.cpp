@@ -79,7 +79,8 @@ protected:
 TEST_F(EditorTest, InsertionTakesTheFrontFontAndLandsOnTheGridAtTheRelease)
 {
     editor.ChooseInsertTool(kKindTextlineVar);
-    editor.Press({900, -900});
+    // A press that moves less than 2 mm before the release is a click.
+    editor.Press({150, -235});
     EditorOutcome out = editor.Release({157, -243});
     EXPECT_TRUE(out.changed);
     ASSERT_EQ(doc.Elements().size(), 1u);
@@ -91,7 +92,7 @@ TEST_F(EditorTest, InsertionTakesTheFrontFontAndLandsOnTheGridAtTheRelease)
     big.height = 55;
     first->SetFont(big);
     editor.ChooseInsertTool(kKindMarcaVar);
-    editor.Press({0, 0});
+    editor.Press({300, -500});
     editor.Release({300, -500});
     ASSERT_EQ(doc.Elements().size(), 2u);
     EXPECT_EQ(doc.Selection(), doc.Elements().front().get());

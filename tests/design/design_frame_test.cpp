@@ -5,6 +5,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMimeData>
+#include <QWheelEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +29,7 @@
 #include "design/rules.h"
 #include "model/fmt_grid.h"
 #include "model/imagen.h"
+#include "model/element_clipboard.h"
 #include "model/linea.h"
 #include "platform/command_ids.h"
 #include "platform/frame_host.h"
@@ -515,4 +521,117 @@ TEST_F(DesignFrameTest, InsertImageTakesAPictureFileAndPlacesItWhereTheClerkClic
     EXPECT_FALSE(frame->ToolbarAction(kInsertImagen)->isChecked());
     ASSERT_FALSE(host.prompts.Shown().empty());
     EXPECT_NE(host.prompts.Shown().back().find("nota.png"), std::string::npos) << host.prompts.Shown().back();
+}
+
+// --- Zoom, keys and the clipboard, as a clerk drives them --------------------------------
+
+TEST_F(DesignFrameTest, ZoomKeepsClicksRulersAndThePointUnderTheWheelInStep)
+{
+    Command(kInsertRectangulo);
+    Click({400, -400});
+    Command(kSelectTool);
+    Click({2000, -2000});
+    const QPoint at = view->PixelOf({1000, -1000});
+    for (int zoom : {200, 400, 50}) {
+        view->SetZoom(zoom, at);
+        EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("paneZoom"))->text(), QStringLiteral("%1 %").arg(zoom));
+        // Zooming in keeps the page point under the anchor (zooming out to 50 % from
+        // there would need a scroll position left of the page's corner).
+        if (zoom > 100)
+            EXPECT_NEAR(view->PageAt(at).x, 1000, 2) << zoom << " %: the anchored point stays put";
+        EXPECT_DOUBLE_EQ(frame->HorizontalRuler()->ZoomFactor(), zoom / 100.0);
+        // A click on the element's inside selects it at any zoom.
+        Click({500, -500});
+        EXPECT_NE(frame->Selection(), nullptr) << zoom;
+        Click({2000, -2000});
+    }
+    QWheelEvent wheel(QPointF(at), view->viewport()->mapToGlobal(QPointF(at)), {}, {0, 120}, Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    EXPECT_EQ(view->Zoom(), 67);
+    Command(kZoomActual);
+    EXPECT_EQ(view->Zoom(), 100);
+    EXPECT_EQ(frame->GetFormat().elements.front()->m_rcPage, (Rect{400, -400, 1000, -1000})) << "nothing stored moved";
+}
+
+TEST_F(DesignFrameTest, KeysMoveSizeWalkAndDeleteAsSingleUndoSteps)
+{
+    Command(kInsertRectangulo);
+    Click({400, -400});
+    Command(kInsertTextlineVar);
+    Click({2000, -400});
+    QTest::keyClick(Page(), Qt::Key_Escape);
+    EXPECT_EQ(frame->Editor().Tool(), DesignTool::Select);
+    CControles* line = Front();
+    const Rect start = line->m_rcPage;
+
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int dLeft, dTop, dRight;
+    };
+    const Case cases[] = {
+        {Qt::Key_Right, {}, 10, 0, 10},                     // one millimetre step
+        {Qt::Key_Up, Qt::ShiftModifier, 0, 10, 0},          // Shift: 1 mm
+        {Qt::Key_Right, Qt::AltModifier, 0, 0, 10},         // Alt: wider
+    };
+    Rect expected = start;
+    for (const Case& k : cases) {
+        QTest::keyClick(Page(), k.key, k.modifiers);
+        expected = {expected.left + k.dLeft, expected.top + k.dTop, expected.right + k.dRight,
+                    expected.bottom + k.dTop};
+        EXPECT_EQ(line->m_rcPage, expected) << k.key;
+    }
+    Command(kSnapMillimetre);  // snapping off: 0.1 mm
+    QTest::keyClick(Page(), Qt::Key_Left);
+    EXPECT_EQ(line->m_rcPage.left, expected.left - 1);
+    frame->Undo();
+    frame->Undo();
+    EXPECT_EQ(line->m_rcPage.right, start.right + 10) << "each key press undoes on its own";
+
+    // Tab walks the elements in file order and wraps; Supr deletes the one reached.
+    QTest::keyClick(Page(), Qt::Key_Tab);
+    EXPECT_EQ(frame->Selection()->m_kind, kKindRectangulo);
+    QTest::keyClick(Page(), Qt::Key_Backtab);
+    EXPECT_EQ(frame->Selection()->m_kind, kKindTextlineVar);
+    QTest::keyClick(Page(), Qt::Key_Delete);
+    EXPECT_EQ(frame->GetFormat().elements.size(), 1u);
+}
+
+TEST_F(DesignFrameTest, CopyAndPasteGoThroughTheClipboardAndUndoAtOnce)
+{
+    Command(kInsertTextlineVar);
+    Click({400, -400});
+    Command(kInsertRectangulo);
+    Click({400, -1000});
+    Command(kSelectAll);
+    Command(kCopy);
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data->hasFormat(QString::fromUtf8(kElementsMimeType)));
+    EXPECT_TRUE(data->hasImage()) << "a picture for other programs";
+
+    // Into another frame, as between two formats.
+    CFmtdesignFrm other(host);
+    other.HandleCommand(kPaste);
+    ASSERT_EQ(other.GetFormat().elements.size(), 2u);
+    EXPECT_EQ(other.Document().SelectedCount(), 2u);
+    other.HandleCommand(kPaste);
+    EXPECT_EQ(other.GetFormat().elements.front()->m_kind, kKindRectangulo);
+    EXPECT_EQ(other.GetFormat().elements.size(), 4u);
+    other.Undo();
+    EXPECT_EQ(other.GetFormat().elements.size(), 2u) << "a paste undoes in one step";
+
+    Command(kDuplicate);
+    EXPECT_EQ(frame->GetFormat().elements.size(), 4u);
+    Command(kCut);
+    EXPECT_EQ(frame->GetFormat().elements.size(), 2u);
+
+    // Damaged bytes are refused with the reader's reasons and change nothing.
+    auto* damaged = new QMimeData;
+    damaged->setData(QString::fromUtf8(kElementsMimeType), data->data(QString::fromUtf8(kElementsMimeType)).left(20));
+    QApplication::clipboard()->setMimeData(damaged);
+    Command(kPaste);
+    EXPECT_EQ(frame->GetFormat().elements.size(), 2u);
+    ASSERT_FALSE(host.prompts.Shown().empty());
+    EXPECT_NE(host.prompts.Shown().back().find("dañados"), std::string::npos) << host.prompts.Shown().back();
 }

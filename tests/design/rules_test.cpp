@@ -147,7 +147,7 @@ TEST_F(RulesTest, EachRulerIgnoresTheOtherAxis)
     EXPECT_EQ(Grab(vertical), vbefore);
 }
 
-TEST_F(RulesTest, VerticalLabelsRunDownFromOneMillimetreAboveTheirLinesOnTheRuler)
+TEST_F(RulesTest, VerticalLabelsRunDownBetweenTheirLineAndTheNextWithoutCrossingALine)
 {
     // The millimetre ticks leave the first 3 mm of the ruler free: what is drawn there
     // apart from the centimetre lines is the labels.
@@ -159,12 +159,16 @@ TEST_F(RulesTest, VerticalLabelsRunDownFromOneMillimetreAboveTheirLinesOnTheRule
     const auto inkIn = [&](int fromRow, int toRow) {
         int ink = 0;
         for (int y = std::max(0, fromRow); y <= toRow; ++y)
-            for (int x = 0; x < 10; ++x)
+            for (int x = 0; x < 6; ++x)
                 ink += y != line0 && y != line1 && img.pixel(x, y) != background;
         return ink;
     };
-    EXPECT_GT(inkIn(line1 - mm - 1, line1 + 2 * mm), 5) << "label 1 around its line, on the ruler";
-    EXPECT_EQ(inkIn(line0 + 2 * mm + 1, line1 - mm - 2), 0) << "nothing between label 0 and label 1";
+    EXPECT_GT(inkIn(line1 + 1, line1 + 4 * mm), 5) << "label 1 below its line";
+    EXPECT_EQ(inkIn(line1 - 2 * mm, line1 - 1), 0) << "nothing just above line 1: no label crosses it";
+
+    // Zoomed out to a quarter, the lines follow the zoom and the labels thin out.
+    vertical->SetZoom(0.25);
+    EXPECT_NEAR(vertical->RulerUnitsToPixels(-1000), 0.25 * (line1 - line0), 1);
 }
 
 TEST(RulerCornerTest, WritesItsUnitOnTheMenuColour)
