@@ -31,7 +31,7 @@ bool CFmtdesignFrm::RestoreWork(const RecoveryCopy& copy, std::string& message)
     // No undo level matches the file: the format stays modified until it is saved.
     m_level = 0;
     m_cleanLevel = -1;
-    AfterReplace(-1);
+    AfterReplace({});
     UpdateCaption();
     if (!copy.sourcePath.empty())
         ShowScanMessage(m_scan.RestoreFor(QString::fromStdString(copy.sourcePath)));
