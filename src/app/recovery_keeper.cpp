@@ -154,6 +154,7 @@ void RecoveryKeeper::Recover(const std::vector<RecoveryStore::LeftCopy>& copies)
         }
         if (!message.empty())
             notes += "\n" + message;
+        m_app.MainFrame()->FitChild(frame);
         frame->statusBar()->showMessage(QString::fromStdString(Filled(kRecoveredStatus, TimeText(copy.savedAtSeconds))));
         Watch(frame);
         // The old copy goes only once this run keeps the work in a copy of its own.

@@ -19,6 +19,8 @@ constexpr const char* kRunPrefix = "run-";
 constexpr const char* kNewRunPrefix = ".nuevo-";
 constexpr const char* kLockName = "lock";
 constexpr const char* kCopySuffix = ".rec";
+// No window's work comes near this; a larger file is not one of ours.
+constexpr size_t kMaxCopyBytes = size_t(64) << 20;
 // A run folder still being made carries its temporary name for a moment only; one left
 // that long was abandoned half-made.
 constexpr int64_t kAbandonedNewRunSeconds = 60 * 60;
@@ -179,7 +181,7 @@ RecoveryStore::Leftovers RecoveryStore::ClaimLeftovers(int64_t nowSeconds)
         } else if (folder && StartsWith(name, kNewRunPrefix)) {
             // Half made by a program that stopped at once: nothing in it but the lock.
             if (nowSeconds - ModifiedSeconds(st) > kAbandonedNewRunSeconds)
-                if (const int fd = TakeLock(path, false); fd >= 0) {
+                if (const int fd = TakeLock(path, true); fd >= 0) {
                     fs::remove_all(path, ec);
                     ::close(fd);
                 }
@@ -226,7 +228,7 @@ void RecoveryStore::ClaimRun(const std::string& runFolder, int64_t nowSeconds, L
         std::string reason;
         LeftCopy left;
         left.file = path;
-        if (!ReadWholeFile(path, bytes, &reason)) {
+        if (!ReadWholeFile(path, bytes, &reason, kMaxCopyBytes)) {
             MoveAside(path, runName + "-" + name, reason, found);
             continue;
         }

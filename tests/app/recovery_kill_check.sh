@@ -168,8 +168,14 @@ wait_for '[ -f "$WORK/recuperada.cap" ]' 10 || fail "no se guardó la captura re
 for v in "CLIENTE=Constructora del Valle" "RFC=CVA980512KJ3" "FECHA=07/12/2026"; do
   grep -qxF "$v" "$WORK/valores.txt" || fail "falta $v en la captura recuperada: $(cat "$WORK/valores.txt")"
 done
-kill -9 $RESTARTED
-wait $RESTARTED 2>/dev/null || true
+# Leaving the program, and "No" to saving the recovered design: no copy is left behind.
+focus_program $RESTARTED
+keys alt+a s
+wait_for '[ -n "$(window "^Ordexa$")" ]' 10 || fail "no se preguntó si se guarda el diseño recuperado"
+xdotool windowactivate --sync "$(window '^Ordexa$')"; sleep 0.3
+keys n
+wait_for '! kill -0 $RESTARTED 2>/dev/null' 10 || fail "el programa no terminó con Salir"
+[ -z "$(ls -A "$RECOVERY")" ] || fail "quedaron copias tras salir normalmente: $(ls -AR "$RECOVERY")"
 
 # --- 3. A recovery folder that cannot be written ----------------------------------------
 export XDG_DATA_HOME=$WORK/data2

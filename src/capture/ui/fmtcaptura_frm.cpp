@@ -92,7 +92,10 @@ bool CFmtcapturaFrm::HandleCommand(int id)
             WorkSaved();
         return true;
     case kMargins:
+        // The offsets may be moved into the format file: the values now belong to it as
+        // it stands.
         m_view->EditMargins();
+        RememberFormatHash();
         return true;
     case kPrintFormat:
         m_view->PrintFormat();
@@ -170,6 +173,11 @@ void CFmtcapturaFrm::FormatShown()
 {
     m_view->SetPath(Path());
     m_view->ShowFormat();
+    RememberFormatHash();
+}
+
+void CFmtcapturaFrm::RememberFormatHash()
+{
     std::vector<uint8_t> bytes;
     m_formatHash = !Path().empty() && ReadWholeFile(Path(), bytes, nullptr) ? BytesHash(bytes) : 0;
 }

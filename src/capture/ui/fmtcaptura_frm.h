@@ -42,6 +42,7 @@ private:
     // "Vista preliminar" and "Hoja de calibración".
     void ShowPrintPreview();
     void ShowCalibration();
+    void RememberFormatHash();
 
     CFmtcaptureView* m_view;
     QToolBar* m_toolBar;
