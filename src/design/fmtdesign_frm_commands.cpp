@@ -1,6 +1,5 @@
 // The design frame's commands: tools, snapping, the edits of the format menu, delete,
 // undo and redo, and whether each command can be chosen and is marked.
-#include <QMdiSubWindow>
 
 #include "design/design_commands.h"
 #include "design/fmtdesign_frm.h"
@@ -35,11 +34,7 @@ bool CFmtdesignFrm::HandleCommand(int id)
             SaveAs();
         break;
     case kCloseDesign:
-        // The MDI window closes its frame first and stays when the frame refuses.
-        if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            window->close();
-        else
-            close();
+        CloseWindow();
         return true;
     case kUndo:
         Undo();

@@ -24,6 +24,9 @@ public:
     bool HandleCommand(int id) override;
     // Values typed since the last load or save are offered for saving first.
     bool QueryClose() override;
+    // The values on the capture screen are never thrown away because another window
+    // saved the format; the margins' move into the file asks before replacing it.
+    void FormatSavedElsewhere() override {}
 
 protected:
     Format& FrameFormat() override;
