@@ -1,5 +1,6 @@
 #include "app/access_dialog.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -154,8 +155,14 @@ void CAccessDialog::FillRecentList()
     for (const std::string& path : RecentFormats(m_settings)) {
         if (path.empty())
             continue;
-        auto* item = new QTreeWidgetItem(m_list, QStringList{QString::fromStdString(path)});
-        item->setToolTip(0, item->text(0));
+        // The file's name first, where the narrow list shows it, then its folder; the
+        // whole path in the tooltip and behind the item.
+        const QString full = QString::fromStdString(path);
+        const QFileInfo info(full);
+        auto* item = new QTreeWidgetItem(
+            m_list, QStringList{QStringLiteral("%1 — %2").arg(info.fileName(), QDir::toNativeSeparators(info.path()))});
+        item->setData(0, kPathRole, full);
+        item->setToolTip(0, QDir::toNativeSeparators(full));
     }
     if (m_source == Source::RecentList) {
         m_source = Source::None;
@@ -177,7 +184,7 @@ void CAccessDialog::OnListChosen()
     const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
     if (selected.isEmpty())
         return;
-    const QString path = selected.first()->text(0);
+    const QString path = selected.first()->data(0, kPathRole).toString();
     if (!QFileInfo::exists(path)) {
         m_preview->setPlainText(kDeletedFile);
         return;
@@ -228,20 +235,28 @@ bool CAccessDialog::Preview(const QString& path)
     return true;
 }
 
-void CAccessDialog::OnOpen(FrameMode mode)
+QString CAccessDialog::ChosenPath() const
 {
     QString path;
     if (m_source == Source::RecentList) {
         const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
         if (!selected.isEmpty())
-            path = selected.first()->text(0);
+            path = selected.first()->data(0, kPathRole).toString();
     } else if (m_source == Source::Tree) {
         const QString treePath = m_tree->SelectedPath();
         if (treePath.right(4).toLower() == QStringLiteral(".fmt"))
             path = treePath;  // opened with the capitals it has
     }
+    return path;
+}
+
+void CAccessDialog::ForgetChoice()
+{
     m_source = Source::None;
     ClearPreview();
-    if (!path.isEmpty())
-        emit openRequested(mode, path);
+}
+
+void CAccessDialog::OnOpen(FrameMode mode)
+{
+    emit openRequested(mode);
 }

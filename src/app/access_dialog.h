@@ -4,7 +4,7 @@
 // picture of it) and the three buttons that open the chosen format in a mode.
 //
 // The dialog remembers where the format was chosen: nowhere, in the recent list or in
-// the tree. Every open button forgets it again, so pressing a button twice opens the
+// the tree. Every open button uses and forgets it, so pressing a button twice opens the
 // format once.
 #include <QImage>
 #include <QString>
@@ -33,6 +33,8 @@ public:
     static constexpr int kOpenCaptureId = 1034;
     static constexpr int kNewFormatId = 1035;
     static constexpr int kPreviewId = 1036;
+    // Each recent item holds its whole path here; its text shows the name first.
+    static constexpr int kPathRole = Qt::UserRole + 1;
 
     // The settings store is lent: the recent list is read from it at every refresh.
     explicit CAccessDialog(SettingsStore& settings, QWidget* parent = nullptr);
@@ -41,6 +43,10 @@ public:
     void FillRecentList();
 
     Source SelectionSource() const { return m_source; }
+    // The format chosen in the list or the tree, or empty when none is.
+    QString ChosenPath() const;
+    // The choice is used: a second press of a button does not open it again.
+    void ForgetChoice();
     QString PreviewText() const;
     // The picture of the chosen format (null when nothing is previewed).
     const QImage& PreviewPicture() const { return m_picture; }
@@ -49,8 +55,9 @@ public:
     CFlatIconButton* Button(int id) const;
 
 signals:
-    // An open button was pressed with a format chosen: open `path` in `mode`.
-    void openRequested(FrameMode mode, const QString& path);
+    // An open button was pressed: the application opens the chosen format in `mode`
+    // (ChosenPath, or else the active window's format, or else it asks).
+    void openRequested(FrameMode mode);
     void newFormatRequested();
 
 protected:

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 #include "app/client_area.h"
 #include "app/help_window.h"
 #include "base/prompts.h"
+#include "base/settings_store.h"
 #include "platform/child_frame.h"
 
 namespace {
@@ -27,6 +30,14 @@ const QString kHelpMissing = QStringLiteral(
 // A child window is never made smaller than this to fit the workspace (unless the
 // workspace itself is smaller), nor larger than the workspace.
 constexpr QSize kMinimumChild(360, 260);
+// The settings key of the main window's size, position and maximised state (Qt's own
+// geometry record, in base64).
+constexpr const char* kPlacementKey = "Ventana";
+// The size the main window asks for the first time, as far as the screen allows.
+constexpr QSize kPreferredSize(1100, 760);
+// Room left on the available screen area for the window manager's frame and title bar.
+constexpr QSize kFrameAllowance(16, 40);
+
 // The size a child gets while the workspace has no size yet (a hidden main window).
 constexpr QSize kDefaultChild(760, 540);
 
@@ -53,7 +64,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, Prompts& prompts)
     BuildToolBar();
     BuildAccessBar();
     SetCaption(QString());
-    resize(1100, 760);
+    RestorePlacement();
     connect(m_client, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
 }
 
@@ -63,6 +74,30 @@ CMainFrame::~CMainFrame()
     // by then this frame's menus are gone, so nothing may answer.
     disconnect(m_client, nullptr, this, nullptr);
     QCoreApplication::removeTranslator(&m_captionTranslator);
+}
+
+void CMainFrame::RestorePlacement()
+{
+    const QByteArray saved =
+        QByteArray::fromBase64(QByteArray::fromStdString(m_settings.ReadString(kPlacementKey, "")));
+    // Qt's restore keeps the window on a screen that is there now, whatever size it was.
+    if (!saved.isEmpty() && restoreGeometry(saved))
+        return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(kPreferredSize);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize size = kPreferredSize.boundedTo(area.size() - kFrameAllowance);
+    resize(size);
+    move(area.left() + (area.width() - size.width() - kFrameAllowance.width()) / 2,
+         area.top() + (area.height() - size.height() - kFrameAllowance.height()) / 2);
+}
+
+void CMainFrame::SavePlacement()
+{
+    m_settings.WriteString(kPlacementKey, saveGeometry().toBase64().toStdString());
 }
 
 QMdiArea* CMainFrame::MdiArea() const
@@ -98,7 +133,16 @@ void CMainFrame::BuildToolBar()
         action->setObjectName(QString::number(b.id));
         action->setToolTip(QString::fromUtf8(b.text));
         const int id = b.id;
-        connect(action, &QAction::triggered, this, [this, id] { emit commandRequested(id); });
+        // The mode buttons open the format already chosen, where there is one; the menu's
+        // open commands always ask.
+        if (id == kOpenDesign || id == kOpenScreenLayout || id == kOpenCapture) {
+            const FrameMode mode = id == kOpenDesign         ? FrameMode::Design
+                                   : id == kOpenScreenLayout ? FrameMode::ScreenLayout
+                                                             : FrameMode::Capture;
+            connect(action, &QAction::triggered, this, [this, mode] { emit modeButtonPressed(mode); });
+        } else {
+            connect(action, &QAction::triggered, this, [this, id] { emit commandRequested(id); });
+        }
     }
 }
 
@@ -233,6 +277,17 @@ CChildFrame* CMainFrame::ActiveChild() const
     return window ? qobject_cast<CChildFrame*>(window->widget()) : nullptr;
 }
 
+void CMainFrame::Activate(CChildFrame* frame)
+{
+    QMdiSubWindow* window = SubWindowOf(frame);
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    m_client->setActiveSubWindow(window);
+    window->raise();
+}
+
 std::vector<CChildFrame*> CMainFrame::Children() const
 {
     std::vector<CChildFrame*> children;
@@ -316,5 +371,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     if (m_help)
         m_help->close();
+    SavePlacement();
     event->accept();
 }

@@ -46,6 +46,8 @@ public:
     // asks for, as far as the workspace allows from where the child stands.
     void FitChild(CChildFrame* frame);
     CChildFrame* ActiveChild() const;
+    // Makes `frame`'s window the active one (restored first when it was minimised).
+    void Activate(CChildFrame* frame);
     std::vector<CChildFrame*> Children() const;
     QMdiArea* MdiArea() const;
     CClientArea* ClientArea() const { return m_client; }
@@ -67,6 +69,8 @@ public:
 signals:
     // A toolbar button of the main frame was pressed.
     void commandRequested(int id);
+    // A mode button of the main toolbar was pressed.
+    void modeButtonPressed(FrameMode mode);
 
 public slots:
     // A child frame set its caption: "ORDEXA %s" with it.
@@ -78,6 +82,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Size, position and maximised state as the clerk left them, or, the first time, a
+    // window that fits the screen's available area, centred on it.
+    void RestorePlacement();
+    void SavePlacement();
     void BuildToolBar();
     void BuildAccessBar();
     void OnSubWindowActivated(QMdiSubWindow* window);

@@ -12,7 +12,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "capture/capture_session.h"
 #include "capture/ui/fmtcaptura_frm.h"
+#include "capture/ui/fmtcapture_view.h"
 #include "design/design_commands.h"
 #include "design/fmtdesign_frm.h"
 #include "design/fmtpantalla_frm.h"
@@ -37,7 +39,10 @@ void COrdexaApp::ConfigureQtApplication()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
-COrdexaApp::COrdexaApp(SettingsStore& settings, Prompts& prompts) : m_settings(settings), m_prompts(prompts) {}
+COrdexaApp::COrdexaApp(SettingsStore& settings, Prompts& prompts)
+    : m_settings(settings), m_prompts(prompts), m_askFormat(AskFormatToOpen)
+{
+}
 
 COrdexaApp::~COrdexaApp() = default;
 
@@ -51,10 +56,15 @@ bool COrdexaApp::Start(const QStringList& args, bool show)
         m_mainFrame->show();
     }
     // A format named on the command line (the file manager opening a ".fmt" with the
-    // program) opens in design mode, where the format itself is edited.
+    // program) opens in design mode, where the format itself is edited; captured data
+    // (".cap") opens on the capture screen of its format.
     for (const QString& arg : args) {
         if (!arg.startsWith(QLatin1Char('-'))) {
-            OpenForDesign(QFileInfo(arg).absoluteFilePath().toStdString());
+            const std::string path = QFileInfo(arg).absoluteFilePath().toStdString();
+            if (arg.endsWith(QStringLiteral(".cap"), Qt::CaseInsensitive))
+                OpenCaptureFile(path);
+            else
+                OpenForDesign(path);
             break;
         }
     }
@@ -133,7 +143,11 @@ void COrdexaApp::AddItems(QMenu* menu, MenuItems items)
         const int command = id;
         QAction* action = menu->addAction(text);
         action->setData(command);
-        if (command == CommandId::kUndo)
+        // Ctrl+S saves in every mode that saves; only the active mode's menus are on
+        // the menu bar, so the one shortcut never means two commands.
+        if (command == CommandId::kSaveDesign || command == CommandId::kSaveLayout || command == CommandId::kSaveCapture)
+            action->setShortcut(QKeySequence::Save);
+        else if (command == CommandId::kUndo)
             action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
         else if (command == CommandId::kRedo)
             action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
@@ -150,15 +164,8 @@ void COrdexaApp::ConnectMainFrame()
     CAccessDialog* access = frame->AccessDialog();
     connect(this, &COrdexaApp::recentFormatsChanged, access, &CAccessDialog::FillRecentList);
     connect(access, &CAccessDialog::newFormatRequested, this, [this] { NewDesign(); });
-    connect(access, &CAccessDialog::openRequested, this, [this](FrameMode mode, const QString& path) {
-        const std::string p = path.toStdString();
-        if (mode == FrameMode::Design)
-            OpenForDesign(p);
-        else if (mode == FrameMode::ScreenLayout)
-            OpenForScreenLayout(p);
-        else
-            OpenForCapture(p);
-    });
+    connect(access, &CAccessDialog::openRequested, this, &COrdexaApp::OpenChosen);
+    connect(frame, &CMainFrame::modeButtonPressed, this, &COrdexaApp::OpenChosen);
 }
 
 void COrdexaApp::BuildMenus()
@@ -312,9 +319,25 @@ void COrdexaApp::OnCommand(int id)
     }
 }
 
+void COrdexaApp::OpenChosen(FrameMode mode)
+{
+    CAccessDialog* access = m_mainFrame->AccessDialog();
+    std::string path = access->ChosenPath().toStdString();
+    access->ForgetChoice();
+    if (path.empty())
+        if (CChildFrame* active = m_mainFrame->ActiveChild())
+            path = active->Path();
+    if (path.empty()) {
+        path = m_askFormat(m_mainFrame.get());
+        if (path.empty())
+            return;
+    }
+    OpenInMode(mode, path);
+}
+
 void COrdexaApp::OpenAsked(FrameMode mode)
 {
-    const std::string path = AskFormatToOpen(m_mainFrame.get());
+    const std::string path = m_askFormat(m_mainFrame.get());
     if (path.empty())
         return;
     if (mode == FrameMode::Capture)
@@ -336,27 +359,107 @@ CChildFrame* COrdexaApp::NewDesign()
     return AddChild(new CFmtdesignFrm(*this));
 }
 
-CChildFrame* COrdexaApp::OpenForDesign(const std::string& path)
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b)
 {
-    CChildFrame* frame = AddChild(new CFmtdesignFrm(*this));
+    if (a.empty() || b.empty())
+        return false;
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(QString::fromStdString(a)).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(QString::fromStdString(b)).canonicalFilePath();
+}
+
+}  // namespace
+
+CChildFrame* COrdexaApp::FrameShowing(FrameMode mode, const std::string& path, const CChildFrame* except) const
+{
+    for (CChildFrame* frame : m_mainFrame->Children())
+        if (frame != except && frame->Mode() == mode && SameFile(frame->Path(), path))
+            return frame;
+    return nullptr;
+}
+
+bool COrdexaApp::BringForward(FrameMode mode, const std::string& path, const CChildFrame* except)
+{
+    CChildFrame* frame = FrameShowing(mode, path, except);
+    if (!frame)
+        return false;
+    m_mainFrame->Activate(frame);
+    return true;
+}
+
+void COrdexaApp::FormatSaved(const std::string& path, CChildFrame* by)
+{
+    for (CChildFrame* frame : m_mainFrame->Children())
+        if (frame != by && SameFile(frame->Path(), path))
+            frame->FormatSavedElsewhere();
+}
+
+CChildFrame* COrdexaApp::OpenInMode(FrameMode mode, const std::string& path)
+{
+    // Choosing a mode for a format already open in it brings that window forward: two
+    // windows of one mode on one file would only overwrite each other.
+    if (CChildFrame* open = FrameShowing(mode, path)) {
+        m_mainFrame->Activate(open);
+        AddToRecentFormats(path, 1);
+        return open;
+    }
+    CChildFrame* frame = nullptr;
+    if (mode == FrameMode::Design)
+        frame = new CFmtdesignFrm(*this);
+    else if (mode == FrameMode::Capture)
+        frame = new CFmtcapturaFrm(*this);
+    else
+        frame = new CFmtpantallaFrm(*this);
+    AddChild(frame);
     frame->LoadFromPath(path);
     m_mainFrame->FitChild(frame);
     return frame;
+}
+
+CChildFrame* COrdexaApp::OpenForDesign(const std::string& path)
+{
+    return OpenInMode(FrameMode::Design, path);
 }
 
 CChildFrame* COrdexaApp::OpenForCapture(const std::string& path)
 {
-    CChildFrame* frame = AddChild(new CFmtcapturaFrm(*this));
-    frame->LoadFromPath(path);
-    m_mainFrame->FitChild(frame);
-    return frame;
+    return OpenInMode(FrameMode::Capture, path);
 }
 
 CChildFrame* COrdexaApp::OpenForScreenLayout(const std::string& path)
 {
-    CChildFrame* frame = AddChild(new CFmtpantallaFrm(*this));
-    frame->LoadFromPath(path);
-    m_mainFrame->FitChild(frame);
+    return OpenInMode(FrameMode::ScreenLayout, path);
+}
+
+CChildFrame* COrdexaApp::OpenCaptureFile(const std::string& capturePath)
+{
+    std::string formatName;
+    std::string message;
+    if (!CaptureSession::ReadCaptureFormatName(capturePath, formatName, message)) {
+        m_prompts.Message(message, PromptIcon::Error);
+        return nullptr;
+    }
+    std::string formatPath = CaptureSession::FindCaptureFormat(capturePath, formatName, RecentFormats(m_settings));
+    if (formatPath.empty()) {
+        const std::string question = "No se encontró el formato \"" + formatName + "\" con el que se capturaron los datos de \"" +
+                                     capturePath + "\" (no está en la misma carpeta ni entre los formatos recientes). "
+                                     "¿Desea buscarlo?";
+        if (!m_prompts.AskYesNo(question))
+            return nullptr;
+        formatPath = m_askFormat(m_mainFrame.get());
+        if (formatPath.empty())
+            return nullptr;
+    }
+    auto* frame = qobject_cast<CFmtcapturaFrm*>(OpenForCapture(formatPath));
+    // A format that could not be read leaves an empty frame and its own message.
+    if (!frame || frame->Path().empty())
+        return frame;
+    // A capture screen already open on the format offers to save its values first.
+    if (frame->View()->OfferToSave())
+        frame->View()->LoadCapture(capturePath);
     return frame;
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPrinter>
 #include <QTranslator>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,9 +44,18 @@ public:
     CChildFrame* OpenForCapture(const std::string& path);
     CChildFrame* OpenForScreenLayout(const std::string& path);
     CChildFrame* NewDesign();
+    // A captured-data file opened from the file manager or the command line: the capture
+    // screen of the format it names, with its values loaded. When that format cannot be
+    // found the clerk is told and may look for it. Null when nothing was opened.
+    CChildFrame* OpenCaptureFile(const std::string& capturePath);
 
     // A menu or toolbar command, wherever it was chosen.
     void OnCommand(int id);
+    // A mode button (access bar, main toolbar): opens the format chosen in the access
+    // bar, else the active window's format, and asks for one only when there is neither.
+    void OpenChosen(FrameMode mode);
+    // The open dialog for a format file; tests answer it themselves.
+    void SetFormatAsker(std::function<std::string(QWidget*)> ask) { m_askFormat = std::move(ask); }
 
     // FrameHost
     void AddToRecentFormats(const std::string& path, int slot) override;
@@ -53,6 +63,11 @@ public:
     SettingsStore& GetSettings() override { return m_settings; }
     QPrinter* ApplicationPrinter() override { return &Printer(); }
     void RunCommand(int id) override { OnCommand(id); }
+    void FormatSaved(const std::string& path, CChildFrame* frame) override;
+    bool BringForward(FrameMode mode, const std::string& path, const CChildFrame* except) override;
+    // The window of mode `mode` showing the format file `path` (the same file under any
+    // name), other than `except`; null when there is none.
+    CChildFrame* FrameShowing(FrameMode mode, const std::string& path, const CChildFrame* except = nullptr) const;
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
     // The printer chosen with "Configurar impresora...", offered first when printing.
@@ -66,6 +81,8 @@ signals:
 
 private:
     CChildFrame* AddChild(CChildFrame* frame);
+    // Opens `path` in a new frame of `mode`, or brings forward the one already showing it.
+    CChildFrame* OpenInMode(FrameMode mode, const std::string& path);
     void BuildMenus();
     // The main frame's toolbar and access bar reach the application's commands.
     void ConnectMainFrame();
@@ -85,4 +102,5 @@ private:
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<QPrinter> m_printer;
     QTranslator m_qtTranslator;
+    std::function<std::string(QWidget*)> m_askFormat;
 };

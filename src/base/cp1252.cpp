@@ -86,6 +86,24 @@ std::string FromUtf8(std::string_view utf8)
     return out;
 }
 
+std::string FirstUnencodable(std::string_view utf8)
+{
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        const char32_t c = NextCodePoint(utf8, i);
+        if (c != '?' && ToByte(c) == '?')
+            return std::string(utf8.substr(start, i - start));
+    }
+    return {};
+}
+
+std::string CannotKeepMessage(std::string_view character)
+{
+    return "El carácter \"" + std::string(character) +
+           "\" no se puede guardar: los datos capturados solo admiten letras, cifras y signos de Europa "
+           "occidental (como á, ñ, ü, €). Escríbalo de otra forma.";
+}
+
 std::string Utf16ToUtf8(std::u16string_view text)
 {
     std::string out;

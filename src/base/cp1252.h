@@ -15,6 +15,13 @@ std::string ToUtf8(std::string_view bytes);
 // UTF-8 sequence, becomes "?".
 std::string FromUtf8(std::string_view utf8);
 
+// The first character of `utf8` that the code page cannot hold (as its UTF-8 bytes; a
+// malformed sequence counts as such a character), or an empty string when all fit.
+std::string FirstUnencodable(std::string_view utf8);
+
+// What a clerk is told when a value holds such a character: which one cannot be kept.
+std::string CannotKeepMessage(std::string_view character);
+
 // One UTF-16 code unit sequence (the wide string form of the archive) to UTF-8.
 std::string Utf16ToUtf8(std::u16string_view text);
 

@@ -1,9 +1,11 @@
 #include "capture/capture_session.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/archive.h"
 #include "base/atomic_file.h"
+#include "base/cp1252.h"
 #include "base/file_messages.h"
 #include "base/text_layout.h"
 #include "model/barcode_template.h"
@@ -36,6 +38,14 @@ std::string Fill(const std::string& pattern, std::initializer_list<std::string> 
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The last part of a path after its last "\", "/" or ":": what a captured-data file
+// records as its format.
+std::string FileNameOf(const std::string& path)
+{
+    const size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
 
 // Upper case of the letters names are written with: ASCII and the accented letters of
 // Latin-1 (á → Á, ñ → Ñ), so that "Año" and "AÑO" name the same field.
@@ -166,8 +176,7 @@ void CaptureSession::AdoptFormat(Format format, const std::string& path)
     m_format.elements.clear();
     m_format = std::move(format);
     m_formatPath = path;
-    const size_t cut = path.find_last_of("\\/:");
-    m_formatFileName = cut == std::string::npos ? path : path.substr(cut + 1);
+    m_formatFileName = FileNameOf(path);
     m_capturePath.clear();
     m_savedBytes.reset();
 }
@@ -301,6 +310,12 @@ bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std
         message = "El campo " + name + " no se captura en este formato.";
         return false;
     }
+    // The captured-data file holds only what Windows-1252 can; a value it would turn
+    // into "?" is refused here, as the capture screen refuses it while it is typed.
+    if (const std::string bad = cp1252::FirstUnencodable(utf8); !bad.empty()) {
+        message = "El campo " + name + " no acepta " + Quoted(utf8) + ". " + cp1252::CannotKeepMessage(bad);
+        return false;
+    }
     if (element.m_kind == kKindCodigoBarras) {
         const auto& barcode = static_cast<const CCodigoBarras&>(element);
         std::string reason;
@@ -422,6 +437,41 @@ CaptureLoadStatus CaptureSession::LoadCapture(const std::string& path, std::stri
     if (status == CaptureLoadStatus::Loaded)
         m_capturePath = path;
     return status;
+}
+
+bool CaptureSession::ReadCaptureFormatName(const std::string& path, std::string& formatFileName, std::string& message)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, &message))
+        return false;
+    ArchiveReader ar(bytes);
+    try {
+        formatFileName = ar.ReadString();
+    } catch (const ArchiveError& e) {
+        message = DamagedFileMessage(path, kCaptureFileKind, e.Offset());
+        return false;
+    }
+    return true;
+}
+
+std::string CaptureSession::FindCaptureFormat(const std::string& capturePath, const std::string& formatFileName,
+                                              const std::vector<std::string>& knownFormats)
+{
+    namespace fs = std::filesystem;
+    auto isFile = [](const fs::path& p) {
+        std::error_code ec;
+        return fs::is_regular_file(p, ec);
+    };
+    // A name with a folder in it is not a file name this program stores.
+    if (formatFileName.empty() || formatFileName.find_first_of("/\\") != std::string::npos)
+        return {};
+    const fs::path beside = fs::path(capturePath).parent_path() / formatFileName;
+    if (isFile(beside))
+        return beside.string();
+    for (const std::string& known : knownFormats)
+        if (!known.empty() && FileNameOf(known) == formatFileName && isFile(known))
+            return known;
+    return {};
 }
 
 CaptureLoadStatus CaptureSession::LoadCaptureBytes(const std::vector<uint8_t>& bytes, const std::string& fileLabel,

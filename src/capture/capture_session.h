@@ -130,6 +130,16 @@ public:
     // fields show their stored texts (nothing is recomputed), and the formulas' operands
     // follow the loaded values.
     CaptureLoadStatus LoadCapture(const std::string& path, std::string& message);
+    // The file name of the format a captured-data file was captured with (its header),
+    // without loading anything. False with a message naming the file when it cannot be
+    // read or its header is damaged.
+    static bool ReadCaptureFormatName(const std::string& path, std::string& formatFileName, std::string& message);
+    // Where the format named `formatFileName` by the captured-data file `capturePath`
+    // lies: beside the captured-data file, else the first of `knownFormats` (the recent
+    // formats) with that file name, compared as the captured-data file's open compares
+    // it (exactly). Empty when none exists.
+    static std::string FindCaptureFormat(const std::string& capturePath, const std::string& formatFileName,
+                                         const std::vector<std::string>& knownFormats);
     // The same from bytes already read (`fileLabel` names the file in messages).
     CaptureLoadStatus LoadCaptureBytes(const std::vector<uint8_t>& bytes, const std::string& fileLabel,
                                        std::string& message);

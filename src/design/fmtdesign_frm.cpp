@@ -143,6 +143,7 @@ void CFmtdesignFrm::UpdateCommandStates()
     for (QToolBar* bar : {m_designBar, m_formatBar})
         if (bar)
             RefreshToolBar(bar);
+    RefreshModifiedMark();
 }
 
 void CFmtdesignFrm::ShowCommandPrompt(int id)

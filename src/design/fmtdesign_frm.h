@@ -65,6 +65,7 @@ public:
     // The format differs from the file it was read from or last saved to (a new format:
     // from empty).
     bool IsModified() const;
+    bool HasUnsavedChanges() const override { return IsModified(); }
 
     // --- Commands --------------------------------------------------------------------
     bool HandleCommand(int id) override;

@@ -44,11 +44,7 @@ bool CFmtdesignFrm::HandleCommand(int id)
             SaveAs();
         break;
     case kCloseDesign:
-        // The MDI window closes its frame first and stays when the frame refuses.
-        if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            window->close();
-        else
-            close();
+        CloseWindow();
         return true;
     case kUndo:
         Undo();

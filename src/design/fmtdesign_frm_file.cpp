@@ -13,6 +13,7 @@
 
 #include <string_view>
 #include "design/properties_panel_bar.h"
+#include "platform/file_folders.h"
 #include "platform/format_dialogs.h"
 #include "platform/frame_host.h"
 
@@ -26,8 +27,10 @@ std::string AskFormatToSave(QWidget* parent)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("fmt"));
+    dialog.setDirectory(StartFolder(FileKind::Formats));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    RememberFolder(FileKind::Formats, dialog.selectedFiles().first());
     return dialog.selectedFiles().first().toStdString();
 }
 
@@ -125,9 +128,17 @@ void CFmtdesignFrm::OpenFormat()
     const std::string path = m_dialogs.openPath ? m_dialogs.openPath(this) : std::string();
     if (path.empty())
         return;
+    // A format already open in another design window is shown there, never twice; an
+    // empty window opened only to ask for it goes away.
+    if (m_host.BringForward(FrameMode::Design, path, this)) {
+        if (Path().empty() && m_document.Elements().empty() && !IsModified())
+            CloseWindow();
+        return;
+    }
     Format loaded;
     std::string message;
-    if (!LoadFormatFile(path, loaded, message)) {
+    FileFingerprint read;
+    if (!LoadFormatFile(path, loaded, message, &read)) {
         // The format in the frame stays as it was.
         m_host.GetPrompts().Message(message, PromptIcon::Error);
         return;
@@ -135,6 +146,7 @@ void CFmtdesignFrm::OpenFormat()
     if (m_panelBar)
         m_panelBar->Panel()->Refresh(nullptr);
     m_document.Replace(std::move(loaded));
+    m_fingerprint = read;
     SetPath(path);
     m_history.Clear();
     m_level = 0;
@@ -149,13 +161,8 @@ void CFmtdesignFrm::OpenFormat()
 bool CFmtdesignFrm::WriteTo(const std::string& path)
 {
     CommitPanelEdit();
-    std::string message;
-    // The file is written through a temporary file renamed over it: a failure leaves
-    // the previous file as it was.
-    if (!SaveFormatFile(path, m_document.GetFormat(), FormatWriter::Design, message)) {
-        m_host.GetPrompts().Message(message, PromptIcon::Error);
+    if (!WriteFormatFile(path, FormatWriter::Design))
         return false;
-    }
     MarkSaved();
     return true;
 }
@@ -195,6 +202,8 @@ bool CFmtdesignFrm::SaveAs()
     ShowScanMessage(m_scan.FormatSaved(QString::fromStdString(path), path != Path()));
     SetPath(path);
     UpdateCaption();
+    // The new name is the format the clerk works on now, as after a first save.
+    m_host.AddToRecentFormats(path, 1);
     UpdateCommandStates();
     return true;
 }

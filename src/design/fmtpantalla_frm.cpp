@@ -98,7 +98,8 @@ void CFmtpantallaFrm::FormatShown()
 {
     m_view->FormatChanged();
     m_history.Clear();
-    m_modified = false;
+    m_level = 0;
+    m_cleanLevel = 0;
     UpdateCommandStates();
 }
 
@@ -128,6 +129,7 @@ std::optional<CommandUiState> CFmtpantallaFrm::CommandState(int id)
 void CFmtpantallaFrm::UpdateCommandStates()
 {
     RefreshToolBar(m_toolBar);
+    RefreshModifiedMark();
 }
 
 bool CFmtpantallaFrm::HandleCommand(int id)
@@ -137,7 +139,7 @@ bool CFmtpantallaFrm::HandleCommand(int id)
         Save();
         break;
     case kCloseLayout:
-        close();
+        CloseWindow();
         return true;
     case kCaptionAbove:
         m_view->SetCaptionLeft(0);
@@ -164,7 +166,10 @@ bool CFmtpantallaFrm::HandleCommand(int id)
 void CFmtpantallaFrm::OnFormatChanged(const std::vector<uint8_t>& before)
 {
     m_history.RecordSnapshot(before);
-    m_modified = true;
+    // The saved state lay ahead of this one (it was undone past): it is out of reach now.
+    if (m_cleanLevel > m_level)
+        m_cleanLevel = -1;
+    ++m_level;
     UpdateCommandStates();
 }
 
@@ -173,27 +178,24 @@ void CFmtpantallaFrm::UndoOrRedo(bool undo)
     const bool done = undo ? m_history.Undo(m_format) : m_history.Redo(m_format);
     if (!done)
         return;
+    m_level += undo ? -1 : 1;
     m_view->FormatChanged();
     // The numbering of order mode goes on from the clicks made since the mode began,
     // which an undone click no longer matches: order mode ends, and choosing it again
     // numbers from 1 as always.
     if (m_view->Editor().OrderMode())
         m_view->ToggleOrderMode();
-    m_modified = true;
 }
 
 bool CFmtpantallaFrm::Save()
 {
     if (Path().empty())
         return false;
-    std::string message;
     // The writer marks every variable element and label as placed and stores the union
     // of their screen rectangles as the extent; the view keeps its size until reopened.
-    if (!SaveFormatFile(Path(), m_format, FormatWriter::ScreenLayout, message)) {
-        m_host.GetPrompts().Message(message, PromptIcon::Error);
+    if (!WriteFormatFile(Path(), FormatWriter::ScreenLayout))
         return false;
-    }
-    m_modified = false;
+    m_cleanLevel = m_level;
     UpdateCommandStates();
     WorkSaved();
     return true;
@@ -201,7 +203,7 @@ bool CFmtpantallaFrm::Save()
 
 bool CFmtpantallaFrm::QueryClose()
 {
-    if (!m_modified || Path().empty())
+    if (!IsModified() || Path().empty())
         return true;
     return SaveBeforeLosing(m_host.GetPrompts(), CFmtdesignFrm::SaveChangesQuestion(Path()), [this] { return Save(); });
 }

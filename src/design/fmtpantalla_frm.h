@@ -20,8 +20,10 @@ public:
     const Format& GetFormat() const { return m_format; }
     CFmtpantallaView* View() const { return m_view; }
     QToolBar* ToolBar() const { return m_toolBar; }
-    // Whether the layout changed since it was read or saved.
-    bool IsModified() const { return m_modified; }
+    // Whether the layout differs from what was read or saved last (a change undone is
+    // no change).
+    bool IsModified() const { return m_level != m_cleanLevel; }
+    bool HasUnsavedChanges() const override { return IsModified(); }
 
     bool HandleCommand(int id) override;
     std::optional<CommandUiState> CommandState(int id) override;
@@ -49,7 +51,10 @@ private:
 
     Format m_format;
     FormatHistory m_history;
-    bool m_modified = false;
+    // Undo level of the layout as it stands and as the file holds it; -1 for a clean
+    // level that can no longer be reached.
+    int m_level = 0;
+    int m_cleanLevel = 0;
     CFmtpantallaView* m_view = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_promptPane = nullptr;

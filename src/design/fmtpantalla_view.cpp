@@ -132,6 +132,13 @@ void CFmtpantallaView::mouseReleaseEvent(QMouseEvent* event)
     Apply(m_editor.Release());
 }
 
+void CFmtpantallaView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (m_editor.OrderMode())
+        return;
+    mousePressEvent(event);
+}
+
 void CFmtpantallaView::ToggleOrderMode()
 {
     m_editor.ToggleOrderMode();

@@ -43,6 +43,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // In order mode a double-click is the one click its first press already was.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void Apply(const LayoutOutcome& outcome);

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "platform/file_folders.h"
 #include "platform/scan_background.h"
 
 namespace {
@@ -35,8 +36,10 @@ QString AskScanFile(QWidget* parent)
                        QStringLiteral("Formularios escaneados (*.png *.jpg *.jpeg *.pdf);;Todos los archivos (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDirectory(StartFolder(FileKind::Scans));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    RememberFolder(FileKind::Scans, dialog.selectedFiles().first());
     return dialog.selectedFiles().first();
 }
 

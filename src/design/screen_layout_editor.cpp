@@ -31,11 +31,24 @@ void ScreenLayoutEditor::FormatReplaced()
 
 int ScreenLayoutEditor::Renumber(ElementList& elements, CControles& clicked, int next)
 {
-    const uint32_t low = uint32_t(next);
-    const uint32_t high = uint32_t(clicked.m_order);
+    const uint64_t low = uint32_t(next);
+    // An element without an order yet (0) counts as behind every numbered one.
+    const uint64_t high = clicked.m_order == 0 ? uint64_t(1) << 32 : uint32_t(clicked.m_order);
+    if (high < low) {
+        // Clicked again in this round (a double-click, or a change of mind): it moves to
+        // the end of the controls numbered so far, which close the gap it leaves, so no
+        // two controls ever share a number.
+        for (auto& element : elements) {
+            const uint32_t order = uint32_t(element->m_order);
+            if (high < order && order < low)
+                element->m_order = int32_t(order - 1);
+        }
+        clicked.m_order = next - 1;
+        return next;
+    }
     for (auto& element : elements) {
         const uint32_t order = uint32_t(element->m_order);
-        if (low <= order && order < high)
+        if (element.get() != &clicked && order != 0 && low <= order && order < high)
             element->m_order = int32_t(order + 1);
     }
     clicked.m_order = next;
@@ -73,11 +86,12 @@ LayoutOutcome ScreenLayoutEditor::Press(Point p)
         return outcome;
     }
     if (m_orderMode) {
-        // Clicking the control that already has the next number changes nothing (the
-        // range of orders that move back is empty).
-        if (hit->m_order != m_nextOrder)
-            outcome.before = FormatHistory::Snapshot(m_format);
+        // A click that changes no number (the control already has the next one, or was
+        // the last one numbered) leaves nothing to undo.
+        std::vector<uint8_t> before = FormatHistory::Snapshot(m_format);
         m_nextOrder = Renumber(m_format.elements, *hit, m_nextOrder);
+        if (FormatHistory::Snapshot(m_format) != before)
+            outcome.before = std::move(before);
         return outcome;
     }
     hit->m_selected = 1;

@@ -74,8 +74,10 @@ public:
 
     // Clicking element `clicked` in order mode: every element whose order b satisfies
     // next <= b < clicked's order (compared as unsigned numbers, so negative orders count
-    // as very large) moves one place back, the clicked one takes `next`. Returns the next
-    // number to hand out.
+    // as very large, and an element without order as larger still) moves one place back,
+    // the clicked one takes `next`. A control clicked again in the same round (its order
+    // is below `next`) becomes the last one numbered instead. Returns the next number to
+    // hand out.
     static int Renumber(ElementList& elements, CControles& clicked, int next);
 
 private:

@@ -1,5 +1,7 @@
 #include "model/format_file.h"
 
+#include <algorithm>
+
 #include "base/atomic_file.h"
 #include "base/file_messages.h"
 #include "model/element_factory.h"
@@ -77,27 +79,45 @@ std::vector<uint8_t> WriteFormatAsItStands(const Format& format)
     return ar.Take();
 }
 
+void NumberCaptureOrder(ElementList& elements)
+{
+    // Writing order: the back of the list is the entry written first.
+    std::vector<CControles*> variables;
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        CControles& e = **it;
+        if (e.m_constant)
+            e.m_order = 0;
+        else if (e.IsVariable())
+            variables.push_back(&e);
+    }
+    // The clerk's order first (as unsigned numbers, as the screen layout compares them),
+    // then the elements that have none yet; ties keep the writing order.
+    auto key = [](const CControles* e) {
+        return e->m_order == 0 ? uint64_t(1) << 32 : uint64_t(uint32_t(e->m_order));
+    };
+    std::stable_sort(variables.begin(), variables.end(),
+                     [&](const CControles* a, const CControles* b) { return key(a) < key(b); });
+    int32_t next = 1;
+    for (CControles* e : variables)
+        e->m_order = next++;
+}
+
 std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer)
 {
-    int32_t nextOrder = 1;
-    for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it) {
-        CControles& e = **it;
-        if (writer == FormatWriter::Design) {
-            // Constants get 0, variable elements 1..n in writing order; labels keep theirs.
-            if (e.m_constant)
-                e.m_order = 0;
-            else if (e.IsVariable())
-                e.m_order = nextOrder++;
-        } else if (writer == FormatWriter::ScreenLayout && !e.m_constant) {
-            e.m_screenPlaced = 1;
-        }
-    }
+    if (writer != FormatWriter::Rewrite)
+        NumberCaptureOrder(format.elements);
+    if (writer == FormatWriter::ScreenLayout)
+        for (auto& e : format.elements)
+            if (!e->m_constant)
+                e->m_screenPlaced = 1;
     format.screenExtent = ScreenExtent(format.elements);
     return WriteFormatAsItStands(format);
 }
 
-bool LoadFormatFile(const std::string& path, Format& format, std::string& message)
+bool LoadFormatFile(const std::string& path, Format& format, std::string& message, FileFingerprint* read)
 {
+    if (read)
+        read->Forget();
     std::vector<uint8_t> bytes;
     std::string ioError;
     if (!ReadWholeFile(path, bytes, &ioError)) {
@@ -117,11 +137,18 @@ bool LoadFormatFile(const std::string& path, Format& format, std::string& messag
             message = DamagedFileMessage(path, kFormatFileWhat, error.offset);
         return false;
     }
+    if (read)
+        read->Take(path, bytes);
     return true;
 }
 
-bool SaveFormatFile(const std::string& path, Format& format, FormatWriter writer, std::string& message)
+bool SaveFormatFile(const std::string& path, Format& format, FormatWriter writer, std::string& message,
+                    FileFingerprint* written)
 {
     const std::vector<uint8_t> bytes = WriteFormat(format, writer);
-    return WriteFileAtomically(path, bytes, &message);
+    if (!WriteFileAtomically(path, bytes, &message))
+        return false;
+    if (written)
+        written->Take(path, bytes);
+    return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_fingerprint.h"
 #include "model/controles.h"
 
 using ElementList = std::list<std::unique_ptr<CControles>>;
@@ -22,8 +23,8 @@ struct Format {
 
 // The three places that write a format.
 enum class FormatWriter {
-    Design,        // renumbers the capture order while writing
-    ScreenLayout,  // marks every variable element and label as placed on the screen
+    Design,        // numbers the capture order 1..n (NumberCaptureOrder) while writing
+    ScreenLayout,  // the same numbering; marks every variable element and label as placed
     Rewrite,       // writes the elements as they are
 };
 
@@ -40,6 +41,14 @@ struct FormatReadError {
 // kind can be trusted).
 bool ReadFormat(std::span<const uint8_t> bytes, Format& format, FormatReadError& error);
 
+// Gives the variable elements the capture orders 1..n without gaps or repeats, keeping
+// the order the clerk set: elements with an order keep their relative order (a repeated
+// number keeps writing order), elements without one (0, new ones) follow in writing
+// order. Orders already running 1..n uniquely are kept as they are, so captured-data
+// files, which store each value under its element's order, keep loading. Constants get
+// 0; labels keep theirs.
+void NumberCaptureOrder(ElementList& elements);
+
 // Writes a format; the Design and ScreenLayout writers change the elements first (order
 // numbers, placed flag), and every writer stores the extent recomputed from the elements.
 std::vector<uint8_t> WriteFormat(Format& format, FormatWriter writer);
@@ -53,9 +62,12 @@ std::vector<uint8_t> WriteFormatAsItStands(const Format& format);
 Rect ScreenExtent(const ElementList& elements);
 
 // Reads a format file. On failure returns false with a one-line Spanish message naming
-// the file (and, for a malformed file, the byte offset).
-bool LoadFormatFile(const std::string& path, Format& format, std::string& message);
+// the file (and, for a malformed file, the byte offset). `read`, when given, remembers
+// the bytes read (forgotten on failure).
+bool LoadFormatFile(const std::string& path, Format& format, std::string& message,
+                    FileFingerprint* read = nullptr);
 
 // Writes a format file through a temporary file renamed over the target, so a failure
-// leaves the previous file intact.
-bool SaveFormatFile(const std::string& path, Format& format, FormatWriter writer, std::string& message);
+// leaves the previous file intact. `written`, when given, remembers the bytes written.
+bool SaveFormatFile(const std::string& path, Format& format, FormatWriter writer, std::string& message,
+                    FileFingerprint* written = nullptr);

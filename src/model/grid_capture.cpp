@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "calc/amount_text.h"
+#include "base/cp1252.h"
 #include "calc/column_formula.h"
 #include "calc/column_recalc.h"
 #include "model/fmt_grid.h"
@@ -306,6 +307,9 @@ std::string CGridCapture::TypingRefusal(int col) const
 
 std::string CGridCapture::TextRefusal(int col, const std::string& text) const
 {
+    // A cell is stored in the captured-data file, which holds only what Windows-1252 can.
+    if (const std::string bad = cp1252::FirstUnencodable(text); !bad.empty())
+        return cp1252::CannotKeepMessage(bad);
     const int field = FieldOfColumn(col);
     if (field < 1 || !Table())
         return {};

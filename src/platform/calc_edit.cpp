@@ -2,10 +2,18 @@
 
 #include <QFocusEvent>
 #include <QPainter>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPointer>
+#include <QStatusTipEvent>
+#include <QToolTip>
 #include <QValidator>
 #include <cmath>
 #include <cstdlib>
+
+#include "base/cp1252.h"
 
 namespace {
 
@@ -28,17 +36,27 @@ void PlaceChild(QWidget* widget, const Rect& rc, const LogFont& font)
     widget->show();
 }
 
-// Refuses an edit that would make the box edit's text longer than it may grow.
-class LengthLimit : public QValidator {
+// Refuses an edit that would put into a line edit a character the captured-data file
+// cannot hold (and, for a box edit, an edit that would make its text longer than it may
+// grow). Qt keeps the text as it was when the validator says Invalid, for typed keys and
+// pasted text alike.
+class KeepableText : public QValidator {
 public:
-    explicit LengthLimit(CBoxEdit* edit) : QValidator(edit), m_edit(edit) {}
+    explicit KeepableText(QLineEdit* edit, CBoxEdit* boxes = nullptr) : QValidator(edit), m_edit(edit), m_boxes(boxes) {}
     State validate(QString& input, int&) const override
     {
-        return input.size() <= m_edit->Allowance() ? Acceptable : Invalid;
+        if (m_boxes && input.size() > m_boxes->Allowance())
+            return Invalid;
+        const std::string bad = cp1252::FirstUnencodable(ToUtf8(input));
+        if (bad.empty())
+            return Acceptable;
+        ReportUnkeepableCharacter(m_edit, bad);
+        return Invalid;
     }
 
 private:
-    CBoxEdit* m_edit;
+    QLineEdit* m_edit;
+    CBoxEdit* m_boxes;
 };
 
 // The element owns its control; the widget lives among the form's children and goes
@@ -138,7 +156,20 @@ QFont ScreenFontFromRecord(const LogFont& record)
     return font;
 }
 
-CCalcEdit::CCalcEdit(int controlId, QWidget* parent) : QLineEdit(parent), m_controlId(controlId) {}
+void ReportUnkeepableCharacter(QWidget* control, const std::string& character)
+{
+    const QString text = FromUtf8(cp1252::CannotKeepMessage(character));
+    QApplication::beep();
+    // Said at the control, where the clerk is looking, and in the window's status bar.
+    QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), text, control);
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(control, &tip);
+}
+
+CCalcEdit::CCalcEdit(int controlId, QWidget* parent) : QLineEdit(parent), m_controlId(controlId)
+{
+    setValidator(new KeepableText(this));
+}
 
 void CCalcEdit::focusOutEvent(QFocusEvent* event)
 {
@@ -176,6 +207,37 @@ CParagraphEdit::CParagraphEdit(int controlId, QWidget* parent) : QPlainTextEdit(
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
+bool CParagraphEdit::Refuses(const QString& text)
+{
+    const std::string bad = cp1252::FirstUnencodable(ToUtf8(text));
+    if (bad.empty())
+        return false;
+    ReportUnkeepableCharacter(this, bad);
+    return true;
+}
+
+void CParagraphEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->text().isEmpty() && Refuses(event->text()))
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void CParagraphEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (Refuses(event->commitString())) {
+        event->setCommitString(QString());
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void CParagraphEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (source->hasText() && Refuses(source->text()))
+        return;
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
 std::string CParagraphEdit::Value() const
 {
     QString text = toPlainText();
@@ -193,7 +255,7 @@ void CParagraphEdit::SetValue(const std::string& utf8)
 CBoxEdit::CBoxEdit(int controlId, int maxChars, QWidget* parent)
     : QLineEdit(parent), m_controlId(controlId), m_maxChars(maxChars), m_allowance(maxChars)
 {
-    setValidator(new LengthLimit(this));
+    setValidator(new KeepableText(this, this));
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_allowance = std::max(m_maxChars, std::min(m_allowance, int(text.size())));
     });

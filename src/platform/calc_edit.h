@@ -10,6 +10,11 @@
 // the name of the signal that recomputes the calculated fields.
 inline constexpr int kWmFieldLeft = 1170;
 
+// Every entry control that takes text refuses a character the captured-data file cannot
+// hold (Windows-1252 has no "Ł" or "✓"): the clerk hears a beep and reads, at the control
+// and in the status bar, which character cannot be kept.
+void ReportUnkeepableCharacter(QWidget* control, const std::string& character);
+
 // The text line's edit: single line, scrolls horizontally as the user types, and tells
 // whoever listens that the user has left the field (with its control id) when the
 // keyboard focus moves from it to another control, after the edit's own focus handling.
@@ -48,7 +53,15 @@ public:
     std::string Value() const;
     void SetValue(const std::string& utf8);
 
+protected:
+    // Typed, composed and pasted text holding a character the captured-data file cannot
+    // hold is refused whole, as the line edits refuse it.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
+    bool Refuses(const QString& text);
     int m_controlId;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QToolBar>
 
 #include "platform/frame_host.h"
@@ -15,14 +16,22 @@ CChildFrame::CChildFrame(FrameHost& host, FrameMode mode, const QString& caption
 
 void CChildFrame::UpdateCaption()
 {
-    setWindowTitle(m_captionFormat.arg(m_path.empty() ? QStringLiteral("(nuevo)") : QString::fromStdString(m_path)));
+    m_captionMarked = HasUnsavedChanges();
+    const QString name = m_path.empty() ? QStringLiteral("(nuevo)") : QString::fromStdString(m_path);
+    setWindowTitle(m_captionFormat.arg(name) + (m_captionMarked ? QStringLiteral("*") : QString()));
     emit captionChanged(this);
+}
+
+void CChildFrame::RefreshModifiedMark()
+{
+    if (HasUnsavedChanges() != m_captionMarked)
+        UpdateCaption();
 }
 
 void CChildFrame::LoadFromPath(const std::string& path)
 {
     std::string message;
-    const bool loaded = LoadFormatFile(path, FrameFormat(), message);
+    const bool loaded = LoadFormatFile(path, FrameFormat(), message, &m_fingerprint);
     if (!loaded)
         m_host.GetPrompts().Message(message, PromptIcon::Error);
     m_path = loaded ? path : std::string();
@@ -30,6 +39,45 @@ void CChildFrame::LoadFromPath(const std::string& path)
     UpdateCaption();
     if (loaded)
         m_host.AddToRecentFormats(path, 1);
+}
+
+void CChildFrame::CloseWindow()
+{
+    // The workspace's window closes its frame first and stays when the frame refuses;
+    // closing the frame alone would leave an empty window with stale menus.
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        window->close();
+    else
+        close();
+}
+
+void CChildFrame::FormatSavedElsewhere()
+{
+    if (m_path.empty() || HasUnsavedChanges())
+        return;
+    std::string message;
+    if (!LoadFormatFile(m_path, FrameFormat(), message, &m_fingerprint)) {
+        // The frame keeps no half-read format and no path to write it back to.
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        m_path.clear();
+    }
+    FormatShown();
+    UpdateCaption();
+}
+
+bool CChildFrame::WriteFormatFile(const std::string& path, FormatWriter writer)
+{
+    if (!m_fingerprint.MayOverwrite(path, m_host.GetPrompts()))
+        return false;
+    std::string message;
+    // The file is written through a temporary file renamed over it: a failure leaves
+    // the previous file as it was.
+    if (!SaveFormatFile(path, FrameFormat(), writer, message, &m_fingerprint)) {
+        m_host.GetPrompts().Message(message, PromptIcon::Error);
+        return false;
+    }
+    m_host.FormatSaved(path, this);
+    return true;
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/file_fingerprint.h"
 #include "platform/command_ids.h"
 #include "capture/recovery_copy.h"
 #include "model/format_file.h"
@@ -47,8 +48,20 @@ public:
     void LoadFromPath(const std::string& path);
     // The format file shown; empty for a new format or after a failed load.
     const std::string& Path() const { return m_path; }
-    // "<mode caption> - <path>", or "(nuevo)" in place of an empty path.
+    // "<mode caption> - <path>", or "(nuevo)" in place of an empty path, followed by "*"
+    // while the frame holds unsaved changes.
     void UpdateCaption();
+    // Sets the caption again when the unsaved-changes mark it shows is out of date.
+    void RefreshModifiedMark();
+    // Closes the frame's window in the workspace as its close box does (the frame is
+    // asked first and may refuse), or the frame itself when it stands alone.
+    void CloseWindow();
+    // Whether the frame holds changes to its format that are not in its file.
+    virtual bool HasUnsavedChanges() const { return false; }
+    // Another window of the program wrote this frame's format file. A frame holding no
+    // unsaved change reads it again, so it never writes back an older version; one with
+    // changes keeps them (its next save asks before replacing the file).
+    virtual void FormatSavedElsewhere();
     // A menu command while this frame is active; false when the frame does not handle it.
     virtual bool HandleCommand(int /*id*/) { return false; }
     // Asked before the frame closes (its own close box, "&Cerrar", or the program
@@ -80,6 +93,11 @@ protected:
     void WorkSaved() { emit workSaved(this); }
     // The frame's format now lives in `path` (a format saved under a new name).
     void SetPath(const std::string& path) { m_path = path; }
+    // Writes the frame's format to `path` with `writer`: when the file changed on disk
+    // since this frame last read or wrote it, the clerk is asked first and a No writes
+    // nothing. On success the other windows on that file hear of it. False (after a
+    // message naming the file, unless the clerk declined) when nothing was written.
+    bool WriteFormatFile(const std::string& path, FormatWriter writer);
     // Every way of closing the frame goes through QueryClose.
     void closeEvent(QCloseEvent* event) override;
 
@@ -99,9 +117,12 @@ protected:
     virtual void FormatShown() = 0;
 
     FrameHost& m_host;
+    // What this frame last read from or wrote to its format file.
+    FileFingerprint m_fingerprint;
 
 private:
     FrameMode m_mode;
     QString m_captionFormat;
+    bool m_captionMarked = false;
     std::string m_path;
 };

@@ -1,5 +1,7 @@
 #include "platform/format_printer.h"
 
+#include "platform/file_folders.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -152,9 +154,9 @@ void ProposePdfFileName(QPrinter& printer, const std::string& formatPath, const 
     if (printer.outputFormat() != QPrinter::PdfFormat || formatPath.empty())
         return;
     const QFileInfo format(QString::fromStdString(formatPath));
-    // The folder the clerk last printed into, or the format's own the first time.
+    // The folder the clerk last printed into (this session, else as remembered).
     const QString previous = printer.outputFileName();
-    const QDir folder = previous.isEmpty() ? format.absoluteDir() : QFileInfo(previous).absoluteDir();
+    const QDir folder = previous.isEmpty() ? QDir(StartFolder(FileKind::Pdf)) : QFileInfo(previous).absoluteDir();
     printer.setOutputFileName(folder.filePath(format.completeBaseName() + QString::fromUtf8(suffix) +
                                               QStringLiteral(".pdf")));
 }

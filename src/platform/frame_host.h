@@ -6,7 +6,9 @@
 #include "base/prompts.h"
 #include "base/settings_store.h"
 
+class CChildFrame;
 class QPrinter;
+enum class FrameMode;
 
 class FrameHost {
 public:
@@ -22,6 +24,14 @@ public:
     // A command the application carries out (opening a format, the About box), chosen
     // from a frame's own toolbar.
     virtual void RunCommand(int /*id*/) {}
+    // `frame` wrote the format file `path`: the other windows on it follow.
+    virtual void FormatSaved(const std::string& /*path*/, CChildFrame* /*frame*/) {}
+    // Brings forward the window of mode `mode` already showing `path` (other than
+    // `except`); false when there is none.
+    virtual bool BringForward(FrameMode /*mode*/, const std::string& /*path*/, const CChildFrame* /*except*/)
+    {
+        return false;
+    }
 };
 
 // A host for frames shown outside the program (tests, demonstrations): the prompts answer

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <utility>
 
 #include "app/access_dialog.h"
 #include "app/flat_icon_button.h"
@@ -12,11 +14,22 @@
 #include "app/shelltree/shell_tree.h"
 #include "app_window_fixture.h"
 #include "platform/child_frame.h"
+#include "platform/command_ids.h"
 
 namespace {
 
 class AccessBarTest : public AppWindowFixture {
 protected:
+    void SetUp() override
+    {
+        AppWindowFixture::SetUp();
+        // The open dialog answers from here: the path queued, or a cancel.
+        app.SetFormatAsker([this](QWidget*) {
+            ++asked;
+            return std::exchange(answer, std::string());
+        });
+    }
+
     std::vector<std::string> InitialRecent() const override
     {
         // A free second slot, and a format whose file is gone.
@@ -30,7 +43,7 @@ protected:
         QStringList texts;
         QTreeWidget* list = Access()->RecentList();
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            texts << list->topLevelItem(i)->text(0);
+            texts << list->topLevelItem(i)->data(0, CAccessDialog::kPathRole).toString();
         return texts;
     }
 
@@ -44,6 +57,15 @@ protected:
     }
 
     void Press(int buttonId) { QTest::mouseClick(Access()->Button(buttonId), Qt::LeftButton); }
+    void PressToolbar(int commandId)
+    {
+        for (QAction* a : frame->findChild<QToolBar*>(QStringLiteral("mainToolBar"))->actions())
+            if (a->objectName() == QString::number(commandId))
+                a->trigger();
+    }
+
+    int asked = 0;
+    std::string answer;
 };
 
 QString Q(const std::string& s)
@@ -57,6 +79,10 @@ TEST_F(AccessBarTest, TheRecentListShowsTheStoredFormatsAndFollowsEveryOpen)
 {
     EXPECT_EQ(ListTexts(), (QStringList{Q(Path("factura.fmt")), dir.filePath("borrado.fmt"), Q(Path("cheque.fmt"))}));
     EXPECT_EQ(Access()->RecentList()->headerItem()->text(0), "Ordexa");
+    // The name shows first, where a narrow list still shows it; the whole path in the tooltip.
+    const QTreeWidgetItem* first = Access()->RecentList()->topLevelItem(0);
+    EXPECT_EQ(first->text(0), "factura.fmt — " + QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(first->toolTip(0), QDir::toNativeSeparators(Q(Path("factura.fmt"))));
 
     app.OpenForCapture(Path("nomina.fmt"));
     EXPECT_EQ(ListTexts().value(0), Q(Path("nomina.fmt")));
@@ -80,6 +106,7 @@ TEST_F(AccessBarTest, ADeletedFormatSaysSoAndOpensNothing)
     EXPECT_EQ(Access()->SelectionSource(), CAccessDialog::Source::None);
     Press(CAccessDialog::kOpenCaptureId);
     EXPECT_TRUE(frame->Children().empty());
+    EXPECT_EQ(asked, 1) << "with nothing to open, the clerk is asked for a format";
     // The entry stays in the list.
     EXPECT_EQ(ListTexts().size(), 3);
 }
@@ -123,6 +150,30 @@ TEST_F(AccessBarTest, EachOpenButtonOpensTheChosenFormatOnceInItsMode)
     }
 }
 
+TEST_F(AccessBarTest, ModeButtonsOpenTheChosenFormatElseTheActiveOneAndAskOnlyWithNeither)
+{
+    answer = Path("factura.fmt");
+    PressToolbar(CommandId::kOpenDesign);
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(frame->Children().size(), 1u);
+    EXPECT_EQ(frame->ActiveChild()->Path(), Path("factura.fmt"));
+
+    // The active window's format, without a question, from the toolbar and the access bar.
+    PressToolbar(CommandId::kOpenCapture);
+    Press(CAccessDialog::kOpenScreenLayoutId);
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(frame->Children().size(), 3u);
+    for (CChildFrame* child : frame->Children())
+        EXPECT_EQ(child->Path(), Path("factura.fmt"));
+
+    // The recent list's choice comes first.
+    ClickRecent(ListTexts().indexOf(Q(Path("cheque.fmt"))));
+    PressToolbar(CommandId::kOpenCapture);
+    EXPECT_EQ(frame->ActiveChild()->Path(), Path("cheque.fmt"));
+    EXPECT_EQ(frame->ActiveChild()->Mode(), FrameMode::Capture);
+    EXPECT_EQ(asked, 1);
+}
+
 TEST_F(AccessBarTest, AFormatChosenInTheTreeOpensWithItsPathUnchanged)
 {
     CShellTree* tree = Access()->Tree();
@@ -136,12 +187,15 @@ TEST_F(AccessBarTest, AFormatChosenInTheTreeOpensWithItsPathUnchanged)
     EXPECT_EQ(frame->ActiveChild()->Mode(), FrameMode::ScreenLayout);
     EXPECT_EQ(Q(frame->ActiveChild()->Path()), tree->SelectedPath());
 
-    // A folder previews nothing and opens nothing.
+    // A folder previews nothing and is never opened: the button takes the active
+    // window's format instead.
     tree->setCurrentItem(item->parent());
     EXPECT_EQ(Access()->SelectionSource(), CAccessDialog::Source::None);
     EXPECT_EQ(Access()->PreviewText(), "");
     Press(CAccessDialog::kOpenDesignId);
-    EXPECT_EQ(frame->Children().size(), 1u);
+    ASSERT_EQ(frame->Children().size(), 2u);
+    EXPECT_EQ(frame->ActiveChild()->Mode(), FrameMode::Design);
+    EXPECT_EQ(frame->Children()[0]->Path(), frame->Children()[1]->Path());
 }
 
 TEST_F(AccessBarTest, CreateNewFormatOpensAnEmptyDesignWhateverIsChosen)

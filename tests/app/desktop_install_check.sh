@@ -58,6 +58,8 @@ type=$(xdg-mime query filetype "$work/enero.cap")
 [ "$type" = application/x-ordexa-capture ] || fail "a .cap file is \"$type\""
 handler=$(xdg-mime query default application/x-ordexa-format)
 [ "$handler" = "$app_id.desktop" ] || fail "format files open with \"$handler\""
+handler=$(xdg-mime query default application/x-ordexa-capture)
+[ "$handler" = "$app_id.desktop" ] || fail "captured-data files open with \"$handler\""
 grep -q 'comment xml:lang="es">Formato de Ordexa' "$prefix/share/mime/application/x-ordexa-format.xml" ||
   fail "the format type has no Spanish comment"
 

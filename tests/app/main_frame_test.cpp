@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -10,6 +12,8 @@
 #include <QToolBar>
 
 #include "app/client_area.h"
+#include "design/fmtdesign_frm.h"
+#include "platform/command_ids.h"
 #include "capture/ui/fmtcaptura_frm.h"
 #include "app/help_window.h"
 #include "app_window_fixture.h"
@@ -259,4 +263,35 @@ TEST_F(MainFrameTest, TheAboutButtonsShowTheAboutBox)
     });
     about->trigger();
     EXPECT_EQ(title, "Acerca de Ordexa");
+}
+
+TEST(MainFramePlacement, TheWindowFitsTheScreenAndComesBackAsTheClerkLeftIt)
+{
+    MemorySettingsStore settings;
+    ScriptedPrompts prompts;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        COrdexaApp app(settings, prompts);
+        ASSERT_TRUE(app.Start({}, true));
+        EXPECT_TRUE(area.contains(app.MainFrame()->frameGeometry())) << "fits the screen the first time";
+        app.MainFrame()->showMaximized();
+        ASSERT_TRUE(app.MainFrame()->close());
+    }
+    COrdexaApp again(settings, prompts);
+    ASSERT_TRUE(again.Start({}, false));
+    EXPECT_TRUE(again.MainFrame()->isMaximized());
+}
+
+TEST_F(MainFrameTest, CtrlSSavesInEveryModeThatSaves)
+{
+    auto* design = qobject_cast<CFmtdesignFrm*>(app.OpenForDesign(Path("factura.fmt")));
+    design->Document().Select(design->Document().Elements().front().get());
+    design->HandleCommand(CommandId::kAlignRight);
+    ASSERT_TRUE(design->windowTitle().endsWith('*'));
+    EXPECT_TRUE(frame->windowTitle().endsWith('*')) << "the main caption follows the child's";
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(design->IsModified());
+    EXPECT_FALSE(design->windowTitle().endsWith('*'));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeySequence>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -12,15 +13,22 @@
 #include "base/atomic_file.h"
 #include "platform/child_frame.h"
 #include "platform/calc_edit.h"
+#include "base/recording_dc.h"
+#include "capture/capture_session.h"
 #include "capture/ui/fmtcaptura_frm.h"
 #include "capture/ui/fmtcapture_view.h"
 #include "design/fmtdesign_frm.h"
+#include "design/fmtpantalla_frm.h"
+#include "design/fmtpantalla_view.h"
+#include "platform/command_ids.h"
 #include "model/format_file.h"
 #include "app/main_frame.h"
 #include "app/ordexa_app.h"
 #include "base/prompts.h"
 #include "app/recent_formats.h"
 #include "model/textline_var.h"
+
+using namespace CommandId;
 
 namespace {
 
@@ -81,11 +89,78 @@ TEST_F(AppFixture, EachModeOpensAFrameWithItsCaptionAndRemembersTheFormat)
     EXPECT_TRUE(prompts.Shown().empty());
 }
 
-TEST_F(AppFixture, TheSameFormatOpensTwiceForCapture)
+TEST_F(AppFixture, ChoosingAModeForAFormatOpenInItBringsThatWindowForward)
 {
-    app.OpenForCapture(Path("factura.fmt"));
-    app.OpenForCapture(Path("factura.fmt"));
+    CChildFrame* capture = app.OpenForCapture(Path("factura.fmt"));
+    CChildFrame* design = app.OpenForDesign(Path("factura.fmt"));
+    EXPECT_EQ(app.OpenForCapture(dir.filePath("./factura.fmt").toStdString()), capture);
+    EXPECT_EQ(app.MainFrame()->ActiveChild(), capture);
+    EXPECT_EQ(app.OpenForDesign(Path("factura.fmt")), design);
     EXPECT_EQ(app.MainFrame()->Children().size(), 2u);
+}
+
+TEST_F(AppFixture, TwoWindowsOnOneFormatNeverOverwriteEachOtherSilently)
+{
+    const std::string path = Path("factura.fmt");
+    {
+        Format f;
+        std::string message;
+        ASSERT_TRUE(LoadFormatFile(path, f, message));
+        f.elements.front()->m_rcScreen = {20, 20, 200, 40};
+        ASSERT_TRUE(SaveFormatFile(path, f, FormatWriter::Rewrite, message));
+    }
+    auto* design = qobject_cast<CFmtdesignFrm*>(app.OpenForDesign(path));
+    auto* layout = qobject_cast<CFmtpantallaFrm*>(app.OpenForScreenLayout(path));
+    ASSERT_TRUE(design && layout);
+    auto fileRfc = [&] {
+        Format f;
+        std::string message;
+        EXPECT_TRUE(LoadFormatFile(path, f, message)) << message;
+        return std::pair(f.elements.front()->m_captionLeft, f.elements.front()->m_align);
+    };
+    auto layoutCaption = [&](int side) {
+        const Rect rc = layout->GetFormat().elements.front()->m_rcScreen;
+        layout->View()->Editor().Press({rc.left + 2, rc.top + 2});
+        layout->View()->Editor().Release();
+        layout->HandleCommand(side);
+        ASSERT_TRUE(layout->IsModified());
+    };
+
+    // The layout saves; the design, holding no change, reads the file again.
+    layoutCaption(kCaptionAbove);
+    ASSERT_TRUE(layout->Save());
+    EXPECT_EQ(design->GetFormat().elements.front()->m_captionLeft, 0) << "the design window reloaded";
+
+    // Both change; the layout saves first. The design's save asks, and No keeps the file.
+    design->Document().Select(design->Document().Elements().front().get());
+    design->HandleCommand(kAlignRight);
+    layoutCaption(kCaptionSide);
+    ASSERT_TRUE(layout->Save());
+    EXPECT_TRUE(design->IsModified()) << "a window with changes is never reloaded";
+    const auto layoutVersion = fileRfc();
+    EXPECT_FALSE(design->Save());
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0], "El formato " + path +
+                                      " cambió desde que lo abrió (otra ventana u otra persona lo guardó). "
+                                      "¿Desea reemplazarlo con su versión?");
+    EXPECT_EQ(fileRfc(), layoutVersion);
+
+    // Yes replaces it, and the layout (saved, unchanged since) follows the design.
+    prompts.QueueAnswer(true);
+    ASSERT_TRUE(design->Save());
+    EXPECT_EQ(fileRfc().second, design->GetFormat().elements.front()->m_align);
+    EXPECT_EQ(layout->GetFormat().elements.front()->m_align, design->GetFormat().elements.front()->m_align);
+
+    // Another clerk writes the file: the next save asks again.
+    Format other;
+    std::string message;
+    ASSERT_TRUE(LoadFormatFile(path, other, message));
+    other.title = "Factura de otra persona";
+    ASSERT_TRUE(SaveFormatFile(path, other, FormatWriter::Rewrite, message));
+    layoutCaption(kCaptionSide);
+    EXPECT_FALSE(layout->Save());
+    EXPECT_EQ(prompts.Shown().size(), 3u);
+
 }
 
 TEST_F(AppFixture, AnUnreadableFormatLeavesAnEmptyFrameAndAMessageNamingIt)
@@ -180,6 +255,42 @@ TEST(AppCommandLine, AFormatNamedOnTheCommandLineOpensInDesignMode)
     ASSERT_EQ(app.MainFrame()->Children().size(), 1u);
     EXPECT_EQ(app.MainFrame()->Children()[0]->Mode(), FrameMode::Design);
     EXPECT_EQ(RecentFormats(settings)[0], path);
+}
+
+TEST_F(AppFixture, ACapturedDataFileOpensOnTheCaptureScreenOfItsFormat)
+{
+    // Captured beside its format; then a copy in another folder, away from its format.
+    const std::string cap = Path("enero.cap");
+    {
+        CaptureSession session;
+        std::string message;
+        ASSERT_TRUE(session.LoadFormat(Path("factura.fmt"), message)) << message;
+        RecordingDc dc;
+        MemoryEntryFactory controls;
+        session.BuildEntryControls(dc, controls, LogFont{});
+        ASSERT_TRUE(session.TypeValue(*session.FindVariable("RFC"), "XAXX010101000", message)) << message;
+        ASSERT_TRUE(session.SaveCapture(cap, message)) << message;
+    }
+    QTemporaryDir elsewhere;
+    const std::string away = elsewhere.filePath("enero.cap").toStdString();
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(cap), QString::fromStdString(away)));
+
+    // Not beside it and not among the recent formats: the clerk is told and may look for it.
+    EXPECT_EQ(app.OpenCaptureFile(away), nullptr);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].find("\"factura.fmt\""), std::string::npos) << prompts.Shown()[0];
+    EXPECT_TRUE(app.MainFrame()->Children().empty());
+
+    for (const std::string& path : {cap, away}) {
+        auto* frame = qobject_cast<CFmtcapturaFrm*>(app.OpenCaptureFile(path));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->Path(), Path("factura.fmt"));
+        EXPECT_EQ(frame->View()->Session().ValueLines(), std::vector<std::string>{"RFC=XAXX010101000"});
+        EXPECT_EQ(frame->View()->Session().CapturePath(), path);
+    }
+    // The second file was found through the recent formats, in the window already open.
+    EXPECT_EQ(app.MainFrame()->Children().size(), 1u);
+    EXPECT_EQ(prompts.Shown().size(), 1u);
 }
 
 TEST_F(AppFixture, TheCaptureScreenHasOneControlPerVariableElementInCaptureOrder)

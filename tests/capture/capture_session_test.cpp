@@ -215,6 +215,11 @@ TEST(CaptureTyping, ValuesAreTypedAsAUserWouldAndListedInCaptureOrder)
     EXPECT_FALSE(f.session.TypeCell(static_cast<CFmtGrid&>(f.Field("Detalle")), 4, 1, "1", message));
     EXPECT_NE(message.find("[4,1]"), std::string::npos) << message;
     EXPECT_EQ(f.session.FindVariable("Nadie"), nullptr);
+    // A character the captured-data file cannot hold is refused by name; nothing is typed.
+    EXPECT_FALSE(f.session.TypeValue(f.Field("RFC"), "Łukasz", message));
+    EXPECT_NE(message.find("\"Ł\""), std::string::npos) << message;
+    EXPECT_FALSE(f.session.TypeCell(static_cast<CFmtGrid&>(f.Field("Detalle")), 3, 2, "Listo ✓", message));
+    EXPECT_NE(message.find("\"✓\""), std::string::npos) << message;
 
     EXPECT_EQ(static_cast<CTextValueElement&>(f.Field("Notas")).m_pControl->Text(), "uno\r\ndos\\tres");
     const std::vector<std::string> expected = {

@@ -248,6 +248,11 @@ TEST_F(DesignFrameTest, SavingWritesTheListBackToFrontAndRenumbers)
     EXPECT_EQ(host.recent.size(), 1u);
     ASSERT_TRUE(LoadFormatFile(frame->Path(), read, message)) << message;
     EXPECT_EQ(read.elements.size(), 2u);
+
+    // "Guardar formato como..." makes the new name a recent format, as a first save does.
+    savePath = File("copia.fmt");
+    Command(kSaveDesignAs);
+    EXPECT_EQ(host.recent, (std::vector<std::string>{File("nuevo.fmt"), savePath}));
 }
 
 TEST_F(DesignFrameTest, UndoAndRedoAMoveAndAPanelCommit)

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -145,6 +148,19 @@ TEST_F(ScreenLayoutTest, OrderModeNumbersTheControlsInTheOrderTheyAreClicked)
     EXPECT_EQ(E("A").m_order, 1);
 }
 
+TEST_F(ScreenLayoutTest, AControlClickedTwiceInOrderModeNeverSharesItsNumber)
+{
+    frame->HandleCommand(kCaptureOrder);
+    // C double-clicked: press, release, then the double-click event.
+    Click(120, 120);
+    QTest::mouseDClick(view, Qt::LeftButton, {}, At(120, 120));
+    Click(120, 160);  // D
+    EXPECT_EQ(Orders(), (std::vector<int>{3, 4, 1, 2}));
+    // Clicked again after D, C becomes the last numbered so far.
+    Click(120, 120);
+    EXPECT_EQ(Orders(), (std::vector<int>{3, 4, 2, 1}));
+}
+
 TEST_F(ScreenLayoutTest, RenumberingComparesOrdersAsUnsignedNumbers)
 {
     Format f = FourFields();
@@ -243,7 +259,7 @@ TEST_F(ScreenLayoutTest, SavingMarksControlsPlacedWritesTheExtentAndReopensAsSav
     for (const auto& e : back.elements)
         EXPECT_EQ(e->m_screenPlaced, e->m_constant ? 0 : 1) << e->m_text;
     EXPECT_EQ(back.screenExtent, (Rect{0, 0, 460, 270}));
-    // Nothing is renumbered and the file order is kept.
+    // Orders already running 1..n are kept, and so is the file order.
     std::vector<std::string> names;
     for (auto it = back.elements.rbegin(); it != back.elements.rend(); ++it)
         names.push_back((*it)->m_text);
@@ -267,6 +283,43 @@ TEST_F(ScreenLayoutTest, ClosingAChangedLayoutAsksAndCancelKeepsTheFrame)
     std::string message;
     ASSERT_TRUE(LoadFormatFile(path, back, message));
     EXPECT_EQ(Named(back, "A")->m_rcScreen.left, 120);
+}
+
+TEST_F(ScreenLayoutTest, AChangeUndoneAsksNothingAndTheCaptionMarksOnlyRealChanges)
+{
+    const QString caption = QString::fromStdString("Diseño de pantalla - " + path);
+    Drag({120, 40}, {140, 40});
+    EXPECT_EQ(frame->windowTitle(), caption + "*");
+    frame->HandleCommand(kUndo);
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_EQ(frame->windowTitle(), caption);
+    EXPECT_TRUE(frame->QueryClose());
+    EXPECT_TRUE(host.prompts.Shown().empty());
+    // Redo, save, undo: the file holds the redone state, so the layout differs again.
+    frame->HandleCommand(kRedo);
+    ASSERT_TRUE(frame->Save());
+    frame->HandleCommand(kUndo);
+    EXPECT_TRUE(frame->IsModified());
+}
+
+TEST(ScreenLayoutWindow, CerrarFormatoClosesItsWorkspaceWindow)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("f.fmt").toStdString();
+    Format f = FourFields();
+    std::string message;
+    ASSERT_TRUE(SaveFormatFile(path, f, FormatWriter::Rewrite, message)) << message;
+    TestHost host;
+    QMdiArea area;
+    auto* frame = new CFmtpantallaFrm(host);
+    QPointer<QMdiSubWindow> window = area.addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    frame->LoadFromPath(path);
+    area.show();
+    frame->HandleCommand(kCloseLayout);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(area.subWindowList().isEmpty());
 }
 
 TEST_F(ScreenLayoutTest, CaptionsLeftOfTheFormEdgeAreShownWhole)

@@ -159,6 +159,41 @@ TEST(FormatWriters, DesignSaveRenumbersVariablesInFileOrderAndLabelsKeepTheirs)
     EXPECT_EQ(third.elements.back()->m_order, 1);
 }
 
+TEST(FormatWriters, SavingKeepsTheCaptureOrderTheClerkSetAndNumbersItOneToN)
+{
+    // Orders in writing order (file order) before and after a save from the design or
+    // the screen layout.
+    const struct {
+        std::vector<int32_t> before, after;
+    } cases[] = {
+        {{3, 1, 2}, {3, 1, 2}},        // already 1..n: every number kept
+        {{2, 0, 1, 0}, {2, 3, 1, 4}},  // new elements follow in writing order
+        {{5, 5, 9}, {1, 2, 3}},        // a repeat and gaps: relative order, ties by writing order
+        {{2, 2, 1}, {2, 3, 1}},        // a control numbered twice never keeps its twin's number
+        {{-1, 7}, {2, 1}},             // compared as unsigned numbers, as the layout does
+    };
+    for (const auto& c : cases) {
+        for (FormatWriter writer : {FormatWriter::Design, FormatWriter::ScreenLayout}) {
+            Format f;
+            for (int32_t order : c.before) {
+                auto e = std::make_unique<CTextlineVar>();
+                e->m_order = order;
+                f.elements.push_front(std::move(e));
+            }
+            auto constant = std::make_unique<CConsText>();
+            constant->m_order = 4;
+            f.elements.push_front(std::move(constant));
+            Format again = ReadOk(WriteFormat(f, writer));
+            std::vector<int32_t> orders;
+            for (auto it = again.elements.rbegin(); it != again.elements.rend(); ++it)
+                if ((*it)->IsVariable())
+                    orders.push_back((*it)->m_order);
+            EXPECT_EQ(orders, c.after) << "writer " << int(writer) << ", first order " << c.before.front();
+            EXPECT_EQ(again.elements.front()->m_order, 0);
+        }
+    }
+}
+
 TEST(FormatWriters, ScreenLayoutSaveMarksVariablesAndLabelsPlaced)
 {
     Format f = ReadOk(EveryKindFile());

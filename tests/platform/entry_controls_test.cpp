@@ -1,6 +1,7 @@
 // The capture screen's Qt entry controls behind the entry-control interface.
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "model/marca_var.h"
 #include "model/parrafo_var.h"
 #include "base/recording_dc.h"
+#include "model/text_value_element.h"
 #include "model/textline_var.h"
 
 namespace {
@@ -86,6 +88,34 @@ TEST(EntryControls, TheParagraphEditBreaksLinesOnEnterAndHandsThemOutAsCrLf)
     EXPECT_EQ(par.m_pControl->Text(), "uno\r\ndos");
     par.m_pControl->SetText("a\r\nb");
     EXPECT_EQ(edit->toPlainText(), "a\nb");
+}
+
+TEST(EntryControls, EveryTextControlRefusesACharacterTheCapturedDataCannotHoldAndNamesIt)
+{
+    QWidget form;
+    form.show();
+    QtEntryFactory factory(&form);
+    CTextlineVar line;
+    CParrafoVar paragraph;
+    CCuadrosVar boxes;
+    boxes.m_boxCount = 8;
+    RecordingDc dc;
+    int id = 1180;
+    for (CControles* e : std::initializer_list<CControles*>{&line, &paragraph, &boxes}) {
+        e->CreateEntryControl(dc, factory, id++, ScreenFont());
+        auto& value = static_cast<CTextValueElement&>(*e);
+        QWidget* control = nullptr;
+        for (QWidget* w : form.findChildren<QWidget*>())
+            if (EntryControlId(w) == id - 1)
+                control = w;
+        ASSERT_NE(control, nullptr) << e->KindName();
+        QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QStringLiteral("ñ"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QStringLiteral("Ł"), Qt::NoModifier);
+        EXPECT_EQ(value.m_pControl->Text(), "ñ") << e->KindName();
+        EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("\"Ł\""))) << e->KindName() << ": "
+                                                                         << QToolTip::text().toStdString();
+        QToolTip::hideText();
+    }
 }
 
 TEST(EntryControls, TheCheckMarkTicksOnAClickAndThroughTheInterface)

@@ -12,6 +12,7 @@
 
 #include "platform/format_printer.h"
 #include "platform/batch_printer.h"
+#include "platform/file_folders.h"
 #include "platform/frame_host.h"
 #include "platform/qt_locale.h"
 
@@ -110,10 +111,9 @@ QString CBatchPrintDlg::Run()
 
 std::string CBatchPrintDlg::AskCsvFile()
 {
-    // The spreadsheets of a form are usually kept beside it.
-    const QString folder = m_formatPath.empty() ? QString() : QFileInfo(FromUtf8(m_formatPath)).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kTitle), folder,
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kTitle), StartFolder(FileKind::Csv),
                                                       QString::fromUtf8(kCsvFilter));
+    RememberFolder(FileKind::Csv, path);
     return path.toStdString();
 }
 
@@ -134,7 +134,11 @@ bool CBatchPrintDlg::AskPrinter(QPrinter& printer)
     dialog.setWindowTitle(QString::fromUtf8(kTitle));
     // The pages are the rows: no page ranges, no selection; copies go to the printer.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        RememberFolder(FileKind::Pdf, printer.outputFileName());
+    return true;
 }
 
 void CBatchPrintDlg::ShowSummary(const QString& text, const QString& details, bool allPrinted)

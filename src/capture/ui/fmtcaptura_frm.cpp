@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
@@ -58,6 +57,13 @@ CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
     connect(m_view, &CFmtcaptureView::statusMessage, statusBar(), [this](const QString& text) {
         statusBar()->showMessage(text);
     });
+    m_view->SetFormatWriteHooks([this] { return m_fingerprint.MayOverwrite(Path(), m_host.GetPrompts()); },
+                                [this] {
+                                    std::vector<uint8_t> bytes;
+                                    if (ReadWholeFile(Path(), bytes, nullptr))
+                                        m_fingerprint.Take(Path(), bytes);
+                                    m_host.FormatSaved(Path(), this);
+                                });
     UpdateCaption();
 }
 
@@ -119,10 +125,7 @@ bool CFmtcapturaFrm::HandleCommand(int id)
     case kCloseFrame:
         // The workspace's window closes the frame first (which offers to save changed
         // values) and stays when the frame refuses.
-        if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            window->close();
-        else
-            close();
+        CloseWindow();
         return true;
     case kToolbar:
         m_toolBar->setVisible(!m_toolBar->isVisible());

@@ -28,6 +28,9 @@ public:
     std::optional<RecoveryCopy> UnsavedWork() override;
     // Loads the copy's values into the format this frame has open (the copy's format).
     bool RestoreWork(const RecoveryCopy& copy, std::string& message) override;
+    // The values on the capture screen are never thrown away because another window
+    // saved the format; the margins' move into the file asks before replacing it.
+    void FormatSavedElsewhere() override {}
 
 protected:
     Format& FrameFormat() override;

@@ -19,6 +19,7 @@
 #include "model/fmt_grid.h"
 #include "model/kind_drawing.h"
 #include "platform/calc_edit.h"
+#include "platform/file_folders.h"
 #include "platform/format_printer.h"
 #include "platform/format_render.h"
 #include "platform/frame_host.h"
@@ -390,10 +391,11 @@ std::string CFmtcaptureView::AskCaptureToOpen()
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromUtf8(kCaptureFilter));
     dialog.setDefaultSuffix(QStringLiteral("cap"));
-    if (!m_session.CapturePath().empty())
-        dialog.setDirectory(QFileInfo(FromUtf8(m_session.CapturePath())).absolutePath());
+    dialog.setDirectory(m_session.CapturePath().empty() ? StartFolder(FileKind::Captures)
+                                                        : QFileInfo(FromUtf8(m_session.CapturePath())).absolutePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    RememberFolder(FileKind::Captures, dialog.selectedFiles().front());
     return dialog.selectedFiles().front().toStdString();
 }
 
@@ -407,10 +409,11 @@ std::string CFmtcaptureView::AskCaptureToSave()
     // Asking before replacing a file is the dialog's own (on by default).
     if (!m_session.CapturePath().empty())
         dialog.selectFile(FromUtf8(m_session.CapturePath()));
-    else if (!m_path.empty())
-        dialog.setDirectory(QFileInfo(FromUtf8(m_path)).absolutePath());
+    else
+        dialog.setDirectory(StartFolder(FileKind::Captures));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    RememberFolder(FileKind::Captures, dialog.selectedFiles().front());
     return dialog.selectedFiles().front().toStdString();
 }
 
@@ -508,6 +511,8 @@ void CFmtcaptureView::PrintFormat()
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (printer->outputFormat() == QPrinter::PdfFormat)
+        RememberFolder(FileKind::Pdf, printer->outputFileName());
     PrintOn(*printer);
 }
 
@@ -538,6 +543,10 @@ void CFmtcaptureView::EditMargins()
         m_host.GetPrompts().Message("No hay un formato abierto al cual aplicar los márgenes.", PromptIcon::Warning);
         return;
     }
+    // Another window or clerk may have saved the format since it was opened here: its
+    // version is not replaced without the clerk's Yes (the offsets stay in the settings).
+    if (m_mayWriteFormat && !m_mayWriteFormat())
+        return;
     if (!ApplyOffsetsToFormat(m_session.GetFormat(), m_path, offsets, message)) {
         // The file kept its old positions: so do the elements shown, and the offsets stay
         // in the settings, so the next printout is shifted exactly once.
@@ -547,5 +556,7 @@ void CFmtcaptureView::EditMargins()
         return;
     }
     WritePrintOffsets(settings, PrintOffsets{});
+    if (m_formatWritten)
+        m_formatWritten();
     emit statusMessage(QStringLiteral("Desfase aplicado al formato %1").arg(FromUtf8(m_path)));
 }

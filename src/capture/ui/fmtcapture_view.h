@@ -6,6 +6,7 @@
 // dialogs into the session's calls and shows its messages.
 #include <QScrollArea>
 #include <QPoint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -101,6 +102,13 @@ public:
                           const std::string& fileLabel, std::string& message);
     // Prints on a printer already chosen (after the print dialog).
     bool PrintOn(QPrinter& printer);
+    // Asked before the margins are moved into the format file (false: leave it), and told
+    // after they were; the frame keeps what it last read of the file.
+    void SetFormatWriteHooks(std::function<bool()> mayWrite, std::function<void()> written)
+    {
+        m_mayWriteFormat = std::move(mayWrite);
+        m_formatWritten = std::move(written);
+    }
     // The field the clerk is typing in counts as left before its value is saved,
     // printed or previewed, so the totals that read it are current.
     void LeaveFocusedField();
@@ -134,4 +142,6 @@ private:
     QWidget* m_wrapBack = nullptr;   // control, which pass the focus round
     bool m_closing = false;
     QString m_lastProblems;  // the problems last reported, so each is reported once
+    std::function<bool()> m_mayWriteFormat;
+    std::function<void()> m_formatWritten;
 };
