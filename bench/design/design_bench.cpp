@@ -5,6 +5,7 @@
 // are made before its loop: the drawing surface keeps the fonts it built from one
 // repaint to the next.
 #include <functional>
+#include <vector>
 
 #include <QImage>
 #include <QPainter>
@@ -134,11 +135,122 @@ void BM_DragStepWithScanUnder(benchmark::State& state)
     MeasurePaired<ThreadCpuTimer>(state, "drag_step", 2, [&] { withScan.Step(); }, [&] { without.Step(); });
 }
 
+// --- Several selected and the zoom ---------------------------------------------------
+
+constexpr double kZoomedDpi = 2 * kDpi;  // 200 %
+constexpr int kSelected = 50;
+
+// A letter sheet scanned at 150 dpi, as the clerk lays it under a declaration.
+ScanBackground LetterScan()
+{
+    ScanBackground scan;
+    scan.image = QImage(1275, 1650, QImage::Format_RGB32);
+    scan.image.fill(QColor(247, 243, 230));
+    SetScanResolution(scan, 150);
+    return scan;
+}
+
+// The shapes of the mixed page recorded at `dpi`, for the bare baselines.
+BareScene SceneAt(double dpi)
+{
+    DesignDocument doc;
+    AddMixedElements(doc.Elements(), kElements);
+    RecordingDc dc(MapMode::LoMetric, int(dpi));
+    for (auto& e : doc.Elements())
+        e->DrawDesign(dc);
+    return SceneFromRecording(dc, dpi);
+}
+
+// Fifty selected elements dragged together at 200 % over the scan (the editor's group
+// step, then the page drawn again as the view draws it, scan first), against the same
+// shapes drawn with bare calls over the scan already scaled.
+void BM_Drag50SelectedAt200WithScan(benchmark::State& state)
+{
+    DesignDocument doc;
+    AddMixedElements(doc.Elements(), kElements);
+    std::vector<int> indices;
+    for (int i = 0; i < kSelected; ++i)
+        indices.push_back(i * (kElements / kSelected));
+    doc.SelectIndices(indices);
+    CDesignEditor editor(doc, ChangeHooks{[] {}, {}});
+    const Rect rc = doc.Selected().front()->m_rcPage.Normalized();
+    const Point grip{rc.left + 5, rc.top + 5};
+    editor.Press(grip);
+    const ScanBackground scan = LetterScan();
+    ScanDrawCache cache;
+    const double pxPerUnit = kZoomedDpi / 254.0;
+    QImage image = Canvas();
+    bool away = false;
+
+    const BareScene scene = SceneAt(kZoomedDpi);
+    const std::vector<QFont> fonts = MakeSceneFonts(scene);
+    const QImage scaled = scan.image.scaled(int(scan.WidthUnits() * pxPerUnit), int(scan.HeightUnits() * pxPerUnit));
+    QImage bareImage = Canvas();
+
+    MeasurePaired<ThreadCpuTimer>(
+        state, "bare_repaint_200", 2,
+        [&] {
+            away = !away;
+            const EditorOutcome out = editor.Move(away ? Point{grip.x + 30, grip.y - 20} : grip);
+            benchmark::DoNotOptimize(out.positionText);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, QRectF(image.rect()), cache);
+            RenderFormat(doc.GetFormat(), RenderMode::Design, kZoomedDpi, painter);
+            benchmark::DoNotOptimize(image.constBits());
+        },
+        [&] {
+            bareImage.fill(Qt::white);
+            {
+                QPainter painter(&bareImage);
+                painter.drawImage(QPointF(50 * pxPerUnit, 50 * pxPerUnit), scaled);
+            }
+            ReplayScene(scene, fonts, bareImage);
+            benchmark::DoNotOptimize(bareImage.constBits());
+        });
+    editor.Release(grip);
+}
+
+// Zooming from 100 % to 400 % and back: each step repaints the page at the new zoom,
+// against the same two zooms drawn with bare calls.
+void BM_ZoomStepRepaint(benchmark::State& state)
+{
+    DesignDocument doc;
+    AddMixedElements(doc.Elements(), kElements);
+    QImage image = Canvas();
+    bool in = false;
+    std::vector<BareScene> scenes;
+    std::vector<std::vector<QFont>> fonts;
+    for (double dpi : {4 * kDpi, kDpi}) {
+        scenes.push_back(SceneAt(dpi));
+        fonts.push_back(MakeSceneFonts(scenes.back()));
+    }
+    QImage bareImage = Canvas();
+    size_t which = 0;
+    MeasurePaired<ThreadCpuTimer>(
+        state, "bare_zoom_repaint", 2,
+        [&] {
+            in = !in;
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            RenderFormat(doc.GetFormat(), RenderMode::Design, in ? 4 * kDpi : kDpi, painter);
+            benchmark::DoNotOptimize(image.constBits());
+        },
+        [&] {
+            which = 1 - which;
+            bareImage.fill(Qt::white);
+            ReplayScene(scenes[which], fonts[which], bareImage);
+            benchmark::DoNotOptimize(bareImage.constBits());
+        });
+}
+
 }  // namespace
 
 BENCHMARK(BM_DragStepWithRepaint)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_DragStepOverRepaintOnly)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_DragStepWithScanUnder)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_Drag50SelectedAt200WithScan)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_ZoomStepRepaint)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 int main(int argc, char** argv)
 {

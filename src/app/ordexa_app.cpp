@@ -214,26 +214,48 @@ void COrdexaApp::BuildMenus()
                                      {QString(), 0},
                                      {QStringLiteral("&Salir"), kExit}}),
                                Menu(QStringLiteral("&Edición"), {{QStringLiteral("&Deshacer"), kUndo},
-                                                                 {QStringLiteral("&Rehacer"), kRedo}}),
-                               Menu(QStringLiteral("&Pantalla"), {{QStringLiteral("Titulo &Arriba"), kCaptionAbove},
-                                                                  {QStringLiteral("Titulo a un &lado"), kCaptionSide},
-                                                                  {QString(), 0},
-                                                                  {QStringLiteral("&Orden de captura"), kCaptureOrder}}),
-                               view, help});
+                                                                 {QStringLiteral("&Rehacer"), kRedo},
+                                                                 {QString(), 0},
+                                                                 DesignItem(kSelectAll),
+                                                                 DesignItem(kNextElement),
+                                                                 DesignItem(kPreviousElement)}),
+                               LayoutMenu(), view, help});
+}
+
+std::pair<QString, int> COrdexaApp::DesignItem(int id)
+{
+    // The texts are the design frame's own, kept with its prompts and tooltips. A key the
+    // view handles itself is shown beside its item, after a tab.
+    const DesignCommand* command = FindDesignCommand(id);
+    QString text = QString::fromUtf8(command->menuText);
+    if (command->keyText)
+        text += QLatin1Char('\t') + QString::fromUtf8(command->keyText);
+    return {text, id};
+}
+
+QMenu* COrdexaApp::LayoutMenu()
+{
+    using namespace CommandId;
+    QMenu* layout = Menu(QStringLiteral("&Pantalla"), {{QStringLiteral("Titulo &Arriba"), kCaptionAbove},
+                                                       {QStringLiteral("Titulo a un &lado"), kCaptionSide},
+                                                       {QString(), 0},
+                                                       {QStringLiteral("&Orden de captura"), kCaptureOrder},
+                                                       {QString(), 0}});
+    layout->addMenu(Menu(QStringLiteral("Or&ganizar"),
+                         {DesignItem(kAlignLefts), DesignItem(kAlignRights), DesignItem(kAlignTops),
+                          DesignItem(kAlignBottoms), DesignItem(kAlignCentresHorizontally),
+                          DesignItem(kAlignCentresVertically), {QString(), 0}, DesignItem(kDistributeHorizontally),
+                          DesignItem(kDistributeVertically), {QString(), 0}, DesignItem(kSameWidth),
+                          DesignItem(kSameHeight)}));
+    layout->addMenu(Menu(QStringLiteral("&Mover"), {DesignItem(kMoveLeft), DesignItem(kMoveRight), DesignItem(kMoveUp),
+                                                    DesignItem(kMoveDown)}));
+    return layout;
 }
 
 std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* help)
 {
     using namespace CommandId;
-    // The texts are the design frame's own, kept with its prompts and tooltips.
-    // A key the page view handles itself is shown beside its item, after a tab.
-    auto item = [](int id) {
-        const DesignCommand* command = FindDesignCommand(id);
-        QString text = QString::fromUtf8(command->menuText);
-        if (command->keyText)
-            text += QLatin1Char('\t') + QString::fromUtf8(command->keyText);
-        return std::pair<QString, int>(text, id);
-    };
+    auto item = [](int id) { return DesignItem(id); };
     const std::pair<QString, int> separator{QString(), 0};
     QMenu* file = Menu(QStringLiteral("&Archivo"), {item(kNewDesign), item(kOpenDesign), item(kSaveDesign),
                                                     item(kSaveDesignAs), item(kCloseDesign), separator,

@@ -91,6 +91,10 @@ private:
     QMenu* Menu(const QString& title, MenuItems items);
     // The menus of the format design mode, around the shared view and help menus.
     std::vector<QMenu*> DesignMenus(QMenu* help);
+    // The screen layout's "&Pantalla" menu.
+    QMenu* LayoutMenu();
+    // A design command's menu item: its text, with the key the view handles beside it.
+    static std::pair<QString, int> DesignItem(int id);
     void AddItems(QMenu* menu, MenuItems items);
     void OpenAsked(FrameMode mode);
     void LoadSpanishTranslations();

@@ -146,78 +146,94 @@ bool DesignDocument::ResizeSelection(int dWidth, int dHeight)
     return changed;
 }
 
-bool DesignDocument::Arrange(DesignArrange arrange)
+std::vector<ArrangeStep> PlanArrange(const std::vector<ArrangeBox>& boxes, DesignArrange arrange)
 {
-    const size_t n = m_selected.size();
+    const size_t n = boxes.size();
+    std::vector<ArrangeStep> steps(n);
     const bool distribute = arrange == DesignArrange::DistributeHorizontally || arrange == DesignArrange::DistributeVertically;
     if (n < (distribute ? 3u : 2u))
-        return false;
-    Box group = BoxOf(*m_selected.front());
-    for (const CControles* e : m_selected) {
-        const Box b = BoxOf(*e);
+        return {};
+    ArrangeBox group = boxes.front();
+    for (const ArrangeBox& b : boxes)
         group = {std::min(group.left, b.left), std::max(group.right, b.right), std::min(group.lower, b.lower),
                  std::max(group.upper, b.upper)};
-    }
-    const int centreX = Midpoint(group.left, group.right);
-    const int centreY = Midpoint(group.lower, group.upper);
-    bool changed = false;
 
     if (distribute) {
         // Equal gaps between neighbours, the outermost two staying where they are.
         const bool across = arrange == DesignArrange::DistributeHorizontally;
-        std::vector<CControles*> order = m_selected;
-        std::stable_sort(order.begin(), order.end(), [across](const CControles* a, const CControles* b) {
-            return across ? BoxOf(*a).left < BoxOf(*b).left : BoxOf(*a).upper > BoxOf(*b).upper;
+        std::vector<size_t> order(n);
+        for (size_t i = 0; i < n; ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return across ? boxes[a].left < boxes[b].left : boxes[a].upper > boxes[b].upper;
         });
         int64_t total = 0;
-        for (const CControles* e : order) {
-            const Box b = BoxOf(*e);
+        for (const ArrangeBox& b : boxes)
             total += across ? b.right - b.left : b.upper - b.lower;
-        }
-        const Box first = BoxOf(*order.front());
-        const Box last = BoxOf(*order.back());
+        const ArrangeBox& first = boxes[order.front()];
+        const ArrangeBox& last = boxes[order.back()];
         const int64_t span = across ? int64_t(last.right) - first.left : int64_t(first.upper) - last.lower;
         const int64_t gaps = span - total;
         int64_t at = across ? first.left : first.upper;
-        for (size_t i = 0; i < order.size(); ++i) {
-            const Box b = BoxOf(*order[i]);
+        for (size_t k = 0; k < n; ++k) {
+            const ArrangeBox& b = boxes[order[k]];
             // The remainder of the division goes to the first gaps, one unit each.
-            const int64_t gap = gaps / int64_t(n - 1) + (int64_t(i) < gaps % int64_t(n - 1) ? 1 : 0);
+            const int64_t gap = gaps / int64_t(n - 1) + (int64_t(k) < gaps % int64_t(n - 1) ? 1 : 0);
             if (across) {
-                changed |= MoveHeld(*order[i], int(at - b.left), 0);
+                steps[order[k]].dx = int(at - b.left);
                 at += (b.right - b.left) + gap;
             } else {
-                changed |= MoveHeld(*order[i], 0, int(at - b.upper));
+                steps[order[k]].dy = int(at - b.upper);
                 at -= (b.upper - b.lower) + gap;
             }
         }
-        return changed;
+        return steps;
     }
 
-    const Box key = BoxOf(*m_selected.front());
-    for (CControles* e : m_selected) {
-        const Box b = BoxOf(*e);
+    const int centreX = Midpoint(group.left, group.right);
+    const int centreY = Midpoint(group.lower, group.upper);
+    const ArrangeBox& key = boxes.front();
+    for (size_t i = 0; i < n; ++i) {
+        const ArrangeBox& b = boxes[i];
+        ArrangeStep& step = steps[i];
         switch (arrange) {
-        case DesignArrange::AlignLeft: changed |= MoveHeld(*e, group.left - b.left, 0); break;
-        case DesignArrange::AlignRight: changed |= MoveHeld(*e, group.right - b.right, 0); break;
-        case DesignArrange::AlignTop: changed |= MoveHeld(*e, 0, group.upper - b.upper); break;
-        case DesignArrange::AlignBottom: changed |= MoveHeld(*e, 0, group.lower - b.lower); break;
-        case DesignArrange::AlignCentresHorizontally:
-            changed |= MoveHeld(*e, centreX - Midpoint(b.left, b.right), 0);
-            break;
-        case DesignArrange::AlignCentresVertically:
-            changed |= MoveHeld(*e, 0, centreY - Midpoint(b.lower, b.upper));
-            break;
+        case DesignArrange::AlignLeft: step.dx = group.left - b.left; break;
+        case DesignArrange::AlignRight: step.dx = group.right - b.right; break;
+        case DesignArrange::AlignTop: step.dy = group.upper - b.upper; break;
+        case DesignArrange::AlignBottom: step.dy = group.lower - b.lower; break;
+        case DesignArrange::AlignCentresHorizontally: step.dx = centreX - Midpoint(b.left, b.right); break;
+        case DesignArrange::AlignCentresVertically: step.dy = centreY - Midpoint(b.lower, b.upper); break;
         case DesignArrange::SameWidth:
-            if (e != m_selected.front())
-                changed |= SizeTo(*e, true, key.right - key.left);
+            if (i > 0)
+                step.width = key.right - key.left;
             break;
         case DesignArrange::SameHeight:
-            if (e != m_selected.front())
-                changed |= SizeTo(*e, false, key.upper - key.lower);
+            if (i > 0)
+                step.height = key.upper - key.lower;
             break;
         default: break;
         }
+    }
+    return steps;
+}
+
+bool DesignDocument::Arrange(DesignArrange arrange)
+{
+    std::vector<ArrangeBox> boxes;
+    for (const CControles* e : m_selected) {
+        const Box b = BoxOf(*e);
+        boxes.push_back({b.left, b.right, b.lower, b.upper});
+    }
+    const std::vector<ArrangeStep> steps = PlanArrange(boxes, arrange);
+    bool changed = false;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        CControles& e = *m_selected[i];
+        if (steps[i].dx || steps[i].dy)
+            changed |= MoveHeld(e, steps[i].dx, steps[i].dy);
+        if (steps[i].width)
+            changed |= SizeTo(e, true, *steps[i].width);
+        if (steps[i].height)
+            changed |= SizeTo(e, false, *steps[i].height);
     }
     return changed;
 }

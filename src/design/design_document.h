@@ -143,6 +143,21 @@ private:
     std::vector<CControles*> m_selected;
 };
 
+// Arranging boxes against each other, whatever their units: y runs upward (a screen
+// rectangle is turned upside down first). Each step is the box's shift and, for the
+// sizing arrangements, its new width or height (the first box is the one the others
+// take after). Empty when there are too few boxes (two; three to distribute).
+struct ArrangeBox {
+    int left, right, lower, upper;
+};
+struct ArrangeStep {
+    int dx = 0;
+    int dy = 0;
+    std::optional<int> width;
+    std::optional<int> height;
+};
+std::vector<ArrangeStep> PlanArrange(const std::vector<ArrangeBox>& boxes, DesignArrange arrange);
+
 // Whether an element's kind lets its width (its height) be set: it offers the edge's
 // handles in the design view.
 bool CanSetWidth(CControles& element);

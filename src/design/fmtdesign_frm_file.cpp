@@ -1,17 +1,13 @@
 // The design frame's file commands: open into the frame, save, save under a new name,
 // and the question before unsaved work would be lost. Also the platform's dialogs.
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
-#include <QGroupBox>
-#include <QScreen>
-#include <cmath>
 
 #include "base/prompts.h"
 #include "design/fmtdesign_frm.h"
 
 #include <string_view>
+#include "design/font_dialog.h"
 #include "design/properties_panel_bar.h"
 #include "platform/file_folders.h"
 #include "platform/format_dialogs.h"
@@ -32,43 +28,6 @@ std::string AskFormatToSave(QWidget* parent)
         return {};
     RememberFolder(FileKind::Formats, dialog.selectedFiles().first());
     return dialog.selectedFiles().first().toStdString();
-}
-
-double ScreenDpi(QWidget* parent)
-{
-    return parent ? parent->logicalDpiY() : 96.0;
-}
-
-std::optional<LogFont> AskFont(QWidget* parent, const LogFont& record)
-{
-    // The record's height goes to the dialog as a size in pixels of the screen and comes
-    // back the same way, negative as an em height; nothing converts it to 0.1 mm.
-    const double dpi = ScreenDpi(parent);
-    QFont font(QString::fromStdString(record.face));
-    font.setPointSizeF(std::max(1.0, std::abs(record.height) * 72.0 / dpi));
-    font.setWeight(QFont::Weight(std::clamp(record.weight == 0 ? 400 : int(record.weight), 1, 1000)));
-    font.setItalic(record.italic != 0);
-    // The dialog lists the installed family a face resolves to ("Arial" is drawn with its
-    // metric twin); a family the clerk leaves as it is keeps the face the record names.
-    const QString resolved = QFontInfo(font).family();
-    font.setFamily(resolved);
-    QFontDialog dialog(font, parent);
-    dialog.setWindowTitle(QStringLiteral("Fuente"));
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
-    // Underline and strike-out are not offered: the effects box is hidden.
-    for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
-        if (!box->findChildren<QCheckBox*>().isEmpty())
-            box->hide();
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QFont chosen = dialog.selectedFont();
-    LogFont result = record;
-    if (chosen.family() != resolved)
-        result.face = chosen.family().toStdString();
-    result.height = -int(std::lround(chosen.pointSizeF() * dpi / 72.0));
-    result.weight = int(chosen.weight());
-    result.italic = chosen.italic() ? 1 : 0;
-    return result;
 }
 
 std::optional<uint32_t> AskColour(QWidget* parent, uint32_t colour)
@@ -96,7 +55,7 @@ std::string AskPictureToPlace(QWidget* parent)
 
 DesignDialogs PlatformDesignDialogs()
 {
-    return {AskFormatToOpen, AskFormatToSave, AskFont, AskColour, AskPictureToPlace};
+    return {AskFormatToOpen, AskFormatToSave, AskFontInPoints, AskColour, AskPictureToPlace};
 }
 
 std::string CFmtdesignFrm::CaptionName() const

@@ -1,5 +1,7 @@
 #include "design/fmtpantalla_frm.h"
 
+#include "design/design_commands.h"
+
 #include <QLabel>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -16,7 +18,6 @@ namespace {
 
 using namespace CommandId;
 
-constexpr const char* kReadyPrompt = "Preparado";
 
 struct LayoutCommand {
     int id;
@@ -38,6 +39,24 @@ constexpr LayoutCommand kCommands[] = {
     {kRedo, "Rehace el cambio deshecho", "Rehacer"},
     {kAbout, "Muestra la información del programa, el número de versión y los derechos de autor", "Acerca de"},
 };
+
+// The arranging commands the screen layout shares with the design mode.
+std::optional<DesignArrange> ArrangeCommand(int id)
+{
+    switch (id) {
+    case kAlignLefts: return DesignArrange::AlignLeft;
+    case kAlignRights: return DesignArrange::AlignRight;
+    case kAlignTops: return DesignArrange::AlignTop;
+    case kAlignBottoms: return DesignArrange::AlignBottom;
+    case kAlignCentresHorizontally: return DesignArrange::AlignCentresHorizontally;
+    case kAlignCentresVertically: return DesignArrange::AlignCentresVertically;
+    case kDistributeHorizontally: return DesignArrange::DistributeHorizontally;
+    case kDistributeVertically: return DesignArrange::DistributeVertically;
+    case kSameWidth: return DesignArrange::SameWidth;
+    case kSameHeight: return DesignArrange::SameHeight;
+    default: return std::nullopt;
+    }
+}
 
 const LayoutCommand* FindCommand(int id)
 {
@@ -91,7 +110,9 @@ void CFmtpantallaFrm::BuildStatusBar()
 void CFmtpantallaFrm::ShowCommandPrompt(int id)
 {
     const LayoutCommand* command = FindCommand(id);
-    m_promptPane->setText(QString::fromUtf8(command ? command->prompt : kReadyPrompt));
+    // The commands shared with the design mode keep their prompts there.
+    const DesignCommand* shared = command ? nullptr : FindDesignCommand(id);
+    m_promptPane->setText(QString::fromUtf8(command ? command->prompt : shared && shared->prompt ? shared->prompt : kReadyPrompt));
 }
 
 void CFmtpantallaFrm::FormatShown()
@@ -105,8 +126,22 @@ void CFmtpantallaFrm::FormatShown()
 
 std::optional<CommandUiState> CFmtpantallaFrm::CommandState(int id)
 {
-    const bool selected = m_view->Editor().Selection() != nullptr;
+    const size_t count = m_view->Editor().Selected().size();
+    const bool selected = count > 0;
+    if (const std::optional<DesignArrange> arrange = ArrangeCommand(id)) {
+        const bool distribute = *arrange == DesignArrange::DistributeHorizontally || *arrange == DesignArrange::DistributeVertically;
+        return CommandUiState{count >= (distribute ? 3u : 2u), false, false};
+    }
     switch (id) {
+    case kSelectAll:
+    case kNextElement:
+    case kPreviousElement:
+        return CommandUiState{};
+    case kMoveLeft:
+    case kMoveRight:
+    case kMoveUp:
+    case kMoveDown:
+        return CommandUiState{selected, false, false};
     case kSaveLayout:
         // There is no "save as" here: a layout is written back to the file it came from.
         return CommandUiState{!Path().empty(), false, false};
@@ -156,7 +191,27 @@ bool CFmtpantallaFrm::HandleCommand(int id)
     case kRedo:
         UndoOrRedo(false);
         break;
+    case kSelectAll:
+        m_view->SelectAll();
+        break;
+    case kNextElement:
+    case kPreviousElement:
+        m_view->SelectNextInOrder(id == kPreviousElement);
+        break;
+    case kMoveLeft:
+    case kMoveRight:
+    case kMoveUp:
+    case kMoveDown: {
+        constexpr int step = ScreenLayoutEditor::kKeyStep;
+        m_view->MoveSelection(id == kMoveLeft ? -step : id == kMoveRight ? step : 0,
+                              id == kMoveUp ? -step : id == kMoveDown ? step : 0);
+        break;
+    }
     default:
+        if (const std::optional<DesignArrange> arrange = ArrangeCommand(id)) {
+            m_view->Arrange(*arrange);
+            break;
+        }
         return false;
     }
     UpdateCommandStates();

@@ -1,5 +1,6 @@
 #include "design/fmtpantalla_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -116,7 +117,8 @@ void CFmtpantallaView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    Apply(m_editor.Press(FormPoint(event->position().toPoint())));
+    setFocus(Qt::MouseFocusReason);
+    Apply(m_editor.Press(FormPoint(event->position().toPoint()), event->modifiers().testFlag(Qt::ShiftModifier)));
     emit stateChanged();
 }
 
@@ -144,6 +146,59 @@ void CFmtpantallaView::ToggleOrderMode()
     m_editor.ToggleOrderMode();
     update();
     emit stateChanged();
+}
+
+void CFmtpantallaView::Changed(std::optional<std::vector<uint8_t>> before)
+{
+    if (before) {
+        GrowToContent();
+        emit formatChanged(*before);
+    }
+    update();
+    emit stateChanged();
+}
+
+void CFmtpantallaView::SelectAll()
+{
+    m_editor.SelectAll();
+    Changed(std::nullopt);
+}
+
+void CFmtpantallaView::SelectNextInOrder(bool backwards)
+{
+    m_editor.SelectNextInOrder(backwards);
+    Changed(std::nullopt);
+}
+
+void CFmtpantallaView::MoveSelection(int dx, int dy)
+{
+    Changed(m_editor.MoveSelection(dx, dy));
+}
+
+void CFmtpantallaView::Arrange(DesignArrange arrange)
+{
+    Changed(m_editor.Arrange(arrange));
+}
+
+void CFmtpantallaView::keyPressEvent(QKeyEvent* event)
+{
+    constexpr int step = ScreenLayoutEditor::kKeyStep;
+    switch (event->key()) {
+    case Qt::Key_Left: MoveSelection(-step, 0); break;
+    case Qt::Key_Right: MoveSelection(step, 0); break;
+    case Qt::Key_Up: MoveSelection(0, -step); break;
+    case Qt::Key_Down: MoveSelection(0, step); break;
+    case Qt::Key_Tab: SelectNextInOrder(event->modifiers().testFlag(Qt::ShiftModifier)); break;
+    case Qt::Key_Backtab: SelectNextInOrder(true); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+bool CFmtpantallaView::focusNextPrevChild(bool)
+{
+    // Tab walks the controls in capture order.
+    return false;
 }
 
 void CFmtpantallaView::SetCaptionLeft(int captionLeft)

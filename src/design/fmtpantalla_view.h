@@ -31,6 +31,12 @@ public:
     // Commands of the frame that act on the view.
     void ToggleOrderMode();
     void SetCaptionLeft(int captionLeft);
+    // The keyboard and the menus: several selected, moved by the arrow keys' 4-pixel
+    // step, arranged, walked in capture order.
+    void SelectAll();
+    void SelectNextInOrder(bool backwards);
+    void MoveSelection(int dx, int dy);
+    void Arrange(DesignArrange arrange);
 
 signals:
     // The format changed; `before` is a snapshot of it as it was, for undo.
@@ -45,9 +51,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // In order mode a double-click is the one click its first press already was.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Apply(const LayoutOutcome& outcome);
+    void Changed(std::optional<std::vector<uint8_t>> before);
     // Grows the view when a control was moved past what it shows; it never shrinks
     // while the format is open.
     void GrowToContent();

@@ -1,5 +1,7 @@
 #include "design/screen_layout_editor.h"
 
+#include <algorithm>
+
 #include "model/format_history.h"
 #include "model/kind_drawing.h"
 
@@ -23,6 +25,7 @@ void ScreenLayoutEditor::FormatReplaced()
         }
     }
     m_selection = nullptr;
+    m_selected.clear();
     m_gesture = LayoutIdle{};
     m_hoverHandle = 0;
     m_before.clear();
@@ -60,22 +63,58 @@ CControles* ScreenLayoutEditor::HitTestScreen(Point p)
     for (auto& element : m_format.elements)
         element->m_selected = 0;
     m_selection = nullptr;
+    m_selected.clear();
     for (auto& element : m_format.elements)
         if (IsArrangeable(*element) && element->HitTest(p.x, p.y, true))
             return element.get();
     return nullptr;
 }
 
-LayoutOutcome ScreenLayoutEditor::Press(Point p)
+CControles* ScreenLayoutEditor::ArrangeableAt(Point p) const
+{
+    for (const auto& element : m_format.elements)
+        if (IsArrangeable(*element) && element->HitTest(p.x, p.y, true))
+            return element.get();
+    return nullptr;
+}
+
+void ScreenLayoutEditor::MirrorSelection()
+{
+    for (auto& element : m_format.elements)
+        element->m_selected = 0;
+    for (CControles* element : m_selected)
+        element->m_selected = 1;
+    m_selection = m_selected.size() == 1 ? m_selected.front() : nullptr;
+    m_hoverHandle = 0;
+}
+
+LayoutOutcome ScreenLayoutEditor::Press(Point p, bool shift)
 {
     LayoutOutcome outcome;
     outcome.repaint = true;
     const Point snapped = Snap(p);
     m_gestureChanged = false;
-    if (m_hoverHandle != 0 && m_selection) {
+    if (m_hoverHandle != 0 && m_selection && !shift) {
         m_before = FormatHistory::Snapshot(m_format);
         m_gesture = LayoutResizing{m_hoverHandle, snapped};
         return outcome;
+    }
+    if (!m_orderMode && (shift || m_selected.size() > 1)) {
+        CControles* hit = ArrangeableAt(p);
+        const bool selected = hit && std::find(m_selected.begin(), m_selected.end(), hit) != m_selected.end();
+        if (shift && hit) {
+            if (selected)
+                m_selected.erase(std::find(m_selected.begin(), m_selected.end(), hit));
+            else
+                m_selected.push_back(hit);
+            MirrorSelection();
+        }
+        if (hit && (shift || selected)) {
+            // A press on one of several selected controls drags them all.
+            m_before = FormatHistory::Snapshot(m_format);
+            m_gesture = selected && shift ? LayoutGesture(LayoutIdle{}) : LayoutGesture(LayoutMoving{snapped});
+            return outcome;
+        }
     }
     CControles* hit = HitTestScreen(p);
     if (!hit) {
@@ -96,6 +135,7 @@ LayoutOutcome ScreenLayoutEditor::Press(Point p)
     }
     hit->m_selected = 1;
     m_selection = hit;
+    m_selected = {hit};
     m_before = FormatHistory::Snapshot(m_format);
     m_gesture = LayoutMoving{snapped};
     return outcome;
@@ -109,8 +149,9 @@ LayoutOutcome ScreenLayoutEditor::Move(Point p)
         const int dx = q.x - moving->last.x;
         const int dy = q.y - moving->last.y;
         moving->last = q;
-        if (m_selection && (dx || dy)) {
-            m_selection->Offset(dx, dy, true);
+        if (!m_selected.empty() && (dx || dy)) {
+            for (CControles* element : m_selected)
+                element->Offset(dx, dy, true);
             m_gestureChanged = true;
             outcome.repaint = true;
         }
@@ -166,9 +207,92 @@ void ScreenLayoutEditor::ToggleOrderMode()
 
 std::optional<std::vector<uint8_t>> ScreenLayoutEditor::SetCaptionLeft(int captionLeft)
 {
-    if (!m_selection || m_selection->m_captionLeft == captionLeft)
+    std::vector<uint8_t> before = FormatHistory::Snapshot(m_format);
+    bool changed = false;
+    for (CControles* element : m_selected) {
+        changed |= element->m_captionLeft != captionLeft;
+        element->m_captionLeft = captionLeft;
+    }
+    if (!changed)
+        return std::nullopt;
+    return before;
+}
+
+void ScreenLayoutEditor::SelectAll()
+{
+    m_selected.clear();
+    for (auto it = m_format.elements.rbegin(); it != m_format.elements.rend(); ++it)
+        if (IsArrangeable(**it))
+            m_selected.push_back(it->get());
+    MirrorSelection();
+}
+
+void ScreenLayoutEditor::SelectNextInOrder(bool backwards)
+{
+    // Capture order, then file order among equal numbers.
+    std::vector<CControles*> order;
+    for (auto it = m_format.elements.rbegin(); it != m_format.elements.rend(); ++it)
+        if (IsArrangeable(**it))
+            order.push_back(it->get());
+    if (order.empty())
+        return;
+    std::stable_sort(order.begin(), order.end(),
+                     [](const CControles* a, const CControles* b) { return uint32_t(a->m_order) < uint32_t(b->m_order); });
+    const int n = int(order.size());
+    const auto at = m_selected.empty() ? order.end() : std::find(order.begin(), order.end(), m_selected.back());
+    int next;
+    if (at == order.end())
+        next = backwards ? n - 1 : 0;
+    else
+        next = (int(at - order.begin()) + (backwards ? n - 1 : 1)) % n;
+    m_selected = {order[size_t(next)]};
+    MirrorSelection();
+}
+
+std::optional<std::vector<uint8_t>> ScreenLayoutEditor::MoveSelection(int dx, int dy)
+{
+    if (m_selected.empty())
+        return std::nullopt;
+    int left = m_selected.front()->m_rcScreen.Normalized().left;
+    int top = m_selected.front()->m_rcScreen.Normalized().top;
+    for (const CControles* element : m_selected) {
+        left = std::min(left, element->m_rcScreen.Normalized().left);
+        top = std::min(top, element->m_rcScreen.Normalized().top);
+    }
+    // Held at the form's corner; a group already beyond it is not pushed further.
+    dx = std::max(dx, std::min(0, -left));
+    dy = std::max(dy, std::min(0, -top));
+    if (dx == 0 && dy == 0)
         return std::nullopt;
     std::vector<uint8_t> before = FormatHistory::Snapshot(m_format);
-    m_selection->m_captionLeft = captionLeft;
+    for (CControles* element : m_selected)
+        element->Offset(dx, dy, true);
+    return before;
+}
+
+std::optional<std::vector<uint8_t>> ScreenLayoutEditor::Arrange(DesignArrange arrange)
+{
+    // Screen y runs downward: the boxes are turned upside down for the plan.
+    std::vector<ArrangeBox> boxes;
+    for (const CControles* element : m_selected) {
+        const Rect rc = element->m_rcScreen.Normalized();
+        boxes.push_back({rc.left, rc.right, -rc.bottom, -rc.top});
+    }
+    const std::vector<ArrangeStep> steps = PlanArrange(boxes, arrange);
+    std::vector<uint8_t> before = FormatHistory::Snapshot(m_format);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        CControles& element = *m_selected[i];
+        const Rect rc = element.m_rcScreen.Normalized();
+        const int dx = std::max(steps[i].dx, -rc.left);
+        const int dy = std::max(-steps[i].dy, -rc.top);
+        if (dx || dy)
+            element.Offset(dx, dy, true);
+        if (steps[i].width && HasHandles(element))
+            element.ResizeScreen(kHandleRight, *steps[i].width - rc.Width(), 0);
+        if (steps[i].height && HasHandles(element))
+            element.ResizeScreen(kHandleBottom, 0, *steps[i].height - rc.Height());
+    }
+    if (FormatHistory::Snapshot(m_format) == before)
+        return std::nullopt;
     return before;
 }

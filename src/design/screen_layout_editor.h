@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/geometry.h"
+#include "design/design_document.h"
 #include "model/format_file.h"
 
 // Pointer shapes, by the numbers of the program's cursor resources.
@@ -57,11 +58,25 @@ public:
     // Whether the control offers resize handles here (the check mark and the label do not).
     static bool HasHandles(const CControles& element);
 
-    LayoutOutcome Press(Point p);
+    // `shift`: Shift+click adds the control to the selection or takes it out.
+    LayoutOutcome Press(Point p, bool shift = false);
     LayoutOutcome Move(Point p);
     LayoutOutcome Release();
 
+    // The selected control while exactly one is; Selected() holds them all, in the order
+    // they were selected.
     CControles* Selection() const { return m_selection; }
+    const std::vector<CControles*>& Selected() const { return m_selected; }
+    void SelectAll();
+    // Tab and Shift+Tab: the next (previous) control in capture order.
+    void SelectNextInOrder(bool backwards);
+    // The arrow keys' step in pixels, the drag's snapping step.
+    static constexpr int kKeyStep = 4;
+    // Moves the selected controls together, the group held at the form's top and left
+    // edges. The snapshot before, or nothing when nothing moved.
+    std::optional<std::vector<uint8_t>> MoveSelection(int dx, int dy);
+    // Aligns, distributes or sizes the selected controls against each other.
+    std::optional<std::vector<uint8_t>> Arrange(DesignArrange arrange);
     bool OrderMode() const { return m_orderMode; }
     int HoverHandle() const { return m_hoverHandle; }
     const LayoutGesture& Gesture() const { return m_gesture; }
@@ -83,9 +98,13 @@ public:
 private:
     // Clears the selection, then finds the front-most arrangeable element under `p`.
     CControles* HitTestScreen(Point p);
+    CControles* ArrangeableAt(Point p) const;
+    // Marks the selected controls; the single selection follows.
+    void MirrorSelection();
 
     Format& m_format;
     CControles* m_selection = nullptr;
+    std::vector<CControles*> m_selected;
     LayoutGesture m_gesture = LayoutIdle{};
     int m_hoverHandle = 0;
     bool m_orderMode = false;

@@ -230,6 +230,11 @@ void CControles::DrawCaption(Dc& dc) const
     }
 }
 
+namespace {
+// Controls narrower than this (pixels) carry their order badge beside them.
+constexpr int64_t kNarrowControlPx = 40;
+}  // namespace
+
 void CControles::DrawScreen(Dc& dc, bool showOrder)
 {
     if (m_constant)
@@ -243,7 +248,11 @@ void CControles::DrawScreen(Dc& dc, bool showOrder)
     dc.SetBkColor(kSelectionRed);
     dc.SetTextColor(Rgb(255, 255, 255));
     dc.SetTextAlign(TextAlign::kLeft);
-    dc.TextOut(AddSaturated(m_rcScreen.left, 6), AddSaturated(m_rcScreen.top, -4), " " + std::to_string(m_order) + " ");
+    // On a control as narrow as a check box the badge would hide the control it numbers:
+    // there it stands just right of the control instead.
+    const bool narrow = int64_t(m_rcScreen.right) - m_rcScreen.left < kNarrowControlPx;
+    const int x = narrow ? AddSaturated(m_rcScreen.right, 3) : AddSaturated(m_rcScreen.left, 6);
+    dc.TextOut(x, AddSaturated(m_rcScreen.top, -4), " " + std::to_string(m_order) + " ");
     dc.SetBkTransparent(wasTransparent);
     dc.SetTextColor(oldText);
 }

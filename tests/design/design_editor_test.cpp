@@ -8,6 +8,7 @@
 
 #include "design/design_document.h"
 #include "design/design_editor.h"
+#include "design/font_dialog.h"
 #include "design/design_geometry.h"
 #include "model/cons_text.h"
 #include "model/fmt_grid.h"
@@ -303,3 +304,12 @@ TEST_F(EditorTest, SnappingCommandsSwitchAndTurnOff)
 }
 
 }  // namespace
+
+TEST(FontSizes, PointsConvertToTheNearestTenthOfAMillimetreAndBack)
+{
+    // 1 pt = 0.3528 mm: 14 pt is 4.94 mm, stored as 49; the default 40 shows as 11.3 pt.
+    EXPECT_EQ(PointsToUnits(14), 49);
+    EXPECT_EQ(PointsToUnits(11.3), 40);
+    EXPECT_NEAR(UnitsToPoints(40), 11.34, 0.01);
+    EXPECT_NEAR(UnitsToPoints(-49), 13.89, 0.01) << "an em height counts by its size";
+}

@@ -542,8 +542,9 @@ TEST_F(DesignFrameTest, ZoomKeepsClicksRulersAndThePointUnderTheWheelInStep)
         EXPECT_EQ(frame->findChild<QLabel*>(QStringLiteral("paneZoom"))->text(), QStringLiteral("%1 %").arg(zoom));
         // Zooming in keeps the page point under the anchor (zooming out to 50 % from
         // there would need a scroll position left of the page's corner).
-        if (zoom > 100)
+        if (zoom > 100) {
             EXPECT_NEAR(view->PageAt(at).x, 1000, 2) << zoom << " %: the anchored point stays put";
+        }
         EXPECT_DOUBLE_EQ(frame->HorizontalRuler()->ZoomFactor(), zoom / 100.0);
         // A click on the element's inside selects it at any zoom.
         Click({500, -500});
@@ -639,4 +640,27 @@ TEST_F(DesignFrameTest, CopyAndPasteGoThroughTheClipboardAndUndoAtOnce)
     EXPECT_EQ(frame->GetFormat().elements.size(), 2u);
     ASSERT_FALSE(host.prompts.Shown().empty());
     EXPECT_NE(host.prompts.Shown().back().find("dañados"), std::string::npos) << host.prompts.Shown().back();
+}
+
+TEST_F(DesignFrameTest, ThePanelHintsTakesMeasuresInMillimetresAndRemembersItsPlace)
+{
+    Command(kProperties);
+    CPropertiesPanel* panel = frame->PropertiesBar()->Panel();
+    EXPECT_TRUE(panel->Control(CPropertiesPanel::kIdHint)->isVisibleTo(panel)) << "nothing selected: a hint";
+    Command(kInsertRectangulo);
+    Click({400, -400});
+    EXPECT_FALSE(panel->Control(CPropertiesPanel::kIdHint)->isVisibleTo(panel));
+    auto* x = static_cast<QLineEdit*>(panel->Control(CPropertiesPanel::kIdMeasureX));
+    EXPECT_EQ(x->text(), "40.0");
+    for (const auto& [typed, left] : {std::pair{"25,4", 254}, {"abc", 254}, {"999", 254}}) {
+        x->setFocus();
+        x->setText(QString::fromUtf8(typed));
+        QTest::keyClick(x, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(Front()->m_rcPage.left, left) << typed;
+    }
+    EXPECT_EQ(host.prompts.Shown().size(), 2u) << "a text and an out-of-range measure are refused";
+    frame->PropertiesBar()->move(321, 123);
+    QApplication::processEvents();
+    EXPECT_EQ(host.settings.ReadInt("PanelX", 0), 321);
 }

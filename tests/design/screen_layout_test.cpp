@@ -415,3 +415,37 @@ TEST_F(ScreenLayoutTest, TheCaptureScreenFollowsTheSavedLayout)
     }
     EXPECT_EQ(visited, (std::vector<QString>{"D", "C", "B", "A"}));
 }
+
+TEST_F(ScreenLayoutTest, SeveralSelectedMoveAlignAndWalkByKeysInFourPixelSteps)
+{
+    Click(120, 40);                                             // A
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, At(120, 120));  // and C
+    ASSERT_EQ(view->Editor().Selected().size(), 2u);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(E("A").m_rcScreen, (Rect{104, 34, 264, 54}));
+    EXPECT_EQ(E("C").m_rcScreen, (Rect{104, 114, 264, 134}));
+    EXPECT_EQ(E("B").m_rcScreen.left, 100) << "B was not selected";
+
+    // Dragging one of the two moves both; aligning puts C's right edge on A's.
+    Drag({120, 44}, {140, 44});
+    EXPECT_EQ(E("C").m_rcScreen.left, 124);
+    E("C").ResizeScreen(kHandleRight, -40, 0);
+    frame->HandleCommand(kAlignRights);
+    EXPECT_EQ(E("C").m_rcScreen.right, E("A").m_rcScreen.right);
+    frame->HandleCommand(kUndo);
+    EXPECT_NE(E("C").m_rcScreen.right, E("A").m_rcScreen.right) << "the alignment undoes at once";
+
+    // Tab goes by capture order: A (1), B (2) ...
+    Click(120, 80);
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_EQ(view->Editor().Selection(), &E("C"));
+    QTest::keyClick(view, Qt::Key_Backtab);
+    EXPECT_EQ(view->Editor().Selection(), &E("B"));
+    // The group stops at the form's corner.
+    frame->HandleCommand(kSelectAll);
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_EQ(E("B").m_rcScreen.left, 0) << "B, leftmost, reached the edge";
+    EXPECT_EQ(E("A").m_rcScreen.left, 24) << "the others kept their distance from it";
+}

@@ -8,6 +8,7 @@
 #include "model/etiqueta.h"
 #include "model/parrafo_var.h"
 #include "base/recording_dc.h"
+#include "model/marca_var.h"
 #include "model/textline_var.h"
 
 namespace {
@@ -257,6 +258,14 @@ TEST(KindsScreen, VariableKindsDrawOutlineCaptionAndBadgeInTheScreenFont)
     EXPECT_EQ(dc.texts[1].text, " 3 ");
     EXPECT_FALSE(dc.texts[1].transparent);
     EXPECT_TRUE(dc.IsBkTransparent()) << "the badge restores the background mode";
+
+    // A check box keeps its badge beside it, so the box it numbers stays in sight.
+    CMarcaVar mark;
+    mark.m_rcScreen = {100, 50, 119, 69};
+    RecordingDc small(MapMode::Pixels);
+    mark.DrawScreen(small, true);
+    ASSERT_FALSE(small.texts.empty());
+    EXPECT_GT(small.texts.back().x, mark.m_rcScreen.right);
 }
 
 TEST(KindsLabel, ShowsItsTextWithAColonInTheScreenFontAtItsOwnWeightAndNeverPrints)
