@@ -160,8 +160,12 @@ void ReportUnkeepableCharacter(QWidget* control, const std::string& character)
 {
     const QString text = FromUtf8(cp1252::CannotKeepMessage(character));
     QApplication::beep();
-    // Said at the control, where the clerk is looking, and in the window's status bar.
-    QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), text, control);
+    // Said at the control, where the clerk is looking (as a paragraph, which the tip
+    // wraps), and in the window's status bar.
+    QString paragraph = text;
+    paragraph.replace(QLatin1Char('&'), QLatin1String("&amp;")).replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), QStringLiteral("<p>%1</p>").arg(paragraph),
+                       control);
     QStatusTipEvent tip(text);
     QCoreApplication::sendEvent(control, &tip);
 }
