@@ -206,11 +206,10 @@ void CaptureCalc::Build(const ElementList& elements)
 
 void CaptureCalc::FieldLeft(int controlId, CalcFields& fields)
 {
-    double x = FieldNumber(fields.FieldText(controlId));
     const auto own = m_own.find(controlId);
     if (own != m_own.end() && !ReadsTable(own->second) && m_records[own->second].HasSource(controlId)) {
         CCalcRecord& record = m_records[own->second];
-        record.StoreSourceValue(controlId, x);
+        record.StoreSourceValue(controlId, FieldNumber(fields.FieldText(controlId)));
         const std::string text = EvaluateCalcText(record);
         fields.SetFieldText(controlId, text);
     }
@@ -237,6 +236,9 @@ void CaptureCalc::GridChanged(int tableId, CalcFields& fields)
 // of all its sources, as the literal ripple leaves it after its last visit.
 void CaptureCalc::Ripple(int start, CalcFields& fields)
 {
+    // Most fields feed no formula: nothing to follow.
+    if (m_readers.find(start) == m_readers.end())
+        return;
     enum Mark : char { OnChain = 1, Done = 2 };
     std::unordered_map<int, char> marks;
     std::unordered_map<int, std::vector<size_t>> enteredBy;  // field -> records that compute it
