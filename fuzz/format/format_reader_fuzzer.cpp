@@ -13,9 +13,18 @@
 
 namespace {
 
+// The design view's surface: a window of 400 x 300 pixels at 96 dpi over the page's
+// corner, which is all the view draws on. What lies outside is still measured (a table
+// finds its rows and columns shown from all of them), but not drawn, as on the screen.
+class DesignWindowDc : public RecordingDc {
+public:
+    DesignWindowDc() : RecordingDc(MapMode::LoMetric, 96) {}
+    Rect ClipBox() const override { return {0, -794, 1058, 0}; }
+};
+
 void DrawEveryWay(Format& format)
 {
-    RecordingDc design(MapMode::LoMetric, 96);
+    DesignWindowDc design;
     RecordingDc screen(MapMode::Pixels, 96);
     RecordingDc print(MapMode::LoMetric, 600);
     LogFont screenFont;
@@ -36,6 +45,10 @@ void DrawEveryWay(Format& format)
         element->Print(print);
         (void)element->HitHandle(element->m_rcPage.left, element->m_rcPage.top);
         (void)element->HitTest(element->m_rcPage.right, element->m_rcPage.bottom, false);
+        // What was drawn is not looked at: kept for the next element, it would only grow.
+        design.Clear();
+        screen.Clear();
+        print.Clear();
     }
 }
 

@@ -16,9 +16,9 @@ int RecordingDc::CharWidth(const LogFont& font)
     return std::max(1, CellHeight(font) / 2);
 }
 
-int RecordingDc::TextWidth(const std::string& text) const
+int RecordingDc::TextWidth(std::string_view text) const
 {
-    return Saturate32(int64_t(SplitCharacters(text).size()) * CharWidth(m_font));
+    return Saturate32(int64_t(CountCharacters(text)) * CharWidth(m_font));
 }
 
 RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, const std::string& text) const
@@ -71,7 +71,7 @@ void RecordingDc::TextOutClipped(int x, int y, const Rect& clip, const std::stri
 int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
 {
     const Rect box = rect.Normalized();
-    const auto measure = [this](std::string_view s) { return double(TextWidth(std::string(s))); };
+    const auto measure = [this](std::string_view s) { return double(TextWidth(s)); };
     const auto laid = LayoutLines(text, (flags & DrawTextFlag::kWordBreak) != 0, box.Width(), measure);
     const int lineHeight = CellHeight(m_font);
     const int height = Saturate32(int64_t(lineHeight) * int64_t(laid.size()));

@@ -4,6 +4,7 @@
 // deterministic approximation: every character is half the cell height wide (at least
 // 1 unit) and a line is one cell high (a zero height reads as 40).
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/dc.h"
@@ -80,7 +81,7 @@ public:
 
     static int CellHeight(const LogFont& font);
     static int CharWidth(const LogFont& font);
-    int TextWidth(const std::string& text) const;
+    int TextWidth(std::string_view text) const;
 
     // --- Dc ---------------------------------------------------------------------------
     void SetMapMode(MapMode mode) override { m_mode = mode; }

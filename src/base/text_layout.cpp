@@ -61,22 +61,39 @@ std::vector<std::string> LayoutLines(std::string_view text, bool wordWrap, doubl
     return lines;
 }
 
+namespace {
+
+// The length in bytes of the character starting at byte `i`: a whole UTF-8 sequence, or
+// one byte where the sequence is cut short or broken.
+size_t CharacterLength(std::string_view utf8, size_t i)
+{
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+    if (i + len > utf8.size())
+        return 1;
+    for (size_t k = 1; k < len; ++k)
+        if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80)
+            return 1;
+    return len;
+}
+
+}  // namespace
+
 std::vector<std::string> SplitCharacters(std::string_view utf8)
 {
     std::vector<std::string> chars;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
-        if (i + len > utf8.size())
-            len = 1;
-        for (size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
-                len = 1;
-                break;
-            }
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t len = CharacterLength(utf8, i);
         chars.emplace_back(utf8.substr(i, len));
         i += len;
     }
     return chars;
+}
+
+size_t CountCharacters(std::string_view utf8)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < utf8.size(); i += CharacterLength(utf8, i))
+        ++count;
+    return count;
 }

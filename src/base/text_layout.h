@@ -17,3 +17,5 @@ std::vector<std::string> LayoutLines(std::string_view text, bool wordWrap, doubl
 // The characters of a UTF-8 string, one string per code point (malformed bytes are
 // taken one at a time).
 std::vector<std::string> SplitCharacters(std::string_view utf8);
+// How many characters SplitCharacters would give, without making them.
+size_t CountCharacters(std::string_view utf8);

@@ -250,9 +250,11 @@ bool ComputeCalibration(PrintOffsets current, const std::array<CrossMeasure, 2>&
     const double errorX = sumX / 2;
     const double errorY = sumY / 2;
     // A cross found right of (below) its place means the printout must move left (up):
-    // the correction is the error with its sign turned, typed as centimetres would be.
-    const int64_t facX = int64_t(current.facX) + OffsetUnitsFromCentimetres(-errorX / 10);
-    const int64_t facY = int64_t(current.facY) + OffsetUnitsFromCentimetres(-errorY / 10);
+    // the correction is the error with its sign turned, rounded to the nearest 0.1 mm
+    // (cutting 0.8 mm, held in binary as 0.7999..., toward zero would lose a unit).
+    const auto correction = [](double errorMm) { return int64_t(std::llround(-errorMm * 10)); };
+    const int64_t facX = int64_t(current.facX) + correction(errorX);
+    const int64_t facY = int64_t(current.facY) + correction(errorY);
     if (std::llabs(facX) > kMaxCalibratedOffsetUnits || std::llabs(facY) > kMaxCalibratedOffsetUnits) {
         message = "El desfase que resulta de estas medidas pasa de " + DecimalText(kMaxCalibratedOffsetUnits / 100.0) +
                   " cm: revise el desfase actual en \"Configurar Margenes\" y las medidas.";

@@ -281,6 +281,9 @@ void CaptureCalc::GridChanged(int tableId, CalcFields& fields)
 // of all its sources, as the literal ripple leaves it after its last visit.
 void CaptureCalc::Ripple(int start, CalcFields& fields)
 {
+    // Most fields feed no formula: nothing to follow.
+    if (m_readers.find(start) == m_readers.end())
+        return;
     enum Mark : char { OnChain = 1, Done = 2 };
     std::unordered_map<int, char> marks;
     std::unordered_map<int, std::vector<size_t>> enteredBy;  // field -> records that compute it

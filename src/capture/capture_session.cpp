@@ -288,17 +288,18 @@ std::vector<CalcProblem> CaptureSession::CalcProblems() const
 
 bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std::string& message)
 {
-    const std::string name = Quoted(element.m_text);
+    // Named in a message only: a batch types thousands of values that need none.
+    const auto name = [&element] { return Quoted(element.m_text); };
     if (element.m_kind == kKindGrid) {
-        message = "El campo " + name + " es una tabla: escriba sus celdas como " + element.m_text +
+        message = "El campo " + name() + " es una tabla: escriba sus celdas como " + element.m_text +
                   "[RENGLON,COLUMNA]=VALOR.";
         return false;
     }
     if (element.m_kind == kKindMarcaVar) {
         CheckEntry* check = CheckControl(element);
         if (!check || (utf8 != "1" && utf8 != "0")) {
-            message = check ? "La marca " + name + " solo acepta 1 (marcada) o 0 (sin marcar), no " + Quoted(utf8) + "."
-                            : "La marca " + name + " no tiene casilla en esta captura.";
+            message = check ? "La marca " + name() + " solo acepta 1 (marcada) o 0 (sin marcar), no " + Quoted(utf8) + "."
+                            : "La marca " + name() + " no tiene casilla en esta captura.";
             return false;
         }
         check->SetChecked(utf8 == "1");
@@ -307,7 +308,7 @@ bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std
     }
     TextEntry* control = TextControl(element);
     if (!control) {
-        message = "El campo " + name + " no se captura en este formato.";
+        message = "El campo " + name() + " no se captura en este formato.";
         return false;
     }
     // The captured-data file holds only what Windows-1252 can; a value it would turn

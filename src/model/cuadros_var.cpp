@@ -75,13 +75,21 @@ void CCuadrosVar::DrawDesign(Dc& dc)
     PlaceOnScreenFromPage(*this, dc, ScreenPlacement::Line);
     const Rect rc = DesignRect(m_rcPage).Normalized();
     const int boxes = std::clamp(m_boxCount, 0, kMaxDrawnBoxes);
+    // Boxes the surface does not show are not drawn (edges included: a box without width
+    // still shows as a line).
+    const Rect shown = dc.ClipBox().Normalized();
+    const auto boxShown = [&](int left) {
+        const Rect box = Rect{left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom}.Normalized();
+        return box.left <= shown.right && shown.left <= box.right && box.top <= shown.bottom && shown.top <= box.bottom;
+    };
     {
         PenScope pen(dc);
         if (m_selected)
             dc.SelectPen(1, kSelectionRed);
         for (int i = 0; i < boxes; ++i) {
             const int left = BoxLeft(rc.left, i);
-            dc.Outline({left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom});
+            if (boxShown(left))
+                dc.Outline({left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom});
         }
         if (m_selected)
             OutlineHandles(dc, m_rcHandle);
@@ -90,7 +98,8 @@ void CCuadrosVar::DrawDesign(Dc& dc)
     dc.SelectFont(m_logFont);
     dc.SetTextAlign(TextAlign::kCenter | TextAlign::kBottom);
     for (int i = 0; i < boxes; ++i)
-        dc.TextOutClipped(AddSaturated(BoxLeft(rc.left, i), m_boxWidth / 2), rc.MinY(), rc, kSamples[i % 8]);
+        if (boxShown(BoxLeft(rc.left, i)))
+            dc.TextOutClipped(AddSaturated(BoxLeft(rc.left, i), m_boxWidth / 2), rc.MinY(), rc, kSamples[i % 8]);
 }
 
 void CCuadrosVar::DrawScreen(Dc& dc, bool showOrder)

@@ -19,6 +19,7 @@ constexpr int kMinCellSize = 40;          // a column or row may not be dragged 
 constexpr int kSeparatorHalf = 10;        // half the width of a border's hit area
 constexpr int kRowHeaderStrip = 20;       // the row-header band left of the rectangle
 constexpr int kCellInset = 2;
+constexpr int kPrintCellPadding = 5;      // the printed text's distance from the column borders
 constexpr ColorRef kSelectedCellGrey = Rgb(164, 164, 164);
 constexpr ColorRef kWhite = Rgb(255, 255, 255);
 
@@ -364,6 +365,7 @@ void CFmtGrid::DrawDesign(Dc& dc)
         m_rcScreen.top -= kScreenPlaceOffset;
     }
     const Rect rc = DesignRect(m_rcPage);
+    const Rect shown = dc.ClipBox().Normalized();
     {
         PenScope pen(dc);
         if (m_selected)
@@ -374,13 +376,18 @@ void CFmtGrid::DrawDesign(Dc& dc)
         const int originX = dc.LogicalToDevice({0, 0}).x;
         for (GridColumn& c : m_columns)
             c.screenWidth = dc.LogicalToDevice({c.width, 0}).x - originX;
+        // Only the lines the surface shows are drawn: a stored table may have any number.
         for (size_t c = 1; c < m_columns.size(); ++c) {
             const int x = DesignX(m_columns[c].x);
+            if (x < shown.left || x > shown.right)
+                continue;
             dc.MoveTo(x, rc.top);
             dc.LineTo(x, rc.bottom);
         }
         for (size_t r = 1; r < m_rows.size(); ++r) {
             const int y = DesignY(m_rows[r].y);
+            if (y < shown.top || y > shown.bottom)
+                continue;
             dc.MoveTo(rc.left, y);
             dc.LineTo(rc.right, y);
         }
@@ -394,7 +401,8 @@ void CFmtGrid::DrawDesign(Dc& dc)
     for (const GridColumn& c : m_columns) {
         const int x = DesignX(c.x);
         const Rect band{x, rc.top + fontHeight, DesignX(AddSaturated(c.x, c.width)), rc.top};
-        dc.TextOutClipped(x, rc.top, band, c.title);
+        if (band.Intersects(shown))
+            dc.TextOutClipped(x, rc.top, band, c.title);
     }
     DrawDesignCells(dc, rc);
 }
@@ -405,23 +413,50 @@ void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
     // shows are drawn, and of those the names of the first ones only (row by row), so
     // that drawing a table takes bounded time. Highlighted cells are still filled; the
     // lines show every cell.
-    const ColorRef textColor = dc.GetTextColor();
+    if (RowCount() == 0 || ColumnCount() == 0)
+        return;
     const Rect shown = dc.ClipBox();
-    int64_t named = 0;
+    // A cell's left and right edges depend on its column only, its top and bottom on its
+    // row only: the cells shown are where the columns shown cross the rows shown, found
+    // in time proportional to the columns plus the rows, not to their product.
+    struct Span {
+        int index;
+        Rect edges;  // the column's left and right, or the row's top and bottom
+    };
+    std::vector<Span> columns, rows;
+    for (int c = 0; c < ColumnCount(); ++c) {
+        const Rect x = DesignRect(CellRect(c, 0));
+        if (Rect{x.left, shown.top, x.right, shown.bottom}.Intersects(shown))
+            columns.push_back({c, x});
+    }
     for (int r = 0; r < RowCount(); ++r) {
-        for (int c = 0; c < ColumnCount(); ++c) {
-            Rect cell = DesignRect(CellRect(c, r));
-            if (!cell.Intersects(shown))
-                continue;
-            const bool highlighted = c == m_selColumn || r == m_selRow;
+        const Rect y = DesignRect(CellRect(0, r));
+        if (Rect{shown.left, y.top, shown.right, y.bottom}.Intersects(shown))
+            rows.push_back({r, y});
+    }
+    const auto selectedColumn = std::find_if(columns.begin(), columns.end(),
+                                             [this](const Span& c) { return c.index == m_selColumn; });
+    const ColorRef textColor = dc.GetTextColor();
+    int64_t named = 0;
+    for (const Span& row : rows) {
+        if (named >= kMaxNamedCells && row.index != m_selRow) {
+            // No name is left to draw: of this row only the selected column's cell is filled.
+            if (selectedColumn != columns.end())
+                dc.FillRect({selectedColumn->edges.left, row.edges.top, selectedColumn->edges.right, row.edges.bottom},
+                            kSelectedCellGrey);
+            continue;
+        }
+        for (const Span& column : columns) {
+            Rect cell{column.edges.left, row.edges.top, column.edges.right, row.edges.bottom};
+            const bool highlighted = column.index == m_selColumn || row.index == m_selRow;
             if (highlighted)
                 dc.FillRect(cell, kSelectedCellGrey);
             if (named >= kMaxNamedCells)
                 continue;
             ++named;
-            const unsigned flags = ParagraphAlign(m_columns[size_t(c)].align) | DrawTextFlag::kSingleLine;
+            const unsigned flags = ParagraphAlign(m_columns[size_t(column.index)].align) | DrawTextFlag::kSingleLine;
             dc.SetTextColor(highlighted ? kWhite : textColor);
-            dc.DrawText("C-" + std::to_string(c + 1) + ",F-" + std::to_string(r + 1), cell, flags);
+            dc.DrawText("C-" + std::to_string(column.index + 1) + ",F-" + std::to_string(row.index + 1), cell, flags);
         }
     }
     dc.SetTextColor(textColor);
@@ -484,6 +519,12 @@ void CFmtGrid::Print(Dc& dc)
             if (!table->IsFilled(c + 1))
                 continue;
             Rect cell = CellRect(c, r);
+            // On paper the text keeps 0.5 mm from the column's borders, as the screen's cells
+            // keep their padding; a column too narrow for that keeps what room it has.
+            if (int64_t(cell.right) - cell.left > 2 * (kPrintCellPadding - kCellInset)) {
+                cell.left += kPrintCellPadding - kCellInset;
+                cell.right -= kPrintCellPadding - kCellInset;
+            }
             dc.DrawText(table->GetText(c + 1), cell, ParagraphAlign(m_columns[size_t(c)].align) | DrawTextFlag::kSingleLine);
         }
     }

@@ -42,9 +42,10 @@ TEST(Calibration, CorrectedOffsetsFromMeasuredCrosses)
         {"2 mm right and 1 mm low moves the print left and up", {0, 0}, {32, 31}, {182, 251}, {-20, -10}},
         {"left and high adds to offsets of either sign", {28, -7}, {28.5, 27}, {178.5, 247}, {43, 23}},
         {"the two crosses are averaged", {0, 0}, {32, 30}, {180, 250}, {-10, 0}},
-        // 1.47 mm is 14.7 tenths: truncated toward zero, never rounded.
-        {"truncated toward zero, right", {0, 0}, {31.47, 31.47}, {181.47, 251.47}, {-14, -14}},
-        {"truncated toward zero, left", {100, 100}, {28.53, 28.53}, {178.53, 248.53}, {114, 114}},
+        // 1.47 mm is 14.7 tenths: rounded to the nearest tenth, either way.
+        {"rounded to the nearest tenth, right", {0, 0}, {31.47, 31.47}, {181.47, 251.47}, {-15, -15}},
+        {"rounded to the nearest tenth, left", {100, 100}, {28.53, 28.53}, {178.53, 248.53}, {115, 115}},
+        {"0.8 mm up is 8 tenths, though 0.8 is not exact in binary", {0, -15}, {30, 29.1}, {180, 249.3}, {0, -7}},
         {"fifty millimetres off is still a measure", {0, 0}, {80, 30}, {230, 250}, {-500, 0}},
     };
     for (const Case& c : cases) {

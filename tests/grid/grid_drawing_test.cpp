@@ -155,7 +155,10 @@ TEST(GridDrawing, PrintShowsOnlyFilledCellsInTheirCellsWithTheColumnsAlignment)
     for (const Expected& e : expected) {
         const auto* call = FindDrawText(dc, e.text);
         ASSERT_NE(call, nullptr) << e.text;
-        EXPECT_EQ(call->rect, g->CellRect(e.column, e.row)) << e.text << ": unshifted page cell";
+        // The unshifted page cell, its text 0.5 mm from the column's borders.
+        const Rect cell = g->CellRect(e.column, e.row);
+        const GridColumn& column = g->m_columns[size_t(e.column)];
+        EXPECT_EQ(call->rect, (Rect{column.x + 5, cell.top, column.x + column.width - 5, cell.bottom})) << e.text;
         EXPECT_EQ(call->flags & 3u, e.align) << e.text;
     }
     EXPECT_TRUE(dc.lines.empty());
