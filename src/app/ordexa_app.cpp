@@ -1,6 +1,8 @@
 #include "app/ordexa_app.h"
 
 #include <QAction>
+#include <QDate>
+#include <QLocale>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QApplication>
@@ -12,7 +14,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "capture/capture_owner.h"
 #include "capture/ui/fmtcaptura_frm.h"
+#include "capture/ui/fmtcapture_view.h"
 #include "design/design_commands.h"
 #include "design/fmtdesign_frm.h"
 #include "design/fmtpantalla_frm.h"
@@ -21,6 +25,7 @@
 #include "app/main_frame.h"
 #include "app/recent_formats.h"
 #include "app/access_dialog.h"
+#include "ordexa_version.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Ordexa");
@@ -30,6 +35,7 @@ void COrdexaApp::ConfigureQtApplication()
 {
     QApplication::setOrganizationName(QStringLiteral("KALVOR Soft"));
     QApplication::setApplicationName(QStringLiteral("Ordexa"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kOrdexaVersion));
     // Ties the windows to the desktop entry, so the desktop shows the program's icon.
     QApplication::setDesktopFileName(QStringLiteral("mx.kalvorsoft.Ordexa"));
     // The old screen font name is not known to fontconfig; its metric twin is.
@@ -50,14 +56,34 @@ bool COrdexaApp::Start(const QStringList& args, bool show)
         m_mainFrame->show();
     }
     // A format named on the command line (the file manager opening a ".fmt" with the
-    // program) opens in design mode, where the format itself is edited.
+    // program) opens in design mode, where the format itself is edited; captured data
+    // (a ".cap") opens on its format in capture mode.
     for (const QString& arg : args) {
         if (!arg.startsWith(QLatin1Char('-'))) {
-            OpenForDesign(QFileInfo(arg).absoluteFilePath().toStdString());
+            const std::string path = QFileInfo(arg).absoluteFilePath().toStdString();
+            if (arg.endsWith(QStringLiteral(".cap"), Qt::CaseInsensitive))
+                OpenCapturedData(path);
+            else
+                OpenForDesign(path);
             break;
         }
     }
     return true;
+}
+
+CChildFrame* COrdexaApp::OpenCapturedData(const std::string& capPath)
+{
+    std::string formatPath;
+    std::string message;
+    if (!FindFormatOfCapture(capPath, formatPath, message)) {
+        m_prompts.Message(message, PromptIcon::Error);
+        return nullptr;
+    }
+    auto* frame = static_cast<CFmtcapturaFrm*>(OpenForCapture(formatPath));
+    // A format that failed to load leaves the frame empty, after its own message.
+    if (!frame->Path().empty())
+        frame->View()->LoadCapture(capPath);
+    return frame;
 }
 
 QPrinter& COrdexaApp::Printer()
@@ -263,8 +289,7 @@ void COrdexaApp::OnCommand(int id)
         break;
     }
     case kAbout:
-        QMessageBox::about(m_mainFrame.get(), QStringLiteral("Acerca de Ordexa"),
-                           QStringLiteral("Ordexa\nDiseño, captura e impresión de formatos preimpresos."));
+        QMessageBox::about(m_mainFrame.get(), QStringLiteral("Acerca de Ordexa"), AboutText());
         break;
     case kExit:
         m_mainFrame->close();
@@ -278,6 +303,15 @@ void COrdexaApp::OnCommand(int id)
     default:
         break;
     }
+}
+
+QString COrdexaApp::AboutText()
+{
+    const QDate built = QDate::fromString(QString::fromLatin1(kOrdexaBuildDate), Qt::ISODate);
+    const QString day = QLocale(QLocale::Spanish, QLocale::Mexico).toString(built, QStringLiteral("d 'de' MMMM 'de' yyyy"));
+    return QStringLiteral("Ordexa\nDiseño, captura e impresión de formatos preimpresos.\n\n"
+                          "Versión %1\nCompilado el %2")
+        .arg(QString::fromLatin1(kOrdexaVersion), day);
 }
 
 void COrdexaApp::OpenAsked(FrameMode mode)

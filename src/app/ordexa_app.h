@@ -27,6 +27,8 @@ public:
     // settings are kept under, the desktop entry its windows belong to, and the metric
     // twin of the old screen font.
     static void ConfigureQtApplication();
+    // What "Acerca de" says: the program, its version and the day it was built.
+    static QString AboutText();
 
     // The start-up sequence: main frame, command line, mode menus, show. `args` are the
     // program's arguments after its name; a format named there opens in design mode.
@@ -35,6 +37,10 @@ public:
     CChildFrame* OpenForDesign(const std::string& path);
     CChildFrame* OpenForCapture(const std::string& path);
     CChildFrame* OpenForScreenLayout(const std::string& path);
+    // Captured data opened from outside (the file manager): its format, found beside it,
+    // opens in capture mode with the values loaded. Null after a message when the format
+    // is not found.
+    CChildFrame* OpenCapturedData(const std::string& capPath);
     CChildFrame* NewDesign();
 
     // A menu or toolbar command, wherever it was chosen.

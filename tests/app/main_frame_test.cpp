@@ -1,16 +1,20 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 
 #include "app/client_area.h"
 #include "capture/ui/fmtcaptura_frm.h"
+#include "capture/ui/fmtcapture_view.h"
 #include "app/help_window.h"
 #include "app_window_fixture.h"
 #include "platform/child_frame.h"
@@ -252,11 +256,66 @@ TEST_F(MainFrameTest, TheAboutButtonsShowTheAboutBox)
         if (a->objectName() == "57664")
             about = a;
     ASSERT_NE(about, nullptr);
-    QString title;
+    QString title, text;
     OnNextDialog<QMessageBox>([&](QMessageBox* box) {
         title = box->windowTitle();
+        text = box->text();
         box->accept();
     });
     about->trigger();
     EXPECT_EQ(title, "Acerca de Ordexa");
+    // The version the package and ordexa-cli carry, and a build day written in Spanish.
+    EXPECT_TRUE(text.contains(QStringLiteral("Versión " ORDEXA_VERSION))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Compilado el \\d+ de [a-z]+ de \\d{4}"))))
+        << text.toStdString();
+}
+
+TEST_F(MainFrameTest, F1OpensTheHelpPageOfTheActiveMode)
+{
+    const struct {
+        CChildFrame* (COrdexaApp::*open)(const std::string&);
+        const char* page;
+    } modes[] = {{nullptr, "index.html"},
+                 {&COrdexaApp::OpenForDesign, "diseno.html"},
+                 {&COrdexaApp::OpenForCapture, "captura.html"},
+                 {&COrdexaApp::OpenForScreenLayout, "pantalla.html"}};
+    for (const auto& mode : modes) {
+        if (mode.open) {
+            ASSERT_NE((app.*mode.open)(Path("factura.fmt")), nullptr) << mode.page;
+        }
+        QWidget* focus = frame->ActiveChild() ? static_cast<QWidget*>(frame->ActiveChild()) : frame;
+        QTest::keyClick(focus, Qt::Key_F1);
+        ASSERT_NE(frame->HelpWindow(), nullptr) << mode.page;
+        EXPECT_TRUE(frame->HelpWindow()->isVisible()) << mode.page;
+        EXPECT_EQ(frame->HelpWindow()->Browser()->source().fileName(), mode.page);
+        frame->activateWindow();
+    }
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
+// A ".cap" opened from the file manager opens its format (found beside it) in capture
+// mode with the values; without its format beside it, a message names both files.
+TEST_F(MainFrameTest, CapturedDataOpenedFromOutsideOpensOnItsFormat)
+{
+    auto* typed = static_cast<CFmtcapturaFrm*>(app.OpenForCapture(Path("factura.fmt")));
+    CaptureSession& session = typed->View()->Session();
+    std::string message;
+    ASSERT_TRUE(session.TypeValue(*session.FindVariable("RFC"), "XAXX010101000", message)) << message;
+    ASSERT_TRUE(session.SaveCapture(Path("enero.cap"), message)) << message;
+
+    QStringList args{QString::fromStdString(Path("enero.cap"))};
+    COrdexaApp second(settings, prompts);
+    ASSERT_TRUE(second.Start(args, false));
+    auto* opened = dynamic_cast<CFmtcapturaFrm*>(second.MainFrame()->ActiveChild());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->Path(), Path("factura.fmt"));
+    EXPECT_EQ(opened->View()->Session().ValueLines(), std::vector<std::string>{"RFC=XAXX010101000"});
+    EXPECT_TRUE(prompts.Shown().empty());
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sola"));
+    ASSERT_TRUE(QFile::copy(dir.filePath("enero.cap"), dir.filePath("sola/enero.cap")));
+    EXPECT_EQ(app.OpenCapturedData(Path("sola/enero.cap")), nullptr);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].find("\"factura.fmt\", que no está en la misma carpeta"), std::string::npos)
+        << prompts.Shown()[0];
 }
