@@ -64,9 +64,25 @@ QString CHelpWindow::ContentsPage()
     return {};
 }
 
+QString CHelpWindow::Page(const QString& fileName)
+{
+    const QString contents = ContentsPage();
+    if (contents.isEmpty())
+        return {};
+    const QFileInfo page(QFileInfo(contents).dir().filePath(fileName));
+    return page.isFile() ? page.canonicalFilePath() : QString();
+}
+
 bool CHelpWindow::ShowContents()
 {
-    const QString page = ContentsPage();
+    return ShowPage(kContentsFile);
+}
+
+bool CHelpWindow::ShowPage(const QString& fileName)
+{
+    QString page = Page(fileName);
+    if (page.isEmpty())
+        page = ContentsPage();
     if (page.isEmpty())
         return false;
     m_browser->setSource(QUrl::fromLocalFile(page));

@@ -16,9 +16,14 @@ public:
     static QStringList HelpFolders();
     // The contents page of the first folder that has one; empty when none has.
     static QString ContentsPage();
+    // A page ("captura.html") of the folder the contents page is in; empty when missing.
+    static QString Page(const QString& fileName);
 
     // Shows the contents page; false when the help is not installed.
     bool ShowContents();
+    // Shows a page of the help, or the contents page when that page is missing; false
+    // when the help is not installed.
+    bool ShowPage(const QString& fileName);
     QTextBrowser* Browser() const { return m_browser; }
 
 private:

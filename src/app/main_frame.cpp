@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -63,6 +64,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, Prompts& prompts)
     setDockOptions(QMainWindow::AnimatedDocks);
     BuildToolBar();
     BuildAccessBar();
+    BuildHelpKey();
     SetCaption(QString());
     RestorePlacement();
     connect(m_client, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
@@ -178,7 +180,34 @@ void CMainFrame::ShowAccessBar()
     m_accessBarAction->setChecked(true);
 }
 
-bool CMainFrame::ShowHelp()
+void CMainFrame::BuildHelpKey()
+{
+    // F1 anywhere in the main window or its children; the child frames own no F1.
+    auto* help = new QAction(QStringLiteral("Ayuda"), this);
+    help->setObjectName(QStringLiteral("helpKey"));
+    help->setShortcut(QKeySequence::HelpContents);
+    help->setShortcutContext(Qt::WindowShortcut);
+    addAction(help);
+    connect(help, &QAction::triggered, this, [this] { ShowHelpForActiveMode(); });
+}
+
+bool CMainFrame::ShowHelpForActiveMode()
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return ShowHelp();
+    switch (child->Mode()) {
+    case FrameMode::Design:
+        return ShowHelp(QStringLiteral("diseno.html"));
+    case FrameMode::Capture:
+        return ShowHelp(QStringLiteral("captura.html"));
+    case FrameMode::ScreenLayout:
+        return ShowHelp(QStringLiteral("pantalla.html"));
+    }
+    return ShowHelp();
+}
+
+bool CMainFrame::ShowHelp(const QString& page)
 {
     if (CHelpWindow::ContentsPage().isEmpty()) {
         QStringList folders;
@@ -189,7 +218,7 @@ bool CMainFrame::ShowHelp()
     }
     if (!m_help)
         m_help = new CHelpWindow(this);
-    m_help->ShowContents();
+    m_help->ShowPage(page);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();

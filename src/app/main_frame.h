@@ -62,8 +62,11 @@ public:
     QAction* AccessBarAction() const { return m_accessBarAction; }
     // Shows the access bar and docks it at the left (it never hides it).
     void ShowAccessBar();
-    // Opens the help on its contents page; false (after a message) when it is missing.
-    bool ShowHelp();
+    // Opens the help on its contents page, or on another of its pages; false (after a
+    // message) when the help is missing.
+    bool ShowHelp(const QString& page = QStringLiteral("index.html"));
+    // F1: the help page of the active child's mode, the contents when no child is active.
+    bool ShowHelpForActiveMode();
     CHelpWindow* HelpWindow() const { return m_help; }
 
 signals:
@@ -88,6 +91,7 @@ private:
     void SavePlacement();
     void BuildToolBar();
     void BuildAccessBar();
+    void BuildHelpKey();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void ShowMenus(const std::vector<QMenu*>& menus);
     void SetCaption(const QString& childTitle);

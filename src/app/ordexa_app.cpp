@@ -1,6 +1,8 @@
 #include "app/ordexa_app.h"
 
 #include <QAction>
+#include <QDate>
+#include <QLocale>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QApplication>
@@ -24,6 +26,7 @@
 #include "app/recent_formats.h"
 #include "app/recovery_keeper.h"
 #include "app/access_dialog.h"
+#include "ordexa_version.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Ordexa");
@@ -33,6 +36,7 @@ void COrdexaApp::ConfigureQtApplication()
 {
     QApplication::setOrganizationName(QStringLiteral("KALVOR Soft"));
     QApplication::setApplicationName(QStringLiteral("Ordexa"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kOrdexaVersion));
     // Ties the windows to the desktop entry, so the desktop shows the program's icon.
     QApplication::setDesktopFileName(QStringLiteral("mx.kalvorsoft.Ordexa"));
     // The old screen font name is not known to fontconfig; its metric twin is.
@@ -324,8 +328,7 @@ void COrdexaApp::OnCommand(int id)
         break;
     }
     case kAbout:
-        QMessageBox::about(m_mainFrame.get(), QStringLiteral("Acerca de Ordexa"),
-                           QStringLiteral("Ordexa\nDiseño, captura e impresión de formatos preimpresos."));
+        QMessageBox::about(m_mainFrame.get(), QStringLiteral("Acerca de Ordexa"), AboutText());
         break;
     case kExit:
         m_mainFrame->close();
@@ -355,6 +358,15 @@ void COrdexaApp::OpenChosen(FrameMode mode)
             return;
     }
     OpenInMode(mode, path);
+}
+
+QString COrdexaApp::AboutText()
+{
+    const QDate built = QDate::fromString(QString::fromLatin1(kOrdexaBuildDate), Qt::ISODate);
+    const QString day = QLocale(QLocale::Spanish, QLocale::Mexico).toString(built, QStringLiteral("d 'de' MMMM 'de' yyyy"));
+    return QStringLiteral("Ordexa\nDiseño, captura e impresión de formatos preimpresos.\n\n"
+                          "Versión %1\nCompilado el %2")
+        .arg(QString::fromLatin1(kOrdexaVersion), day);
 }
 
 void COrdexaApp::OpenAsked(FrameMode mode)

@@ -29,6 +29,8 @@ public:
     // settings are kept under, the desktop entry its windows belong to, and the metric
     // twin of the old screen font.
     static void ConfigureQtApplication();
+    // What "Acerca de" says: the program, its version and the day it was built.
+    static QString AboutText();
 
     // The start-up sequence: main frame, command line, mode menus, show. `args` are the
     // program's arguments after its name; a format named there opens in design mode.

@@ -30,7 +30,9 @@ std::string FileErrorMessage(FileAction action, const std::string& path, int err
     case EROFS:
         return "No se puede guardar " + file + ": el disco o la carpeta es de solo lectura.";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return "No hay espacio suficiente en el disco para guardar " + file + ".";
     case ENAMETOOLONG:
         return "El nombre del archivo " + file + " es demasiado largo.";
@@ -43,6 +45,9 @@ std::string FileErrorMessage(FileAction action, const std::string& path, int err
                "; cierre otras ventanas y vuelva a intentarlo.";
     case EIO:
         return "Hubo una falla del disco al " + std::string(reading ? "leer " : "guardar ") + file + ".";
+    case EBUSY:
+    case ETXTBSY:
+        return "El archivo " + file + " está en uso por otro programa; ciérrelo y vuelva a intentarlo.";
     case ELOOP:
         return "La ruta " + file + " da vueltas sobre sí misma (enlaces que se apuntan entre sí).";
     default:

@@ -4,6 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdlib.h>
+#ifdef _WIN32
+#include <random>
+#include <windows.h>
+
+#include "base/windows_paths.h"
+#endif
 
 namespace {
 
@@ -23,7 +29,9 @@ std::string Reason(int error)
     case EROFS:
         return "la carpeta es de solo lectura.";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return "no hay espacio suficiente en el disco.";
     case EMLINK:
         return "la carpeta ya contiene demasiadas carpetas.";
@@ -74,6 +82,27 @@ bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::
 {
     folder.clear();
     problem.clear();
+#ifdef _WIN32
+    // The user's temporary folder is private to the user already; the name is drawn at
+    // random and the folder created only where nothing stands.
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 engine(std::random_device {}());
+    std::uniform_int_distribution<int> pick(0, 61);
+    DWORD code = ERROR_ALREADY_EXISTS;
+    for (int attempt = 0; attempt < 100 && code == ERROR_ALREADY_EXISTS; ++attempt) {
+        std::string name = "ordexa-";
+        for (int i = 0; i < 6; ++i)
+            name += kAlphabet[pick(engine)];
+        const std::wstring wide = WidePath(parent) + L"\\" + WidePath(name);
+        if (::CreateDirectoryW(wide.c_str(), nullptr)) {
+            folder = Utf8Path(wide);
+            return true;
+        }
+        code = ::GetLastError();
+    }
+    problem = kCannotMake + ("\"" + parent + "\": ") + Reason(ErrnoFromWin32(code)) + kConsequence;
+    return false;
+#else
     std::string pattern = (std::filesystem::path(parent) / "ordexa-XXXXXX").string();
     // mkdtemp makes the folder with mode 0700 under a name nobody can know in advance.
     if (!::mkdtemp(pattern.data())) {
@@ -82,6 +111,7 @@ bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::
     }
     folder = pattern;
     return true;
+#endif
 }
 
 const std::string& SessionTempFolder()

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kRenderUsage = "render FORMAT.fmt OUT.png [--mode design|screen|print] [--dpi N]";
+constexpr const char* kRenderUsage = "render FORMATO.fmt SALIDA.png [--mode design|screen|print] [--dpi N]";
 
 bool ParseDpi(const std::string& text, int& dpi)
 {

@@ -8,10 +8,9 @@
 #include <QPrinter>
 #include <cerrno>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/atomic_file.h"
+#include "base/atomic_writer.h"
 #include "base/file_messages.h"
 
 namespace {
@@ -70,55 +69,19 @@ std::string NothingPrintedMessage(const BatchOutcome& outcome, const std::string
     return "Ningún renglón de «" + csvLabel + "» se pudo imprimir.";
 }
 
-// A target the clerk should not overwrite (a folder, a read-only file) is refused before
-// any page is drawn.
-bool CheckTarget(const std::string& shown, const std::string& target, std::string& message)
-{
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0)
-        return errno == ENOENT || (message = FileErrorMessage(FileAction::Write, shown, errno), false);
-    if (S_ISDIR(st.st_mode)) {
-        message = FileErrorMessage(FileAction::Write, shown, EISDIR);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-        ::access(target.c_str(), W_OK) != 0) {
-        message = "El archivo \"" + shown + "\" es de solo lectura o no es un archivo común; no se puede reemplazar.";
-        return false;
-    }
-    return true;
-}
-
-// A temporary file beside the target, removed unless it was renamed over the target.
+// A temporary file beside the target (locked while the pages are written), removed
+// unless it was renamed over the target.
 class TemporaryBeside {
 public:
-    explicit TemporaryBeside(const std::string& target) : m_target(target)
-    {
-        std::filesystem::path folder = std::filesystem::path(target).parent_path();
-        if (folder.empty())
-            folder = ".";
-        m_path = (folder / ("." + std::filesystem::path(target).filename().string() + ".XXXXXX")).string();
-        // Created exclusively, mode 0600: nobody else's file or link receives the pages.
-        m_fd = ::mkstemp(m_path.data());
-        if (m_fd < 0)
-            m_error = errno;
-        m_created = m_fd >= 0;
-    }
-    ~TemporaryBeside()
-    {
-        m_file.close();
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (m_created && !m_renamed)
-            ::unlink(m_path.c_str());
-    }
+    explicit TemporaryBeside(const std::string& target) : m_writer(target) {}
+    ~TemporaryBeside() { m_file.close(); }
 
-    bool Opened() const { return m_fd >= 0; }
-    int Error() const { return m_error; }
+    bool Opened() const { return m_writer.Opened(); }
+    int Error() const { return m_writer.Error(); }
     QFile& File()
     {
         if (!m_file.isOpen())
-            m_file.open(m_fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+            m_file.open(m_writer.Fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
         return m_file;
     }
 
@@ -126,36 +89,11 @@ public:
     bool Commit()
     {
         m_file.close();
-        struct stat st {};
-        mode_t mode;
-        if (::stat(m_target.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(m_fd, mode) != 0 || ::fsync(m_fd) != 0) {
-            m_error = errno;
-            return false;
-        }
-        const int fd = m_fd;
-        m_fd = -1;
-        if (::close(fd) != 0 || ::rename(m_path.c_str(), m_target.c_str()) != 0) {
-            m_error = errno;
-            return false;
-        }
-        m_renamed = true;
-        return true;
+        return m_writer.Commit();
     }
 
 private:
-    std::string m_target;
-    std::string m_path;
-    int m_fd = -1;
-    int m_error = 0;
-    bool m_created = false;
-    bool m_renamed = false;
+    AtomicWriter m_writer;
     QFile m_file;
 };
 
@@ -216,8 +154,11 @@ bool PrintBatchToPdfFile(const std::string& path, const QPageLayout& layout, Bat
         message = FileErrorMessage(FileAction::Write, path, errno);
         return false;
     }
-    if (!CheckTarget(path, target, message))
+    // A target the clerk should not overwrite (a folder, a read-only file) is refused
+    // before any page is drawn.
+    if (!CheckReplaceableTarget(path, target, &message))
         return false;
+    ReclaimStaleTemporaries(target);
     TemporaryBeside temporary(target);
     if (!temporary.Opened()) {
         message = FileErrorMessage(FileAction::Write, path, temporary.Error());

@@ -40,7 +40,9 @@ int CauseOf(int error)
     case EEXIST:
         return kCauseAccessDenied;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return kCauseDiskFull;
     case EIO:
         return kCauseHardIo;

@@ -56,10 +56,10 @@ type=$(xdg-mime query filetype "$work/Factura de prueba.fmt")
 [ "$type" = application/x-ordexa-format ] || fail "a .fmt file is \"$type\""
 type=$(xdg-mime query filetype "$work/enero.cap")
 [ "$type" = application/x-ordexa-capture ] || fail "a .cap file is \"$type\""
-handler=$(xdg-mime query default application/x-ordexa-format)
-[ "$handler" = "$app_id.desktop" ] || fail "format files open with \"$handler\""
-handler=$(xdg-mime query default application/x-ordexa-capture)
-[ "$handler" = "$app_id.desktop" ] || fail "captured-data files open with \"$handler\""
+for type in application/x-ordexa-format application/x-ordexa-capture; do
+  handler=$(xdg-mime query default $type)
+  [ "$handler" = "$app_id.desktop" ] || fail "$type files open with \"$handler\""
+done
 grep -q 'comment xml:lang="es">Formato de Ordexa' "$prefix/share/mime/application/x-ordexa-format.xml" ||
   fail "the format type has no Spanish comment"
 

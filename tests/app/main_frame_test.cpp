@@ -1,12 +1,15 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
@@ -15,6 +18,7 @@
 #include "design/fmtdesign_frm.h"
 #include "platform/command_ids.h"
 #include "capture/ui/fmtcaptura_frm.h"
+#include "capture/ui/fmtcapture_view.h"
 #include "app/help_window.h"
 #include "app_window_fixture.h"
 #include "platform/child_frame.h"
@@ -256,13 +260,41 @@ TEST_F(MainFrameTest, TheAboutButtonsShowTheAboutBox)
         if (a->objectName() == "57664")
             about = a;
     ASSERT_NE(about, nullptr);
-    QString title;
+    QString title, text;
     OnNextDialog<QMessageBox>([&](QMessageBox* box) {
         title = box->windowTitle();
+        text = box->text();
         box->accept();
     });
     about->trigger();
     EXPECT_EQ(title, "Acerca de Ordexa");
+    // The version the package and ordexa-cli carry, and a build day written in Spanish.
+    EXPECT_TRUE(text.contains(QStringLiteral("Versión " ORDEXA_VERSION))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Compilado el \\d+ de [a-z]+ de \\d{4}"))))
+        << text.toStdString();
+}
+
+TEST_F(MainFrameTest, F1OpensTheHelpPageOfTheActiveMode)
+{
+    const struct {
+        CChildFrame* (COrdexaApp::*open)(const std::string&);
+        const char* page;
+    } modes[] = {{nullptr, "index.html"},
+                 {&COrdexaApp::OpenForDesign, "diseno.html"},
+                 {&COrdexaApp::OpenForCapture, "captura.html"},
+                 {&COrdexaApp::OpenForScreenLayout, "pantalla.html"}};
+    for (const auto& mode : modes) {
+        if (mode.open) {
+            ASSERT_NE((app.*mode.open)(Path("factura.fmt")), nullptr) << mode.page;
+        }
+        QWidget* focus = frame->ActiveChild() ? static_cast<QWidget*>(frame->ActiveChild()) : frame;
+        QTest::keyClick(focus, Qt::Key_F1);
+        ASSERT_NE(frame->HelpWindow(), nullptr) << mode.page;
+        EXPECT_TRUE(frame->HelpWindow()->isVisible()) << mode.page;
+        EXPECT_EQ(frame->HelpWindow()->Browser()->source().fileName(), mode.page);
+        frame->activateWindow();
+    }
+    EXPECT_TRUE(prompts.Shown().empty());
 }
 
 TEST(MainFramePlacement, TheWindowFitsTheScreenAndComesBackAsTheClerkLeftIt)

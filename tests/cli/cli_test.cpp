@@ -249,3 +249,21 @@ TEST(CliRender, HostileFormatsEndQuicklyDrawnOrRefusedWithOneSpanishLine)
     const CliRun far = Cli({"render", corpus.filePath("hostile_far_text.fmt"), dir.filePath("far.png")});
     EXPECT_EQ(far.exitCode, 1) << far.err.constData();
 }
+
+// A script's author finds every command with its arguments, and the version the program
+// and the package carry.
+TEST(CliHelp, HelpListsEveryCommandAndVersionPrintsTheProjectVersion)
+{
+    for (const char* option : {"--help", "-h"}) {
+        const CliRun r = Cli({option});
+        EXPECT_EQ(r.exitCode, 0) << option;
+        for (const char* command : {"words CANTIDAD", "dump FORMATO.fmt", "render FORMATO.fmt SALIDA.png",
+                                    "resave ENTRADA.fmt SALIDA.fmt", "calc FORMATO.fmt", "cap FORMATO.fmt SALIDA.cap",
+                                    "show FORMATO.fmt DATOS.cap", "print FORMATO.fmt SALIDA.pdf",
+                                    "calibrate SALIDA.pdf", "export FORMATO.fmt TABLA"})
+            EXPECT_TRUE(r.out.contains(QByteArray("\n  ") + command)) << option << ": " << command;
+    }
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("ordexa-cli " ORDEXA_VERSION " ")) << version.out.constData();
+}

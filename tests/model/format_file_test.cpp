@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
+#include "scratch_folder.h"
 
 #include "base/atomic_file.h"
 #include "model/cons_text.h"
@@ -277,8 +277,8 @@ TEST(FormatRefusals, HugeCountsAreRefusedBeforeAnyAllocation)
 
 TEST(FormatFiles, LoadNamesTheFileAndSaveKeepsTheOldFileOnFailure)
 {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("roto.fmt").toStdString();
+    ScratchFolder dir;
+    const std::string path = dir / "roto.fmt";
     std::vector<uint8_t> cut = EveryKindFile();
     cut.resize(50);
     std::string message;
@@ -290,7 +290,7 @@ TEST(FormatFiles, LoadNamesTheFileAndSaveKeepsTheOldFileOnFailure)
 
     // An element kind this program does not know is named as such, with its place.
     std::vector<uint8_t> unknown = EveryKindFile();
-    const std::string strange = dir.filePath("extraño.fmt").toStdString();
+    const std::string strange = dir / "extraño.fmt";
     Format probe;
     FormatReadError error;
     ASSERT_TRUE(ReadFormat(unknown, probe, error));
@@ -304,7 +304,7 @@ TEST(FormatFiles, LoadNamesTheFileAndSaveKeepsTheOldFileOnFailure)
               std::string::npos)
         << message;
 
-    const std::string good = dir.filePath("bueno.fmt").toStdString();
+    const std::string good = dir / "bueno.fmt";
     Format every = ReadOk(EveryKindFile());
     ASSERT_TRUE(SaveFormatFile(good, every, FormatWriter::Rewrite, message)) << message;
     Format back;
