@@ -256,7 +256,7 @@ def factura_cfdi():
     f.text("Av. Juárez 145, Centro, Guadalajara, Jal.", 850, -230, 1200, font=SMALL)
     f.text("FACTURA", 1750, -320, 300, font=ARIAL_BOLD)
     f.hline(150, -370, 1900)
-    f.label("Comprobante", (150, -400, 600, -440), (10, 8, 200, 26))
+    f.label("Comprobante", (1700, -400, 2050, -440), (10, 8, 200, 26))
     f.text("Folio fiscal (UUID)", 150, -450, 400, font=SMALL)
     f.line_var("UUID", 600, -450, 1000, (150, 36, 520, 56), font=COURIER)
     f.text("RFC emisor", 150, -510, 400, font=SMALL)

@@ -115,13 +115,14 @@ SEEDS = {
         entry(8, "L", (INT_MIN, INT_MIN, INT_MAX, INT_MAX)),
         entry(10, "M", (INT_MAX, INT_MAX, INT_MAX, INT_MAX), (INT_MAX, INT_MAX, INT_MAX, INT_MAX), 0x28),
     ], extent=(INT_MIN, INT_MIN, INT_MAX, INT_MAX)),
-    # Pictures: a small striped one, one stretched over the whole coordinate range, and one
-    # that declares more pixels than a picture may (refused before decoding).
+    # Pictures: a small striped one, one stretched over the whole coordinate range; and a
+    # format (not readable, hence not "hostile_") whose picture declares more pixels than a
+    # picture may, refused before decoding.
     "hostile_images.fmt": fmt("Imagenes", [
         entry(9, "Imagen", (100, -100, 700, -400), tail=image_tail(png(64, 32, [0, 128, 255]))),
         entry(9, "Imagen", (INT_MIN, INT_MAX, INT_MAX, INT_MIN), tail=image_tail(png(400, 250, [200]), 1)),
     ]),
-    "hostile_image_too_large.fmt": fmt("", [entry(9, "Imagen", (0, 0, 10, -10), tail=image_tail(png(100000, 100000)))]),
+    "refused_image_too_large.fmt": fmt("", [entry(9, "Imagen", (0, 0, 10, -10), tail=image_tail(png(100000, 100000)))]),
     # Every symbology, data too long for some, a template of the largest size naming
     # itself, module sizes and quiet zones at their bounds, a code far from the sheet.
     "hostile_barcodes.fmt": fmt("Codigos", [

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kNotAnImage = "la imagen incrustada no es PNG ni JPEG";
 constexpr const char* kCutShort = "la imagen incrustada está incompleta";
 constexpr const char* kNoPixels = "la imagen incrustada no tiene pixeles";
-constexpr const char* kTooManyPixels = "la imagen incrustada declara más de 40 megapixeles";
+constexpr const char* kTooManyPixels = "la imagen incrustada declara más de 40 megapíxeles";
 constexpr const char* kDamaged = "la imagen incrustada está dañada";
 
 uint32_t BigEndian32(const uint8_t* p)

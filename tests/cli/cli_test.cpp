@@ -109,7 +109,7 @@ TEST(CliRefusals, BadInputExitsOneWithOneLineNamingTheFileAndOffset)
     QByteArray hugeString("\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 7);
     hugeString += QByteArray(300, 'x');
     QByteArray unknownKind = good.left(good.indexOf("Cheque") + 6);
-    unknownKind += QByteArray("\x01\x00\x00\x00\x0B\x00\x00\x00", 8) + QByteArray(200, '\0');
+    unknownKind += QByteArray("\x01\x00\x00\x00\x0C\x00\x00\x00", 8) + QByteArray(200, '\0');
     const Case cases[] = {{"truncated", good.left(good.size() / 2)},
                           {"2^32-1 string length", hugeString},
                           {"unknown kind", unknownKind},

@@ -495,12 +495,12 @@ TEST_F(DesignFrameTest, ToolbarsHoldTheButtonsInOrderWithTheirTooltips)
 
 TEST_F(DesignFrameTest, InsertImageTakesAPictureFileAndPlacesItWhereTheClerkClicks)
 {
-    // An SVG drawing 60 mm by 30 mm (its user units are 96 per inch).
+    // An SVG drawing 63.5 mm by 31.75 mm (its user units are 96 per inch).
     picturePath = File("logo.svg");
     {
         QFile svg(QString::fromStdString(picturePath));
         ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
-        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='226.77' height='113.39'>"
+        svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='240' height='120'>"
                   "<rect x='10' y='10' width='200' height='90' fill='#1d4e89'/></svg>");
     }
     Command(kInsertImagen);
@@ -509,10 +509,11 @@ TEST_F(DesignFrameTest, InsertImageTakesAPictureFileAndPlacesItWhereTheClerkClic
     ASSERT_EQ(frame->GetFormat().elements.size(), 1u);
     auto* image = dynamic_cast<CImagen*>(Front());
     ASSERT_NE(image, nullptr);
-    EXPECT_NEAR(image->m_rcPage.Width(), 600, 1);
-    EXPECT_NEAR(image->m_rcPage.top - image->m_rcPage.bottom, 300, 2);
-    // Rasterised once at 300 dpi for that size: about 709 x 354 pixels.
-    EXPECT_NEAR(image->Picture().width, 709, 1);
+    EXPECT_EQ(image->m_rcPage.Width(), 635);
+    EXPECT_NEAR(image->m_rcPage.top - image->m_rcPage.bottom, 318, 1);
+    // Rasterised once at 300 dpi for that size.
+    EXPECT_EQ(image->Picture().width, 750);
+    EXPECT_EQ(image->Picture().height, 375);
 
     // A file that is no picture is refused with its name, and no tool is armed.
     Command(kSelectTool);

@@ -104,7 +104,7 @@ TEST(MediaKinds, UntrustworthyRecordsAreRefusedWithTheirReasonAndOffset)
         const char* reason;
     } cases[] = {
         {"over 4 MB", true, [](FormatBytes& b) { ImageEntry(b, 0, 4u * 1024 * 1024 + 1, {}); }, 4, "4 MB"},
-        {"48 megapixels", true, [](FormatBytes& b) { ImageEntry(b, 0, 33, PngHeader(8000, 6000)); }, 8, "40 megapixeles"},
+        {"48 megapixels", true, [](FormatBytes& b) { ImageEntry(b, 0, 33, PngHeader(8000, 6000)); }, 8, "40 megapíxeles"},
         {"not a picture", true, [](FormatBytes& b) { ImageEntry(b, 0, 6, {'G', 'I', 'F', '8', '9', 'a'}); }, 8, "PNG ni JPEG"},
         {"damaged", true, [&](FormatBytes& b) { ImageEntry(b, 0, uint32_t(damaged.size()), damaged); }, 8, "dañada"},
         {"symbology 5", false, [](FormatBytes& b) { BarcodeEntry(b, 5, ""); }, 0, "desconocido"},
