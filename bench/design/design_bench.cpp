@@ -195,7 +195,7 @@ void BM_Drag50SelectedAt200WithScan(benchmark::State& state)
             benchmark::DoNotOptimize(out.positionText);
             image.fill(Qt::white);
             QPainter painter(&image);
-            DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, QRectF(image.rect()), cache);
+            DrawScan(painter, scan, QPointF(50 * pxPerUnit, 50 * pxPerUnit), pxPerUnit, QRectF(image.rect()), cache, true);
             RenderFormat(doc.GetFormat(), RenderMode::Design, kZoomedDpi, painter);
             benchmark::DoNotOptimize(image.constBits());
         },

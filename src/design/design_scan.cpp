@@ -147,5 +147,5 @@ QString DesignScan::FormatSaved(const QString& formatPath, bool newName)
 
 void DesignScan::Draw(QPainter& painter, QPointF pageOriginPx, double pixelsPerUnit, const QRectF& exposedPx)
 {
-    DrawScan(painter, m_scan, pageOriginPx, pixelsPerUnit, exposedPx, m_cache);
+    DrawScan(painter, m_scan, pageOriginPx, pixelsPerUnit, exposedPx, m_cache, true);
 }

@@ -421,7 +421,7 @@ const QImage& ScanDrawCache::Scaled(const ScanBackground& scan, QSize targetPx)
 }
 
 void DrawScan(QPainter& painter, const ScanBackground& scan, QPointF pageOriginPx, double pixelsPerUnit,
-              const QRectF& exposedPx, ScanDrawCache& cache)
+              const QRectF& exposedPx, ScanDrawCache& cache, bool cacheEnlarged)
 {
     if (scan.IsEmpty() || !(pixelsPerUnit > 0))
         return;
@@ -433,7 +433,7 @@ void DrawScan(QPainter& painter, const ScanBackground& scan, QPointF pageOriginP
     const QSize wholePx(std::max(1, int(std::lround(sizePx.width()))), std::max(1, int(std::lround(sizePx.height()))));
     const qint64 targetPixels = qint64(wholePx.width()) * wholePx.height();
     const qint64 sourcePixels = qint64(scan.image.width()) * scan.image.height();
-    if (targetPixels <= sourcePixels && targetPixels <= kMaxCachedScanPixels) {
+    if ((targetPixels <= sourcePixels || cacheEnlarged) && targetPixels <= kMaxCachedScanPixels) {
         // Drawn smaller than scanned (a screen): the scaled copy is drawn pixel for pixel.
         const QImage& picture = cache.Scaled(scan, wholePx);
         const QPoint corner(int(std::lround(pageOriginPx.x())), int(std::lround(pageOriginPx.y())));

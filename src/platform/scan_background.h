@@ -121,5 +121,9 @@ private:
 // scan. The scaled picture comes from `cache` when it is no larger than kMaxCachedScanPixels;
 // beyond that (a printer's resolution) the faded source is scaled while drawing.
 inline constexpr qint64 kMaxCachedScanPixels = 40'000'000;
+// `cacheEnlarged`: a screen that draws the scan larger than scanned (a zoomed design
+// view) also keeps the scaled copy, so that each repaint only copies pixels; a printer
+// leaves it false and scales as it draws.
 void DrawScan(QPainter& painter, const ScanBackground& scan, QPointF pageOriginPx, double pixelsPerUnit,
-              const QRectF& exposedPx, ScanDrawCache& cache);
+              const QRectF& exposedPx, ScanDrawCache& cache,
+              bool cacheEnlarged = false);

@@ -2,6 +2,9 @@
 // and redo shortcuts reach the active frame.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -12,6 +15,8 @@
 #include "base/settings_store.h"
 #include "design/fmtdesign_frm.h"
 #include "design/fmtdesign_view.h"
+#include "design/properties_panel_bar.h"
+#include "platform/command_ids.h"
 
 namespace {
 
@@ -81,6 +86,39 @@ TEST(DesignInProgram, MenusFollowTheFrameAndShortcutsUndoAndRedo)
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_EQ(app.MainFrame()->Children().size(), 1u);
     delete frame;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DesignInProgram, ShortcutsReachTheFrameAndEachPanelShowsOnlyWithItsFrame)
+{
+    MemorySettingsStore settings;
+    ScriptedPrompts prompts;
+    COrdexaApp app(settings, prompts);
+    ASSERT_TRUE(app.Start({}, true));
+    auto* first = static_cast<CFmtdesignFrm*>(app.NewDesign());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.MainFrame()));
+    QMenu* menu = nullptr;
+    ASSERT_NE(FindAction(app.MainFrame()->menuBar(), CommandId::kSelectAll, &menu), nullptr);
+    EXPECT_EQ(FindAction(app.MainFrame()->menuBar(), CommandId::kSelectAll, &menu)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_A));
+    EXPECT_TRUE(FindAction(app.MainFrame()->menuBar(), CommandId::kMoveLeft, &menu)->text().endsWith("\tIzquierda"));
+
+    QTest::keyClick(app.MainFrame(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(first->View()->Zoom(), 125);
+
+    first->HandleCommand(CommandId::kProperties);
+    ASSERT_TRUE(first->PropertiesBar()->isVisible());
+    auto* second = static_cast<CFmtdesignFrm*>(app.NewDesign());
+    QApplication::processEvents();
+    EXPECT_FALSE(first->PropertiesBar()->isVisible()) << "the other frame is active";
+    app.MainFrame()->findChild<QMdiArea*>()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    QApplication::processEvents();
+    EXPECT_TRUE(first->PropertiesBar()->isVisible()) << "it comes back with its frame";
+    delete second;
+    delete first;
 }
 
 }  // namespace
