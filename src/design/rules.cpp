@@ -231,15 +231,14 @@ void CRules::paintEvent(QPaintEvent* event)
     if (millimetres && pageUnits / 10 > 1) {
         for (int64_t j = 1; j <= pageUnits / 10 - 1; ++j) {
             const int64_t along = horizontal ? 100 * s * j - o + kOriginRulerUnits : -kOriginRulerUnits - 100 * s * j - o;
+            // A centimetre has its own line (unlabelled where the labels thin out).
             if (!visible(along) || j % 10 == 0)
                 continue;
-            // Half centimetres reach further into the ruler than millimetres.
-            const int start = j % 5 == 0 ? kTickStartRulerUnits * 2 / 3 : kTickStartRulerUnits;
             if (horizontal) {
-                dc.MoveTo(zoomed(along), -start);
+                dc.MoveTo(zoomed(along), -kTickStartRulerUnits);
                 dc.LineTo(zoomed(along), -across);
             } else {
-                dc.MoveTo(start, zoomed(along));
+                dc.MoveTo(kTickStartRulerUnits, zoomed(along));
                 dc.LineTo(across, zoomed(along));
             }
         }

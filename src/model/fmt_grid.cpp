@@ -180,18 +180,20 @@ void CFmtGrid::UpdateHandles()
 
 int CFmtGrid::SumOfWidths() const
 {
-    int sum = 0;
+    // Widths read from a file may be anything: the sum is taken in 64 bits and held at
+    // the ends of the 32-bit range.
+    int64_t sum = 0;
     for (const GridColumn& c : m_columns)
         sum += c.width;
-    return sum;
+    return Saturate32(sum);
 }
 
 int CFmtGrid::SumOfHeights() const
 {
-    int sum = 0;
+    int64_t sum = 0;
     for (const GridRow& r : m_rows)
         sum += r.height;
-    return sum;
+    return Saturate32(sum);
 }
 
 void CFmtGrid::ScaleColumns(int oldWidth, int newWidth)
@@ -200,7 +202,8 @@ void CFmtGrid::ScaleColumns(int oldWidth, int newWidth)
         return;
     for (GridColumn& c : m_columns)
         c.width = int32_t(int64_t(c.width) * newWidth / oldWidth);
-    HandOutRemainder(m_columns, &GridColumn::width, newWidth - SumOfWidths(), m_nextColumnFix);
+    const int64_t remainder = (int64_t(newWidth) - SumOfWidths()) % int64_t(m_columns.size());
+    HandOutRemainder(m_columns, &GridColumn::width, int(remainder), m_nextColumnFix);
 }
 
 void CFmtGrid::ScaleRows(int oldHeight, int newHeight)
@@ -209,32 +212,35 @@ void CFmtGrid::ScaleRows(int oldHeight, int newHeight)
         return;
     for (GridRow& r : m_rows)
         r.height = int32_t(int64_t(r.height) * newHeight / oldHeight);
-    HandOutRemainder(m_rows, &GridRow::height, std::abs(newHeight - SumOfHeights()), m_nextRowFix);
+    const int64_t remainder = std::llabs(int64_t(newHeight) - SumOfHeights()) % int64_t(m_rows.size());
+    HandOutRemainder(m_rows, &GridRow::height, int(remainder), m_nextRowFix);
 }
 
 void CFmtGrid::ResizeByHandle(int handle, int dx, int dy)
 {
-    const int oldWidth = m_rcPage.right - m_rcPage.left;
-    const int oldHeight = std::abs(m_rcPage.top - m_rcPage.bottom);
+    // Sizes are measured in 64 bits and moved edges saturate, whatever the stored
+    // coordinates.
+    const int64_t oldWidth = int64_t(m_rcPage.right) - m_rcPage.left;
+    const int64_t oldHeight = std::llabs(int64_t(m_rcPage.top) - m_rcPage.bottom);
     Rect rc = m_rcPage;
     switch (handle) {
-    case kHandleLeft: rc.left += dx; break;
-    case kHandleRight: rc.right += dx; break;
-    case kHandleBottom: rc.bottom += dy; break;
-    case kHandleTop: rc.top += dy; break;
+    case kHandleLeft: rc.left = AddSaturated(rc.left, dx); break;
+    case kHandleRight: rc.right = AddSaturated(rc.right, dx); break;
+    case kHandleBottom: rc.bottom = AddSaturated(rc.bottom, dy); break;
+    case kHandleTop: rc.top = AddSaturated(rc.top, dy); break;
     default: break;
     }
-    const int newWidth = rc.right - rc.left;
-    const int newHeight = std::abs(rc.top - rc.bottom);
+    const int64_t newWidth = int64_t(rc.right) - rc.left;
+    const int64_t newHeight = std::llabs(int64_t(rc.top) - rc.bottom);
     // The element may not be narrower than 4 mm per column nor lower than 4 mm per row.
-    if ((handle == kHandleLeft || handle == kHandleRight) && newWidth > kMinCellSize * ColumnCount()) {
+    if ((handle == kHandleLeft || handle == kHandleRight) && newWidth > int64_t(kMinCellSize) * ColumnCount()) {
         m_rcPage = rc;
         if (newWidth != oldWidth)
-            ScaleColumns(oldWidth, newWidth);
-    } else if ((handle == kHandleBottom || handle == kHandleTop) && newHeight > kMinCellSize * RowCount()) {
+            ScaleColumns(Saturate32(oldWidth), Saturate32(newWidth));
+    } else if ((handle == kHandleBottom || handle == kHandleTop) && newHeight > int64_t(kMinCellSize) * RowCount()) {
         m_rcPage = rc;
         if (newHeight != oldHeight)
-            ScaleRows(oldHeight, newHeight);
+            ScaleRows(Saturate32(oldHeight), Saturate32(newHeight));
     }
     UpdateHandles();
 }
@@ -244,9 +250,9 @@ void CFmtGrid::ChangeColumnWidth(int column, int delta)
     if (column < 0 || column >= ColumnCount())
         return;
     GridColumn& c = m_columns[size_t(column)];
-    if (c.width + delta > kMinCellSize) {
-        c.width += delta;
-        m_rcPage.right += delta;
+    if (int64_t(c.width) + delta > kMinCellSize) {
+        c.width = AddSaturated(c.width, delta);
+        m_rcPage.right = AddSaturated(m_rcPage.right, delta);
     }
     UpdateHandles();
 }
@@ -257,9 +263,9 @@ void CFmtGrid::ChangeRowHeight(int row, int delta)
         return;
     GridRow& r = m_rows[size_t(row)];
     // Page y runs upward: dragging the border down (delta < 0) makes the row higher.
-    if (r.height - delta > kMinCellSize) {
-        r.height -= delta;
-        m_rcPage.bottom += delta;
+    if (int64_t(r.height) - delta > kMinCellSize) {
+        r.height = AddSaturated(r.height, -int64_t(delta));
+        m_rcPage.bottom = AddSaturated(m_rcPage.bottom, delta);
     }
     UpdateHandles();
 }
@@ -280,7 +286,7 @@ void CFmtGrid::SetColumnCount(int n)
         m_selColumn = -1;
     if (m_nextColumnFix >= n)
         m_nextColumnFix = 0;
-    m_rcPage.right = m_rcPage.left + SumOfWidths();
+    m_rcPage.right = AddSaturated(m_rcPage.left, SumOfWidths());
     UpdateHandles();
 }
 
@@ -294,7 +300,7 @@ void CFmtGrid::SetRowCount(int n)
         m_selRow = -1;
     if (m_nextRowFix >= n)
         m_nextRowFix = 0;
-    m_rcPage.bottom = m_rcPage.top - SumOfHeights();
+    m_rcPage.bottom = AddSaturated(m_rcPage.top, -int64_t(SumOfHeights()));
     UpdateHandles();
 }
 
