@@ -19,7 +19,7 @@ namespace {
 
 // Resource texts that fix the widths of the message and position panes.
 const QString kMessagePaneText = QStringLiteral("Mensajes del sistema");
-const QString kPositionPaneText = QStringLiteral("Posicion del Objeto");
+const QString kPositionPaneText = QStringLiteral("Posición del Objeto");
 
 }  // namespace
 
