@@ -181,9 +181,8 @@ void COrdexaApp::BuildMenus()
                                                    {QStringLiteral("&Pantalla de captura"), kOpenCapture}});
     file->addMenu(open);
     AddItems(file, {{QStringLiteral("Con&figurar impresora..."), kPrintSetup}, {QString(), 0}, {QStringLiteral("&Salir"), kExit}});
-    // The main menu's help item reads "&Conenido"; the modes' menus spell it out.
     QMenu* view = Menu(QStringLiteral("&Ver"), {{QStringLiteral("Barra de acceso"), kAccessBar}});
-    m_mainFrame->SetMainMenus({file, view, Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Conenido"), kHelpContents}})});
+    m_mainFrame->SetMainMenus({file, view, Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Contenido"), kHelpContents}})});
     QMenu* help = Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Contenido"), kHelpContents},
                                                    {QString(), 0},
                                                    {QStringLiteral("&Acerca de Ordexa..."), kAbout}});
@@ -196,8 +195,8 @@ void COrdexaApp::BuildMenus()
                                      {QStringLiteral("&Guardar captura"), kSaveCapture},
                                      {QStringLiteral("Guardar captura como..."), kSaveCaptureAs},
                                      {QString(), 0},
-                                     {QStringLiteral("&Configurar impresora"), kPrintSetup},
-                                     {QStringLiteral("Configurar &Margenes"), kMargins},
+                                     {QStringLiteral("Con&figurar impresora"), kPrintSetup},
+                                     {QStringLiteral("Configurar &Márgenes"), kMargins},
                                      {QStringLiteral("&Hoja de calibración..."), kCalibrationSheet},
                                      {QStringLiteral("&Imprimir formato"), kPrintFormat},
                                      {QStringLiteral("&Vista preliminar"), kPrintPreview},
@@ -240,8 +239,8 @@ std::pair<QString, int> COrdexaApp::DesignItem(int id)
 QMenu* COrdexaApp::LayoutMenu()
 {
     using namespace CommandId;
-    QMenu* layout = Menu(QStringLiteral("&Pantalla"), {{QStringLiteral("Titulo &Arriba"), kCaptionAbove},
-                                                       {QStringLiteral("Titulo a un &lado"), kCaptionSide},
+    QMenu* layout = Menu(QStringLiteral("&Pantalla"), {{QStringLiteral("Título &Arriba"), kCaptionAbove},
+                                                       {QStringLiteral("Título a un &lado"), kCaptionSide},
                                                        {QString(), 0},
                                                        {QStringLiteral("&Orden de captura"), kCaptureOrder},
                                                        {QString(), 0}});
@@ -268,10 +267,10 @@ std::vector<QMenu*> COrdexaApp::DesignMenus(QMenu* help)
                        {item(kUndo), item(kRedo), separator, item(kCut), item(kCopy), item(kPaste), item(kDuplicate),
                         item(kDeleteElement), separator, item(kSelectAll), item(kNextElement), item(kPreviousElement)});
     QMenu* design = Menu(QStringLiteral("&Diseño"), {item(kSelectTool)});
-    design->addMenu(Menu(QStringLiteral("Controles &variable"), {item(kInsertTextlineVar), item(kInsertParrafoVar),
+    design->addMenu(Menu(QStringLiteral("Controles &variables"), {item(kInsertTextlineVar), item(kInsertParrafoVar),
                                                                   item(kInsertCuadrosVar), item(kInsertMarcaVar),
                                                                   item(kInsertGrid), item(kInsertCodigoBarras)}));
-    design->addMenu(Menu(QStringLiteral("Controles es&taticos"), {item(kInsertConsText), item(kInsertConsParrafo),
+    design->addMenu(Menu(QStringLiteral("Controles es&táticos"), {item(kInsertConsText), item(kInsertConsParrafo),
                                                                    item(kInsertLinea), item(kInsertRectangulo),
                                                                    item(kInsertEtiqueta), item(kInsertImagen)}));
     AddItems(design, {separator, item(kSnapMillimetre), item(kSnapCentimetre), separator, item(kProperties)});

@@ -257,7 +257,7 @@ bool ComputeCalibration(PrintOffsets current, const std::array<CrossMeasure, 2>&
     const int64_t facY = int64_t(current.facY) + correction(errorY);
     if (std::llabs(facX) > kMaxCalibratedOffsetUnits || std::llabs(facY) > kMaxCalibratedOffsetUnits) {
         message = "El desfase que resulta de estas medidas pasa de " + DecimalText(kMaxCalibratedOffsetUnits / 100.0) +
-                  " cm: revise el desfase actual en \"Configurar Margenes\" y las medidas.";
+                  " cm: revise el desfase actual en \"Configurar Márgenes\" y las medidas.";
         return false;
     }
     result.offsets = {int(facX), int(facY)};

@@ -24,7 +24,7 @@ namespace {
 
 // Resource texts that fix the widths of the message and position panes.
 const QString kMessagePaneText = QStringLiteral("Mensajes del sistema");
-const QString kPositionPaneText = QStringLiteral("Posicion del Objeto");
+const QString kPositionPaneText = QStringLiteral("Posición del Objeto");
 // The settings keys of the properties panel's place on the screen.
 constexpr const char* kPanelXKey = "PanelX";
 constexpr const char* kPanelYKey = "PanelY";

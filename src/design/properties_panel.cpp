@@ -30,11 +30,11 @@ namespace {
 constexpr const char* kLabelBoxCount = "Número de cuadros:";
 constexpr const char* kLabelBoxWidth = "Ancho del cuadro (mm/10):";
 constexpr const char* kLabelBoxGap = "Dist. entre cuadros(mm/10):";
-constexpr const char* kLabelMark = "Caracter:";
+constexpr const char* kLabelMark = "Carácter:";
 constexpr const char* kLabelColumnCount = "Número de columnas:";
-constexpr const char* kLabelRowCount = "Numero de filas:";
+constexpr const char* kLabelRowCount = "Número de filas:";
 constexpr const char* kLabelColumnType = "Tipo de dato";
-constexpr const char* kLabelCalculation = "Calculo:";
+constexpr const char* kLabelCalculation = "Cálculo:";
 constexpr const char* kColumnKindName = "Columna de tabla";
 constexpr const char* kPositionFormat = "X=%.2f cm., Y=%.2f cm.";
 constexpr const char* kWidthFormat = "%.2f cm.";

@@ -105,7 +105,7 @@ public:
 
     // The column data types in the list's order; an item's index is the type number.
     static constexpr std::array<const char*, 5> kColumnTypeNames = {"Texto", "Número", "Número calculado",
-                                                                     "Moneda", "Moneda calculado"};
+                                                                     "Moneda", "Moneda calculada"};
     // Order in which values are taken from the boxes; a refusal stops the exchange there.
     static constexpr std::array<int, 7> kExchangeOrder = {kIdName, kIdFirstNumber, kIdMark, kIdSecondNumber,
                                                           kIdText, kIdGap, kIdFormula};

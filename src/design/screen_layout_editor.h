@@ -83,7 +83,7 @@ public:
 
     // "&Orden de captura": toggles the mode and restarts the numbering at 1.
     void ToggleOrderMode();
-    // "Titulo &Arriba" (0) / "Titulo a un &lado" (1) for the selected control; the
+    // "Título &Arriba" (0) / "Título a un &lado" (1) for the selected control; the
     // snapshot before the change, or nothing when nothing is selected or nothing changes.
     std::optional<std::vector<uint8_t>> SetCaptionLeft(int captionLeft);
 

@@ -195,15 +195,15 @@ bool CControles::HasFont() const
 std::string CControles::KindName(int32_t kind)
 {
     switch (kind) {
-    case kKindTextlineVar: return "Linea de texto variable";
-    case kKindParrafoVar: return "Parrafo variable";
+    case kKindTextlineVar: return "Línea de texto variable";
+    case kKindParrafoVar: return "Párrafo variable";
     case kKindCuadrosVar: return "Texto en cuadros";
     case kKindMarcaVar: return "Casilla de verificación";
     case kKindGrid: return "Tabla";
-    case kKindConsText: return "Linea de texto constante";
-    case kKindConsParrafo: return "Parrafo constante";
-    case kKindLinea: return "Linea";
-    case kKindRectangulo: return "Rectangulo";
+    case kKindConsText: return "Línea de texto constante";
+    case kKindConsParrafo: return "Párrafo constante";
+    case kKindLinea: return "Línea";
+    case kKindRectangulo: return "Rectángulo";
     case kKindImagen: return "Imagen";
     case kKindEtiqueta: return "Etiqueta";
     case kKindCodigoBarras: return "Código de barras";

@@ -16,7 +16,7 @@ enum GridColumnType : int32_t {
     kGridNumber = 1,          // "Número"
     kGridNumberCalc = 2,      // "Número calculado"
     kGridCurrency = 3,        // "Moneda"
-    kGridCurrencyCalc = 4,    // "Moneda calculado"
+    kGridCurrencyCalc = 4,    // "Moneda calculada"
 };
 
 inline bool IsCalculatedType(int32_t type) { return type == kGridNumberCalc || type == kGridCurrencyCalc; }

@@ -22,7 +22,7 @@ class Prompts;
 class CKVRegister {
 public:
     static constexpr const char* kMsgRecordTooLarge = "Se sobrepasó el tamaño máximo del registro (64 Kb)";
-    static constexpr const char* kMsgMustHoldData = " debe contener datos validos, no puedo adicionar.";
+    static constexpr const char* kMsgMustHoldData = " debe contener datos válidos, no puedo adicionar.";
     // A running offset that reaches this stops the layout.
     static constexpr uint32_t kMaxRecordBytes = 65535;
 

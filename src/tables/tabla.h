@@ -22,16 +22,16 @@
 
 class CTabla : public CKVRegister {
 public:
-    static constexpr const char* kMsgAssigned = "Esta tabla esta asignada a ";
-    static constexpr const char* kMsgAssignedTail = ", cierrela primero";
+    static constexpr const char* kMsgAssigned = "Esta tabla está asignada a ";
+    static constexpr const char* kMsgAssignedTail = ", ciérrela primero";
     static constexpr const char* kMsgExists = " ya existe";
     static constexpr const char* kMsgCannotCreate = "No se pudo crear ";
     static constexpr const char* kMsgErrorNumber = " error No.";
-    static constexpr const char* kMsgOnlyEmptySlot = "Sólo puedo adicionar un registro previamente vacio";
+    static constexpr const char* kMsgOnlyEmptySlot = "Sólo puedo adicionar un registro previamente vacío";
     static constexpr const char* kMsgDuplicate = " repetido, no puedo adicionar";
-    static constexpr const char* kMsgNoIndex = "No existe el indice ";
+    static constexpr const char* kMsgNoIndex = "No existe el índice ";
     static constexpr const char* kMsgNoIndexTable = "\nde la tabla ";
-    static constexpr const char* kAskDelete = "¿Esta seguro de borrar el registro actual?";
+    static constexpr const char* kAskDelete = "¿Está seguro de borrar el registro actual?";
     static constexpr const char* kMsgWriteFailed = "No se pudo escribir en ";
     static constexpr const char* kMsgReadFailed = "No se pudo leer ";
 

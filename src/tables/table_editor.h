@@ -54,7 +54,7 @@ struct TablaCellView {
 
 class CTablaEditor {
 public:
-    static constexpr const char* kAskDeleteSelection = "¿Esta seguro de borrar los registros seleccionados?";
+    static constexpr const char* kAskDeleteSelection = "¿Está seguro de borrar los registros seleccionados?";
     static constexpr int kRowHeaderWidthPx = 60;
 
     // Messages of the new record line go to the prompts; both are lent and must outlive

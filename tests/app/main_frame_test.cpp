@@ -75,7 +75,7 @@ TEST_F(MainFrameTest, TheMainMenuHasFileViewAndHelp)
     EXPECT_EQ(MenuTexts(menus[1]->menu()), QStringList{"Barra de acceso"});
     EXPECT_TRUE(menus[1]->menu()->actions()[0]->isCheckable());
     EXPECT_EQ(menus[2]->text(), "Ay&uda");
-    EXPECT_EQ(MenuTexts(menus[2]->menu()), QStringList{"&Conenido"});
+    EXPECT_EQ(MenuTexts(menus[2]->menu()), QStringList{"&Contenido"});
 }
 
 TEST_F(MainFrameTest, TheToolbarOpensModesAndCarriesTheAboutButton)
@@ -179,7 +179,7 @@ TEST_F(MainFrameTest, TheWorkspaceShowsTheLogoCentredOnItsColour)
     EXPECT_GT(logoPixels, 10);
 }
 
-TEST_F(MainFrameTest, ConenidoOpensTheHelpOnItsContentsPage)
+TEST_F(MainFrameTest, ContenidoOpensTheHelpOnItsContentsPage)
 {
     const QString page = CHelpWindow::ContentsPage();
     ASSERT_FALSE(page.isEmpty()) << "help pages not found beside the test program";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeySequence>
@@ -320,4 +322,29 @@ TEST_F(AppFixture, TheCaptureScreenHasOneControlPerVariableElementInCaptureOrder
             EXPECT_EQ(visited[i], kFirstControlId + 1 + i) << sample << " position " << i;
         EXPECT_EQ(view->FileName(), sample + 1);
     }
+}
+
+TEST_F(AppFixture, InEveryModeEachMenuGivesALetterToOneItemOnly)
+{
+    // Alt+letter only opens an item when no other item of the same menu (or bar) has that
+    // letter; with two, the keyboard cycles between them and opens neither.
+    std::function<void(const QString&, const QList<QAction*>&)> check = [&](const QString& where,
+                                                                             const QList<QAction*>& actions) {
+        QStringList letters;
+        for (QAction* a : actions) {
+            const QString letter = QKeySequence::mnemonic(a->text()).toString().toLower();
+            EXPECT_TRUE(letter.isEmpty() || !letters.contains(letter))
+                << where.toStdString() << ": " << a->text().toStdString();
+            letters << letter;
+            if (a->menu())
+                check(where + " > " + a->text(), a->menu()->actions());
+        }
+    };
+    check("principal", app.MainFrame()->menuBar()->actions());
+    app.NewDesign();
+    check("diseño", app.MainFrame()->menuBar()->actions());
+    app.OpenForScreenLayout(Path("factura.fmt"));
+    check("pantalla", app.MainFrame()->menuBar()->actions());
+    app.OpenForCapture(Path("factura.fmt"));
+    check("captura", app.MainFrame()->menuBar()->actions());
 }

@@ -197,7 +197,7 @@ TEST_F(CaptureFixture, ToolbarAndMenuOfferEveryCaptureCommand)
     const struct {
         int id;
         const char* tip;
-    } buttons[] = {{kOpenCapture, "Abrir captura"}, {kPrintFormat, "Imprimir"}, {kMargins, "Margenes"},
+    } buttons[] = {{kOpenCapture, "Abrir captura"}, {kPrintFormat, "Imprimir"}, {kMargins, "Márgenes"},
                    {kClearCapture, "Limpiar"},      {kAbout, "Acerca de"}};
     for (const auto& b : buttons) {
         QAction* action = frame->ToolAction(b.id);
@@ -212,7 +212,7 @@ TEST_F(CaptureFixture, ToolbarAndMenuOfferEveryCaptureCommand)
             for (QAction* item : top->menu()->actions())
                 texts << item->text();
     for (const char* text : {"Abrir datos capturados", "&Guardar captura", "Guardar captura como...",
-                             "&Configurar impresora", "Configurar &Margenes", "&Imprimir formato", "&Cerrar",
+                             "Con&figurar impresora", "Configurar &Márgenes", "&Imprimir formato", "&Cerrar",
                              "&Barra de herramientas", "&Limpiar formato"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
     // "&Barra de herramientas" hides and shows the toolbar.
@@ -348,7 +348,7 @@ TEST_F(CaptureFixture, MarginsAreStoredTruncatedAndANonNumberKeepsTheDialogOpen)
     WhenModalOpens([this](QWidget* w) {
         auto* dialog = qobject_cast<CMargenesDlg*>(w);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Configuración de margenes"));
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Configuración de márgenes"));
         EXPECT_EQ(dialog->HorizontalEdit()->text(), "0");
         TypeIntoDialogEdit(dialog->HorizontalEdit(), "dos");
         QTest::keyClick(dialog->HorizontalEdit(), Qt::Key_Return);

@@ -484,7 +484,7 @@ TEST_F(DesignFrameTest, ToolbarsHoldTheButtonsInOrderWithTheirTooltips)
     EXPECT_EQ(ids, std::vector<int>(DesignToolbarButtons().begin(), DesignToolbarButtons().end()));
     EXPECT_EQ(frame->ToolbarAction(kInsertCuadrosVar)->toolTip(), "Texto en cuadros");
     EXPECT_EQ(frame->ToolbarAction(kInsertCuadrosVar)->statusTip(),
-              "Inserta un control de captura de texto de un cudro por letra");
+              "Inserta un control de captura de texto de un cuadro por letra");
     EXPECT_FALSE(frame->ToolbarAction(kInsertCuadrosVar)->icon().isNull());
     EXPECT_FALSE(frame->ToolbarAction(kSaveDesign)->isEnabled());
     frame->ShowCommandPrompt(kColor);

@@ -108,18 +108,18 @@ TEST_F(PropertiesPanelTest, EachKindShowsItsKindPlaceWidthAndRows)
         std::vector<const char*> labels;  // first, second, third row label
     };
     const Case cases[] = {
-        {kKindConsText, 250, -300, "Linea de texto constante", "X=2.50 cm., Y=-3.00 cm.", {Id::kIdName}, {"", "", ""}},
-        {kKindParrafoVar, 100, -200, "Parrafo variable", "X=1.00 cm., Y=-2.00 cm.", {Id::kIdName}, {"", "", ""}},
-        {kKindTextlineVar, 0, -50, "Linea de texto variable", "X=0.00 cm., Y=-0.50 cm.", {Id::kIdName, Id::kIdCalculated},
+        {kKindConsText, 250, -300, "Línea de texto constante", "X=2.50 cm., Y=-3.00 cm.", {Id::kIdName}, {"", "", ""}},
+        {kKindParrafoVar, 100, -200, "Párrafo variable", "X=1.00 cm., Y=-2.00 cm.", {Id::kIdName}, {"", "", ""}},
+        {kKindTextlineVar, 0, -50, "Línea de texto variable", "X=0.00 cm., Y=-0.50 cm.", {Id::kIdName, Id::kIdCalculated},
          {"", "", ""}},
         {kKindCuadrosVar, 10, -20, "Texto en cuadros", "X=0.10 cm., Y=-0.20 cm.",
          {Id::kIdFirstNumber, Id::kIdSecondNumber, Id::kIdGap},
          {"Número de cuadros:", "Ancho del cuadro (mm/10):", "Dist. entre cuadros(mm/10):"}},
         {kKindMarcaVar, 10, -20, "Casilla de verificación", "X=0.10 cm., Y=-0.20 cm.", {Id::kIdMark},
-         {"Caracter:", "", ""}},
+         {"Carácter:", "", ""}},
         {kKindGrid, 100, -100, "Tabla", "X=1.00 cm., Y=-1.00 cm.", {Id::kIdFirstNumber, Id::kIdSecondNumber},
-         {"Número de columnas:", "Numero de filas:", ""}},
-        {kKindConsParrafo, 100, -100, "Parrafo constante", "X=1.00 cm., Y=-1.00 cm.", {Id::kIdText}, {}},
+         {"Número de columnas:", "Número de filas:", ""}},
+        {kKindConsParrafo, 100, -100, "Párrafo constante", "X=1.00 cm., Y=-1.00 cm.", {Id::kIdText}, {}},
     };
     for (const Case& c : cases) {
         CControles* e = Add(c.kind, c.x, c.y);
@@ -294,14 +294,14 @@ TEST_F(PropertiesPanelTest, ASelectedColumnShowsItsTitleWidthAndTypeAndACalculat
     EXPECT_EQ(Label(Id::kIdWidth), "4.00 cm.");
     EXPECT_EQ(Label(Id::kIdPosition), "");
     EXPECT_EQ(Label(Id::kIdFirstLabel), "Tipo de dato");
-    EXPECT_EQ(Label(Id::kIdSecondLabel), "Calculo:");
+    EXPECT_EQ(Label(Id::kIdSecondLabel), "Cálculo:");
     auto* types = static_cast<QComboBox*>(panel->Control(Id::kIdColumnType));
     EXPECT_TRUE(Shown(Id::kIdColumnType));
     EXPECT_EQ(types->currentText(), "Número calculado");
     EXPECT_TRUE(Shown(Id::kIdFormula));
     EXPECT_EQ(Edit(Id::kIdFormula)->text(), "C1*2");
 
-    // Down twice in the closed list: "Moneda", then "Moneda calculado".
+    // Down twice in the closed list: "Moneda", then "Moneda calculada".
     types->setFocus();
     QTest::keyClick(types, Qt::Key_Down);
     EXPECT_EQ(grid->m_columns[1].type, kGridCurrency);
@@ -313,7 +313,7 @@ TEST_F(PropertiesPanelTest, ASelectedColumnShowsItsTitleWidthAndTypeAndACalculat
     EXPECT_EQ(grid->m_columns[1].formula, "");
     EXPECT_TRUE(Shown(Id::kIdFormula));
     EXPECT_EQ(Edit(Id::kIdFormula)->text(), "");
-    EXPECT_EQ(Label(Id::kIdSecondLabel), "Calculo:");
+    EXPECT_EQ(Label(Id::kIdSecondLabel), "Cálculo:");
 
     TypeAndLeave(Id::kIdFormula, "c1+c3");
     EXPECT_EQ(grid->m_columns[1].formula, "C1+C3") << "typed letters become upper case";
@@ -344,7 +344,7 @@ TEST_F(PropertiesPanelTest, CalculatedFieldBoxStartsTheCalculationAfreshEitherWa
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
     EXPECT_TRUE(check->isChecked());
     EXPECT_TRUE(Shown(Id::kIdFormula));
-    EXPECT_EQ(Label(Id::kIdSecondLabel), "Calculo:");
+    EXPECT_EQ(Label(Id::kIdSecondLabel), "Cálculo:");
     TypeAndLeave(Id::kIdFormula, "suma(a,b)");
     EXPECT_EQ(line->m_formula, "SUMA(A,B)");
 
@@ -423,7 +423,7 @@ TEST(PropertiesBarTest, FloatsAtItsPlaceNeverDocksAndCloseOrCerrarOnlyHidesIt)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar));
     EXPECT_TRUE(bar->isFloating());
     EXPECT_EQ(bar->pos(), QPoint(100, 50));
-    EXPECT_EQ(static_cast<QLabel*>(bar->Panel()->Control(Id::kIdKindName))->text(), "Linea de texto constante");
+    EXPECT_EQ(static_cast<QLabel*>(bar->Panel()->Control(Id::kIdKindName))->text(), "Línea de texto constante");
 
     QTest::mouseClick(bar->Panel()->Control(Id::kIdClose), Qt::LeftButton);
     EXPECT_FALSE(bar->isVisible());

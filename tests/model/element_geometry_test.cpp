@@ -86,9 +86,9 @@ TEST(ElementGeometry, ScreenHandlesFollowTheScreenRectangleInLayoutMode)
 
 TEST(ElementKinds, NamesFontsAndCategories)
 {
-    const char* names[] = {"Linea de texto variable", "Parrafo variable", "Texto en cuadros",
-                           "Casilla de verificación", "Tabla", "Linea de texto constante",
-                           "Parrafo constante", "Linea", "Rectangulo", "Imagen", "Etiqueta",
+    const char* names[] = {"Línea de texto variable", "Párrafo variable", "Texto en cuadros",
+                           "Casilla de verificación", "Tabla", "Línea de texto constante",
+                           "Párrafo constante", "Línea", "Rectángulo", "Imagen", "Etiqueta",
                            "Código de barras"};
     for (int kind = 0; kind <= 11; ++kind) {
         auto e = CreateElementOfKind(kind);

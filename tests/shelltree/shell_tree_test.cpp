@@ -61,7 +61,7 @@ TEST_F(ShellTreeTest, StartsWithDrivesAndTheDesktopEachWithAPlaceholder)
 {
     ASSERT_EQ(tree.topLevelItemCount(), 2);
     EXPECT_EQ(tree.topLevelItem(0), tree.DrivesItem());
-    EXPECT_EQ(tree.DrivesItem()->text(0), "Drives");
+    EXPECT_EQ(tree.DrivesItem()->text(0), "Unidades");
     for (QTreeWidgetItem* top : {tree.DrivesItem(), tree.DesktopItem()}) {
         ASSERT_EQ(top->childCount(), 1);
         EXPECT_TRUE(CShellTree::IsPlaceholder(top->child(0)));

@@ -229,8 +229,8 @@ TEST_F(KVRegisterTest, IndexedFieldsMustBeFilledAndTheFirstEmptyOneIsNamed)
     rec.SetText(1, "5");
     rec.SetText(2, "A");
     EXPECT_FALSE(rec.CheckIndexedFilled()) << "an 8-bit field never counts as filled";
-    EXPECT_EQ(prompts.Shown(), (std::vector<std::string>{"Clave debe contener datos validos, no puedo adicionar.",
-                                                         "Letra debe contener datos validos, no puedo adicionar."}));
+    EXPECT_EQ(prompts.Shown(), (std::vector<std::string>{"Clave debe contener datos válidos, no puedo adicionar.",
+                                                         "Letra debe contener datos válidos, no puedo adicionar."}));
 }
 
 TEST_F(KVRegisterTest, FieldNamesAreCutToWhatTheFilesHold)

@@ -165,7 +165,7 @@ TEST_F(TablaIndexFilesTest, AnIndexReplacedBehindTheTablesBackIsNeitherWrittenNo
     ASSERT_EQ(std::rename((dir / "other").c_str(), IndexFile(1).c_str()), 0);
     ASSERT_TRUE(Add("beto", "2"));
     EXPECT_EQ(prompts.Shown(),
-              std::vector<std::string>{"No existe el indice " + IndexFile(1) + "\nde la tabla pagos.DAT"});
+              std::vector<std::string>{"No existe el índice " + IndexFile(1) + "\nde la tabla pagos.DAT"});
     EXPECT_FALSE(table.SelectOrder("Clave"));
     table.Close();
     const std::vector<uint8_t> foreign = {'a', 'j', 'e', 'n', 'o'};

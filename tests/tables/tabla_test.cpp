@@ -150,7 +150,7 @@ TEST_F(TablaTest, DeletingRenumbersRecordsAndIndexEntries)
     ASSERT_TRUE(Add("nueve", "9"));
     ASSERT_EQ(table.GoToRecord(1), 1);
     EXPECT_EQ(table.DeleteRecord(true), -1) << "No is the default answer";
-    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"¿Esta seguro de borrar el registro actual?"});
+    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"¿Está seguro de borrar el registro actual?"});
     EXPECT_EQ(table.SlotCount(), 4);
     prompts.QueueAnswer(true);
     ASSERT_EQ(table.DeleteRecord(true), 1);
@@ -252,8 +252,8 @@ TEST_F(TablaTest, AddsNeedTheSlotDataAndFilledIndexedFields)
     EXPECT_FALSE(table.AppendRecord());
     ASSERT_EQ(table.GoToRecord(1), 1);
     EXPECT_FALSE(Add("dos", "2"));
-    EXPECT_EQ(prompts.Shown(), (std::vector<std::string>{"Clave debe contener datos validos, no puedo adicionar.",
-                                                         name + "\nSólo puedo adicionar un registro previamente vacio"}));
+    EXPECT_EQ(prompts.Shown(), (std::vector<std::string>{"Clave debe contener datos válidos, no puedo adicionar.",
+                                                         name + "\nSólo puedo adicionar un registro previamente vacío"}));
     EXPECT_EQ(Data(), before);
 }
 
@@ -263,7 +263,7 @@ TEST_F(TablaTest, AMissingIndexIsReportedAndSkipped)
     ASSERT_TRUE(Add("uno", "1"));
     std::filesystem::remove(dir / "KV000001.IDX");
     EXPECT_TRUE(Add("dos", "2"));
-    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"No existe el indice " + (dir / "KV000001.IDX") +
+    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"No existe el índice " + (dir / "KV000001.IDX") +
                                                         "\nde la tabla clientes.DAT"});
     EXPECT_EQ(table.SlotCount(), 3);
     EXPECT_FALSE(table.SelectOrder("Clave")) << "no message when ordering by a missing index";
@@ -275,7 +275,7 @@ TEST_F(TablaTest, CreationRefusesExistingFilesAndOpenTables)
     CreateKeyed();
     ASSERT_TRUE(Add("uno", "1"));
     EXPECT_FALSE(table.Create(dir / "otra", std::span<const CKVField>(), false));
-    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"Esta tabla esta asignada a " + name + ", cierrela primero"});
+    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"Esta tabla está asignada a " + name + ", ciérrela primero"});
     EXPECT_FALSE(RawFile::Exists(dir / "otra.DAT"));
     EXPECT_EQ(table.SlotCount(), 2);
     EXPECT_EQ(table.TableName(), name);
@@ -426,7 +426,7 @@ TEST_F(TablaTest, RepeatedAddsLeaveTheFilesOneAddAtATimeWould)
     EXPECT_FALSE(table.AppendRepeated(3)) << "a blank record is not added";
     ASSERT_EQ(table.GoToRecord(2), 1);
     EXPECT_FALSE(table.AppendRepeated(3)) << "only on the new record slot";
-    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{dir / "varios" + "\nSólo puedo adicionar un registro previamente vacio"});
+    EXPECT_EQ(prompts.Shown(), std::vector<std::string>{dir / "varios" + "\nSólo puedo adicionar un registro previamente vacío"});
     EXPECT_EQ(FileBytes(dir / "varios.DAT"), before);
 
     // An indexed table adds one at a time: a unique key takes the first copy only.

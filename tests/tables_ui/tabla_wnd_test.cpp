@@ -80,7 +80,7 @@ TEST_F(TablaWndTest, CurrencyColumnShowsANegativeAmountInRedAndCyanWhenSelected)
     ChooseFromNextMenu("Formato de moneda", &seen);
     QTest::mouseClick(wnd, Qt::RightButton, Qt::NoModifier, header);
     EXPECT_EQ(seen, (QStringList{"Ordenar por esta columna", "Formato de moneda", "Alinear Izquierda",
-                                 "Alinear Derecha", "Alinear Centrado", "Rotulo de Columna"}));
+                                 "Alinear Derecha", "Alinear Centrado", "Rótulo de Columna"}));
     EXPECT_EQ(editor.CellDisplay(1, 3).text, "-$ 1,234.50");
 
     auto count = [this](const QColor& colour) {

@@ -20,7 +20,7 @@ constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kSelectedImageRole = Qt::UserRole + 2;
 
 constexpr QChar kSeparator = QLatin1Char('/');
-const QString kDrivesText = QStringLiteral("Drives");
+const QString kDrivesText = QStringLiteral("Unidades");
 const QString kDesktopText = QStringLiteral("Escritorio");
 
 int Kind(const QTreeWidgetItem* item)

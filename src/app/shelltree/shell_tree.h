@@ -18,12 +18,12 @@ class CShellTree : public QTreeWidget {
 public:
     explicit CShellTree(QWidget* parent = nullptr);
 
-    // Builds the two top-level items, "Drives" and the desktop, each with a placeholder
+    // Builds the two top-level items, "Unidades" (the drives) and the desktop, each with a placeholder
     // child; with `clear` the items already there go first.
     void Fill(bool clear = true);
 
     // The item's full path: a folder's ends with the separator ("/home/ana/Formas/"), a
-    // file's does not; a drive is its root ("/"); "Drives" itself has the empty path.
+    // file's does not; a drive is its root ("/"); "Unidades" itself has the empty path.
     QString FullPath(const QTreeWidgetItem* item) const;
     // The full path, or an empty string for a placeholder.
     QString PathOrEmpty(const QTreeWidgetItem* item) const;
@@ -40,7 +40,7 @@ public:
 
     QTreeWidgetItem* DrivesItem() const { return m_drives; }
     QTreeWidgetItem* DesktopItem() const { return m_desktop; }
-    // The drive roots as read when "Drives" was last expanded, each ending in "/".
+    // The drive roots as read when "Unidades" was last expanded, each ending in "/".
     const QStringList& DriveRoots() const { return m_driveRoots; }
     // The number of images in the list (image 0, the placeholder's blank, included).
     int ImageCount() const { return int(m_images.size()); }

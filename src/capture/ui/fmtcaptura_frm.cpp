@@ -33,7 +33,7 @@ const ToolButtonText kToolButtons[] = {
      "Imprime el formato con los datos capturados"},
     {CommandId::kPrintPreview, &CaptureIcons::PrintPreview, "Vista preliminar",
      "Muestra la hoja tal como se imprimirá, con el desfase actual"},
-    {CommandId::kMargins, &CaptureIcons::Margins, "Margenes",
+    {CommandId::kMargins, &CaptureIcons::Margins, "Márgenes",
      "Ajusta el desfase de la impresión respecto a la hoja"},
     {CommandId::kClearCapture, &CaptureIcons::Clear, "Limpiar",
      "Borra todos los datos capturados en la pantalla"},

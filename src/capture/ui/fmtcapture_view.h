@@ -79,7 +79,7 @@ public:
     void ClearCapture();
     // "&Imprimir formato": the print dialog on the application's printer, then the page.
     void PrintFormat();
-    // "Configurar &Margenes": the margins dialog and, when asked, the permanent move of
+    // "Configurar &Márgenes": the margins dialog and, when asked, the permanent move of
     // the offsets into the format file.
     void EditMargins();
     // Asks "¿Desea guardar los datos capturados?" when the values changed since the last

@@ -15,7 +15,7 @@
 CMargenesDlg::CMargenesDlg(PrintOffsets current, Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_offsets(current)
 {
-    setWindowTitle(QStringLiteral("Configuración de margenes"));
+    setWindowTitle(QStringLiteral("Configuración de márgenes"));
     auto* frame = new QGroupBox(this);
     auto* grid = new QGridLayout(frame);
     m_horizontal = new QLineEdit(CentimetresText(current.facX), frame);

@@ -1,5 +1,5 @@
 #pragma once
-// The margins dialog ("Configuración de margenes"): the two print offsets in centimetres
+// The margins dialog ("Configuración de márgenes"): the two print offsets in centimetres
 // and the choice of moving them into the format for good.
 #include <QDialog>
 

@@ -46,7 +46,7 @@ class CLicensePage : public CSetupPage {
 public:
     CLicensePage(const QString& licenceText, QWidget* parent);
     static QString Heading() { return QStringLiteral("ACUERDO DE LICENCIA DE SOFTWARE"); }
-    static QString IfYouAgree() { return QStringLiteral("Si esta de acuerdo presione 'Siguiente' para continuar"); }
+    static QString IfYouAgree() { return QStringLiteral("Si está de acuerdo presione 'Siguiente' para continuar"); }
     QPlainTextEdit* TextBox() const { return m_text; }
 
 protected:

@@ -47,7 +47,7 @@ public:
     static constexpr const char* kMenuAlignLeft = "Alinear Izquierda";
     static constexpr const char* kMenuAlignRight = "Alinear Derecha";
     static constexpr const char* kMenuAlignCenter = "Alinear Centrado";
-    static constexpr const char* kMenuColumnTitle = "Rotulo de Columna";
+    static constexpr const char* kMenuColumnTitle = "Rótulo de Columna";
     static constexpr const char* kMenuExport = "Exportar tabla";
     static constexpr const char* kMenuPrint = "Imprimir tabla";
 
