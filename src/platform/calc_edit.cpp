@@ -79,8 +79,13 @@ public:
     std::string Text() const override { return m_edit.get() ? ToUtf8(m_edit.get()->text()) : std::string(); }
     void SetText(const std::string& utf8) override
     {
-        if (m_edit.get())
-            m_edit.get()->setText(FromUtf8(utf8));
+        if (!m_edit.get())
+            return;
+        m_edit.get()->setText(FromUtf8(utf8));
+        // A value filled from other fields is read from its start (an address's scheme
+        // and host), not from the end where setting the text leaves the cursor.
+        if (m_edit.get()->isReadOnly())
+            m_edit.get()->setCursorPosition(0);
     }
 
 private:
