@@ -1,6 +1,7 @@
 #include "capture/ui/fmtcaptura_frm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPrinter>
@@ -57,6 +58,10 @@ CFmtcapturaFrm::CFmtcapturaFrm(FrameHost& host, QWidget* parent)
     connect(m_view, &CFmtcaptureView::statusMessage, statusBar(), [this](const QString& text) {
         statusBar()->showMessage(text);
     });
+    // A value counts as typed once the clerk leaves its control; saving, opening and
+    // clearing report in the status bar. The caption's "*" follows both.
+    connect(qApp, &QApplication::focusChanged, this, [this] { RefreshModifiedMark(); });
+    connect(m_view, &CFmtcaptureView::statusMessage, this, [this] { RefreshModifiedMark(); });
     m_view->SetFormatWriteHooks([this] { return m_fingerprint.MayOverwrite(Path(), m_host.GetPrompts()); },
                                 [this] {
                                     std::vector<uint8_t> bytes;
@@ -170,6 +175,18 @@ bool CFmtcapturaFrm::QueryClose()
 Format& CFmtcapturaFrm::FrameFormat()
 {
     return m_view->GetFormat();
+}
+
+CFmtcapturaFrm::~CFmtcapturaFrm()
+{
+    // Closing the widgets below moves the focus; by then this frame is half gone and
+    // may not be asked about its values.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+bool CFmtcapturaFrm::HasUnsavedChanges() const
+{
+    return m_view && !Path().empty() && m_view->Session().IsModified();
 }
 
 void CFmtcapturaFrm::FormatShown()

@@ -15,6 +15,7 @@ class CFmtcapturaFrm : public CChildFrame {
     Q_OBJECT
 public:
     explicit CFmtcapturaFrm(FrameHost& host, QWidget* parent = nullptr);
+    ~CFmtcapturaFrm() override;
 
     CFmtcaptureView* View() const { return m_view; }
     QToolBar* ToolBar() const { return m_toolBar; }
@@ -31,6 +32,8 @@ public:
     // The values on the capture screen are never thrown away because another window
     // saved the format; the margins' move into the file asks before replacing it.
     void FormatSavedElsewhere() override {}
+    // Values typed since the last load or save (the caption then ends in "*").
+    bool HasUnsavedChanges() const override;
 
 protected:
     Format& FrameFormat() override;
