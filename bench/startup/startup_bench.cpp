@@ -150,18 +150,24 @@ void BM_OrdexaStartToFirstPaint(benchmark::State& state)
         return;
     }
     double ordexa = 0, bare = 0, fair = 0;
+    // Two starts of each per iteration: the bare window starts in some 35 ms of CPU.
+    constexpr int kStarts = 2;
     for (auto _ : state) {
-        const double b = RunChild("bare");
-        const double f = RunChild("fair");
-        const double o = RunChild("ordexa");
-        if (b < 0 || f < 0 || o < 0) {
-            state.SkipWithError("a child process failed");
-            return;
+        double iteration = 0;
+        for (int i = 0; i < kStarts; ++i) {
+            const double b = RunChild("bare");
+            const double f = RunChild("fair");
+            const double o = RunChild("ordexa");
+            if (b < 0 || f < 0 || o < 0) {
+                state.SkipWithError("a child process failed");
+                return;
+            }
+            bare += b;
+            fair += f;
+            iteration += o;
         }
-        bare += b;
-        fair += f;
-        ordexa += o;
-        state.SetIterationTime(o);
+        ordexa += iteration;
+        state.SetIterationTime(iteration);
     }
     const double n = double(state.iterations());
     state.counters["bare_ms"] = bare * 1000 / n;
@@ -170,7 +176,7 @@ void BM_OrdexaStartToFirstPaint(benchmark::State& state)
     state.counters["x_fair_window"] = fair > 0 ? ordexa / fair : 0;
 }
 
-BENCHMARK(BM_OrdexaStartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10)->UseManualTime();
+BENCHMARK(BM_OrdexaStartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 
 }  // namespace
 
