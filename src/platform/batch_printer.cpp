@@ -114,7 +114,7 @@ bool PrintBatchOnPrinter(QPrinter& printer, BatchPrint& batch, PrintOffsets offs
     // With the full page the painter's origin is the sheet's corner, not the corner of
     // the printable area.
     printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Ordexa"));
+    printer.setDocName(PrintJobName(batch.Session().FormatPath()));
     PainterPageSink sink(
         printer, [&printer](QPainter& painter) { return painter.begin(&printer); }, printer.resolution(), offsets,
         progress);
@@ -167,7 +167,7 @@ bool PrintBatchToPdfFile(const std::string& path, const QPageLayout& layout, Bat
     QFile& file = temporary.File();
     QPdfWriter writer(&file);
     writer.setCreator(QStringLiteral("Ordexa"));
-    writer.setTitle(QStringLiteral("Ordexa"));
+    writer.setTitle(PrintJobName(batch.Session().FormatPath()));
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(layout);
     PainterPageSink sink(

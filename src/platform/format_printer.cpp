@@ -71,18 +71,26 @@ void SheetSizeUnits(const QPrinter& printer, int& widthUnits, int& heightUnits)
     heightUnits = qRound(mm.height() * 10);
 }
 
-bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message)
+QString PrintJobName(const std::string& formatPath)
 {
-    return PrintSheetOnPrinter(printer, FormatSheet(elements, offsets), message);
+    const QString name = QFileInfo(QString::fromStdString(formatPath)).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("Ordexa") : name;
+}
+
+bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message,
+                    const std::string& formatPath)
+{
+    return PrintSheetOnPrinter(printer, FormatSheet(elements, offsets), message, {}, PrintJobName(formatPath));
 }
 
 bool PrintSheetOnPrinter(QPrinter& printer, const SheetPainter& paint, std::string& message,
-                         const SheetUnderlay& underlay)
+                         const SheetUnderlay& underlay, const QString& jobName)
 {
     // With the full page the painter's origin is the sheet's corner, not the corner of
     // the printable area: the printer's unprintable margin no longer shifts anything.
     printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Ordexa"));
+    // The name the print queue shows, and the title of a PDF printed to a file.
+    printer.setDocName(jobName.isEmpty() ? QStringLiteral("Ordexa") : jobName);
     QPainter painter;
     if (!painter.begin(&printer)) {
         const QString name = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()

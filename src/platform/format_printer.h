@@ -5,6 +5,7 @@
 // sheet's top-left corner, so the print dialog, the print preview and `ordexa-cli print`
 // cannot differ.
 #include <QByteArray>
+#include <QString>
 #include <functional>
 #include <string>
 
@@ -44,11 +45,15 @@ void PaintPrintPage(QPainter& painter, double dpi, const ElementList& elements, 
 void SheetSizeUnits(PaperSize paper, int& widthUnits, int& heightUnits);
 void SheetSizeUnits(const QPrinter& printer, int& widthUnits, int& heightUnits);
 
-// Prints one sheet on a printer (full page, job name "Ordexa"), as PrintOnPrinter does
-// for the format; the underlay is the print preview's. False with a Spanish message when
-// the printer cannot be started.
+// The name of a print job (and of the PDF's title) for a format: its file's name without
+// the folder and extension ("Factura" for .../Factura.fmt); "Ordexa" without a format.
+QString PrintJobName(const std::string& formatPath);
+
+// Prints one sheet on a printer (full page, job named `jobName`, "Ordexa" when empty), as
+// PrintOnPrinter does for the format; the underlay is the print preview's. False with a
+// Spanish message when the printer cannot be started.
 bool PrintSheetOnPrinter(QPrinter& printer, const SheetPainter& paint, std::string& message,
-                         const SheetUnderlay& underlay = {});
+                         const SheetUnderlay& underlay = {}, const QString& jobName = {});
 // One sheet as the bytes of a one-page PDF, or written to a PDF file atomically, as
 // PrintToPdfBytes and PrintToPdfFile do for the format.
 QByteArray SheetToPdfBytes(PaperSize paper, const SheetPainter& paint);
@@ -56,9 +61,10 @@ bool SheetToPdfFile(const std::string& path, PaperSize paper, const SheetPainter
 
 // Prints one page on a printer set up by the print dialog (or by the caller): full page
 // on, so that the page origin is the sheet's corner whatever the printer's unprintable
-// margin; job name "Ordexa". False with a Spanish message when the printer cannot be
-// started (nothing printed).
-bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message);
+// margin; the job (and a PDF's title) is named after the format at `formatPath`. False
+// with a Spanish message when the printer cannot be started (nothing printed).
+bool PrintOnPrinter(QPrinter& printer, const ElementList& elements, PrintOffsets offsets, std::string& message,
+                    const std::string& formatPath = {});
 
 // The printout as the bytes of a one-page PDF on a sheet of the given paper, on a
 // printer whose printable area starts at the sheet's corner. Empty when the PDF could

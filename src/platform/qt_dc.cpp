@@ -203,15 +203,47 @@ void QtDc::TextOut(int x, int y, const std::string& text)
     DrawLine(x, y, m_align, Measure(text));
 }
 
+bool QtDc::LineInside(double x, double y, int align, const MeasuredText& line, const Rect& clip)
+{
+    const FontState& f = Font();
+    if (m_fontRecord.escapement != 0)
+        return false;
+    // The line's box as DrawLine places it: the advance across, ascent and descent around
+    // the baseline, in logical units.
+    double x0 = 0;
+    switch (align & 6) {
+    case TextAlign::kRight: x0 = -line.advance; break;
+    case TextAlign::kCenter: x0 = -line.advance / 2; break;
+    default: break;
+    }
+    double baseline = f.metrics.ascent();
+    if ((align & TextAlign::kBaseline) == TextAlign::kBaseline)
+        baseline = 0;
+    else if (align & TextAlign::kBottom)
+        baseline = -f.metrics.descent();
+    const double across = f.stretch / f.unitsPerLogical;
+    const double down = (YUp() ? -1.0 : 1.0) / f.unitsPerLogical;
+    const double left = x + x0 * across, right = x + (x0 + line.advance) * across;
+    const double y1 = y + (baseline - f.metrics.ascent()) * down, y2 = y + (baseline + f.metrics.descent()) * down;
+    const Rect c = clip.Normalized();
+    return std::min(left, right) >= c.left && std::max(left, right) <= c.right && std::min(y1, y2) >= c.top &&
+           std::max(y1, y2) <= c.bottom;
+}
+
 void QtDc::TextOutClipped(int x, int y, const Rect& clip, const std::string& text)
 {
+    const MeasuredText line = Measure(text);
+    if (LineInside(x, y, m_align, line, clip)) {
+        DrawLine(x, y, m_align, line);
+        return;
+    }
     // Without a clip of its own the painter only needs its clipping turned off again,
     // which is cheaper than saving and restoring its whole state.
     const bool hadClip = m_painter.hasClipping();
     if (hadClip)
         m_painter.save();
     m_painter.setClipRect(LogicalRect(clip), hadClip ? Qt::IntersectClip : Qt::ReplaceClip);
-    TextOut(x, y, text);
+    DrawLine(x, y, m_align, line);
     if (hadClip)
         m_painter.restore();
     else
@@ -237,7 +269,16 @@ int QtDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
         rect.bottom = AddSaturated(rect.top, int64_t(down) * height);
         return height;
     }
-    const bool clip = !(flags & DrawTextFlag::kNoClip);
+    // Lines that all lie inside the rectangle need no clip.
+    bool clip = !(flags & DrawTextFlag::kNoClip);
+    if (clip && lines.size() == 1) {
+        const MeasuredText line = Measure(lines[0]);
+        const double width = line.advance * Font().stretch / Font().unitsPerLogical;
+        const double x = (flags & DrawTextFlag::kRight)    ? box.right - width
+                         : (flags & DrawTextFlag::kCenter) ? box.left + (box.Width() - width) / 2
+                                                           : box.left;
+        clip = !LineInside(x, rect.top, TextAlign::kLeft, line, rect);
+    }
     const bool hadClip = m_painter.hasClipping();
     if (clip) {
         if (hadClip)

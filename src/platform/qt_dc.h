@@ -95,6 +95,9 @@ private:
     bool YUp() const { return m_mode != MapMode::Pixels; }
     double Scale() const;  // device pixels per logical unit
     // Draws one line with its reference point at (x, y) by the given alignment flags.
+    // True when the line drawn at (x, y) with `align` lies wholly inside `clip`: clipping
+    // it would cut nothing, and each clip costs a PDF or a printer a change of state.
+    bool LineInside(double x, double y, int align, const MeasuredText& line, const Rect& clip);
     void DrawLine(double x, double y, int align, const MeasuredText& line);
     void ApplyPen();
 

@@ -64,46 +64,62 @@ uint16_t BigEndian16(const uint8_t* p)
     return uint16_t(p[0] << 8 | p[1]);
 }
 
+// Dots per metre are whole numbers: 150 dpi is stored as 5905 (149.987 dpi). A value
+// that close to a whole resolution is that resolution, as scanners only offer those.
+double ScannerDpi(int dotsPerMeter)
+{
+    const double dpi = dotsPerMeter * 0.0254;
+    return std::abs(dpi - std::round(dpi)) < 0.05 ? std::round(dpi) : dpi;
+}
+
+// A resolution a file states, per axis, in dots per inch; 0 where it states none.
+struct FileResolution {
+    double x = 0;
+    double y = 0;
+};
+
 // A PNG's pHYs chunk in pixels per metre, walked chunk by chunk up to the image data.
-double PngDpi(const std::vector<uint8_t>& b)
+FileResolution PngDpi(const std::vector<uint8_t>& b)
 {
     size_t at = 8;
     while (b.size() - at >= 12) {
         const uint32_t length = BigEndian32(&b[at]);
         const uint8_t* type = &b[at + 4];
         if (length > b.size() - at - 12)
-            return 0;
+            return {};
         if (std::equal(type, type + 4, "pHYs") && length == 9) {
             const uint8_t* d = &b[at + 8];
-            return d[8] == 1 ? BigEndian32(d) * 0.0254 : 0;
+            if (d[8] != 1)
+                return {};
+            return {ScannerDpi(BigEndian32(d)), ScannerDpi(BigEndian32(d + 4))};
         }
         if (std::equal(type, type + 4, "IDAT"))
-            return 0;
+            return {};
         at += 12 + size_t(length);
     }
-    return 0;
+    return {};
 }
 
 // A JPEG's JFIF density in dots per inch or per centimetre; units 0 is an aspect ratio.
-double JpegDpi(const std::vector<uint8_t>& b)
+FileResolution JpegDpi(const std::vector<uint8_t>& b)
 {
     size_t at = 2;
     while (b.size() - at >= 4 && b[at] == 0xFF) {
         const uint8_t marker = b[at + 1];
         const uint16_t length = BigEndian16(&b[at + 2]);
         if (length < 2 || length > b.size() - at - 2)
-            return 0;
+            return {};
         const uint8_t* d = &b[at + 4];
         if (marker == 0xE0 && length >= 16 && std::equal(d, d + 5, "JFIF")) {
             const uint8_t units = d[7];
-            const double density = BigEndian16(d + 8);
-            return units == 1 ? density : units == 2 ? density * 2.54 : 0;
+            const double perUnit = units == 1 ? 1.0 : units == 2 ? 2.54 : 0.0;
+            return {BigEndian16(d + 8) * perUnit, BigEndian16(d + 10) * perUnit};
         }
         if (marker == 0xDA)  // the image data starts: no JFIF header came before it
-            return 0;
+            return {};
         at += 2 + size_t(length);
     }
-    return 0;
+    return {};
 }
 
 ScanLoadResult LoadPdf(const QString& path, ScanBackground& scan)
@@ -139,14 +155,6 @@ ScanLoadResult LoadPdf(const QString& path, ScanBackground& scan)
     return {ScanLoadStatus::Loaded, {}};
 }
 
-// Dots per metre are whole numbers: 150 dpi is stored as 5905 (149.987 dpi). A value
-// that close to a whole resolution is that resolution, as scanners only offer those.
-double ScannerDpi(int dotsPerMeter)
-{
-    const double dpi = dotsPerMeter * 0.0254;
-    return std::abs(dpi - std::round(dpi)) < 0.05 ? std::round(dpi) : dpi;
-}
-
 bool IsPdf(const QString& path)
 {
     QFile file(path);
@@ -157,22 +165,35 @@ bool IsPdf(const QString& path)
 
 }  // namespace
 
-double StoredScanDpi(const QString& path)
+namespace {
+
+// The resolution a picture file states in its own header, per axis, whatever its pixels
+// are (bit depth, colour type); 0 where it states none or one outside the accepted range.
+FileResolution StoredResolution(const QString& path)
 {
     std::vector<uint8_t> bytes;
     // The resolution sits in the first few kilobytes; a header past 1 MB is not looked at.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 0;
+        return {};
     const QByteArray head = file.read(1 << 20);
     bytes.assign(head.begin(), head.end());
-    double dpi = 0;
+    FileResolution dpi;
     static constexpr std::array<uint8_t, 8> kPng = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (bytes.size() >= 8 && std::equal(kPng.begin(), kPng.end(), bytes.begin()))
         dpi = PngDpi(bytes);
     else if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8)
         dpi = JpegDpi(bytes);
-    return DpiInRange(dpi) ? dpi : 0;
+    if (!DpiInRange(dpi.x) || !DpiInRange(dpi.y))
+        return {};
+    return dpi;
+}
+
+}  // namespace
+
+double StoredScanDpi(const QString& path)
+{
+    return StoredResolution(path).x;
 }
 
 bool SetScanResolution(ScanBackground& scan, double dpi)
@@ -229,11 +250,12 @@ ScanLoadResult LoadScan(const QString& path, double dpiIfMissing, ScanBackground
             image = flat;
         }
         scan.image = image.convertToFormat(QImage::Format_RGB32);
-        // Qt gives a picture without a resolution the screen's; only the file's own counts.
-        const double stored = StoredScanDpi(absolute);
-        const double dpiX = ScannerDpi(scan.image.dotsPerMeterX());
-        const double dpiY = ScannerDpi(scan.image.dotsPerMeterY());
-        if (stored > 0 && DpiInRange(dpiX) && DpiInRange(dpiY) && SheetPlausible(scan.image.size(), dpiX, dpiY)) {
+        // Qt gives a picture without a resolution the screen's, and does not keep the
+        // file's for every kind of pixel (16-bit grey): only the file's header counts.
+        const FileResolution stored = StoredResolution(absolute);
+        const double dpiX = stored.x;
+        const double dpiY = stored.y;
+        if (dpiX > 0 && dpiY > 0 && SheetPlausible(scan.image.size(), dpiX, dpiY)) {
             scan.dpiX = dpiX;
             scan.dpiY = dpiY;
             scan.widthMm = scan.image.width() * 25.4 / dpiX;

@@ -89,6 +89,12 @@ TEST(ScanLoad, PicturesTakeTheirSizeFromTheirResolutionOrFromTheOneGiven)
     WriteAll(bare, WithoutPngResolution(ReadAll(png)));
     // 40 dpi turns a letter scan into a sheet 81 cm wide: taken as missing.
     const QString bogus = SaveImage(dir.filePath("falsa.png"), Solid({1275, 1650}, Qt::white, 40), "PNG");
+    // A 16-bit greyscale scan states its resolution as any other PNG does.
+    QImage grey16(300, 150, QImage::Format_Grayscale16);
+    grey16.fill(Qt::white);
+    grey16.setDotsPerMeterX(int(std::lround(150 / 0.0254)));
+    grey16.setDotsPerMeterY(int(std::lround(150 / 0.0254)));
+    const QString grey = SaveImage(dir.filePath("gris16.png"), grey16, "PNG");
     const QString jpeg = SaveImage(dir.filePath("con.jpg"), red, "JPEG");
     const QString bareJpeg = dir.filePath("sin.jpg");
     WriteAll(bareJpeg, WithoutJpegResolution(ReadAll(jpeg)));
@@ -107,6 +113,7 @@ TEST(ScanLoad, PicturesTakeTheirSizeFromTheirResolutionOrFromTheOneGiven)
         {"png without resolution asks", bare, 0, ScanLoadStatus::NeedsResolution, 0, 0, 0},
         {"png without resolution takes the fallback", bare, 100, ScanLoadStatus::Loaded, 100, 152.4, 76.2},
         {"png with a bogus resolution asks", bogus, 0, ScanLoadStatus::NeedsResolution, 0, 0, 0},
+        {"16-bit grey png at 150 dpi", grey, 0, ScanLoadStatus::Loaded, 150, 50.8, 25.4},
         {"jpeg at 200 dpi", jpeg, 0, ScanLoadStatus::Loaded, 200, 76.2, 38.1},
         {"jpeg without resolution asks", bareJpeg, 0, ScanLoadStatus::NeedsResolution, 0, 0, 0},
         {"jpeg without resolution takes the fallback", bareJpeg, 150, ScanLoadStatus::Loaded, 150, 101.6, 50.8},

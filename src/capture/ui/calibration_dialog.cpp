@@ -55,13 +55,18 @@ CCalibrationDlg::CCalibrationDlg(FrameHost& host, const ElementList& elements, Q
     printLayout->addWidget(m_printSheet, 0, Qt::AlignLeft);
 
     auto* measureBox = new QGroupBox(QStringLiteral("2. Escriba dónde quedó el centro de cada cruz"), this);
-    auto* grid = new QGridLayout(measureBox);
+    // The explanation sits above the grid, not in a cell spanning its columns: a wrapped
+    // label in a spanning cell is given the height of fewer lines than it wraps to, and
+    // its last line is cut.
+    auto* measureLayout = new QVBoxLayout(measureBox);
+    auto* grid = new QGridLayout;
     auto* measureText = new QLabel(
         QStringLiteral("En milímetros, medidos con una regla desde el borde izquierdo (x) y desde el "
                        "borde superior (y) de la hoja; se acepta punto o coma decimal."),
         measureBox);
     measureText->setWordWrap(true);
-    grid->addWidget(measureText, 0, 0, 1, 5);
+    measureLayout->addWidget(measureText);
+    measureLayout->addLayout(grid);
     grid->addWidget(new QLabel(QStringLiteral("x (mm)"), measureBox), 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("y (mm)"), measureBox), 1, 3);
     for (int cross = 0; cross < 2; ++cross) {
@@ -88,6 +93,7 @@ CCalibrationDlg::CCalibrationDlg(FrameHost& host, const ElementList& elements, Q
     auto* resultBox = new QGroupBox(QStringLiteral("3. Desfase"), this);
     auto* resultLayout = new QVBoxLayout(resultBox);
     m_currentLabel = new QLabel(resultBox);
+    m_currentLabel->setWordWrap(true);
     m_resultLabel = new QLabel(resultBox);
     m_resultLabel->setWordWrap(true);
     m_resultLabel->setMinimumHeight(m_resultLabel->fontMetrics().lineSpacing() * 3);

@@ -519,7 +519,7 @@ void CFmtcaptureView::PrintFormat()
 bool CFmtcaptureView::PrintOn(QPrinter& printer)
 {
     std::string message;
-    if (!PrintOnPrinter(printer, m_session.Elements(), ReadPrintOffsets(m_host.GetSettings()), message)) {
+    if (!PrintOnPrinter(printer, m_session.Elements(), ReadPrintOffsets(m_host.GetSettings()), message, m_path)) {
         m_host.GetPrompts().Message(message, PromptIcon::Error);
         return false;
     }

@@ -9,7 +9,11 @@
 
 CPrintPreviewDlg::CPrintPreviewDlg(QPrinter& printer, const ElementList& elements, PrintOffsets offsets,
                                    const std::string& formatPath, Prompts& prompts, QWidget* parent)
-    : QPrintPreviewDialog(&printer, parent), m_elements(elements), m_offsets(offsets), m_prompts(prompts)
+    : QPrintPreviewDialog(&printer, parent),
+      m_elements(elements),
+      m_offsets(offsets),
+      m_jobName(PrintJobName(formatPath)),
+      m_prompts(prompts)
 {
     const QString path = QString::fromStdString(formatPath);
     setWindowTitle(QString::fromUtf8(kTitle).replace(QStringLiteral("%s"), QFileInfo(path).fileName()));
@@ -40,7 +44,7 @@ void CPrintPreviewDlg::PaintRequested(QPrinter* printer)
         };
     }
     std::string message;
-    if (!PrintSheetOnPrinter(*printer, FormatSheet(m_elements, m_offsets), message, underlay)) {
+    if (!PrintSheetOnPrinter(*printer, FormatSheet(m_elements, m_offsets), message, underlay, m_jobName)) {
         m_prompts.Message(message, PromptIcon::Error);
         return;
     }

@@ -34,6 +34,7 @@ private:
 
     const ElementList& m_elements;
     PrintOffsets m_offsets;
+    QString m_jobName;  // the print job's, after the format
     Prompts& m_prompts;
     ScanBackground m_scan;
     ScanDrawCache m_scanCache;
