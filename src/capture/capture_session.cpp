@@ -314,18 +314,18 @@ bool CaptureSession::TypeValue(CControles& element, const std::string& utf8, std
     // The captured-data file holds only what Windows-1252 can; a value it would turn
     // into "?" is refused here, as the capture screen refuses it while it is typed.
     if (const std::string bad = cp1252::FirstUnencodable(utf8); !bad.empty()) {
-        message = "El campo " + name + " no acepta " + Quoted(utf8) + ". " + cp1252::CannotKeepMessage(bad);
+        message = "El campo " + name() + " no acepta " + Quoted(utf8) + ". " + cp1252::CannotKeepMessage(bad);
         return false;
     }
     if (element.m_kind == kKindCodigoBarras) {
         const auto& barcode = static_cast<const CCodigoBarras&>(element);
         std::string reason;
         if (barcode.TakesDataFromTemplate()) {
-            message = "El código " + name + " toma sus datos de otros campos; no se escribe.";
+            message = "El código " + name() + " toma sus datos de otros campos; no se escribe.";
             return false;
         }
         if (!barcode.CheckData(utf8, reason)) {
-            message = "El código " + name + " no acepta " + Quoted(utf8) + ": " + reason + ".";
+            message = "El código " + name() + " no acepta " + Quoted(utf8) + ": " + reason + ".";
             return false;
         }
         control->SetText(utf8);
