@@ -5,7 +5,7 @@
 
 std::optional<RecoveryCopy> CFmtpantallaFrm::UnsavedWork()
 {
-    if (!m_modified || Path().empty())
+    if (!IsModified() || Path().empty())
         return std::nullopt;
     RecoveryCopy copy;
     copy.mode = RecoveryMode::ScreenLayout;
@@ -28,7 +28,8 @@ bool CFmtpantallaFrm::RestoreWork(const RecoveryCopy& copy, std::string& message
     m_format = std::move(restored);
     SetPath(copy.sourcePath);
     FormatShown();
-    m_modified = true;
+    // No undo level matches the file: the layout stays modified until it is saved.
+    m_cleanLevel = -1;
     UpdateCaption();
     UpdateCommandStates();
     return true;
