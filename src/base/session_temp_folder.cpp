@@ -100,7 +100,11 @@ bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::
         }
         code = ::GetLastError();
     }
-    problem = kCannotMake + ("\"" + parent + "\": ") + Reason(ErrnoFromWin32(code)) + kConsequence;
+    // Windows says "path not found" when the parent is a file; the clerk is told that.
+    const DWORD attributes = ::GetFileAttributesW(WidePath(parent).c_str());
+    const bool parentIsFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    problem = kCannotMake + ("\"" + parent + "\": ") + Reason(parentIsFile ? ENOTDIR : ErrnoFromWin32(code)) +
+              kConsequence;
     return false;
 #else
     std::string pattern = (std::filesystem::path(parent) / "ordexa-XXXXXX").string();

@@ -149,8 +149,9 @@ bool CTabla::Create(const std::string& name, std::span<const CKVField> fields, b
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(dataPath, ec);
     m_directory = full.parent_path().string();
-    if (m_directory.empty() || m_directory.back() != '/')
-        m_directory += '/';
+    constexpr char kSeparator = char(std::filesystem::path::preferred_separator);
+    if (m_directory.empty() || (m_directory.back() != '/' && m_directory.back() != kSeparator))
+        m_directory += kSeparator;
     m_title = full.filename().string();
 
     m_indexCount = 0;

@@ -158,6 +158,9 @@ TEST_F(TablaIndexFilesTest, EveryAddAndDeleteLeavesTheFilesAsAWholeRewriteWould)
 
 TEST_F(TablaIndexFilesTest, AnIndexReplacedBehindTheTablesBackIsNeitherWrittenNorRead)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows a file the table holds open cannot be replaced under it";
+#endif
     ASSERT_TRUE(table.Create(name, fields, false));
     ASSERT_TRUE(Add("ana", "1"));
     // Someone else's file now has the index's name.

@@ -67,7 +67,7 @@ TEST_F(TablaTest, NewTableWritesTheHeaderOneBlankSlotAndAnEmptyIndex)
     EXPECT_EQ(table.SlotCount(), 1);
     EXPECT_EQ(table.CurrentRecord(), 1);
     EXPECT_EQ(table.Title(), "clientes.DAT");
-    EXPECT_EQ(table.Directory(), dir.Path().string() + "/");
+    EXPECT_EQ(table.Directory(), dir.Path().string() + char(std::filesystem::path::preferred_separator));
     EXPECT_TRUE(prompts.Shown().empty());
 }
 
@@ -259,6 +259,9 @@ TEST_F(TablaTest, AddsNeedTheSlotDataAndFilledIndexedFields)
 
 TEST_F(TablaTest, AMissingIndexIsReportedAndSkipped)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows a file the table holds open keeps its name until the table closes it";
+#endif
     CreateKeyed();
     ASSERT_TRUE(Add("uno", "1"));
     std::filesystem::remove(dir / "KV000001.IDX");

@@ -138,6 +138,9 @@ TEST_F(TableExportTest, DbfOfEveryFieldKind)
 
 TEST_F(TableExportTest, AnIndependentDbaseReaderReadsTheExport)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the independent dBase reader (python3-dbfread) runs on Linux";
+#endif
     if (Run("/usr/bin/python3 -c 'import dbfread' 2>&1 && echo ok").find("ok") == std::string::npos)
         GTEST_SKIP() << "python3-dbfread is not installed";
     ASSERT_TRUE(ExportTable(editor, dir / "salida.dbf", prompts, locale));
