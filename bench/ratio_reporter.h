@@ -171,16 +171,19 @@ private:
 // of each and only their statistics shown, unless the command line says otherwise.
 inline int RunWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs)
 {
-    std::vector<char*> args(argv, argv + argc);
     bool repetitionsGiven = false;
     for (int i = 1; i < argc; ++i)
         repetitionsGiven = repetitionsGiven || std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
+    static char programName[] = "bench";
     static char repetitions[] = "--benchmark_repetitions=5";
     static char aggregatesOnly[] = "--benchmark_display_aggregates_only=true";
+    std::vector<char*> args{argc > 0 ? argv[0] : programName};
     if (!repetitionsGiven) {
-        args.insert(args.begin() + 1, repetitions);
-        args.insert(args.begin() + 2, aggregatesOnly);
+        args.push_back(repetitions);
+        args.push_back(aggregatesOnly);
     }
+    for (int i = 1; i < argc; ++i)
+        args.push_back(argv[i]);
     int count = int(args.size());
     args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
