@@ -1,5 +1,7 @@
 #include "base/fixed_locale.h"
 
+#include "base/grouped_number.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -22,62 +24,18 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
-// A number in the locale's form: optional sign (when allowed), digits grouped in threes
-// by "," or not grouped at all, optional "." and decimals, optional exponent. The value
-// comes back without the group separators, for from_chars.
+// A number in the locale's form: optional sign (when allowed), then the grouped number.
 bool Number(std::string_view text, bool allowSign, double& value)
 {
-    std::string plain;
-    size_t i = 0;
-    if (allowSign && i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        if (text[i] == '-')
-            plain += '-';
-        ++i;
+    bool negative = false;
+    if (allowSign && !text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
     }
-    size_t group = 0;  // digits since the last separator
-    bool grouped = false;
-    bool digits = false;
-    for (; i < text.size() && (IsDigit(text[i]) || text[i] == ','); ++i) {
-        if (text[i] == ',') {
-            // A separator follows one to three digits, or exactly three after another one.
-            if (group == 0 || group > 3 || (grouped && group != 3))
-                return false;
-            grouped = true;
-            group = 0;
-            continue;
-        }
-        plain += text[i];
-        ++group;
-        digits = true;
-    }
-    if (grouped && group != 3)
+    double magnitude = 0;
+    if (!ReadGroupedNumber(text, magnitude))
         return false;
-    if (i < text.size() && text[i] == '.') {
-        plain += '.';
-        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
-            plain += text[i];
-            digits = true;
-        }
-    }
-    if (!digits)
-        return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        plain += 'e';
-        ++i;
-        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-            plain += text[i++];
-        if (i == text.size() || !IsDigit(text[i]))
-            return false;
-        for (; i < text.size() && IsDigit(text[i]); ++i)
-            plain += text[i];
-    }
-    if (i != text.size())
-        return false;
-    double parsed = 0;
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
-    if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(parsed))
-        return false;
-    value = parsed;
+    value = negative ? -magnitude : magnitude;
     return true;
 }
 
