@@ -1,5 +1,7 @@
 #include "calc/column_formula.h"
 
+#include "base/upper_case.h"
+
 #include <cctype>
 
 namespace {
@@ -39,29 +41,6 @@ CCalcRecord ParseColumnFormula(const std::string& formula, bool calculated)
 }
 
 namespace {
-
-// Upper case of the letters titles are written with: ASCII and the accented letters of
-// Latin-1 in UTF-8 (á → Á, ñ → Ñ), so that a title "Año" is named by "AÑO".
-std::string FoldTitle(const std::string& utf8)
-{
-    std::string out;
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c >= 'a' && c <= 'z') {
-            out += char(c - 32);
-        } else if (c == 0xC3 && i + 1 < utf8.size()) {
-            auto next = static_cast<unsigned char>(utf8[i + 1]);
-            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
-                next = static_cast<unsigned char>(next - 0x20);
-            out += char(c);
-            out += char(next);
-            ++i;
-        } else {
-            out += char(c);
-        }
-    }
-    return out;
-}
 
 std::string TrimBlanks(const std::string& text)
 {
@@ -126,7 +105,7 @@ bool CheckColumnFormula(const std::string& typed, const std::vector<std::string>
         while (pos < typed.size() && !IsOperatorChar(typed[pos]))
             ++pos;
         const std::string word = TrimBlanks(typed.substr(start, pos - start));
-        const std::string folded = FoldTitle(word);
+        const std::string folded = UpperCaseLatin1(word);
         int column = 0;
         if (IsColumnReference(folded)) {
             size_t at = 1;
@@ -135,7 +114,7 @@ bool CheckColumnFormula(const std::string& typed, const std::vector<std::string>
                 column = int(number);
         } else {
             for (size_t i = 0; i < titles.size() && column == 0; ++i)
-                if (FoldTitle(TrimBlanks(titles[i])) == folded)
+                if (UpperCaseLatin1(TrimBlanks(titles[i])) == folded)
                     column = int(i) + 1;
             namedByTitle = namedByTitle || column != 0;
         }

@@ -1,5 +1,7 @@
 #include "capture/capture_session.h"
 
+#include "base/upper_case.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -45,31 +47,6 @@ std::string FileNameOf(const std::string& path)
 {
     const size_t cut = path.find_last_of("\\/:");
     return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// Upper case of the letters names are written with: ASCII and the accented letters of
-// Latin-1 (á → Á, ñ → Ñ), so that "Año" and "AÑO" name the same field.
-std::string FoldCase(const std::string& utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c >= 'a' && c <= 'z') {
-            out += char(c - 32);
-        } else if (c == 0xC3 && i + 1 < utf8.size()) {
-            auto next = static_cast<unsigned char>(utf8[i + 1]);
-            // U+00E0..U+00FE are 0xC3 0xA0..0xBE; U+00F7 (division sign) is no letter.
-            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
-                next = static_cast<unsigned char>(next - 0x20);
-            out += char(c);
-            out += char(next);
-            ++i;
-        } else {
-            out += char(c);
-        }
-    }
-    return out;
 }
 
 bool IsCaptureKind(int32_t kind)
@@ -219,10 +196,10 @@ CControles* CaptureSession::ElementByControlId(int controlId) const
 
 CControles* CaptureSession::FindVariable(const std::string& name) const
 {
-    const std::string folded = FoldCase(name);
+    const std::string folded = UpperCaseLatin1(name);
     CControles* found = nullptr;
     for (const auto& element : m_format.elements) {
-        if (!IsCaptureKind(element->m_kind) || FoldCase(element->m_text) != folded)
+        if (!IsCaptureKind(element->m_kind) || UpperCaseLatin1(element->m_text) != folded)
             continue;
         if (!found || element->m_order < found->m_order)
             found = element.get();

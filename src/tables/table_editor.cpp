@@ -2,32 +2,10 @@
 
 #include "tables/number_text.h"
 #include "base/prompts.h"
+#include "base/upper_case.h"
 #include "tables/tabla.h"
 
 #include <algorithm>
-
-namespace {
-
-// Upper case for the letters of the code page the table stores: ASCII and the Latin-1
-// letters (two bytes in UTF-8, 0xC3 then 0xA0..0xBE, division sign excepted).
-std::string UpperCase(const std::string& text)
-{
-    std::string out = text;
-    for (size_t i = 0; i < out.size(); ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (c >= 'a' && c <= 'z') {
-            out[i] = char(c - 32);
-        } else if (c == 0xC3 && i + 1 < out.size()) {
-            const auto d = static_cast<unsigned char>(out[i + 1]);
-            if (d >= 0xA0 && d <= 0xBE && d != 0xB7)
-                out[i + 1] = char(d - 0x20);
-            ++i;
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 CTablaEditor::CTablaEditor(Prompts& prompts, const Locale& locale) : m_prompts(&prompts), m_newRow(prompts, locale) {}
 
@@ -328,7 +306,7 @@ bool CTablaEditor::CommitEdit(const std::string& editText, bool cancel)
         return false;
     const TablaColumn& c = m_cols[size_t(m_curCol)];
     const bool newLine = IsNewRecordLine(m_curRow);
-    std::string text = c.Has(TablaColumn::kUpperCase) ? UpperCase(editText) : editText;
+    std::string text = c.Has(TablaColumn::kUpperCase) ? UpperCaseLatin1(editText) : editText;
     // An indexed field of a stored record is never changed in place: its index entry
     // would no longer match the record.
     if (cancel || c.Has(TablaColumn::kReadOnly) || (!newLine && m_pTable->Field(field).IsIndexed()))
