@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "design/design_document.h"
 #include "model/controles.h"
 #include "platform/command_ids.h"
 
@@ -136,4 +137,21 @@ std::span<const int> DesignToolbarButtons()
 std::span<const int> FormatToolbarButtons()
 {
     return kFormatToolbar;
+}
+
+std::optional<DesignArrange> ArrangeCommand(int id)
+{
+    switch (id) {
+    case kAlignLefts: return DesignArrange::AlignLeft;
+    case kAlignRights: return DesignArrange::AlignRight;
+    case kAlignTops: return DesignArrange::AlignTop;
+    case kAlignBottoms: return DesignArrange::AlignBottom;
+    case kAlignCentresHorizontally: return DesignArrange::AlignCentresHorizontally;
+    case kAlignCentresVertically: return DesignArrange::AlignCentresVertically;
+    case kDistributeHorizontally: return DesignArrange::DistributeHorizontally;
+    case kDistributeVertically: return DesignArrange::DistributeVertically;
+    case kSameWidth: return DesignArrange::SameWidth;
+    case kSameHeight: return DesignArrange::SameHeight;
+    default: return std::nullopt;
+    }
 }

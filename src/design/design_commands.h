@@ -2,7 +2,10 @@
 // The format design mode's commands: the texts of their menu items, the prompts the
 // status bar shows while one is highlighted, the tooltips of their toolbar buttons, and
 // the order of the buttons on the two toolbars.
+#include <optional>
 #include <span>
+
+enum class DesignArrange;
 
 struct DesignCommand {
     int id;
@@ -26,6 +29,10 @@ const DesignCommand* FindDesignCommand(int id);
 // 0 stands for a separator.
 std::span<const int> DesignToolbarButtons();
 std::span<const int> FormatToolbarButtons();
+
+// The arrangement an arranging command (align, distribute, same size) asks for, shared by
+// the design mode and the screen layout; nullopt for any other command.
+std::optional<DesignArrange> ArrangeCommand(int id);
 
 inline constexpr int kDesignToolbarId = 130;
 inline constexpr int kFormatToolbarId = 136;

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include "base/prompts.h"
+#include "design/design_commands.h"
 #include "design/fmtdesign_frm.h"
 #include "design/fmtdesign_view.h"
 #include "design/rules.h"
@@ -24,22 +25,6 @@ namespace {
 // Clipboard contents larger than this are not read: no format holds that much.
 constexpr qsizetype kMaxClipboardBytes = 16 * 1024 * 1024;
 constexpr const char* kClipboardTooLarge = "El portapapeles contiene demasiados datos para ser controles de un formato; no se pegó nada.";
-
-DesignArrange ArrangeOf(int id)
-{
-    switch (id) {
-    case kAlignLefts: return DesignArrange::AlignLeft;
-    case kAlignRights: return DesignArrange::AlignRight;
-    case kAlignTops: return DesignArrange::AlignTop;
-    case kAlignBottoms: return DesignArrange::AlignBottom;
-    case kAlignCentresHorizontally: return DesignArrange::AlignCentresHorizontally;
-    case kAlignCentresVertically: return DesignArrange::AlignCentresVertically;
-    case kDistributeHorizontally: return DesignArrange::DistributeHorizontally;
-    case kDistributeVertically: return DesignArrange::DistributeVertically;
-    case kSameWidth: return DesignArrange::SameWidth;
-    default: return DesignArrange::SameHeight;
-    }
-}
 
 // The elements as a picture, for programs that do not know our own type.
 QImage Picture(const std::vector<uint8_t>& bytes)
@@ -203,7 +188,7 @@ bool CFmtdesignFrm::HandleEditCommand(int id)
     case kDistributeVertically:
     case kSameWidth:
     case kSameHeight:
-        Edit([this, id] { return m_document.Arrange(ArrangeOf(id)); });
+        Edit([this, id] { return m_document.Arrange(*ArrangeCommand(id)); });
         return true;
     case kMoveLeft:
     case kMoveRight:

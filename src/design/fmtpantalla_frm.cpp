@@ -40,24 +40,6 @@ constexpr LayoutCommand kCommands[] = {
     {kAbout, "Muestra la información del programa, el número de versión y los derechos de autor", "Acerca de"},
 };
 
-// The arranging commands the screen layout shares with the design mode.
-std::optional<DesignArrange> ArrangeCommand(int id)
-{
-    switch (id) {
-    case kAlignLefts: return DesignArrange::AlignLeft;
-    case kAlignRights: return DesignArrange::AlignRight;
-    case kAlignTops: return DesignArrange::AlignTop;
-    case kAlignBottoms: return DesignArrange::AlignBottom;
-    case kAlignCentresHorizontally: return DesignArrange::AlignCentresHorizontally;
-    case kAlignCentresVertically: return DesignArrange::AlignCentresVertically;
-    case kDistributeHorizontally: return DesignArrange::DistributeHorizontally;
-    case kDistributeVertically: return DesignArrange::DistributeVertically;
-    case kSameWidth: return DesignArrange::SameWidth;
-    case kSameHeight: return DesignArrange::SameHeight;
-    default: return std::nullopt;
-    }
-}
-
 const LayoutCommand* FindCommand(int id)
 {
     for (const LayoutCommand& command : kCommands)
