@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "base/file_messages.h"
+#include "base/read_only_file.h"
 
 namespace {
 
@@ -58,4 +59,46 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
         return true;
     SetError(error, FileErrorMessage(FileAction::Write, path, writer.Error()));
     return false;
+}
+
+ReadOnlyFile::~ReadOnlyFile()
+{
+    Close();
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* error, size_t maxBytes)
+{
+    ReadOnlyFile file;
+    std::string problem;
+    switch (file.Open(path, maxBytes, problem)) {
+    case ReadOnlyFile::Opened::Yes:
+        break;
+    case ReadOnlyFile::Opened::Failed:
+        SetError(error, problem);
+        return false;
+    case ReadOnlyFile::Opened::NotAPlainFile:
+        SetError(error, NotAPlainFileMessage(path));
+        return false;
+    case ReadOnlyFile::Opened::TooLarge:
+        SetError(error, FileErrorMessage(FileAction::Read, path, EFBIG));
+        return false;
+    }
+    bytes.clear();
+    bytes.reserve(size_t(file.Size()));
+    uint8_t buffer[65536];
+    for (;;) {
+        const long long n = file.Read(buffer, sizeof buffer, problem);
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            SetError(error, problem);
+            return false;
+        }
+        // A file that grows while it is read is still held to the same bound.
+        if (bytes.size() + size_t(n) > maxBytes) {
+            SetError(error, FileErrorMessage(FileAction::Read, path, EFBIG));
+            return false;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "base/file_messages.h"
+#include "base/read_only_file.h"
 
 namespace {
 
@@ -185,57 +186,59 @@ bool AtomicWriter::Commit(bool flushToDisk)
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* error, size_t maxBytes)
+ReadOnlyFile::Opened ReadOnlyFile::Open(const std::string& path, size_t maxBytes, std::string& error)
 {
+    Close();
     // Not blocking: a named pipe would otherwise hold the open until somebody writes to
     // it, before it could be refused as not a regular file.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        SetError(error, FileErrorMessage(FileAction::Read, path, errno));
-        return false;
+        error = FileErrorMessage(FileAction::Read, path, errno);
+        return Opened::Failed;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        const int failure = errno;
+        error = FileErrorMessage(FileAction::Read, path, errno);
         ::close(fd);
-        SetError(error, FileErrorMessage(FileAction::Read, path, failure));
-        return false;
+        return Opened::Failed;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        error = FileErrorMessage(FileAction::Read, path, EISDIR);
+        return Opened::Failed;
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        SetError(error, S_ISDIR(st.st_mode) ? FileErrorMessage(FileAction::Read, path, EISDIR) : NotAPlainFileMessage(path));
-        return false;
+        return Opened::NotAPlainFile;
     }
     if (uint64_t(st.st_size) > maxBytes) {
         ::close(fd);
-        SetError(error, FileErrorMessage(FileAction::Read, path, EFBIG));
-        return false;
+        return Opened::TooLarge;
     }
-    bytes.clear();
-    bytes.reserve(size_t(st.st_size));
-    uint8_t buffer[65536];
+    m_path = path;
+    m_handle = fd;
+    m_size = uint64_t(st.st_size);
+    return Opened::Yes;
+}
+
+long long ReadOnlyFile::Read(void* buffer, size_t size, std::string& error)
+{
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int failure = errno;
-            ::close(fd);
-            SetError(error, FileErrorMessage(FileAction::Read, path, failure));
-            return false;
+        const ssize_t n = ::read(int(m_handle), buffer, size);
+        if (n >= 0)
+            return n;
+        if (errno != EINTR) {
+            error = FileErrorMessage(FileAction::Read, m_path, errno);
+            return -1;
         }
-        // A file that grows while it is read is still held to the same bound.
-        if (bytes.size() + size_t(n) > maxBytes) {
-            ::close(fd);
-            SetError(error, FileErrorMessage(FileAction::Read, path, EFBIG));
-            return false;
-        }
-        bytes.insert(bytes.end(), buffer, buffer + n);
     }
-    ::close(fd);
-    return true;
+}
+
+void ReadOnlyFile::Close()
+{
+    if (m_handle >= 0)
+        ::close(int(m_handle));
+    m_handle = -1;
 }
 
 bool WriteAllToFd(int fd, const void* data, size_t size)

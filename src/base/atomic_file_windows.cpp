@@ -4,6 +4,7 @@
 #include "base/atomic_file.h"
 #include "base/atomic_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <windows.h>
 
 #include "base/file_messages.h"
+#include "base/read_only_file.h"
 #include "base/windows_paths.h"
 
 namespace {
@@ -223,62 +225,58 @@ bool WriteAllToFd(int fd, const void* data, size_t size)
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string* error, size_t maxBytes)
+ReadOnlyFile::Opened ReadOnlyFile::Open(const std::string& path, size_t maxBytes, std::string& error)
 {
+    Close();
     const std::wstring wide = WidePath(path);
     DWORD type = 0;
     DWORD attributes = 0;
     if (!LookAt(wide, type, attributes)) {
-        SetError(error, FileErrorMessage(FileAction::Read, path, LastErrno()));
-        return false;
+        error = FileErrorMessage(FileAction::Read, path, LastErrno());
+        return Opened::Failed;
     }
-    if (type != FILE_TYPE_DISK) {
-        SetError(error, NotAPlainFileMessage(path));
-        return false;
-    }
+    if (type != FILE_TYPE_DISK)
+        return Opened::NotAPlainFile;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        SetError(error, FileErrorMessage(FileAction::Read, path, EISDIR));
-        return false;
+        error = FileErrorMessage(FileAction::Read, path, EISDIR);
+        return Opened::Failed;
     }
     const HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        SetError(error, FileErrorMessage(FileAction::Read, path, LastErrno()));
-        return false;
+        error = FileErrorMessage(FileAction::Read, path, LastErrno());
+        return Opened::Failed;
     }
     LARGE_INTEGER size {};
     if (!::GetFileSizeEx(h, &size)) {
-        const int failure = LastErrno();
+        error = FileErrorMessage(FileAction::Read, path, LastErrno());
         ::CloseHandle(h);
-        SetError(error, FileErrorMessage(FileAction::Read, path, failure));
-        return false;
+        return Opened::Failed;
     }
     if (uint64_t(size.QuadPart) > maxBytes) {
         ::CloseHandle(h);
-        SetError(error, FileErrorMessage(FileAction::Read, path, EFBIG));
-        return false;
+        return Opened::TooLarge;
     }
-    bytes.clear();
-    bytes.reserve(size_t(size.QuadPart));
-    uint8_t buffer[65536];
-    for (;;) {
-        DWORD n = 0;
-        if (!::ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
-            const int failure = LastErrno();
-            ::CloseHandle(h);
-            SetError(error, FileErrorMessage(FileAction::Read, path, failure));
-            return false;
-        }
-        if (n == 0)
-            break;
-        // A file that grows while it is read is still held to the same bound.
-        if (bytes.size() + n > maxBytes) {
-            ::CloseHandle(h);
-            SetError(error, FileErrorMessage(FileAction::Read, path, EFBIG));
-            return false;
-        }
-        bytes.insert(bytes.end(), buffer, buffer + n);
+    m_path = path;
+    m_handle = reinterpret_cast<intptr_t>(h);
+    m_size = uint64_t(size.QuadPart);
+    return Opened::Yes;
+}
+
+long long ReadOnlyFile::Read(void* buffer, size_t size, std::string& error)
+{
+    DWORD n = 0;
+    const DWORD want = DWORD(std::min<size_t>(size, 1u << 30));
+    if (!::ReadFile(reinterpret_cast<HANDLE>(m_handle), buffer, want, &n, nullptr)) {
+        error = FileErrorMessage(FileAction::Read, m_path, LastErrno());
+        return -1;
     }
-    ::CloseHandle(h);
-    return true;
+    return n;
+}
+
+void ReadOnlyFile::Close()
+{
+    if (m_handle != -1)
+        ::CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+    m_handle = -1;
 }

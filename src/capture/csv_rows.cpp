@@ -1,9 +1,6 @@
 #include "capture/csv_rows.h"
 
 #include <csv.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +10,7 @@
 
 #include "base/cp1252.h"
 #include "base/file_messages.h"
+#include "base/read_only_file.h"
 
 namespace {
 
@@ -129,8 +127,6 @@ public:
     ~Pass()
     {
         csv_free(&m_parser);
-        if (m_fd >= 0)
-            ::close(m_fd);
     }
     Pass(const Pass&) = delete;
     Pass& operator=(const Pass&) = delete;
@@ -143,30 +139,19 @@ public:
     {
         if (m_rows.m_path.empty())
             return true;
-        // Not blocking: a named pipe is refused below instead of waiting for a writer.
-        m_fd = ::open(m_rows.m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (m_fd < 0) {
-            message = FileErrorMessage(FileAction::Read, m_rows.m_path, errno);
+        switch (m_file.Open(m_rows.m_path, kCsvMaxFileBytes, message)) {
+        case ReadOnlyFile::Opened::Yes:
+            return true;
+        case ReadOnlyFile::Opened::Failed:
             return false;
-        }
-        struct stat st {};
-        if (::fstat(m_fd, &st) != 0) {
-            message = FileErrorMessage(FileAction::Read, m_rows.m_path, errno);
-            return false;
-        }
-        if (S_ISDIR(st.st_mode)) {
-            message = FileErrorMessage(FileAction::Read, m_rows.m_path, EISDIR);
-            return false;
-        }
-        if (!S_ISREG(st.st_mode)) {
+        case ReadOnlyFile::Opened::NotAPlainFile:
             message = "El archivo " + Quoted(m_rows.m_label) + " no es una hoja de cálculo guardada en disco.";
             return false;
-        }
-        if (uint64_t(st.st_size) > kCsvMaxFileBytes) {
+        case ReadOnlyFile::Opened::TooLarge:
             message = TooLargeMessage();
             return false;
         }
-        return true;
+        return false;
     }
 
     // The next chunk of raw bytes into Bytes(); false at the end or on a failure (then
@@ -181,12 +166,8 @@ public:
             m_chunk.assign(all, m_offset, kChunkBytes);
         } else {
             m_chunk.resize(kChunkBytes);
-            ssize_t n;
-            do
-                n = ::read(m_fd, m_chunk.data(), m_chunk.size());
-            while (n < 0 && errno == EINTR);
+            const long long n = m_file.Read(m_chunk.data(), m_chunk.size(), message);
             if (n < 0) {
-                message = FileErrorMessage(FileAction::Read, m_rows.m_path, errno);
                 m_chunk.clear();
                 return false;
             }
@@ -310,7 +291,7 @@ private:
 
     const CsvRows& m_rows;
     csv_parser m_parser{};
-    int m_fd = -1;
+    ReadOnlyFile m_file;
     size_t m_offset = 0;
     size_t m_skipBom = 0;
     std::string m_chunk;

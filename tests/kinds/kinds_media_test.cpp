@@ -3,9 +3,8 @@
 // they print what they hold (a picture; vector modules, or nothing for bad data).
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QImage>
 #include <functional>
+#include <string>
 
 #include "base/recording_dc.h"
 #include "model/barcode_template.h"
@@ -14,23 +13,13 @@
 #include "model/format_file.h"
 #include "model/imagen.h"
 #include "../model/format_bytes.h"
+#include "encoded_picture.h"
 
 namespace {
 
-std::vector<uint8_t> Encoded(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return {bytes.begin(), bytes.end()};
-}
-
 std::vector<uint8_t> Picture(const char* format, int width = 30, int height = 20)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(20, 80, 160));
-    return Encoded(image, format);
+    return EncodedPicture(std::string(format) == "PNG" ? PictureFormat::Png : PictureFormat::Jpeg, width, height);
 }
 
 // A PNG signature and header declaring a size, with no picture data after it.

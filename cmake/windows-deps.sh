@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds, for 64-bit Windows with MinGW-w64, the libraries the core links besides the
+# compiler's own: libpng, libjpeg-turbo, libzint (pictures and barcodes of the model),
+# libcsv (spreadsheet rows of the capture core). zlib comes built from Debian
+# (libz-mingw-w64-dev). Their sources are Debian's own source packages of this release,
+# fetched with apt-get through a private source list, so the machine's apt setup is not
+# touched. Each library is built once, statically, into PREFIX; a stamp file per library
+# makes later runs free.
+# Usage: windows-deps.sh BUILD_DIR   (the libraries end in BUILD_DIR/deps)
+set -euo pipefail
+
+build_dir=$(realpath -m "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+toolchain="$here/mingw-w64.cmake"
+prefix="$build_dir/deps"
+work="$build_dir/deps-build"
+apt_dir="$work/apt"
+jobs=$(nproc)
+mkdir -p "$prefix" "$work"
+
+# The Debian release the machine runs; its source packages match the headers the Linux
+# build uses.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+
+fetch_sources() {
+  [ -f "$work/sources.stamp" ] && return 0
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$work/src"
+  echo "deb-src http://deb.debian.org/debian $codename main" > "$apt_dir/sources.list"
+  local opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+              -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+              -o "APT::Sandbox::User=$(id -un)")
+  apt-get -qq "${opts[@]}" update
+  (cd "$work/src" && apt-get -qq "${opts[@]}" source libpng1.6 libjpeg-turbo zint libcsv >/dev/null)
+  touch "$work/sources.stamp"
+}
+
+source_dir() {
+  local dir
+  dir=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1)
+  [ -n "$dir" ] || { echo "windows-deps: no source of $1 in $work/src" >&2; exit 1; }
+  echo "$dir"
+}
+
+# Configures a CMake project of a library with the MinGW toolchain and builds only its
+# static library target (not its programs and tests); the caller copies the results.
+cmake_lib() {
+  local name=$1 src=$2 target=$3
+  shift 3
+  echo "windows-deps: building $name"
+  cmake -S "$src" -B "$work/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release -Wno-dev --no-warn-unused-cli \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_C_FLAGS="-w" "$@" >/dev/null
+  cmake --build "$work/$name" -j"$jobs" --target "$target" >/dev/null
+  mkdir -p "$prefix/include" "$prefix/lib"
+}
+
+fetch_sources
+
+if [ ! -f "$work/png.stamp" ]; then
+  src=$(source_dir libpng1.6)
+  cmake_lib png "$src" png_static -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+    -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF -Dld-version-script=OFF
+  cp "$work/png/libpng16.a" "$prefix/lib/libpng.a"
+  cp "$src/png.h" "$src/pngconf.h" "$work/png/pnglibconf.h" "$prefix/include/"
+  touch "$work/png.stamp"
+fi
+
+if [ ! -f "$work/jpeg.stamp" ]; then
+  src=$(source_dir libjpeg-turbo)
+  cmake_lib jpeg "$src" jpeg-static -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
+    -DWITH_TURBOJPEG=OFF
+  cp "$work/jpeg/libjpeg.a" "$prefix/lib/libjpeg.a"
+  cp "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$work/jpeg/jconfig.h" "$prefix/include/"
+  touch "$work/jpeg.stamp"
+fi
+
+# Barcodes are drawn as vectors: no PNG output, no Qt.
+if [ ! -f "$work/zint.stamp" ]; then
+  src=$(source_dir zint)
+  cmake_lib zint "$src" zint-static -DZINT_STATIC=ON -DZINT_USE_PNG=OFF -DZINT_USE_QT=OFF
+  cp "$work/zint/backend/libzint-static.a" "$prefix/lib/libzint.a"
+  cp "$src/backend/zint.h" "$prefix/include/"
+  touch "$work/zint.stamp"
+fi
+
+# libcsv is one C file.
+if [ ! -f "$work/csv.stamp" ]; then
+  echo "windows-deps: building csv"
+  csv_src=$(source_dir libcsv)
+  mkdir -p "$work/csv" "$prefix/include" "$prefix/lib"
+  x86_64-w64-mingw32-gcc-posix -O2 -w -c "$csv_src/libcsv.c" -o "$work/csv/libcsv.o"
+  x86_64-w64-mingw32-ar rcs "$prefix/lib/libcsv.a" "$work/csv/libcsv.o"
+  cp "$csv_src/csv.h" "$prefix/include/"
+  touch "$work/csv.stamp"
+fi
