@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include "base/windows_paths.h"
+#else
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -78,19 +80,18 @@ const SessionFolder& Session()
 
 }  // namespace
 
-bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::string& problem)
+bool MakeUniqueFolder(const std::string& parent, const std::string& prefix, std::string& folder, int& error)
 {
     folder.clear();
-    problem.clear();
 #ifdef _WIN32
-    // The user's temporary folder is private to the user already; the name is drawn at
-    // random and the folder created only where nothing stands.
+    // The name is drawn at random and the folder created only where nothing stands; a
+    // folder in the user's profile is private to the user already.
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::mt19937 engine(std::random_device {}());
     std::uniform_int_distribution<int> pick(0, 61);
     DWORD code = ERROR_ALREADY_EXISTS;
     for (int attempt = 0; attempt < 100 && code == ERROR_ALREADY_EXISTS; ++attempt) {
-        std::string name = "ordexa-";
+        std::string name = prefix;
         for (int i = 0; i < 6; ++i)
             name += kAlphabet[pick(engine)];
         const std::wstring wide = WidePath(parent) + L"\\" + WidePath(name);
@@ -103,19 +104,44 @@ bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::
     // Windows says "path not found" when the parent is a file; the clerk is told that.
     const DWORD attributes = ::GetFileAttributesW(WidePath(parent).c_str());
     const bool parentIsFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    problem = kCannotMake + ("\"" + parent + "\": ") + Reason(parentIsFile ? ENOTDIR : ErrnoFromWin32(code)) +
-              kConsequence;
+    error = parentIsFile ? ENOTDIR : ErrnoFromWin32(code);
     return false;
 #else
-    std::string pattern = (std::filesystem::path(parent) / "ordexa-XXXXXX").string();
+    std::string pattern = (std::filesystem::path(parent) / (prefix + "XXXXXX")).string();
     // mkdtemp makes the folder with mode 0700 under a name nobody can know in advance.
     if (!::mkdtemp(pattern.data())) {
-        problem = kCannotMake + ("\"" + parent + "\": ") + Reason(errno) + kConsequence;
+        error = errno;
         return false;
     }
     folder = pattern;
     return true;
 #endif
+}
+
+bool MakeFolderOwnerOnly(const std::string& folder, int& error)
+{
+#ifdef _WIN32
+    (void)folder;
+    (void)error;
+    return true;
+#else
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || ((st.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0)) {
+        error = errno;
+        return false;
+    }
+    return true;
+#endif
+}
+
+bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::string& problem)
+{
+    problem.clear();
+    int error = 0;
+    if (MakeUniqueFolder(parent, "ordexa-", folder, error))
+        return true;
+    problem = kCannotMake + ("\"" + parent + "\": ") + Reason(error) + kConsequence;
+    return false;
 }
 
 const std::string& SessionTempFolder()

@@ -15,3 +15,10 @@ const std::string& SessionTempFolderProblem();
 // Makes a new private folder "ordexa-XXXXXX" inside `parent`. On failure returns false
 // with a Spanish sentence naming `parent` and what is wrong.
 bool MakePrivateTempFolder(const std::string& parent, std::string& folder, std::string& problem);
+
+// Makes a new folder "<prefix>XXXXXX" inside `parent`, under a name nobody can know in
+// advance and readable by its owner only. False with errno's value in `error`.
+bool MakeUniqueFolder(const std::string& parent, const std::string& prefix, std::string& folder, int& error);
+// Makes an existing folder readable by its owner only (on Windows a folder in the
+// user's profile is already). False with errno's value in `error`.
+bool MakeFolderOwnerOnly(const std::string& folder, int& error);

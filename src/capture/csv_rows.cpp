@@ -10,6 +10,7 @@
 
 #include "base/cp1252.h"
 #include "base/file_messages.h"
+#include "base/fs_path.h"
 #include "base/read_only_file.h"
 
 namespace {
@@ -30,12 +31,6 @@ void* LimitedRealloc(void* block, size_t size)
 std::string Quoted(const std::string& name)
 {
     return "«" + name + "»";
-}
-
-std::string BaseName(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string Decode(const std::string& raw, CsvEncoding encoding);
@@ -315,7 +310,7 @@ bool CsvRows::Open(const std::string& path, std::string& message)
 {
     m_path = path;
     m_bytes.clear();
-    m_label = BaseName(path);
+    m_label = FileNameOf(path);
     return Scan(message);
 }
 

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/atomic_file.h"
 #include "base/file_messages.h"
+#include "base/file_times.h"
+#include "base/fs_path.h"
+#include "base/session_temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -43,24 +42,49 @@ bool IsCopyTemporary(const std::string& name)
            name.size() == at + std::string(kCopySuffix).size() + 7 && name[at + 4] == '.';
 }
 
-// Opens (making it if needed) and locks the lock file of a run folder without waiting.
-// -1 when the lock is held by a live run, or the file cannot be opened.
-int TakeLock(const std::string& runFolder, bool create)
+// Takes the lock of a run folder without waiting: false when a live run holds it, or
+// the lock file cannot be made.
+bool TakeLock(const std::string& runFolder, FileLock& lock)
 {
-    const std::string path = runFolder + "/" + kLockName;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | (create ? O_CREAT : 0), 0600);
-    if (fd < 0)
-        return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return lock.TryTake(runFolder + "/" + kLockName);
 }
 
-int64_t ModifiedSeconds(const struct stat& st)
+// What stands at `path`, the link itself when it is one; `none` when nothing does.
+fs::file_status StatusOf(const std::string& path)
 {
-    return int64_t(st.st_mtim.tv_sec);
+    std::error_code ec;
+    return fs::symlink_status(FsPath(path), ec);
+}
+
+bool HoldsOnlyTheLock(const std::string& runFolder)
+{
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(runFolder), ec))
+        if (entry.path().filename() != kLockName)
+            return false;
+    return true;
+}
+
+std::vector<std::string> SortedNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(FsPath(folder), ec))
+        names.push_back(Utf8(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void RemoveFile(const std::string& path)
+{
+    std::error_code ec;
+    fs::remove(FsPath(path), ec);
+}
+
+void RemoveAll(const std::string& path)
+{
+    std::error_code ec;
+    fs::remove_all(FsPath(path), ec);
 }
 
 std::string FolderProblem(const std::string& folder, int error)
@@ -72,8 +96,7 @@ std::string FolderProblem(const std::string& folder, int error)
 
 RecoveryStore::~RecoveryStore()
 {
-    for (Claim& claim : m_claims)
-        ::close(claim.lockFd);
+    m_claims.clear();
     Close();
 }
 
@@ -81,46 +104,50 @@ bool RecoveryStore::Open(const std::string& folder, std::string& problem)
 {
     Close();
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    struct stat st {};
-    if (::lstat(folder.c_str(), &st) != 0) {
-        problem = FolderProblem(folder, ec ? ec.value() : errno);
+    fs::create_directories(FsPath(folder), ec);
+    const fs::file_status status = StatusOf(folder);
+    if (!fs::exists(status)) {
+        problem = FolderProblem(folder, ec ? ErrnoOf(ec) : ENOENT);
         return false;
     }
-    if (!S_ISDIR(st.st_mode)) {
+    if (!fs::is_directory(status)) {
         problem = FolderProblem(folder, ENOTDIR);
         return false;
     }
     // Typed data may be private: only the clerk may read the copies.
-    if ((st.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
-        problem = FolderProblem(folder, errno);
+    int error = 0;
+    if (!MakeFolderOwnerOnly(folder, error)) {
+        problem = FolderProblem(folder, error);
         return false;
     }
     // The run folder is made under a temporary name and renamed once it is locked, so a
     // program starting at the same moment never takes a live run for a dead one.
-    std::string pattern = folder + "/" + kNewRunPrefix + "XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
-        problem = FolderProblem(folder, errno);
+    std::string pattern;
+    if (!MakeUniqueFolder(folder, kNewRunPrefix, pattern, error)) {
+        problem = FolderProblem(folder, error);
         return false;
     }
-    const int fd = TakeLock(pattern, true);
-    if (fd < 0) {
-        const int error = errno;
-        fs::remove_all(pattern, ec);
+    FileLock lock;
+    if (!TakeLock(pattern, lock)) {
+        error = errno;
+        RemoveAll(pattern);
         problem = FolderProblem(folder, error);
         return false;
     }
     const std::string run = folder + "/" + kRunPrefix + pattern.substr(pattern.size() - 6);
-    if (::rename(pattern.c_str(), run.c_str()) != 0) {
-        const int error = errno;
-        ::close(fd);
-        fs::remove_all(pattern, ec);
-        problem = FolderProblem(folder, error);
+    // The lock file moves with its folder, held all along (a folder holding a file open
+    // for deletion can be renamed on Windows too).
+    fs::rename(FsPath(pattern), FsPath(run), ec);
+    if (ec) {
+        lock.Release(true);
+        RemoveAll(pattern);
+        problem = FolderProblem(folder, ErrnoOf(ec));
         return false;
     }
+    lock.Moved(run + "/" + kLockName);
     m_folder = folder;
     m_runFolder = run;
-    m_lockFd = fd;
+    m_lock = std::move(lock);
     return true;
 }
 
@@ -136,24 +163,17 @@ bool RecoveryStore::Write(const std::string& name, std::span<const uint8_t> enco
 void RecoveryStore::Remove(const std::string& name) const
 {
     if (IsOpen())
-        ::unlink((m_runFolder + "/" + name).c_str());
+        RemoveFile(m_runFolder + "/" + name);
 }
 
 void RecoveryStore::Close()
 {
     if (!IsOpen())
         return;
-    bool copiesLeft = false;
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_runFolder, ec))
-        if (entry.path().filename() != kLockName)
-            copiesLeft = true;
-    if (!copiesLeft) {
-        ::unlink((m_runFolder + "/" + kLockName).c_str());
-        ::rmdir(m_runFolder.c_str());
-    }
-    ::close(m_lockFd);
-    m_lockFd = -1;
+    const bool empty = HoldsOnlyTheLock(m_runFolder);
+    m_lock.Release(empty);
+    if (empty)
+        RemoveFile(m_runFolder);
     m_runFolder.clear();
 }
 
@@ -163,28 +183,25 @@ RecoveryStore::Leftovers RecoveryStore::ClaimLeftovers(int64_t nowSeconds)
     if (m_folder.empty())
         return found;
     m_claimTime = nowSeconds;
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_folder, ec))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    for (const std::string& name : SortedNames(m_folder)) {
         const std::string path = m_folder + "/" + name;
         if (path == m_runFolder || name == kAsideFolder)
             continue;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
+        const fs::file_status status = StatusOf(path);
+        if (!fs::exists(status) && status.type() != fs::file_type::symlink)
             continue;
-        const bool folder = S_ISDIR(st.st_mode);
+        const bool folder = fs::is_directory(status);
+        int64_t modified = 0;
         if (folder && StartsWith(name, kRunPrefix)) {
             ClaimRun(path, nowSeconds, found);
         } else if (folder && StartsWith(name, kNewRunPrefix)) {
             // Half made by a program that stopped at once: nothing in it but the lock.
-            if (nowSeconds - ModifiedSeconds(st) > kAbandonedNewRunSeconds)
-                if (const int fd = TakeLock(path, true); fd >= 0) {
-                    fs::remove_all(path, ec);
-                    ::close(fd);
-                }
+            FileLock lock;
+            if (ModifiedSeconds(path, modified) && nowSeconds - modified > kAbandonedNewRunSeconds &&
+                TakeLock(path, lock)) {
+                lock.Release(true);
+                RemoveAll(path);
+            }
         } else {
             MoveAside(path, name, "no es una copia de recuperación de Ordexa.", found);
         }
@@ -198,29 +215,24 @@ RecoveryStore::Leftovers RecoveryStore::ClaimLeftovers(int64_t nowSeconds)
 
 void RecoveryStore::ClaimRun(const std::string& runFolder, int64_t nowSeconds, Leftovers& found)
 {
-    const int fd = TakeLock(runFolder, true);
-    if (fd < 0)
+    FileLock lock;
+    if (!TakeLock(runFolder, lock))
         return;  // a live program's copies
-    m_claims.push_back({runFolder, fd});
-    const std::string runName = fs::path(runFolder).filename().string();
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(runFolder, ec))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    m_claims.push_back({runFolder, std::move(lock)});
+    const std::string runName = Utf8(FsPath(runFolder).filename());
+    for (const std::string& name : SortedNames(runFolder)) {
         const std::string path = runFolder + "/" + name;
         if (name == kLockName)
             continue;
         if (IsCopyTemporary(name)) {
             // A copy whose writing was cut off: the copy before it is still whole.
-            ::unlink(path.c_str());
+            RemoveFile(path);
             continue;
         }
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
+        const fs::file_status status = StatusOf(path);
+        if (!fs::exists(status) && status.type() != fs::file_type::symlink)
             continue;
-        if (!S_ISREG(st.st_mode) || !EndsWith(name, kCopySuffix)) {
+        if (!fs::is_regular_file(status) || !EndsWith(name, kCopySuffix)) {
             MoveAside(path, runName + "-" + name, "no es una copia de recuperación de Ordexa.", found);
             continue;
         }
@@ -246,19 +258,22 @@ void RecoveryStore::MoveAside(const std::string& path, const std::string& asideN
 {
     found.refused.push_back({path, reason});
     const std::string aside = m_folder + "/" + kAsideFolder;
-    ::mkdir(aside.c_str(), 0700);
+    std::error_code ec;
+    if (fs::create_directory(FsPath(aside), ec)) {
+        int error = 0;
+        MakeFolderOwnerOnly(aside, error);
+    }
     std::string target = aside + "/" + asideName;
-    for (int n = 2; ::access(target.c_str(), F_OK) == 0 && n < 1000; ++n)
+    for (int n = 2; fs::exists(StatusOf(target)) && n < 1000; ++n)
         target = aside + "/" + asideName + "." + std::to_string(n);
-    if (::rename(path.c_str(), target.c_str()) == 0) {
+    fs::rename(FsPath(path), FsPath(target), ec);
+    if (!ec) {
         // The time it was moved aside is the time its expiry counts from.
-        const timespec times[2] = {{time_t(m_claimTime), 0}, {time_t(m_claimTime), 0}};
-        ::utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW);
+        SetModifiedSeconds(target, m_claimTime);
         return;
     }
     // What cannot be moved aside must not be met at every start either.
-    std::error_code ec;
-    fs::remove_all(path, ec);
+    RemoveAll(path);
 }
 
 void RecoveryStore::RemoveOldAside(int64_t nowSeconds)
@@ -266,18 +281,19 @@ void RecoveryStore::RemoveOldAside(int64_t nowSeconds)
     const std::string aside = m_folder + "/" + kAsideFolder;
     std::error_code ec;
     std::vector<std::string> old;
-    for (const fs::directory_entry& entry : fs::directory_iterator(aside, ec)) {
-        struct stat st {};
-        if (::lstat(entry.path().c_str(), &st) == 0 && nowSeconds - ModifiedSeconds(st) > kExpirySeconds)
-            old.push_back(entry.path().string());
+    for (const std::string& name : SortedNames(aside)) {
+        const std::string path = aside + "/" + name;
+        int64_t modified = 0;
+        if (ModifiedSeconds(path, modified) && nowSeconds - modified > kExpirySeconds)
+            old.push_back(path);
     }
     for (const std::string& path : old)
-        fs::remove_all(path, ec);
+        RemoveAll(path);
 }
 
 void RecoveryStore::Resolve(const LeftCopy& copy)
 {
-    ::unlink(copy.file.c_str());
+    RemoveFile(copy.file);
 }
 
 void RecoveryStore::ReleaseLeftovers(const Leftovers& leftovers)
@@ -286,16 +302,10 @@ void RecoveryStore::ReleaseLeftovers(const Leftovers& leftovers)
         if (left.expired)
             Resolve(left);
     for (Claim& claim : m_claims) {
-        bool copiesLeft = false;
-        std::error_code ec;
-        for (const fs::directory_entry& entry : fs::directory_iterator(claim.folder, ec))
-            if (entry.path().filename() != kLockName)
-                copiesLeft = true;
-        if (!copiesLeft) {
-            ::unlink((claim.folder + "/" + kLockName).c_str());
-            ::rmdir(claim.folder.c_str());
-        }
-        ::close(claim.lockFd);
+        const bool empty = HoldsOnlyTheLock(claim.folder);
+        claim.lock.Release(empty);
+        if (empty)
+            RemoveFile(claim.folder);
     }
     m_claims.clear();
 }

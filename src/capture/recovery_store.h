@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_lock.h"
 #include "capture/recovery_copy.h"
 
 class RecoveryStore {
@@ -46,7 +47,7 @@ public:
     // Spanish sentence naming the folder and what is wrong when copies cannot be kept
     // there.
     bool Open(const std::string& folder, std::string& problem);
-    bool IsOpen() const { return m_lockFd >= 0; }
+    bool IsOpen() const { return m_lock.Held(); }
     const std::string& Folder() const { return m_folder; }
     const std::string& RunFolder() const { return m_runFolder; }
 
@@ -74,7 +75,7 @@ public:
 private:
     struct Claim {
         std::string folder;
-        int lockFd = -1;
+        FileLock lock;
     };
     void ClaimRun(const std::string& runFolder, int64_t nowSeconds, Leftovers& found);
     void MoveAside(const std::string& path, const std::string& asideName, const std::string& reason, Leftovers& found);
@@ -82,7 +83,7 @@ private:
 
     std::string m_folder;
     std::string m_runFolder;
-    int m_lockFd = -1;
+    FileLock m_lock;
     std::vector<Claim> m_claims;
     int64_t m_claimTime = 0;
 };

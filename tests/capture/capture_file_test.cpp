@@ -8,22 +8,13 @@
 #include "base/archive.h"
 #include "base/atomic_file.h"
 #include "capture_fixture.h"
+#include "scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-struct TempFolder {
-    fs::path path;
-    TempFolder()
-    {
-        path = fs::temp_directory_path() / ("ordexa-capture-" + std::to_string(::getpid()));
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    std::string File(const std::string& name) const { return (path / name).string(); }
-};
 
 Bytes Read(const std::string& path)
 {
@@ -83,44 +74,44 @@ TEST(CaptureFile, RecordsFollowTheListWithTheFormatNameFirst)
 
 TEST(CaptureFile, AFileSavedAndOpenedAgainIsTheSameByteForByte)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     CaptureFixture first;
     first.Open(InvoiceFormat(false));
     FillInvoice(first);
     std::string message;
-    ASSERT_TRUE(first.session.SaveCapture(folder.File("uno.cap"), message)) << message;
-    EXPECT_EQ(first.session.CapturePath(), folder.File("uno.cap"));
+    ASSERT_TRUE(first.session.SaveCapture((folder / "uno.cap"), message)) << message;
+    EXPECT_EQ(first.session.CapturePath(), (folder / "uno.cap"));
 
     CaptureFixture second;
     second.Open(InvoiceFormat(false));
-    ASSERT_EQ(second.session.LoadCapture(folder.File("uno.cap"), message), CaptureLoadStatus::Loaded) << message;
+    ASSERT_EQ(second.session.LoadCapture((folder / "uno.cap"), message), CaptureLoadStatus::Loaded) << message;
     EXPECT_EQ(second.session.ValueLines(), first.session.ValueLines());
     EXPECT_EQ(second.Text("Total"), "230.84") << "calculated fields show their stored texts";
     EXPECT_FALSE(second.session.IsModified());
-    ASSERT_TRUE(second.session.SaveCapture(folder.File("dos.cap"), message)) << message;
-    EXPECT_EQ(Read(folder.File("dos.cap")), Read(folder.File("uno.cap")));
+    ASSERT_TRUE(second.session.SaveCapture((folder / "dos.cap"), message)) << message;
+    EXPECT_EQ(Read((folder / "dos.cap")), Read((folder / "uno.cap")));
 
     // Records in another order load all the same.
     CaptureFixture third;
     third.Open(InvoiceFormat(true));
-    ASSERT_EQ(third.session.LoadCapture(folder.File("uno.cap"), message), CaptureLoadStatus::Loaded) << message;
+    ASSERT_EQ(third.session.LoadCapture((folder / "uno.cap"), message), CaptureLoadStatus::Loaded) << message;
     EXPECT_EQ(third.Text("Letra"), first.Text("Letra"));
     EXPECT_EQ(third.session.ValueLines().size(), first.session.ValueLines().size());
 }
 
 TEST(CaptureFile, AFileOfAnotherFormatIsRefusedAndNothingChanges)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     CaptureFixture other;
-    other.Open(SmallFormat(), folder.File("Alta.fmt"));
+    other.Open(SmallFormat(), (folder / "Alta.fmt"));
     other.Type("Nombre", "Ana");
     std::string message;
-    ASSERT_TRUE(other.session.SaveCapture(folder.File("alta.cap"), message));
+    ASSERT_TRUE(other.session.SaveCapture((folder / "alta.cap"), message));
 
     CaptureFixture f;
-    f.Open(SmallFormat(), folder.File("alta.fmt"));  // the same format renamed: case counts
+    f.Open(SmallFormat(), (folder / "alta.fmt"));  // the same format renamed: case counts
     f.Type("Nombre", "Luis");
-    EXPECT_EQ(f.session.LoadCapture(folder.File("alta.cap"), message), CaptureLoadStatus::WrongFormat);
+    EXPECT_EQ(f.session.LoadCapture((folder / "alta.cap"), message), CaptureLoadStatus::WrongFormat);
     EXPECT_EQ(message, "El archivo seleccionado es del tipo Alta.fmt y no del formato alta.fmt actual");
     EXPECT_EQ(f.Text("Nombre"), "Luis");
     EXPECT_EQ(f.session.CapturePath(), "");
@@ -128,7 +119,7 @@ TEST(CaptureFile, AFileOfAnotherFormatIsRefusedAndNothingChanges)
 
 TEST(CaptureFile, ARecordOfNoFieldStopsTheLoadAndKeepsWhatCameBefore)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     ArchiveWriter ar;
     ar.WriteString("Alta.fmt");
     ar.WriteInt32(1);
@@ -137,13 +128,13 @@ TEST(CaptureFile, ARecordOfNoFieldStopsTheLoadAndKeepsWhatCameBefore)
     ar.WriteString("x");
     ar.WriteInt32(2);
     ar.WriteString("Pedro");
-    Write(folder.File("rara.cap"), ar.Bytes());
+    Write((folder / "rara.cap"), ar.Bytes());
 
     CaptureFixture f;
-    f.Open(SmallFormat(), folder.File("Alta.fmt"));
+    f.Open(SmallFormat(), (folder / "Alta.fmt"));
     f.Type("Nombre", "antes");
     std::string message;
-    EXPECT_EQ(f.session.LoadCapture(folder.File("rara.cap"), message), CaptureLoadStatus::Partial);
+    EXPECT_EQ(f.session.LoadCapture((folder / "rara.cap"), message), CaptureLoadStatus::Partial);
     EXPECT_EQ(f.Text("Edad"), "30");
     EXPECT_EQ(f.Text("Nombre"), "") << "values not in the file were cleared before loading";
     EXPECT_NE(message.find("rara.cap"), std::string::npos) << message;
@@ -155,14 +146,14 @@ TEST(CaptureFile, ARecordOfNoFieldStopsTheLoadAndKeepsWhatCameBefore)
 
 TEST(CaptureFile, DamagedFilesAreRefusedWithTheirOffset)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     CaptureFixture f;
-    f.Open(SmallFormat(), folder.File("Alta.fmt"));
+    f.Open(SmallFormat(), (folder / "Alta.fmt"));
     std::string message;
 
     // A header whose length runs past the end of the file.
-    Write(folder.File("corta.cap"), Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'A'});
-    EXPECT_EQ(f.session.LoadCapture(folder.File("corta.cap"), message), CaptureLoadStatus::Unreadable);
+    Write((folder / "corta.cap"), Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'A'});
+    EXPECT_EQ(f.session.LoadCapture((folder / "corta.cap"), message), CaptureLoadStatus::Unreadable);
     EXPECT_NE(message.find("corta.cap"), std::string::npos) << message;
 
     // A text whose length prefix says 200 bytes where 3 remain.
@@ -173,25 +164,25 @@ TEST(CaptureFile, DamagedFilesAreRefusedWithTheirOffset)
     ar.WriteInt32(2);
     ar.WriteByte(200);
     ar.WriteBytes("abc");
-    Write(folder.File("rota.cap"), ar.Bytes());
-    EXPECT_EQ(f.session.LoadCapture(folder.File("rota.cap"), message), CaptureLoadStatus::Partial);
+    Write((folder / "rota.cap"), ar.Bytes());
+    EXPECT_EQ(f.session.LoadCapture((folder / "rota.cap"), message), CaptureLoadStatus::Partial);
     EXPECT_EQ(f.Text("Edad"), "7");
     EXPECT_NE(message.find("byte "), std::string::npos) << message;
 
-    EXPECT_EQ(f.session.LoadCapture(folder.File("no-existe.cap"), message), CaptureLoadStatus::Unreadable);
+    EXPECT_EQ(f.session.LoadCapture((folder / "no-existe.cap"), message), CaptureLoadStatus::Unreadable);
     EXPECT_NE(message.find("no-existe.cap"), std::string::npos) << message;
 }
 
 TEST(CaptureFile, ValuesCountAsModifiedUntilSaved)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     CaptureFixture f;
     f.Open(InvoiceFormat(false));
     EXPECT_FALSE(f.session.IsModified()) << "an empty form has nothing to lose";
     f.TypeCell("Detalle", 1, 1, "2");
     EXPECT_TRUE(f.session.IsModified());
     std::string message;
-    ASSERT_TRUE(f.session.SaveCapture(folder.File("a.cap"), message));
+    ASSERT_TRUE(f.session.SaveCapture((folder / "a.cap"), message));
     EXPECT_FALSE(f.session.IsModified());
     f.Type("Pagada", "1");
     EXPECT_TRUE(f.session.IsModified());
@@ -201,9 +192,9 @@ TEST(CaptureFile, ValuesCountAsModifiedUntilSaved)
     EXPECT_TRUE(f.session.IsModified());
 
     // A save that fails keeps the old file and the flag.
-    EXPECT_FALSE(f.session.SaveCapture(folder.File("no/existe/b.cap"), message));
+    EXPECT_FALSE(f.session.SaveCapture((folder / "no/existe/b.cap"), message));
     EXPECT_TRUE(f.session.IsModified());
-    EXPECT_EQ(f.session.CapturePath(), folder.File("a.cap"));
+    EXPECT_EQ(f.session.CapturePath(), (folder / "a.cap"));
 }
 
 TEST(CaptureFile, AFormatWithoutVariablesSavesItsHeaderOnly)

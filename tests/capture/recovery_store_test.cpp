@@ -3,14 +3,13 @@
 // damaged and foreign files moved aside, old copies expired).
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
+#include "scratch_folder.h"
 #include "base/archive.h"
 #include "base/atomic_file.h"
+#include "base/file_times.h"
 #include "capture/recovery_store.h"
 #include "model/format_file.h"
 
@@ -117,14 +116,14 @@ TEST(RecoveryCopy, ReadsBackWhatWasWrittenAndRefusesEveryDamage)
 
 TEST(RecoveryStore, LeavesLiveRunsAloneAndOffersTheCopiesOfDeadOnesOnce)
 {
-    QTemporaryDir tmp;
-    const std::string folder = tmp.path().toStdString() + "/estado/recuperacion";
+    ScratchFolder tmp;
+    const std::string folder = tmp / "estado/recuperacion";
     RecoveryStore live;
     std::string problem;
     ASSERT_TRUE(live.Open(folder, problem)) << problem;
-    struct stat st {};
-    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+#endif
     ASSERT_TRUE(live.Write("captura-1.rec", EncodeRecoveryCopy(CaptureCopy()), problem)) << problem;
 
     // Another program starting now finds the copy held by a live run.
@@ -154,8 +153,8 @@ TEST(RecoveryStore, LeavesLiveRunsAloneAndOffersTheCopiesOfDeadOnesOnce)
 
 TEST(RecoveryStore, MovesDamagedAndForeignFilesAsideAndExpiresOldOnes)
 {
-    QTemporaryDir tmp;
-    const std::string folder = tmp.path().toStdString() + "/recuperacion";
+    ScratchFolder tmp;
+    const std::string folder = tmp / "recuperacion";
     fs::create_directories(folder);
     std::vector<uint8_t> damaged = EncodeRecoveryCopy(DesignCopy());
     damaged.resize(damaged.size() - 1);
@@ -169,8 +168,7 @@ TEST(RecoveryStore, MovesDamagedAndForeignFilesAsideAndExpiresOldOnes)
     const std::string oldAside = folder + "/apartados/viejo.rec";
     fs::create_directories(folder + "/apartados");
     WriteFile(oldAside, {'v'});
-    const timespec old[2] = {{kNow - 40 * 86400, 0}, {kNow - 40 * 86400, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, oldAside.c_str(), old, 0), 0);
+    ASSERT_TRUE(SetModifiedSeconds(oldAside, kNow - 40 * 86400));
 
     RecoveryStore store;
     std::string problem;
@@ -198,8 +196,8 @@ TEST(RecoveryStore, MovesDamagedAndForeignFilesAsideAndExpiresOldOnes)
 
 TEST(RecoveryStore, SaysWhyWhenTheFolderCannotBeMade)
 {
-    QTemporaryDir tmp;
-    const std::string blocker = tmp.path().toStdString() + "/archivo";
+    ScratchFolder tmp;
+    const std::string blocker = tmp / "archivo";
     WriteFile(blocker, {'x'});
     RecoveryStore store;
     std::string problem;

@@ -1,0 +1,36 @@
+#include "base/fs_path.h"
+
+#include <cerrno>
+
+#ifdef _WIN32
+#include "base/windows_paths.h"
+#endif
+
+std::filesystem::path FsPath(const std::string& utf8)
+{
+#ifdef _WIN32
+    return std::filesystem::path(WidePath(utf8));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
+
+std::string Utf8(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return Utf8Path(path.wstring());
+#else
+    return path.string();
+#endif
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    return Utf8(FsPath(path).filename());
+}
+
+int ErrnoOf(const std::error_code& ec)
+{
+    const std::error_condition condition = ec.default_error_condition();
+    return condition.category() == std::generic_category() && condition.value() != 0 ? condition.value() : EIO;
+}
