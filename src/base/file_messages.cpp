@@ -11,6 +11,11 @@ std::string Quoted(const std::string& path)
 
 }  // namespace
 
+std::string InGuillemets(const std::string& text)
+{
+    return "«" + text + "»";
+}
+
 std::string FileErrorMessage(FileAction action, const std::string& path, int errorNumber)
 {
     const bool reading = action == FileAction::Read;

@@ -7,6 +7,9 @@
 
 enum class FileAction { Read, Write };
 
+// A file's or a field's name as the clerk's messages quote it: «name».
+std::string InGuillemets(const std::string& text);
+
 // "El archivo "X" no existe.", "No tiene permiso para …", "No hay espacio …" and so on,
 // chosen by the error number a failed system call left.
 std::string FileErrorMessage(FileAction action, const std::string& path, int errorNumber);

@@ -7,13 +7,9 @@
 #include "calc/amount_text.h"
 #include "capture/capture_assignment.h"
 #include "model/fmt_grid.h"
+#include "base/file_messages.h"
 
 namespace {
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
 
 std::string Trimmed(const std::string& text)
 {
@@ -82,7 +78,7 @@ std::string NameList(const std::vector<std::string>& names)
 {
     std::string list;
     for (size_t i = 0; i < names.size() && i < 10; ++i)
-        list += (i == 0 ? "" : i + 1 == names.size() ? " y " : ", ") + Quoted(names[i]);
+        list += (i == 0 ? "" : i + 1 == names.size() ? " y " : ", ") + InGuillemets(names[i]);
     if (names.size() > 10)
         list += " y " + std::to_string(names.size() - 10) + " más";
     return list;
@@ -97,8 +93,8 @@ std::string IgnoredColumnsMessage(const std::vector<std::string>& ignored, const
         return {};
     const bool one = ignored.size() == 1;
     return std::string(one ? "Se omite la columna " : "Se omiten las columnas ") + NameList(ignored) + " del archivo " +
-           Quoted(csvLabel) + (one ? ": no nombra" : ": no nombran") + " ningún campo del formato " +
-           Quoted(formatFileName) + ".";
+           InGuillemets(csvLabel) + (one ? ": no nombra" : ": no nombran") + " ningún campo del formato " +
+           InGuillemets(formatFileName) + ".";
 }
 
 bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string>& header,
@@ -123,8 +119,8 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
             std::string cellOf;
             if (session.FindVariable(elementName) &&
                 (name.back() != ']' || !ParseCellName(name, cellOf, column.row, column.column))) {
-                message = "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) +
-                          " no es una celda de la tabla " + Quoted(elementName) + ": escríbala como " + elementName +
+                message = "La columna " + InGuillemets(name) + " del archivo " + InGuillemets(csvLabel) +
+                          " no es una celda de la tabla " + InGuillemets(elementName) + ": escríbala como " + elementName +
                           "[RENGLON,COLUMNA], con números desde 1.";
                 // "DETALLE[1,2]" unquoted in a comma-separated file splits at its comma.
                 if (name.find(']') == std::string::npos)
@@ -141,25 +137,25 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
         }
         const bool grid = column.element->m_kind == kKindGrid;
         if (grid != column.cell) {
-            message = grid ? "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) +
-                                 " nombra la tabla " + Quoted(column.element->m_text) +
+            message = grid ? "La columna " + InGuillemets(name) + " del archivo " + InGuillemets(csvLabel) +
+                                 " nombra la tabla " + InGuillemets(column.element->m_text) +
                                  " entera: nombre cada celda como " + column.element->m_text + "[RENGLON,COLUMNA]."
-                           : "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) + " nombra el campo " +
-                                 Quoted(column.element->m_text) + ", que no es una tabla.";
+                           : "La columna " + InGuillemets(name) + " del archivo " + InGuillemets(csvLabel) + " nombra el campo " +
+                                 InGuillemets(column.element->m_text) + ", que no es una tabla.";
             return false;
         }
         if (grid) {
             const auto& table = static_cast<const CFmtGrid&>(*column.element);
             if (column.row > table.RowCount() || column.column > table.ColumnCount()) {
-                message = "La columna " + Quoted(name) + " del archivo " + Quoted(csvLabel) + " está fuera de la tabla " +
-                          Quoted(table.m_text) + ", que tiene " + std::to_string(table.RowCount()) + " renglones y " +
+                message = "La columna " + InGuillemets(name) + " del archivo " + InGuillemets(csvLabel) + " está fuera de la tabla " +
+                          InGuillemets(table.m_text) + ", que tiene " + std::to_string(table.RowCount()) + " renglones y " +
                           std::to_string(table.ColumnCount()) + " columnas.";
                 return false;
             }
         }
         const auto key = std::make_tuple(column.element, column.row, column.column);
         if (const auto it = seen.find(key); it != seen.end()) {
-            message = "Las columnas " + Quoted(it->second) + " y " + Quoted(name) + " del archivo " + Quoted(csvLabel) +
+            message = "Las columnas " + InGuillemets(it->second) + " y " + InGuillemets(name) + " del archivo " + InGuillemets(csvLabel) +
                       " llenan el mismo campo: deje solo una.";
             return false;
         }
@@ -167,8 +163,8 @@ bool MapBatchHeader(const CaptureSession& session, const std::vector<std::string
         columns.push_back(column);
     }
     if (columns.empty()) {
-        message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", Quoted(csvLabel)), "%s",
-                          Quoted(session.FormatFileName()));
+        message = Replace(Replace(BatchPrint::kNoFieldsMessage, "%s", InGuillemets(csvLabel)), "%s",
+                          InGuillemets(session.FormatFileName()));
         if (!ignored.empty())
             message += " Columnas que no corresponden: " + NameList(ignored) + ".";
         return false;
@@ -248,7 +244,7 @@ bool BatchPrint::MapHeader(std::string& message)
     if (!MapBatchHeader(m_session, m_rows.Header(), m_rows.Label(), m_columns, m_ignored, message))
         return false;
     if (m_rows.DataRowCount() == 0) {
-        message = "El archivo " + Quoted(m_rows.Label()) + " solo tiene el encabezado: no hay renglones que imprimir.";
+        message = "El archivo " + InGuillemets(m_rows.Label()) + " solo tiene el encabezado: no hay renglones que imprimir.";
         return false;
     }
     return true;
@@ -337,7 +333,7 @@ bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field,
     if (column.element->m_kind == kKindTextlineVar &&
         IsOperand(m_session.Calc(), kFirstControlId + column.element->m_order) && !IsBlankAmount(value) &&
         !ReadAmount(value, amount)) {
-        reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " +
+        reason = "columna " + InGuillemets(Trimmed(m_rows.Header()[column.csvIndex])) + " — " +
                  NotAnAmountMessage(Shortened(value), column.element->m_text);
         return false;
     }
@@ -350,7 +346,7 @@ bool BatchPrint::TypeColumn(const BatchColumn& column, const std::string& field,
         return true;
     // The session's message names the field or cell and the value; the column is named
     // as the spreadsheet heads it.
-    reason = "columna " + Quoted(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + WithValueShortened(message, value);
+    reason = "columna " + InGuillemets(Trimmed(m_rows.Header()[column.csvIndex])) + " — " + WithValueShortened(message, value);
     return false;
 }
 
@@ -400,9 +396,9 @@ BatchOutcome BatchPrint::Run(BatchPageSink& sink)
 
 std::string BatchPrint::Summary(const BatchOutcome& outcome, const std::string& csvLabel)
 {
-    std::string text = outcome.printed == 1 ? "Se imprimió 1 registro de " + Quoted(csvLabel) + "."
+    std::string text = outcome.printed == 1 ? "Se imprimió 1 registro de " + InGuillemets(csvLabel) + "."
                                             : "Se imprimieron " + std::to_string(outcome.printed) +
-                                                  " registros de " + Quoted(csvLabel) + ".";
+                                                  " registros de " + InGuillemets(csvLabel) + ".";
     if (outcome.cancelled)
         text += " La impresión se canceló antes de terminar.";
     if (!outcome.failure.empty())

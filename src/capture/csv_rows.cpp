@@ -28,11 +28,6 @@ void* LimitedRealloc(void* block, size_t size)
     return std::realloc(block, size);
 }
 
-std::string Quoted(const std::string& name)
-{
-    return "«" + name + "»";
-}
-
 std::string Decode(const std::string& raw, CsvEncoding encoding);
 
 }  // namespace
@@ -140,7 +135,7 @@ public:
         case ReadOnlyFile::Opened::Failed:
             return false;
         case ReadOnlyFile::Opened::NotAPlainFile:
-            message = "El archivo " + Quoted(m_rows.m_label) + " no es una hoja de cálculo guardada en disco.";
+            message = "El archivo " + InGuillemets(m_rows.m_label) + " no es una hoja de cálculo guardada en disco.";
             return false;
         case ReadOnlyFile::Opened::TooLarge:
             message = TooLargeMessage();
@@ -208,18 +203,18 @@ public:
         if (m_validator)
             m_validator->Feed(bytes);
         if (bytes.find('\0') != std::string_view::npos) {
-            message = "El archivo " + Quoted(m_rows.m_label) +
+            message = "El archivo " + InGuillemets(m_rows.m_label) +
                       " no es una hoja de cálculo en texto (CSV): contiene datos binarios.";
             return false;
         }
         const size_t parsed = csv_parse(&m_parser, bytes.data(), bytes.size(), &Pass::OnField, &Pass::OnRowEnd, this);
         if (m_tooManyColumns) {
-            message = "El encabezado del archivo " + Quoted(m_rows.m_label) + " tiene más de " +
+            message = "El encabezado del archivo " + InGuillemets(m_rows.m_label) + " tiene más de " +
                       std::to_string(kCsvMaxColumns) + " columnas.";
             return false;
         }
         if (parsed < bytes.size()) {
-            message = "El archivo " + Quoted(m_rows.m_label) + " tiene en el renglón " +
+            message = "El archivo " + InGuillemets(m_rows.m_label) + " tiene en el renglón " +
                       std::to_string(m_sheetRow + 1) + " un valor de más de " +
                       std::to_string(kCsvMaxFieldBytes >> 20) + " MB; no parece una hoja de cálculo.";
             return false;
@@ -237,7 +232,7 @@ private:
         // A quoted field still open at the end: a quote was never closed, and everything
         // after it would have become one value.
         if (m_parser.quoted && m_parser.pstate == 2) {
-            message = "El archivo " + Quoted(m_rows.m_label) + " tiene unas comillas sin cerrar en el renglón " +
+            message = "El archivo " + InGuillemets(m_rows.m_label) + " tiene unas comillas sin cerrar en el renglón " +
                       std::to_string(m_sheetRow + 1) + ".";
             return false;
         }
@@ -247,7 +242,7 @@ private:
 
     std::string TooLargeMessage() const
     {
-        return "El archivo " + Quoted(m_rows.m_label) + " es demasiado grande para imprimirlo en lote (más de " +
+        return "El archivo " + InGuillemets(m_rows.m_label) + " es demasiado grande para imprimirlo en lote (más de " +
                std::to_string(kCsvMaxFileBytes >> 20) + " MB).";
     }
 
@@ -320,7 +315,7 @@ bool CsvRows::OpenBytes(std::string bytes, const std::string& label, std::string
     m_bytes = std::move(bytes);
     m_label = label;
     if (m_bytes.size() > kCsvMaxFileBytes) {
-        message = "El archivo " + Quoted(m_label) + " es demasiado grande para imprimirlo en lote.";
+        message = "El archivo " + InGuillemets(m_label) + " es demasiado grande para imprimirlo en lote.";
         return false;
     }
     return Scan(message);
@@ -375,12 +370,12 @@ bool CsvRows::Scan(std::string& message)
             if (start.empty()) {
                 const std::string_view first = probe.Bytes();
                 if (first.substr(0, 2) == "\xFF\xFE" || first.substr(0, 2) == "\xFE\xFF") {
-                    message = "El archivo " + Quoted(m_label) +
+                    message = "El archivo " + InGuillemets(m_label) +
                               " está guardado en UTF-16: guárdelo desde la hoja de cálculo como «CSV UTF-8».";
                     return false;
                 }
                 if (first.substr(0, 4) == "PK\x03\x04") {
-                    message = "El archivo " + Quoted(m_label) +
+                    message = "El archivo " + InGuillemets(m_label) +
                               " es un libro de hoja de cálculo, no un CSV: guárdelo como «CSV UTF-8» o «CSV "
                               "(delimitado por comas)».";
                     return false;
@@ -421,7 +416,7 @@ bool CsvRows::Scan(std::string& message)
         }
     }
     if (rawHeader.empty()) {
-        message = "El archivo " + Quoted(m_label) + " está vacío: le falta el renglón de encabezado con los nombres "
+        message = "El archivo " + InGuillemets(m_label) + " está vacío: le falta el renglón de encabezado con los nombres "
                   "de los campos.";
         return false;
     }
@@ -442,7 +437,7 @@ bool CsvRows::Rewind(std::string& message)
         const Pass::Step step = m_pass->NextRecord(record, message);
         if (step != Pass::Step::Record) {
             if (message.empty())
-                message = "El archivo " + Quoted(m_label) + " cambió mientras se leía.";
+                message = "El archivo " + InGuillemets(m_label) + " cambió mientras se leía.";
             return false;
         }
         if (record.sheetRow >= m_headerRow)

@@ -7,21 +7,9 @@
 #include <unistd.h>
 
 #include "base/file_messages.h"
+#include "setup/setup_paths.h"
 
 namespace {
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
-std::string Parent(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string Trimmed(const std::string& text)
 {
@@ -35,7 +23,7 @@ std::string WriteProblem(const std::string& folder, const std::string& what)
     if (::access(folder.c_str(), W_OK | X_OK) == 0)
         return {};
     if (errno == EROFS)
-        return "La carpeta " + Quoted(folder) + " está en un disco de solo lectura: no se puede " + what +
+        return "La carpeta " + InGuillemets(folder) + " está en un disco de solo lectura: no se puede " + what +
                ". Elija otra carpeta con 'Explorar'.";
     return "No tiene permiso para " + what + ". Elija otra carpeta con 'Explorar'.";
 }
@@ -66,11 +54,11 @@ std::string DestinationProblem(const std::string& folder, const std::string& pro
     if (Trimmed(folder).empty())
         return "Escriba la carpeta donde se instalará " + productName + ", o elíjala con 'Explorar'.";
     if (folder[0] != '/')
-        return "La carpeta " + Quoted(folder) + " no es una ruta completa: debe empezar con «/».";
+        return "La carpeta " + InGuillemets(folder) + " no es una ruta completa: debe empezar con «/».";
     // The install list holds one path a line: a line break in the folder's name would
     // split each path in two, and the uninstaller could not read the list.
     if (folder.find_first_of("\n\r") != std::string::npos)
-        return "El nombre de la carpeta " + Quoted(folder) + " lleva un salto de renglón. Elija una carpeta cuyo "
+        return "El nombre de la carpeta " + InGuillemets(folder) + " lleva un salto de renglón. Elija una carpeta cuyo "
                "nombre esté en un solo renglón.";
     std::string path = folder;
     while (path.size() > 1 && path.back() == '/')
@@ -79,22 +67,22 @@ std::string DestinationProblem(const std::string& folder, const std::string& pro
     std::string problem;
     if (::stat(path.c_str(), &st) == 0) {
         if (!S_ISDIR(st.st_mode))
-            return Quoted(path) + " es un archivo, no una carpeta. Elija otra carpeta con 'Explorar'.";
-        problem = WriteProblem(path, "escribir en la carpeta " + Quoted(path));
+            return InGuillemets(path) + " es un archivo, no una carpeta. Elija otra carpeta con 'Explorar'.";
+        problem = WriteProblem(path, "escribir en la carpeta " + InGuillemets(path));
     } else {
         const std::string parent = Parent(path);
         if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-            return "No existe la carpeta " + Quoted(parent) + ", donde se crearía la carpeta de instalación " +
-                   Quoted(path) + ". El programa de instalación solo crea el último nivel de la ruta: elija una "
+            return "No existe la carpeta " + InGuillemets(parent) + ", donde se crearía la carpeta de instalación " +
+                   InGuillemets(path) + ". El programa de instalación solo crea el último nivel de la ruta: elija una "
                    "carpeta que exista con 'Explorar'.";
-        problem = WriteProblem(parent, "crear la carpeta " + Quoted(path.substr(parent.size() == 1 ? 1 : parent.size() + 1)) +
-                                           " dentro de " + Quoted(parent));
+        problem = WriteProblem(parent, "crear la carpeta " + InGuillemets(path.substr(parent.size() == 1 ? 1 : parent.size() + 1)) +
+                                           " dentro de " + InGuillemets(parent));
     }
     if (!problem.empty())
         return problem;
     uint64_t free = 0;
     if (neededBytes > 0 && FreeBytes(path, free) && free < neededBytes)
-        return "No hay espacio suficiente en el disco para instalar " + productName + " en " + Quoted(path) +
+        return "No hay espacio suficiente en el disco para instalar " + productName + " en " + InGuillemets(path) +
                ": se necesitan " + SizeText(neededBytes) + " y quedan " + SizeText(free) +
                " libres. Libere espacio en el disco o elija otra carpeta con 'Explorar'.";
     return {};
@@ -104,17 +92,17 @@ std::string SetupWriteError(const std::string& path, int errorNumber)
 {
     switch (errorNumber) {
     case EROFS:
-        return "No se puede escribir " + Quoted(path) + ": el disco es de solo lectura.";
+        return "No se puede escribir " + InGuillemets(path) + ": el disco es de solo lectura.";
     case EACCES:
     case EPERM:
-        return "No tiene permiso para escribir " + Quoted(path) + ".";
+        return "No tiene permiso para escribir " + InGuillemets(path) + ".";
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return "No se puede escribir " + Quoted(path) + ": el disco se llenó (o se alcanzó el límite de espacio "
+        return "No se puede escribir " + InGuillemets(path) + ": el disco se llenó (o se alcanzó el límite de espacio "
                "que se le permite usar).";
     case EIO:
-        return "Hubo una falla del disco al escribir " + Quoted(path) + ".";
+        return "Hubo una falla del disco al escribir " + InGuillemets(path) + ".";
     default:
         return WithAngleQuotes(FileErrorMessage(FileAction::Write, path, errorNumber), path);
     }
@@ -124,7 +112,7 @@ std::string WithAngleQuotes(std::string text, const std::string& path)
 {
     const std::string plain = "\"" + path + "\"";
     for (size_t at = text.find(plain); at != std::string::npos; at = text.find(plain, at))
-        text.replace(at, plain.size(), Quoted(path));
+        text.replace(at, plain.size(), InGuillemets(path));
     return text;
 }
 

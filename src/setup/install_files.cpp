@@ -15,31 +15,13 @@
 #include "setup/install_journal.h"
 #include "setup/install_list.h"
 #include "setup/package_format.h"
+#include "base/file_messages.h"
+#include "setup/setup_paths.h"
 
 namespace {
 
 constexpr size_t kCopyPieceBytes = 65536;
 constexpr int kMaxBesideNumber = 99;
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
-std::string WithoutTrailingSeparator(std::string folder)
-{
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
-}
-
-std::string Parent(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 void Remember(std::vector<std::string>& list, const std::string& path)
 {
@@ -60,9 +42,9 @@ bool MakeDestination(const std::string& dest, bool& created, std::string& messag
     if (failure == EEXIST && ::stat(dest.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return true;
     if (failure == EEXIST)
-        message = "No se puede instalar en " + Quoted(dest) + ": ya existe un archivo con ese nombre.";
+        message = "No se puede instalar en " + InGuillemets(dest) + ": ya existe un archivo con ese nombre.";
     else
-        message = "No se puede crear la carpeta de instalación " + Quoted(dest) + ". " + SetupWriteError(dest, failure);
+        message = "No se puede crear la carpeta de instalación " + InGuillemets(dest) + ". " + SetupWriteError(dest, failure);
     return false;
 }
 
@@ -172,7 +154,7 @@ bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, m
     for (int number = 1; ok && !alwaysReplace && !MayReplace(run, run.dest + "/" + installedName, newDigest);
          ++number) {
         if (number > kMaxBesideNumber) {
-            message = "No se puede instalar " + Quoted(target) + ": usted modificó ese archivo y ya hay " +
+            message = "No se puede instalar " + InGuillemets(target) + ": usted modificó ese archivo y ya hay " +
                       std::to_string(kMaxBesideNumber) + " versiones nuevas a su lado. Quite las que no use.";
             ok = false;
             break;
@@ -183,7 +165,7 @@ bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, m
     struct stat st {};
     const bool there = ok && ::lstat(installedPath.c_str(), &st) == 0;
     if (there && S_ISDIR(st.st_mode)) {
-        message = "No se puede instalar " + Quoted(installedPath) + ": ya existe una carpeta con ese nombre.";
+        message = "No se puede instalar " + InGuillemets(installedPath) + ": ya existe una carpeta con ese nombre.";
         ok = false;
     }
     if (ok)
@@ -275,7 +257,7 @@ bool WriteInstallList(const std::string& listPath, const InstallList& list, std:
     std::string error;
     if (WriteFileAtomically(listPath, std::span<const uint8_t>(bytes, text.size()), &error))
         return true;
-    message = "No se pudo guardar la lista de archivos instalados " + Quoted(listPath) + ". " + error;
+    message = "No se pudo guardar la lista de archivos instalados " + InGuillemets(listPath) + ". " + error;
     return false;
 }
 
@@ -284,19 +266,19 @@ std::string AfterRollBack(const std::string& dest, bool createdDest, bool replac
                           const std::vector<std::string>& notRestored)
 {
     if (notRestored.empty() && createdDest)
-        return "Se quitó lo que esta instalación había copiado; la carpeta " + Quoted(dest) +
+        return "Se quitó lo que esta instalación había copiado; la carpeta " + InGuillemets(dest) +
                " ya no existe, como antes de instalar.";
     if (notRestored.empty())
         return std::string("Se quitó lo que esta instalación había copiado") +
                (replacedAny ? " y se devolvieron los archivos que había reemplazado" : "") + ": la carpeta " +
-               Quoted(dest) + " quedó como estaba.";
+               InGuillemets(dest) + " quedó como estaba.";
     std::string names;
     for (size_t i = 0; i < notRestored.size() && i < 5; ++i)
         names += (i ? ", " : "") + notRestored[i];
     if (notRestored.size() > 5)
         names += "…";
     return "Se quitó lo que esta instalación había copiado, pero no se pudieron devolver a como estaban " +
-           std::to_string(notRestored.size()) + " archivos de la carpeta " + Quoted(dest) + ": " + names + ".";
+           std::to_string(notRestored.size()) + " archivos de la carpeta " + InGuillemets(dest) + ": " + names + ".";
 }
 
 }  // namespace
@@ -368,8 +350,8 @@ bool InstallFiles(const std::string& destFolder, const std::string& packagePath,
             break;
         }
         if (dest + "/" + record.name == listPath) {
-            message = "El programa de instalación " + Quoted(run.packageShown) + " trae un archivo " +
-                      Quoted(record.name) + " que ocuparía el lugar de la lista de archivos instalados. Vuelva a "
+            message = "El programa de instalación " + InGuillemets(run.packageShown) + " trae un archivo " +
+                      InGuillemets(record.name) + " que ocuparía el lugar de la lista de archivos instalados. Vuelva a "
                       "copiar el programa de instalación.";
             ok = false;
             break;

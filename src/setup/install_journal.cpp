@@ -10,15 +10,11 @@
 
 #include "setup/destination_check.h"
 #include "setup/package_format.h"
+#include "base/file_messages.h"
 
 namespace {
 
 constexpr size_t kMaxJournalBytes = size_t(1) << 20;
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
 
 bool StartsWith(const std::string& text, const char* prefix)
 {
@@ -128,13 +124,13 @@ bool DestinationLock::Acquire(const std::string& folder, std::string& message)
     // The folder as the clerk chose it, which may be reached through a link.
     m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0) {
-        message = "No se puede abrir la carpeta " + Quoted(folder) + ". " + SetupWriteError(folder, errno);
+        message = "No se puede abrir la carpeta " + InGuillemets(folder) + ". " + SetupWriteError(folder, errno);
         return false;
     }
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(m_fd);
         m_fd = -1;
-        message = "Otro programa de instalación (o el desinstalador) está trabajando en la carpeta " + Quoted(folder) +
+        message = "Otro programa de instalación (o el desinstalador) está trabajando en la carpeta " + InGuillemets(folder) +
                   ". Espere a que termine y vuelva a intentarlo.";
         return false;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/file_messages.h"
 #include "base/atomic_file.h"
 #include "setup/content_digest.h"
 #include "setup/destination_check.h"
@@ -14,11 +15,6 @@ constexpr size_t kMaxListBytes = size_t(1) << 20;
 constexpr size_t kMaxListLines = 10000;
 constexpr std::string_view kFolderHeader = "# carpeta: ";
 constexpr size_t kDigestDigits = 64;
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
 
 // An absolute path with no empty, "." or ".." component (a trailing "/" marks a folder).
 bool IsCleanAbsolutePath(const std::string& line)
@@ -102,7 +98,7 @@ bool ParseInstallList(std::string_view text, const std::string& listPath, Instal
         else if (!recorded)
             entry.path = line;
         if (list.entries.size() >= kMaxListLines || !IsCleanAbsolutePath(entry.path)) {
-            message = "La lista de archivos instalados " + Quoted(listPath) + " está dañada: la línea " +
+            message = "La lista de archivos instalados " + InGuillemets(listPath) + " está dañada: la línea " +
                       std::to_string(lineNumber) + " no es una ruta completa de archivo.";
             list = {};
             return false;

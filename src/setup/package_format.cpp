@@ -39,27 +39,22 @@ void AppendBlock(std::vector<uint8_t>& out, std::string_view bytes)
     AppendLittleEndian32(out, uint32_t(bytes.size()));
 }
 
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
 }  // namespace
 
 std::string SetupPackage::Damaged(const std::string& what) const
 {
     if (!m_installer.empty())
-        return "El programa de instalación " + Quoted(m_installer) + " está dañado: " + what +
+        return "El programa de instalación " + InGuillemets(m_installer) + " está dañado: " + what +
                " Vuelva a copiar el programa de instalación.";
-    return "El paquete de instalación " + Quoted(m_path) + " está dañado: " + what;
+    return "El paquete de instalación " + InGuillemets(m_path) + " está dañado: " + what;
 }
 
 std::string SetupPackage::Incomplete(const std::string& what) const
 {
     if (!m_installer.empty())
-        return "El programa de instalación " + Quoted(m_installer) + " está incompleto: " + what +
+        return "El programa de instalación " + InGuillemets(m_installer) + " está incompleto: " + what +
                " Vuelva a copiar el programa de instalación.";
-    return "El paquete de instalación " + Quoted(m_path) + " está incompleto: " + what;
+    return "El paquete de instalación " + InGuillemets(m_path) + " está incompleto: " + what;
 }
 
 bool IsSafePackageFileName(std::string_view name)
@@ -126,7 +121,7 @@ bool SetupPackage::Open(const std::string& path, std::string& message)
         return Fail(message, SetupReadError(path, errno));
     struct stat st {};
     if (::fstat(::fileno(m_file), &st) != 0 || !S_ISREG(st.st_mode))
-        return Fail(message, "No se puede leer " + Quoted(path) + ": no es un archivo común.");
+        return Fail(message, "No se puede leer " + InGuillemets(path) + ": no es un archivo común.");
     m_fileSize = uint64_t(st.st_size);
     if (m_fileSize > kMaxPackageBytes)
         return Fail(message, Damaged("mide " + std::to_string(m_fileSize) + " bytes, más de lo que admite el "
@@ -138,9 +133,9 @@ bool SetupPackage::Open(const std::string& path, std::string& message)
     if (std::string_view(reinterpret_cast<const char*>(head), kPackageMagicSize) !=
         std::string_view(kPackageMagic, kPackageMagicSize))
         return Fail(message, m_installer.empty()
-                                 ? "El archivo " + Quoted(path) + " no es un paquete de instalación de Ordexa: no "
+                                 ? "El archivo " + InGuillemets(path) + " no es un paquete de instalación de Ordexa: no "
                                    "empieza con «KALVOR Cab»."
-                                 : "El programa de instalación " + Quoted(m_installer) + " no trae un paquete de "
+                                 : "El programa de instalación " + InGuillemets(m_installer) + " no trae un paquete de "
                                    "instalación de Ordexa: el suyo no empieza con «KALVOR Cab». Vuelva a copiar el "
                                    "programa de instalación.");
     m_count = LittleEndian32(head + kPackageMagicSize);
@@ -186,7 +181,7 @@ bool SetupPackage::ReadTrailer(std::string& message)
     }
     // The product name is also the installed program's file name and the group's name.
     if (!IsSafePackageFileName(m_trailer.productName) || m_trailer.productName.size() > 255)
-        return Fail(message, Damaged("el nombre del producto " + Quoted(m_trailer.productName) +
+        return Fail(message, Damaged("el nombre del producto " + InGuillemets(m_trailer.productName) +
                                                  " no sirve como nombre de archivo."));
     m_dataEnd = end;
     return true;
@@ -215,15 +210,15 @@ bool SetupPackage::ReadRecordHeader(uint64_t& offset, Record& record, std::strin
     record.name = cp1252::ToUtf8(rawName);
     if (!IsSafePackageFileName(record.name))
         return Fail(message, Damaged("el archivo número " + number + " tiene un nombre no permitido (" +
-                                                 Quoted(record.name.substr(0, 200)) +
+                                                 InGuillemets(record.name.substr(0, 200)) +
                                                  "): un nombre no puede estar vacío ni llevar carpetas, «/», «\\», "
                                                  "«.», «..» o caracteres de control."));
     if (m_dataEnd - offset < 4 || !ReadAt(offset, lengthBytes, 4))
-        return Fail(message, Incomplete("falta el tamaño del archivo " + Quoted(record.name) + "."));
+        return Fail(message, Incomplete("falta el tamaño del archivo " + InGuillemets(record.name) + "."));
     offset += 4;
     record.size = LittleEndian32(lengthBytes);
     if (record.size > m_dataEnd - offset)
-        return Fail(message, Incomplete("el archivo " + Quoted(record.name) + " declara " +
+        return Fail(message, Incomplete("el archivo " + InGuillemets(record.name) + " declara " +
                                                     std::to_string(record.size) + " bytes y solo quedan " +
                                                     std::to_string(m_dataEnd - offset) + "."));
     record.remaining = record.size;
@@ -257,7 +252,7 @@ bool SetupPackage::NextRecord(Record& record, std::string& message)
 {
     message.clear();
     if (!m_file) {
-        message = "El paquete de instalación " + Quoted(m_path) + " no está abierto.";
+        message = "El paquete de instalación " + InGuillemets(m_path) + " no está abierto.";
         return false;
     }
     m_position = m_recordEnd;
@@ -285,7 +280,7 @@ size_t SetupPackage::ReadContents(Record& record, uint8_t* buffer, size_t capaci
     const size_t got = std::fread(buffer, 1, wanted, m_file);
     if (got != wanted) {
         // The file changed under us (it was checked whole when it was opened).
-        message = Incomplete("el archivo " + Quoted(record.name) + " se termina antes de sus " +
+        message = Incomplete("el archivo " + InGuillemets(record.name) + " se termina antes de sus " +
                                          std::to_string(record.size) + " bytes.");
         return 0;
     }
@@ -322,7 +317,7 @@ bool WritePackage(const std::string& path, const std::vector<PackageEntry>& entr
     uint64_t total = 0;
     for (const PackageEntry& entry : entries) {
         if (!IsSafePackageFileName(entry.name) || cp1252::ToUtf8(cp1252::FromUtf8(entry.name)) != entry.name) {
-            message = "No se puede poner " + Quoted(entry.name) + " en el paquete de instalación: el nombre no "
+            message = "No se puede poner " + InGuillemets(entry.name) + " en el paquete de instalación: el nombre no "
                       "es válido para un archivo instalado.";
             return false;
         }
@@ -330,14 +325,14 @@ bool WritePackage(const std::string& path, const std::vector<PackageEntry>& entr
         if (!entry.sourcePath.empty() && !ReadWholeFile(entry.sourcePath, copy.contents, &message))
             return false;
         if (copy.contents.size() > UINT32_MAX) {
-            message = "El archivo " + Quoted(entry.sourcePath) + " es demasiado grande para el paquete de instalación.";
+            message = "El archivo " + InGuillemets(entry.sourcePath) + " es demasiado grande para el paquete de instalación.";
             return false;
         }
         total += copy.contents.size();
         loaded.push_back(std::move(copy));
     }
     if (!IsSafePackageFileName(trailer.productName) || total > kMaxPackageBytes) {
-        message = "No se puede escribir el paquete de instalación " + Quoted(path) +
+        message = "No se puede escribir el paquete de instalación " + InGuillemets(path) +
                   ": el nombre del producto no es válido o el paquete sería demasiado grande.";
         return false;
     }

@@ -23,11 +23,6 @@ constexpr size_t kCopyChunkBytes = 65536;
 // The smallest ZIP archive: its end-of-central-directory record alone.
 constexpr uint32_t kMinZipBytes = 22;
 
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
 bool ReadAllAt(int fd, void* data, size_t size, uint64_t offset)
 {
     auto* bytes = static_cast<uint8_t*>(data);
@@ -70,13 +65,13 @@ std::string ArchiveProblem(zip_t* archive)
 
 std::string DamagedPayload(const std::string& exePath, const std::string& what)
 {
-    return "El programa de instalación " + Quoted(exePath) + " está dañado: " + what +
+    return "El programa de instalación " + InGuillemets(exePath) + " está dañado: " + what +
            " Vuelva a copiar el programa de instalación.";
 }
 
 std::string TempCreateFailed(const std::string& folder)
 {
-    return "No se puede crear un archivo temporal en la carpeta " + Quoted(folder) +
+    return "No se puede crear un archivo temporal en la carpeta " + InGuillemets(folder) +
            ": revise que exista, que tenga permiso de escritura y que haya espacio en el disco.";
 }
 
@@ -85,7 +80,7 @@ std::string InstallerReadFailed(const std::string& exePath, int errorNumber)
     const char* why = errorNumber == EACCES || errorNumber == EPERM ? "no tiene permiso para leerlo"
                       : errorNumber == ENOENT                       ? "ya no está en su lugar"
                                                                     : "el disco no lo entregó completo";
-    return "No se puede leer el programa de instalación " + Quoted(exePath) + ": " + why +
+    return "No se puede leer el programa de instalación " + InGuillemets(exePath) + ": " + why +
            ". Vuelva a copiar el programa de instalación.";
 }
 
@@ -95,7 +90,7 @@ std::string TempWriteFailed(const std::string& path, int errorNumber)
 {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? path : path.substr(0, slash);
-    return "No se pudieron sacar los archivos del programa de instalación a la carpeta temporal " + Quoted(folder) +
+    return "No se pudieron sacar los archivos del programa de instalación a la carpeta temporal " + InGuillemets(folder) +
            ". " + SetupWriteError(path, errorNumber) + " Libere espacio en el disco y vuelva a intentarlo.";
 }
 

@@ -10,16 +10,11 @@
 
 namespace {
 
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
 std::string ZipWriteFailed(const std::string& zipPath, zip_t* archive)
 {
     const char* detail = archive ? zip_strerror(archive) : "";
     // The library's own words go only into the packaging tool's output, never to a clerk.
-    return "No se puede escribir el archivo comprimido " + Quoted(zipPath) + " (" + detail + ").";
+    return "No se puede escribir el archivo comprimido " + InGuillemets(zipPath) + " (" + detail + ").";
 }
 
 }  // namespace
@@ -29,7 +24,7 @@ bool BuildPayloadZip(const std::string& packagePath, const std::string& zipPath,
     int zipError = 0;
     zip_t* archive = zip_open(zipPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &zipError);
     if (!archive) {
-        message = "No se puede crear el archivo comprimido " + Quoted(zipPath) + ".";
+        message = "No se puede crear el archivo comprimido " + InGuillemets(zipPath) + ".";
         return false;
     }
     zip_source_t* source = zip_source_file(archive, packagePath.c_str(), 0, -1);
@@ -66,7 +61,7 @@ bool AppendPayload(const std::string& wizardPath, const std::string& zipPath, co
     if (!ReadWholeFile(wizardPath, output, &message) || !ReadWholeFile(zipPath, zip, &message))
         return false;
     if (zip.size() > UINT32_MAX) {
-        message = "El archivo comprimido " + Quoted(zipPath) + " es demasiado grande para un programa de instalación.";
+        message = "El archivo comprimido " + InGuillemets(zipPath) + " es demasiado grande para un programa de instalación.";
         return false;
     }
     output.insert(output.end(), zip.begin(), zip.end());

@@ -12,17 +12,11 @@
 #include <unistd.h>
 
 #include "base/atomic_file.h"
+#include "setup/setup_paths.h"
 
 extern char** environ;
 
 namespace {
-
-std::string WithoutTrailingSeparator(std::string folder)
-{
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
-}
 
 // An argument of a command is put in double quotes when it holds a character that would
 // otherwise end it; a quote inside is doubled.

@@ -9,16 +9,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#include "base/file_messages.h"
 
 namespace {
 
 constexpr char kLockName[] = "en-uso";
 constexpr size_t kRandomPart = 6;
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
 
 std::string WithTrailingSeparator(const std::string& folder)
 {
@@ -77,7 +73,7 @@ bool RunFolder::Create(const std::string& tempFolder, std::string& message)
     SweepAbandonedRunFolders(tempFolder);
     std::string pattern = WithTrailingSeparator(tempFolder) + kRunFolderPrefix + "XXXXXX";
     if (!::mkdtemp(pattern.data())) {
-        message = "No se puede crear una carpeta temporal en " + Quoted(tempFolder) +
+        message = "No se puede crear una carpeta temporal en " + InGuillemets(tempFolder) +
                   ": revise que exista, que tenga permiso de escritura y que haya espacio en el disco.";
         return false;
     }
@@ -88,7 +84,7 @@ bool RunFolder::Create(const std::string& tempFolder, std::string& message)
             ::close(fd);
         ::unlink((pattern + "/" + kLockName).c_str());
         ::rmdir(pattern.c_str());
-        message = "No se puede crear una carpeta temporal en " + Quoted(tempFolder) +
+        message = "No se puede crear una carpeta temporal en " + InGuillemets(tempFolder) +
                   ": revise que tenga permiso de escritura y que haya espacio en el disco.";
         return false;
     }

@@ -11,34 +11,10 @@
 #include "setup/install_files.h"
 #include "setup/install_journal.h"
 #include "setup/install_list.h"
+#include "base/file_messages.h"
+#include "setup/setup_paths.h"
 
 namespace {
-
-std::string Quoted(const std::string& text)
-{
-    return "«" + text + "»";
-}
-
-std::string Parent(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string WithoutTrailingSeparator(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
 
 // The folder with every link and "." resolved, or empty when it does not exist.
 std::string RealFolder(const std::string& folder)
@@ -88,7 +64,7 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
     const std::string destFolder = Parent(listPath);
     const std::string realDest = RealFolder(destFolder);
     if (realDest.empty()) {
-        message = "No se encuentra la carpeta de la instalación " + Quoted(destFolder) + ".";
+        message = "No se encuentra la carpeta de la instalación " + InGuillemets(destFolder) + ".";
         return false;
     }
     // No installation may work in the folder meanwhile; what a stopped one left (its
@@ -173,6 +149,6 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
     }
     // The list stays, so that a second try can finish the work.
     message = "No se pudieron quitar " + std::to_string(failed.size()) + " archivos de la instalación, entre ellos " +
-              Quoted(failed.front()) + ". Revise que tenga permiso para borrarlos y vuelva a intentarlo.";
+              InGuillemets(failed.front()) + ". Revise que tenga permiso para borrarlos y vuelva a intentarlo.";
     return false;
 }
