@@ -61,6 +61,15 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
     return false;
 }
 
+bool AtomicWriter::Write(std::span<const uint8_t> bytes)
+{
+    if (m_fd < 0 || !WriteAllToFd(m_fd, bytes.data(), bytes.size())) {
+        m_error = m_fd < 0 ? m_error : errno;
+        return false;
+    }
+    return true;
+}
+
 ReadOnlyFile::~ReadOnlyFile()
 {
     Close();

@@ -142,15 +142,6 @@ AtomicWriter::~AtomicWriter()
         ::close(m_fd);
 }
 
-bool AtomicWriter::Write(std::span<const uint8_t> bytes)
-{
-    if (m_fd < 0 || !WriteAllToFd(m_fd, bytes.data(), bytes.size())) {
-        m_error = m_fd < 0 ? m_error : errno;
-        return false;
-    }
-    return true;
-}
-
 bool AtomicWriter::Commit(bool flushToDisk)
 {
     if (m_fd < 0)

@@ -180,15 +180,6 @@ AtomicWriter::~AtomicWriter()
         ::DeleteFileW(WidePath(m_path).c_str());
 }
 
-bool AtomicWriter::Write(std::span<const uint8_t> bytes)
-{
-    if (m_fd < 0 || !WriteAllToFd(m_fd, bytes.data(), bytes.size())) {
-        m_error = m_fd < 0 ? m_error : errno;
-        return false;
-    }
-    return true;
-}
-
 bool AtomicWriter::Commit(bool flushToDisk)
 {
     if (m_fd < 0)
