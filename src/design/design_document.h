@@ -158,6 +158,13 @@ struct ArrangeStep {
 };
 std::vector<ArrangeStep> PlanArrange(const std::vector<ArrangeBox>& boxes, DesignArrange arrange);
 
+// The rubber band's selection: every element whose rectangle (the page's, or the capture
+// screen's with `onScreen`) lies wholly inside `band` (any orientation) and that
+// `eligible` takes (all when null), added to `selected` or replacing it. File order, so
+// that the element drawn first is the first selected.
+void SelectEnclosed(std::vector<CControles*>& selected, const ElementList& elements, const Rect& band, bool add,
+                    bool onScreen, bool (*eligible)(const CControles&) = nullptr);
+
 // Whether an element's kind lets its width (its height) be set: it offers the edge's
 // handles in the design view.
 bool CanSetWidth(CControles& element);
