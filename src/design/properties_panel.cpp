@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>
@@ -148,6 +149,7 @@ void CPropertiesPanel::Refresh(CControles* element)
     SetShown(kIdHint, !element);
     MoveValuesToControls();
     ShowMeasures();
+    ShowStyle();
     m_committing = wasCommitting;
 }
 
@@ -179,6 +181,7 @@ void CPropertiesPanel::RefreshSelection()
                  (sameKind ? " (" + selected.front()->KindName() + ")" : std::string());
     MoveValuesToControls();
     ShowMeasures();
+    ShowStyle();
     m_committing = wasCommitting;
 }
 
@@ -473,6 +476,8 @@ void CPropertiesPanel::CommitPendingEdit()
     for (int id : kMeasureIds)
         if (Control(id) == focused && !focused->isHidden() && IsPending(id))
             CommitMeasure(id);
+    if (Control(kIdPoints) == focused && IsPending(kIdPoints))
+        CommitStyle(kIdPoints);
 }
 
 bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
@@ -486,18 +491,26 @@ bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
             for (int id : kMeasureIds)
                 if (Control(id) == watched && IsPending(id))
                     CommitMeasure(id);
+            if (Control(kIdPoints) == watched && IsPending(kIdPoints))
+                CommitStyle(kIdPoints);
         }
     }
     // Enter in a measure box takes the measure at once.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             for (int id : kMeasureIds)
                 if (Control(id) == watched) {
                     if (IsPending(id))
                         CommitMeasure(id);
                     return true;
                 }
+            if (Control(kIdPoints) == watched) {
+                if (IsPending(kIdPoints))
+                    CommitStyle(kIdPoints);
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -518,9 +531,15 @@ std::string CPropertiesPanel::ChangeFingerprint() const
 {
     std::string print = m_format.title;
     print.push_back('\0');
-    if (m_element) {
+    // Every element the commit may touch: the one shown, or each of several selected.
+    std::vector<const CControles*> touched;
+    if (m_document)
+        touched.assign(m_document->Selected().begin(), m_document->Selected().end());
+    if (m_element && std::find(touched.begin(), touched.end(), m_element) == touched.end())
+        touched.push_back(m_element);
+    for (const CControles* e : touched) {
         ArchiveWriter ar;
-        m_element->Write(ar);
+        e->Write(ar);
         print.append(ar.Bytes().begin(), ar.Bytes().end());
     }
     return print;
