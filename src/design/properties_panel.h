@@ -196,6 +196,10 @@ private:
     QWidget* BuildStyleControls();
     void ShowStyle();
     void CommitStyle(int id);
+    // Several of one kind: the boxed texts' counts, widths and gaps, the check marks'
+    // character, each applied to all of them.
+    void ShowShared(int kind);
+    void CommitSeveral(int id);
     void ShowMeasures();
     void CommitMeasure(int id);
     void CalculatedClicked();

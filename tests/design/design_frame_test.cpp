@@ -29,6 +29,7 @@
 #include "design/fmtdesign_view.h"
 #include "design/properties_panel_bar.h"
 #include "design/rules.h"
+#include "model/cuadros_var.h"
 #include "model/fmt_grid.h"
 #include "model/imagen.h"
 #include "model/element_clipboard.h"
@@ -740,4 +741,33 @@ TEST_F(DesignFrameTest, SeveralSelectedShowWhatTheyShareInThePanelAndEachChangeI
     EXPECT_EQ(texts[0]->m_logFont.height, 60);
     EXPECT_EQ(texts[1]->m_logFont.height, 40);
     EXPECT_TRUE(host.prompts.Shown().empty()) << host.prompts.Shown().front();
+}
+
+TEST_F(DesignFrameTest, SeveralOfOneKindShareTheirOwnValuesInThePanel)
+{
+    Command(kProperties);
+    CPropertiesPanel* panel = frame->PropertiesBar()->Panel();
+    Command(kInsertCuadrosVar);
+    Click({400, -400});
+    Command(kInsertCuadrosVar);
+    Click({400, -800});
+    static_cast<CCuadrosVar*>(Front())->SetBoxCount(5);
+    Command(kSelectAll);
+    auto* count = static_cast<QLineEdit*>(panel->Control(CPropertiesPanel::kIdFirstNumber));
+    auto* width = static_cast<QLineEdit*>(panel->Control(CPropertiesPanel::kIdSecondNumber));
+    ASSERT_TRUE(count->isVisibleTo(panel));
+    EXPECT_EQ(count->text(), "") << "the counts differ";
+    EXPECT_EQ(width->text(), QString::number(static_cast<CCuadrosVar*>(Front())->m_boxWidth));
+
+    // Typed in the panel's own window and left for the next box, as a clerk does.
+    QApplication::setActiveWindow(panel->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel->window()));
+    count->setFocus();
+    count->setText(QStringLiteral("6"));
+    width->setFocus(Qt::TabFocusReason);
+    for (const auto& e : frame->GetFormat().elements)
+        EXPECT_EQ(static_cast<CCuadrosVar*>(e.get())->m_boxCount, 6);
+    Command(kUndo);
+    EXPECT_EQ(static_cast<CCuadrosVar*>(Front())->m_boxCount, 5) << "one step undoes both";
+    EXPECT_EQ(static_cast<CCuadrosVar*>(frame->GetFormat().elements.back().get())->m_boxCount, 8);
 }
