@@ -78,8 +78,10 @@ QWidget* CPropertiesPanel::BuildStyleControls()
 
     auto* face = new QFontComboBox(box);
     face->setFontFilters(QFontComboBox::ScalableFonts);
+    // Chosen from the list only: a typed name could name a face the system lacks.
+    face->setEditable(false);
     face->setMinimumWidth(150);
-    face->lineEdit()->setPlaceholderText(QString::fromUtf8(kMixed));
+    face->setPlaceholderText(QString::fromUtf8(kMixed));
     face->setAccessibleName(QStringLiteral("Fuente"));
     auto* points = new QLineEdit(box);
     points->setFixedWidth(44);
