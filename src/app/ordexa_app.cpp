@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageSize>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include "capture/capture_session.h"
@@ -21,6 +20,7 @@
 #include "design/fmtdesign_frm.h"
 #include "design/fmtpantalla_frm.h"
 #include "platform/format_dialogs.h"
+#include "platform/print_dialog.h"
 #include "platform/qt_locale.h"
 #include "app/main_frame.h"
 #include "app/recent_formats.h"
@@ -317,9 +317,11 @@ void COrdexaApp::OnCommand(int id)
         break;
     case kPrintSetup: {
         // Chooses the printer only: its button accepts the choice, nothing prints here.
-        QPrintDialog dialog(&Printer(), m_mainFrame.get());
+        PrintDialog dialog(Printer(), m_mainFrame.get());
         dialog.setWindowTitle(QStringLiteral("Configurar impresora"));
-        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+        // The file entry stays offered: without it the setup would turn a PDF choice (or
+        // a system without printers) into no choice at all.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
         if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
             if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
                 ok->setText(QStringLiteral("Aceptar"));

@@ -55,18 +55,25 @@ void DesignDocument::SelectAt(int x, int y)
     Select(ElementAt(x, y));
 }
 
-void DesignDocument::SelectWithin(const Rect& band, bool add)
+void SelectEnclosed(std::vector<CControles*>& selected, const ElementList& elements, const Rect& band, bool add,
+                    bool onScreen, bool (*eligible)(const CControles&))
 {
     const Rect b = band.Normalized();
     if (!add)
-        m_selected.clear();
-    // File order, so that the element drawn first on paper is the first selected.
-    for (auto it = m_format.elements.rbegin(); it != m_format.elements.rend(); ++it) {
-        const Rect rc = (*it)->m_rcPage.Normalized();
+        selected.clear();
+    // The list runs front to back; the file's first element is drawn first.
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        CControles* e = it->get();
+        const Rect rc = (onScreen ? e->m_rcScreen : e->m_rcPage).Normalized();
         if (rc.left >= b.left && rc.right <= b.right && rc.top >= b.top && rc.bottom <= b.bottom &&
-            !IsSelected(it->get()))
-            m_selected.push_back(it->get());
+            (!eligible || eligible(*e)) && std::find(selected.begin(), selected.end(), e) == selected.end())
+            selected.push_back(e);
     }
+}
+
+void DesignDocument::SelectWithin(const Rect& band, bool add)
+{
+    SelectEnclosed(m_selected, m_format.elements, band, add, false);
     MirrorSelection();
 }
 

@@ -28,6 +28,21 @@ enum class DesignArrange {
     SameHeight,
 };
 
+// The letter, colour and alignment of the selected elements as the properties panel shows
+// them: each is set where every selected element that has it agrees, empty where they
+// differ or none has it. Given to ApplyStyle, the fields that are set are the change.
+struct DesignStyle {
+    std::optional<std::string> face;
+    std::optional<int> heightUnits;  // character height, 0.1 mm
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<bool> underline;
+    std::optional<ColorRef> colour;
+    std::optional<DesignAlign> align;
+
+    friend bool operator==(const DesignStyle&, const DesignStyle&) = default;
+};
+
 // A measure typed into the properties panel.
 enum class DesignMeasure { X, Y, Width, Height };
 
@@ -100,6 +115,16 @@ public:
     // kinds (the text-out codes), 0 / 1 / 2 for the paragraphs (the draw-text codes), and
     // for a table element with a selected column that column's cell alignment as well.
     void AlignSelection(DesignAlign align);
+    // What the selected elements share (design_style.cpp); the letter and the alignment
+    // belong to the elements with text, the colour to every kind but the image.
+    DesignStyle CommonStyle() const;
+    // Sets each field given in `change` on every selected element that has it. False when
+    // no selected element has any of them.
+    bool ApplyStyle(const DesignStyle& change);
+    // Whether any selected element has a letter (a colour).
+    bool AnySelectedHasFont() const;
+    bool AnySelectedHasColour() const;
+
     // Every element is placed again on the capture screen from its page position.
     void ResetScreenPlacement();
 
@@ -157,6 +182,13 @@ struct ArrangeStep {
     std::optional<int> height;
 };
 std::vector<ArrangeStep> PlanArrange(const std::vector<ArrangeBox>& boxes, DesignArrange arrange);
+
+// The rubber band's selection: every element whose rectangle (the page's, or the capture
+// screen's with `onScreen`) lies wholly inside `band` (any orientation) and that
+// `eligible` takes (all when null), added to `selected` or replacing it. File order, so
+// that the element drawn first is the first selected.
+void SelectEnclosed(std::vector<CControles*>& selected, const ElementList& elements, const Rect& band, bool add,
+                    bool onScreen, bool (*eligible)(const CControles&) = nullptr);
 
 // Whether an element's kind lets its width (its height) be set: it offers the edge's
 // handles in the design view.

@@ -17,6 +17,7 @@
 #include "design/properties_panel_bar.h"
 #include "design/ruler_corner_view.h"
 #include "design/rules.h"
+#include "platform/command_ids.h"
 #include "platform/frame_host.h"
 #include "platform/key_indicators.h"
 
@@ -194,6 +195,7 @@ void CFmtdesignFrm::ShowProperties()
             Repaint();
         });
         connect(panel, &CPropertiesPanel::changeAbandoned, this, [this] { ChangeAbandoned(); });
+        connect(panel, &CPropertiesPanel::colourRequested, this, [this] { HandleCommand(CommandId::kColor); });
         connect(m_panelBar, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
         panel->SetDocument(&m_document);
         m_panelBar->SetFirstPlace(PanelPlace());

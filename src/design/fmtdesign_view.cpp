@@ -226,13 +226,18 @@ void CFmtdesignView::paintEvent(QPaintEvent* event)
         const Rect rc = m_band->Normalized();
         const QPoint a(UnitsToPixels(rc.left + kPageMarginUnits, Dpi()), UnitsToPixels(kPageMarginUnits - rc.top, Dpi()));
         const QPoint b(UnitsToPixels(rc.right + kPageMarginUnits, Dpi()), UnitsToPixels(kPageMarginUnits - rc.bottom, Dpi()));
-        QPen pen(QColor(0, 90, 200));
-        pen.setStyle(Qt::DashLine);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.setBrush(QColor(0, 90, 200, 28));
-        painter.drawRect(QRect(a, b).normalized());
+        PaintRubberBand(painter, QRect(a, b).normalized());
     }
+}
+
+void PaintRubberBand(QPainter& painter, const QRect& rect)
+{
+    QPen pen(QColor(0, 90, 200));
+    pen.setStyle(Qt::DashLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(QColor(0, 90, 200, 28));
+    painter.drawRect(rect);
 }
 
 void CFmtdesignView::mousePressEvent(QMouseEvent* event)

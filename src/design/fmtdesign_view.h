@@ -9,6 +9,12 @@
 #include "design/design_editor.h"
 
 class CFmtdesignFrm;
+class QPainter;
+class QRect;
+
+// The rubber band as both designers draw it: a dashed blue outline over a pale blue fill,
+// `rect` in the painter's pixels.
+void PaintRubberBand(QPainter& painter, const QRect& rect);
 
 class CFmtdesignView : public QAbstractScrollArea {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "design/fmtdesign_view.h"
 #include "model/kind_drawing.h"
 #include "platform/format_render.h"
 #include "platform/qt_dc.h"
@@ -99,12 +100,20 @@ void CFmtpantallaView::paintEvent(QPaintEvent* event)
         const ScreenDrawingLoan loan(*element, &screenFont, element->m_layoutMode != 0);
         element->DrawScreen(dc, showOrder);
     }
+    if (m_band) {
+        const Rect rc = m_band->Normalized();
+        PaintRubberBand(painter, QRect(QPoint(rc.left, rc.top), QPoint(rc.right, rc.bottom)));
+    }
 }
 
 void CFmtpantallaView::Apply(const LayoutOutcome& outcome)
 {
     if (outcome.cursor)
         setCursor(ShapeOf(*outcome.cursor));
+    if (outcome.band || outcome.bandEnds) {
+        m_band = outcome.band;
+        update();
+    }
     if (outcome.before) {
         GrowToContent();
         emit formatChanged(*outcome.before);
@@ -132,6 +141,8 @@ void CFmtpantallaView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     Apply(m_editor.Release());
+    // A band changes the selection only when it ends.
+    emit stateChanged();
 }
 
 void CFmtpantallaView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -190,6 +201,13 @@ void CFmtpantallaView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down: MoveSelection(0, step); break;
     case Qt::Key_Tab: SelectNextInOrder(event->modifiers().testFlag(Qt::ShiftModifier)); break;
     case Qt::Key_Backtab: SelectNextInOrder(true); break;
+    case Qt::Key_Escape:
+        if (!std::holds_alternative<LayoutBand>(m_editor.Gesture())) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        Apply(m_editor.CancelBand());
+        break;
     default: QWidget::keyPressEvent(event); return;
     }
     event->accept();

@@ -5,6 +5,7 @@
 // the capture order by clicking. The mouse rules live in ScreenLayoutEditor.
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "design/screen_layout_editor.h"
@@ -64,4 +65,5 @@ private:
     Format& m_format;
     ScreenLayoutEditor m_editor;
     QPoint m_origin;  // widget position of the form's (0, 0)
+    std::optional<Rect> m_band;  // the rubber band being drawn, form pixels
 };

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>
@@ -83,6 +84,32 @@ QString Cm(const char* format, double a)
     return QString::asprintf(format, a);
 }
 
+QString ControlText(QWidget* w)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        return edit->text();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(w))
+        return text->toPlainText();
+    return {};
+}
+
+// The box count, box width or gap of a boxed text, its boxes fitted again.
+void SetBoxValue(CCuadrosVar& boxes, int id, int value)
+{
+    switch (id) {
+    case CPropertiesPanel::kIdFirstNumber: boxes.SetBoxCount(value); break;
+    case CPropertiesPanel::kIdSecondNumber:
+        boxes.m_boxWidth = value;
+        boxes.RefitBoxes();
+        break;
+    case CPropertiesPanel::kIdGap:
+        boxes.m_boxGap = value;
+        boxes.RefitBoxes();
+        break;
+    default: break;
+    }
+}
+
 }  // namespace
 
 CPropertiesPanel::CPropertiesPanel(Format& format, Prompts& prompts, QWidget* parent)
@@ -118,6 +145,9 @@ void CPropertiesPanel::Refresh(CControles* element)
     CommitPendingEdit();
     m_element = element;
     m_several = false;
+    // "varios" belongs to several selected only.
+    for (int id : {kIdFirstNumber, kIdSecondNumber, kIdGap, kIdMark})
+        static_cast<QLineEdit*>(Control(id))->setPlaceholderText(QString());
     // Hiding the focused box moves the focus; that is no leaving of the box by the clerk.
     const bool wasCommitting = std::exchange(m_committing, true);
 
@@ -148,6 +178,7 @@ void CPropertiesPanel::Refresh(CControles* element)
     SetShown(kIdHint, !element);
     MoveValuesToControls();
     ShowMeasures();
+    ShowStyle();
     m_committing = wasCommitting;
 }
 
@@ -178,8 +209,85 @@ void CPropertiesPanel::RefreshSelection()
     m_kindName = std::to_string(selected.size()) + " controles seleccionados" +
                  (sameKind ? " (" + selected.front()->KindName() + ")" : std::string());
     MoveValuesToControls();
+    if (sameKind)
+        ShowShared(selected.front()->m_kind);
     ShowMeasures();
+    ShowStyle();
     m_committing = wasCommitting;
+}
+
+void CPropertiesPanel::ShowShared(int kind)
+{
+    // The boxes each kind's elements share; a value that differs leaves its box empty.
+    struct Shared {
+        int id;
+        const char* label;
+        int labelId;
+    };
+    std::vector<Shared> shown;
+    if (kind == kKindCuadrosVar)
+        shown = {{kIdFirstNumber, kLabelBoxCount, kIdFirstLabel},
+                 {kIdSecondNumber, kLabelBoxWidth, kIdSecondLabel},
+                 {kIdGap, kLabelBoxGap, kIdThirdLabel}};
+    else if (kind == kKindMarcaVar)
+        shown = {{kIdMark, kLabelMark, kIdFirstLabel}};
+    for (const Shared& field : shown) {
+        std::optional<std::string> common;
+        bool mixed = false;
+        for (const CControles* e : m_document->Selected()) {
+            std::string value;
+            if (kind == kKindMarcaVar) {
+                value = static_cast<const CMarcaVar*>(e)->m_mark;
+            } else {
+                const auto& boxes = *static_cast<const CCuadrosVar*>(e);
+                value = std::to_string(field.id == kIdFirstNumber    ? boxes.m_boxCount
+                                       : field.id == kIdSecondNumber ? boxes.m_boxWidth
+                                                                     : boxes.m_boxGap);
+            }
+            mixed = mixed || (common && *common != value);
+            common = value;
+        }
+        const QString text = mixed ? QString() : Q(common.value_or(std::string()));
+        auto* edit = static_cast<QLineEdit*>(Control(field.id));
+        edit->setText(text);
+        edit->setPlaceholderText(mixed ? QString::fromUtf8(kMixed) : QString());
+        m_shownText[field.id] = text;
+        static_cast<QLabel*>(Control(field.labelId))->setText(QString::fromUtf8(field.label));
+        SetShown(field.id, true);
+        SetShown(field.labelId, true);
+    }
+}
+
+void CPropertiesPanel::CommitSeveral(int id)
+{
+    if (!m_document || (id != kIdFirstNumber && id != kIdSecondNumber && id != kIdGap && id != kIdMark))
+        return;
+    const QString text = ControlText(Control(id));
+    int value = 0;
+    if (id == kIdMark) {
+        if (text.toUcs4().size() > kMarkMaxChars) {
+            RefuseValue(id, S(QString::fromUtf8(kMsgTooManyChars).arg(kMarkMaxChars)));
+            return;
+        }
+    } else if (!ParseInteger(text, value)) {
+        RefuseValue(id, kMsgNotInteger);
+        return;
+    } else if (value < (id == kIdGap ? 0 : 1)) {
+        // As for one boxed text: anything less turns the rectangles inside out.
+        RefuseValue(id, id == kIdGap ? kMsgNotNegative : kMsgNotPositive);
+        return;
+    }
+    m_shownText[id] = text;
+    Announced([&] {
+        for (CControles* e : m_document->Selected()) {
+            if (id == kIdMark && e->m_kind == kKindMarcaVar)
+                static_cast<CMarcaVar*>(e)->m_mark = S(text);
+            else if (id != kIdMark && e->m_kind == kKindCuadrosVar)
+                SetBoxValue(*static_cast<CCuadrosVar*>(e), id, value);
+        }
+    });
+    // The value typed is now what every one of them has.
+    static_cast<QLineEdit*>(Control(id))->setPlaceholderText(QString());
 }
 
 namespace {
@@ -364,16 +472,6 @@ void CPropertiesPanel::MoveValuesToControls()
 
 // --- Taking values from the controls --------------------------------------------------
 
-namespace {
-QString ControlText(QWidget* w)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        return edit->text();
-    if (auto* text = qobject_cast<QPlainTextEdit*>(w))
-        return text->toPlainText();
-    return {};
-}
-}  // namespace
 
 int CPropertiesPanel::MoveValuesFromControls()
 {
@@ -473,6 +571,8 @@ void CPropertiesPanel::CommitPendingEdit()
     for (int id : kMeasureIds)
         if (Control(id) == focused && !focused->isHidden() && IsPending(id))
             CommitMeasure(id);
+    if (Control(kIdPoints) == focused && IsPending(kIdPoints))
+        CommitStyle(kIdPoints);
 }
 
 bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
@@ -486,18 +586,26 @@ bool CPropertiesPanel::eventFilter(QObject* watched, QEvent* event)
             for (int id : kMeasureIds)
                 if (Control(id) == watched && IsPending(id))
                     CommitMeasure(id);
+            if (Control(kIdPoints) == watched && IsPending(kIdPoints))
+                CommitStyle(kIdPoints);
         }
     }
     // Enter in a measure box takes the measure at once.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             for (int id : kMeasureIds)
                 if (Control(id) == watched) {
                     if (IsPending(id))
                         CommitMeasure(id);
                     return true;
                 }
+            if (Control(kIdPoints) == watched) {
+                if (IsPending(kIdPoints))
+                    CommitStyle(kIdPoints);
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -518,9 +626,15 @@ std::string CPropertiesPanel::ChangeFingerprint() const
 {
     std::string print = m_format.title;
     print.push_back('\0');
-    if (m_element) {
+    // Every element the commit may touch: the one shown, or each of several selected.
+    std::vector<const CControles*> touched;
+    if (m_document)
+        touched.assign(m_document->Selected().begin(), m_document->Selected().end());
+    if (m_element && std::find(touched.begin(), touched.end(), m_element) == touched.end())
+        touched.push_back(m_element);
+    for (const CControles* e : touched) {
         ArchiveWriter ar;
-        m_element->Write(ar);
+        e->Write(ar);
         print.append(ar.Bytes().begin(), ar.Bytes().end());
     }
     return print;
@@ -555,9 +669,12 @@ void CPropertiesPanel::ShowPlace()
 
 void CPropertiesPanel::Commit(int id)
 {
-    // With several selected only the measures are edited here.
-    if (m_committing || m_several)
+    if (m_committing)
         return;
+    if (m_several) {
+        CommitSeveral(id);
+        return;
+    }
     // The element may have gone (deleted, or the format replaced) without a refresh yet:
     // then there is nothing left to commit to.
     if (m_element && !ElementInFormat(m_element))
@@ -629,23 +746,19 @@ void CPropertiesPanel::ApplyCommit(int id)
         break;
     case kIdFirstNumber:
         if (boxes)
-            boxes->SetBoxCount(m_firstNumber);
+            SetBoxValue(*boxes, id, m_firstNumber);
         else if (grid)
             grid->SetColumnCount(m_firstNumber);
         break;
     case kIdSecondNumber:
-        if (grid) {
+        if (grid)
             grid->SetRowCount(m_secondNumber);
-        } else if (boxes) {
-            boxes->m_boxWidth = m_secondNumber;
-            boxes->RefitBoxes();
-        }
+        else if (boxes)
+            SetBoxValue(*boxes, id, m_secondNumber);
         break;
     case kIdGap:
-        if (boxes) {
-            boxes->m_boxGap = m_gap;
-            boxes->RefitBoxes();
-        }
+        if (boxes)
+            SetBoxValue(*boxes, id, m_gap);
         break;
     case kIdMark:
         if (kind == kKindMarcaVar)

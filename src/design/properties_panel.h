@@ -3,7 +3,9 @@
 // selected element is, where it lies and how wide it is, and edits the element's name or
 // text, the boxes of a boxed text, the mark of a check mark, the calculation of a
 // variable text line, and the columns, rows and column types of a table element. With
-// nothing selected it edits the format's title. It lives in a CPropertiesBar.
+// nothing selected it edits the format's title. With a design document it also shows and
+// takes the measures in millimetres and the letter, colour and alignment of the selection;
+// with several selected, what they have in common. It lives in a CPropertiesBar.
 //
 // Wiring by the frame:
 //  - Refresh(selection) after every press in the view, every drag step, insertion,
@@ -14,6 +16,7 @@
 //    repaint the page, mark the frame modified) or changeAbandoned() (the commit changed
 //    nothing after all, for instance a refused count: drop that snapshot) follows it.
 //  - closeRequested(): the panel's "Cerrar" button; the bar hides itself on it.
+//  - colourRequested(): the "Color..." button; the frame runs its colour command.
 //
 // Edits are committed when an edit box loses the keyboard focus, when the column type
 // list changes or when "Campo calculado" is clicked. A value that is not a whole number
@@ -76,6 +79,15 @@ public:
         kIdQuietZone = 1035,    // quiet zone in modules
         kIdShowText = 1036,     // "Imprimir el texto"
         kIdKeepAspect = 1037,   // "Conservar proporción"
+        // The letter, colour and alignment of the selection (what several share).
+        kIdStyle = 1040,        // the group of the controls below
+        kIdFace = 1041,         // font family
+        kIdPoints = 1042,       // size in points
+        kIdBold = 1043,
+        kIdItalic = 1044,
+        kIdUnderline = 1045,
+        kIdColour = 1046,       // "Color..." (the frame's colour command)
+        kIdAlign = 1047,        // text alignment list
         // The measures typed in millimetres, and the hint shown with nothing selected.
         kIdMeasureX = 2001,
         kIdMeasureY = 2002,
@@ -88,6 +100,10 @@ public:
     static constexpr const char* kMsgTemplateTooLong = "La plantilla no puede pasar de 4000 caracteres.";
     static constexpr const char* kMsgModuleSize = "Escriba el tamaño del módulo en milímetros, de 0 a 10 (0 llena el rectángulo).";
     static constexpr const char* kMsgQuietZone = "Escriba la zona de silencio en módulos, de 0 a 50.";
+    static constexpr const char* kMsgPoints = "Escriba el tamaño de la letra en puntos, de 1 a 200 (por ejemplo 10.5).";
+    // Shown in a box or list whose value differs among the selected elements.
+    static constexpr const char* kMixed = "varios";
+    static constexpr std::array<const char*, 3> kAlignNames = {"Izquierda", "Centro", "Derecha"};
     static constexpr std::array<int, 4> kMeasureIds = {kIdMeasureX, kIdMeasureY, kIdMeasureWidth, kIdMeasureHeight};
     static constexpr const char* kMsgNotMeasure = "Introduzca una medida en milímetros, por ejemplo 25.4.";
     // %1 and %2 are the least and the greatest measure, in millimetres.
@@ -139,6 +155,8 @@ signals:
     void changed();
     void changeAbandoned();
     void closeRequested();
+    // "Color...": the frame asks for the colour and gives it to every selected element.
+    void colourRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -173,6 +191,15 @@ private:
     // the large box of an element that is not a paragraph...).
     bool MayChange(int id) const;
     void ColumnTypeChosen(int index);
+    // The letter, colour and alignment controls (properties_panel_style.cpp): what the
+    // selected elements share, each change applied to all of them as one step.
+    QWidget* BuildStyleControls();
+    void ShowStyle();
+    void CommitStyle(int id);
+    // Several of one kind: the boxed texts' counts, widths and gaps, the check marks'
+    // character, each applied to all of them.
+    void ShowShared(int kind);
+    void CommitSeveral(int id);
     void ShowMeasures();
     void CommitMeasure(int id);
     void CalculatedClicked();

@@ -171,6 +171,7 @@ void CPropertiesPanel::BuildControls()
     layout->addLayout(top);
     layout->addLayout(measures);
     layout->addLayout(lower);
+    layout->addWidget(BuildStyleControls());
     layout->addWidget(BuildMediaControls());
     layout->addWidget(hint);
     layout->addWidget(text, 1);

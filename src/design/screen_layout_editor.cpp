@@ -116,11 +116,18 @@ LayoutOutcome ScreenLayoutEditor::Press(Point p, bool shift)
             return outcome;
         }
     }
+    if (!m_orderMode && shift) {
+        // Shift on empty form: a band that adds to what is selected.
+        m_gesture = LayoutBand{p, p, true};
+        return outcome;
+    }
     CControles* hit = HitTestScreen(p);
     if (!hit) {
         if (m_orderMode) {
             m_orderMode = false;
             outcome.orderModeLeft = true;
+        } else {
+            m_gesture = LayoutBand{p, p, false};
         }
         return outcome;
     }
@@ -157,6 +164,11 @@ LayoutOutcome ScreenLayoutEditor::Move(Point p)
         }
         return outcome;
     }
+    if (auto* band = std::get_if<LayoutBand>(&m_gesture)) {
+        band->last = p;
+        outcome.band = Rect{band->start.x, band->start.y, p.x, p.y};
+        return outcome;
+    }
     if (auto* resizing = std::get_if<LayoutResizing>(&m_gesture)) {
         const Point q = Snap(p);
         const int dx = q.x - resizing->last.x;
@@ -190,6 +202,18 @@ LayoutOutcome ScreenLayoutEditor::Release()
     LayoutOutcome outcome;
     if (std::holds_alternative<LayoutIdle>(m_gesture))
         return outcome;
+    if (const auto* band = std::get_if<LayoutBand>(&m_gesture)) {
+        // A press that does not move only clears the selection (without Shift).
+        if (band->start.x != band->last.x || band->start.y != band->last.y) {
+            SelectEnclosed(m_selected, m_format.elements, Rect{band->start.x, band->start.y, band->last.x, band->last.y},
+                           band->add, true, IsArrangeable);
+            MirrorSelection();
+        }
+        m_gesture = LayoutIdle{};
+        outcome.bandEnds = true;
+        outcome.repaint = true;
+        return outcome;
+    }
     m_gesture = LayoutIdle{};
     outcome.repaint = true;
     if (m_gestureChanged)
@@ -295,4 +319,15 @@ std::optional<std::vector<uint8_t>> ScreenLayoutEditor::Arrange(DesignArrange ar
     if (FormatHistory::Snapshot(m_format) == before)
         return std::nullopt;
     return before;
+}
+
+LayoutOutcome ScreenLayoutEditor::CancelBand()
+{
+    LayoutOutcome outcome;
+    if (std::holds_alternative<LayoutBand>(m_gesture)) {
+        m_gesture = LayoutIdle{};
+        outcome.bandEnds = true;
+        outcome.repaint = true;
+    }
+    return outcome;
 }

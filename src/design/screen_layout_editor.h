@@ -28,7 +28,14 @@ struct LayoutResizing {
     int handle = 0;  // 1 left, 2 right, 3 bottom, 4 top
     Point last;
 };
-using LayoutGesture = std::variant<LayoutIdle, LayoutMoving, LayoutResizing>;
+// A rubber band drawn from empty form: on release it selects every control it encloses,
+// added to the selection with Shift.
+struct LayoutBand {
+    Point start;
+    Point last;
+    bool add = false;
+};
+using LayoutGesture = std::variant<LayoutIdle, LayoutMoving, LayoutResizing, LayoutBand>;
 
 // What the view does after an event.
 struct LayoutOutcome {
@@ -37,6 +44,9 @@ struct LayoutOutcome {
     std::optional<std::vector<uint8_t>> before;
     std::optional<LayoutCursor> cursor;
     bool orderModeLeft = false;
+    // The rubber band to show (form pixels, any orientation), or `bandEnds` when it goes.
+    std::optional<Rect> band;
+    bool bandEnds = false;
 };
 
 class ScreenLayoutEditor {
@@ -58,10 +68,13 @@ public:
     // Whether the control offers resize handles here (the check mark and the label do not).
     static bool HasHandles(const CControles& element);
 
-    // `shift`: Shift+click adds the control to the selection or takes it out.
+    // `shift`: Shift+click adds the control to the selection or takes it out. A press on
+    // empty form starts a rubber band (which adds to the selection with Shift).
     LayoutOutcome Press(Point p, bool shift = false);
     LayoutOutcome Move(Point p);
     LayoutOutcome Release();
+    // Esc: a rubber band still being drawn goes without selecting anything.
+    LayoutOutcome CancelBand();
 
     // The selected control while exactly one is; Selected() holds them all, in the order
     // they were selected.

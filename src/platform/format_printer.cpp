@@ -159,9 +159,13 @@ bool SheetToPdfFile(const std::string& path, PaperSize paper, const SheetPainter
 
 void ProposePdfFileName(QPrinter& printer, const std::string& formatPath, const char* suffix)
 {
-    if (printer.outputFormat() != QPrinter::PdfFormat || formatPath.empty())
+    if (formatPath.empty())
         return;
     const QFileInfo format(QString::fromStdString(formatPath));
+    if (printer.outputFormat() != QPrinter::PdfFormat) {
+        printer.setDocName(format.completeBaseName() + QString::fromUtf8(suffix));
+        return;
+    }
     // The folder the clerk last printed into (this session, else as remembered).
     const QString previous = printer.outputFileName();
     const QDir folder = previous.isEmpty() ? QDir(StartFolder(FileKind::Pdf)) : QFileInfo(previous).absoluteDir();

@@ -80,6 +80,7 @@ bool PrintToPdfFile(const std::string& path, PaperSize paper, const ElementList&
 // When the printer writes a PDF file (no printer installed, or "print to file" chosen
 // before), the print dialog offers "<format's name><suffix>.pdf" in the folder of the
 // last PDF printed (the format's own folder the first time), rather than a file named
-// after the program in the working folder, or the last file again. A real printer is
-// left as it is.
+// after the program in the working folder, or the last file again. On a real printer
+// only the document is named so, which is the name the dialog proposes should the clerk
+// switch to "print to file" there.
 void ProposePdfFileName(QPrinter& printer, const std::string& formatPath, const char* suffix = "");

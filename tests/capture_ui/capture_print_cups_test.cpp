@@ -4,6 +4,7 @@
 // the sheet's corner moved only by the print offsets, whatever that margin.
 #include "capture_fixture.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/command_ids.h"
 #include "platform/format_printer.h"
 
 namespace {
@@ -138,6 +140,51 @@ TEST_F(CupsPrintFixture, TheQueuePutsThePageOriginOnTheSheetCornerMovedByTheOffs
     // on the page, so 1550 with the offset, whatever the printer's 18 pt margin.
     ASSERT_TRUE(printed.count("Subtotal"));
     EXPECT_NEAR(printed.at("Subtotal").x, 1550 / 254.0 * 72, 0.3);
+}
+
+// Every print dialog of the session opens on the output the clerk chose last: Qt's own
+// dialog switches the printer to the default queue while it is built.
+TEST_F(CupsPrintFixture, EveryPrintDialogOpensOnTheFileOutputChosenLastTime)
+{
+    ASSERT_FALSE(QPrinterInfo::printerInfo(kQueue).isNull()) << "the queue is not offered to the program";
+    const QString pdf = QString::fromStdString(TempPath("elegido.pdf"));
+    struct Shown {
+        QString printer, file;
+        bool onFileEntry = false;
+    };
+    // Notes what the dialog shows; then chooses the file entry and prints, or cancels.
+    const auto answer = [](Shown& shown, const QString& chooseFile) {
+        WhenModalOpens([&shown, chooseFile](QWidget* w) {
+            auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* file = w->findChild<QLineEdit*>(QStringLiteral("filename"));
+            auto* buttons = w->findChild<QDialogButtonBox*>();
+            ASSERT_TRUE(printers && file && buttons) << w->metaObject()->className();
+            shown = {printers->currentText(), file->text(), printers->currentIndex() == printers->count() - 1};
+            if (chooseFile.isEmpty()) {
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+                return;
+            }
+            printers->setCurrentIndex(printers->count() - 1);
+            file->setText(chooseFile);
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+    };
+
+    Shown first, second, setup;
+    answer(first, pdf);
+    view->PrintFormat();
+    EXPECT_EQ(first.printer, kQueue);
+    ASSERT_GT(QFileInfo(pdf).size(), 0) << "nothing printed to " << pdf.toStdString();
+
+    answer(second, {});
+    view->PrintFormat();
+    EXPECT_TRUE(second.onFileEntry) << second.printer.toStdString();
+    // The file is the format's name in the folder printed into.
+    EXPECT_EQ(second.file, QFileInfo(pdf).absolutePath() + "/factura_sencilla.pdf");
+
+    answer(setup, {});
+    app.OnCommand(CommandId::kPrintSetup);
+    EXPECT_TRUE(setup.onFileEntry) << setup.printer.toStdString();
 }
 
 }  // namespace

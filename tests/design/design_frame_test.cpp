@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QFile>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QWheelEvent>
@@ -27,6 +29,7 @@
 #include "design/fmtdesign_view.h"
 #include "design/properties_panel_bar.h"
 #include "design/rules.h"
+#include "model/cuadros_var.h"
 #include "model/fmt_grid.h"
 #include "model/imagen.h"
 #include "model/element_clipboard.h"
@@ -664,4 +667,107 @@ TEST_F(DesignFrameTest, ThePanelHintsTakesMeasuresInMillimetresAndRemembersItsPl
     frame->PropertiesBar()->move(321, 123);
     QApplication::processEvents();
     EXPECT_EQ(host.settings.ReadInt("PanelX", 0), 321);
+}
+
+TEST_F(DesignFrameTest, SeveralSelectedShowWhatTheyShareInThePanelAndEachChangeIsOneStep)
+{
+    Command(kProperties);
+    CPropertiesPanel* panel = frame->PropertiesBar()->Panel();
+    const auto control = [panel](int id) { return panel->Control(id); };
+    // Two constant texts of one face, one of them larger and bold, and a rectangle, which
+    // has no letter.
+    Command(kInsertConsText);
+    Click({400, -400});
+    Command(kInsertConsText);
+    Click({400, -800});
+    Command(kInsertRectangulo);
+    Click({1200, -400});
+    // Undo replaces the elements: they are looked up afresh after each.
+    std::vector<CControles*> texts;
+    CControles* box = nullptr;
+    const auto lookUp = [&] {
+        texts.clear();
+        for (const auto& e : frame->GetFormat().elements)
+            (e->m_kind == kKindConsText ? texts.push_back(e.get()) : void(box = e.get()));
+        ASSERT_EQ(texts.size(), 2u);
+    };
+    lookUp();
+    texts[0]->m_logFont.height = 60;
+    texts[0]->m_logFont.weight = 700;
+    const Rect boxPlace = box->m_rcPage;
+    Command(kSelectAll);
+
+    auto* points = static_cast<QLineEdit*>(control(CPropertiesPanel::kIdPoints));
+    auto* bold = static_cast<QCheckBox*>(control(CPropertiesPanel::kIdBold));
+    auto* align = static_cast<QComboBox*>(control(CPropertiesPanel::kIdAlign));
+    ASSERT_TRUE(control(CPropertiesPanel::kIdStyle)->isVisibleTo(panel));
+    EXPECT_EQ(points->text(), "") << "the sizes differ";
+    EXPECT_EQ(points->placeholderText(), "varios");
+    EXPECT_EQ(bold->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(align->currentText(), "Izquierda") << "both texts are left aligned";
+    EXPECT_FALSE(static_cast<QComboBox*>(control(CPropertiesPanel::kIdFace))->currentText().isEmpty());
+
+    // Each change goes to every element with a letter, and undoes at once.
+    points->setFocus();
+    points->setText(QStringLiteral("14"));
+    QTest::keyClick(points, Qt::Key_Return);
+    QTest::mouseClick(bold, Qt::LeftButton, {}, QPoint(4, bold->height() / 2));
+    for (const CControles* t : texts) {
+        EXPECT_EQ(t->m_logFont.height, 49);
+        EXPECT_EQ(t->m_logFont.weight, 700);
+    }
+    EXPECT_EQ(points->text(), "14");
+    EXPECT_EQ(bold->checkState(), Qt::Checked);
+    QTest::mouseClick(control(CPropertiesPanel::kIdColour), Qt::LeftButton);
+    EXPECT_EQ(box->m_textColor, 0x0000FFu);
+    EXPECT_EQ(texts[1]->m_textColor, 0x0000FFu);
+    // Typed measures for several are a step of their own too.
+    auto* x = static_cast<QLineEdit*>(control(CPropertiesPanel::kIdMeasureX));
+    x->setFocus();
+    x->setText(QStringLiteral("10"));
+    QTest::keyClick(x, Qt::Key_Return);
+    EXPECT_EQ(box->m_rcPage.left, 100);
+
+    Command(kUndo);
+    lookUp();
+    EXPECT_EQ(box->m_rcPage, boxPlace);
+    Command(kUndo);
+    Command(kUndo);
+    lookUp();
+    EXPECT_EQ(texts[1]->m_logFont.weight, 400) << "bold undone on both";
+    EXPECT_EQ(texts[1]->m_logFont.height, 49) << "the size is the step before";
+    Command(kUndo);
+    lookUp();
+    EXPECT_EQ(texts[0]->m_logFont.height, 60);
+    EXPECT_EQ(texts[1]->m_logFont.height, 40);
+    EXPECT_TRUE(host.prompts.Shown().empty()) << host.prompts.Shown().front();
+}
+
+TEST_F(DesignFrameTest, SeveralOfOneKindShareTheirOwnValuesInThePanel)
+{
+    Command(kProperties);
+    CPropertiesPanel* panel = frame->PropertiesBar()->Panel();
+    Command(kInsertCuadrosVar);
+    Click({400, -400});
+    Command(kInsertCuadrosVar);
+    Click({400, -800});
+    static_cast<CCuadrosVar*>(Front())->SetBoxCount(5);
+    Command(kSelectAll);
+    auto* count = static_cast<QLineEdit*>(panel->Control(CPropertiesPanel::kIdFirstNumber));
+    auto* width = static_cast<QLineEdit*>(panel->Control(CPropertiesPanel::kIdSecondNumber));
+    ASSERT_TRUE(count->isVisibleTo(panel));
+    EXPECT_EQ(count->text(), "") << "the counts differ";
+    EXPECT_EQ(width->text(), QString::number(static_cast<CCuadrosVar*>(Front())->m_boxWidth));
+
+    // Typed in the panel's own window and left for the next box, as a clerk does.
+    QApplication::setActiveWindow(panel->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel->window()));
+    count->setFocus();
+    count->setText(QStringLiteral("6"));
+    width->setFocus(Qt::TabFocusReason);
+    for (const auto& e : frame->GetFormat().elements)
+        EXPECT_EQ(static_cast<CCuadrosVar*>(e.get())->m_boxCount, 6);
+    Command(kUndo);
+    EXPECT_EQ(static_cast<CCuadrosVar*>(Front())->m_boxCount, 5) << "one step undoes both";
+    EXPECT_EQ(static_cast<CCuadrosVar*>(frame->GetFormat().elements.back().get())->m_boxCount, 8);
 }

@@ -449,3 +449,24 @@ TEST_F(ScreenLayoutTest, SeveralSelectedMoveAlignAndWalkByKeysInFourPixelSteps)
     EXPECT_EQ(E("B").m_rcScreen.left, 0) << "B, leftmost, reached the edge";
     EXPECT_EQ(E("A").m_rcScreen.left, 24) << "the others kept their distance from it";
 }
+
+TEST_F(ScreenLayoutTest, ARubberBandFromEmptyFormSelectsTheControlsItEnclosesAndShiftAdds)
+{
+    const auto selectedNames = [this] {
+        std::vector<std::string> names;
+        for (const CControles* e : view->Editor().Selected())
+            names.push_back(e->m_text);
+        return names;
+    };
+    Click(120, 40);
+    Drag({90, 60}, {270, 140});  // B and C wholly inside, A and D only in part
+    EXPECT_EQ(selectedNames(), (std::vector<std::string>{"B", "C"}));
+    QTest::mousePress(view, Qt::LeftButton, Qt::ShiftModifier, At(290, 100));
+    QTest::mouseMove(view, At(390, 135));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::ShiftModifier, At(390, 135));
+    EXPECT_EQ(selectedNames(), (std::vector<std::string>{"B", "C", "Datos"}));
+    // The constant lying under A is no control of the screen.
+    Drag({90, 20}, {270, 60});
+    EXPECT_EQ(selectedNames(), (std::vector<std::string>{"A"}));
+    EXPECT_FALSE(frame->IsModified()) << "selecting changes nothing in the format";
+}

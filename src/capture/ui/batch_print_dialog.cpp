@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <climits>
@@ -14,6 +13,7 @@
 #include "platform/batch_printer.h"
 #include "platform/file_folders.h"
 #include "platform/frame_host.h"
+#include "platform/print_dialog.h"
 #include "platform/qt_locale.h"
 
 namespace {
@@ -130,7 +130,7 @@ bool CBatchPrintDlg::ConfirmCount(const QString& text)
 bool CBatchPrintDlg::AskPrinter(QPrinter& printer)
 {
     ProposePdfFileName(printer, m_formatPath, "-lote");
-    QPrintDialog dialog(&printer, m_parent);
+    PrintDialog dialog(printer, m_parent);
     dialog.setWindowTitle(QString::fromUtf8(kTitle));
     // The pages are the rows: no page ranges, no selection; copies go to the printer.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,6 +13,7 @@
 #include "base/prompts.h"
 #include "platform/format_printer.h"
 #include "platform/frame_host.h"
+#include "platform/print_dialog.h"
 
 namespace {
 
@@ -212,7 +212,7 @@ bool CCalibrationDlg::Save()
 
 bool CCalibrationDlg::AskPrinter(QPrinter& printer, const QString& title)
 {
-    QPrintDialog dialog(&printer, this);
+    PrintDialog dialog(printer, this);
     dialog.setWindowTitle(title);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;

@@ -6,7 +6,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +22,7 @@
 #include "platform/format_printer.h"
 #include "platform/format_render.h"
 #include "platform/frame_host.h"
+#include "platform/print_dialog.h"
 #include "platform/qt_dc.h"
 #include "platform/screen_form_bounds.h"
 #include "tables/ui/grid_entry_factory.h"
@@ -505,7 +505,7 @@ void CFmtcaptureView::PrintFormat()
     if (!printer)
         return;
     ProposePdfFileName(*printer, m_path);
-    QPrintDialog dialog(printer, this);
+    PrintDialog dialog(*printer, this);
     dialog.setWindowTitle(QStringLiteral("Imprimir formato"));
     // One sheet always: no page ranges, no selection; copies go to the printer.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
