@@ -126,6 +126,11 @@ CPropertiesPanel::~CPropertiesPanel()
     for (int id : kExchangeOrder)
         if (QWidget* w = Control(id))
             w->removeEventFilter(this);
+    for (int id : kMeasureIds)
+        if (QWidget* w = Control(id))
+            w->removeEventFilter(this);
+    if (QWidget* w = Control(kIdPoints))
+        w->removeEventFilter(this);
 }
 
 bool CPropertiesPanel::ElementInFormat(const CControles* element) const
