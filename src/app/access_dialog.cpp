@@ -55,12 +55,12 @@ CAccessDialog::CAccessDialog(SettingsStore& settings, QWidget* parent)
       m_tree(new CShellTree(this))
 {
     setObjectName(QStringLiteral("160"));
-    m_newButton = MakeButton(":/icons/new.svg", QStringLiteral("Crear nuevo formato"), kNewFormatId, this);
-    m_openDesign = MakeButton(":/icons/design.svg", QStringLiteral("Abrir en diseño de formato"), kOpenDesignId, this);
+    m_newButton = MakeButton(":/icons/new.png", QStringLiteral("Crear nuevo formato"), kNewFormatId, this);
+    m_openDesign = MakeButton(":/icons/design.png", QStringLiteral("Abrir en diseño de formato"), kOpenDesignId, this);
     m_openScreenLayout =
-        MakeButton(":/icons/screen.svg", QStringLiteral("Abrir en diseño de pantalla"), kOpenScreenLayoutId, this);
+        MakeButton(":/icons/screen.png", QStringLiteral("Abrir en diseño de pantalla"), kOpenScreenLayoutId, this);
     m_openCapture =
-        MakeButton(":/icons/capture.svg", QStringLiteral("Abrir en pantalla de captura"), kOpenCaptureId, this);
+        MakeButton(":/icons/capture.png", QStringLiteral("Abrir en pantalla de captura"), kOpenCaptureId, this);
 
     // The recent list: one column, whole rows selected, the selection shown even when
     // the list has no focus. The column is twice the list's width so long paths can be

@@ -9,7 +9,7 @@ class CClientArea : public QMdiArea {
 public:
     explicit CClientArea(QWidget* parent = nullptr);
 
-    // The logo, loaded on the first paint (null before it).
+    // The logo, drawn on the first paint (null before it).
     const QPixmap& Logo() const { return m_logo; }
     // Where the logo goes in an area of `size`: unscaled and centred (integer halves).
     static QPoint LogoOrigin(const QSize& area, const QSize& logo);

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+
 namespace {
 const QString kContentsFile = QStringLiteral("index.html");
 }
@@ -18,7 +19,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QMainWindow(parent), m_browser(new Q
 {
     setWindowFlag(Qt::Window);
     setWindowTitle(QStringLiteral("Ayuda de Ordexa"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/ordexa.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ordexa.png")));
     setCentralWidget(m_browser);
     // Links outside the help (a web page) open in the desktop's browser.
     m_browser->setOpenExternalLinks(true);

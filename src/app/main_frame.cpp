@@ -59,7 +59,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, Prompts& prompts)
     Q_INIT_RESOURCE(app_resources);
     QCoreApplication::installTranslator(&m_captionTranslator);
     setObjectName(QStringLiteral("128"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/ordexa.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ordexa.png")));
     setCentralWidget(m_client);
     setDockOptions(QMainWindow::AnimatedDocks);
     BuildToolBar();
@@ -119,12 +119,12 @@ void CMainFrame::BuildToolBar()
         const char* text;
         int id;
     } buttons[] = {
-        {":/icons/new.svg", "Nuevo diseño", kNewDesign},
-        {":/icons/design.svg", "Abrir en diseño de formato", kOpenDesign},
-        {":/icons/screen.svg", "Abrir en diseño de pantalla", kOpenScreenLayout},
-        {":/icons/capture.svg", "Abrir en pantalla de captura", kOpenCapture},
+        {":/icons/new.png", "Nuevo diseño", kNewDesign},
+        {":/icons/design.png", "Abrir en diseño de formato", kOpenDesign},
+        {":/icons/screen.png", "Abrir en diseño de pantalla", kOpenScreenLayout},
+        {":/icons/capture.png", "Abrir en pantalla de captura", kOpenCapture},
         {nullptr, nullptr, 0},
-        {":/icons/about.svg", "Acerca de", kAbout},
+        {":/icons/about.png", "Acerca de", kAbout},
     };
     for (const auto& b : buttons) {
         if (!b.icon) {
@@ -332,9 +332,10 @@ void CMainFrame::SetMainMenus(std::vector<QMenu*> menus)
     OnSubWindowActivated(m_client->currentSubWindow());
 }
 
-void CMainFrame::SetModeMenus(FrameMode mode, std::vector<QMenu*> menus)
+void CMainFrame::SetModeMenus(FrameMode mode, MenuMaker make)
 {
-    m_modeMenus[mode] = std::move(menus);
+    m_modeMenus.erase(mode);
+    m_menuMakers[mode] = std::move(make);
 }
 
 void CMainFrame::SetCaption(const QString& childTitle)
@@ -366,7 +367,12 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
             SetCaption(QString());
         return;
     }
-    const auto it = m_modeMenus.find(frame->Mode());
+    auto it = m_modeMenus.find(frame->Mode());
+    if (it == m_modeMenus.end()) {
+        const auto maker = m_menuMakers.find(frame->Mode());
+        if (maker != m_menuMakers.end())
+            it = m_modeMenus.emplace(frame->Mode(), maker->second()).first;
+    }
     ShowMenus(it != m_modeMenus.end() ? it->second : m_mainMenus);
     SetCaption(frame->windowTitle());
 }

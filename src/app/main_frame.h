@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTranslator>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -53,8 +54,12 @@ public:
     CClientArea* ClientArea() const { return m_client; }
 
     // The menus of the main menu (no child active) and of each mode; lent, not owned.
+    // A mode's menus are made by `make` the first time a window of that mode comes
+    // forward: most sessions use one or two of the three modes, and the start does not
+    // wait for the others.
+    using MenuMaker = std::function<std::vector<QMenu*>()>;
     void SetMainMenus(std::vector<QMenu*> menus);
-    void SetModeMenus(FrameMode mode, std::vector<QMenu*> menus);
+    void SetModeMenus(FrameMode mode, MenuMaker make);
 
     CAccessDialog* AccessDialog() const { return m_accessDialog; }
     QDockWidget* AccessBar() const { return m_accessBar; }
@@ -107,4 +112,5 @@ private:
     CMaximisedCaptionTranslator m_captionTranslator;
     std::vector<QMenu*> m_mainMenus;
     std::map<FrameMode, std::vector<QMenu*>> m_modeMenus;
+    std::map<FrameMode, MenuMaker> m_menuMakers;
 };

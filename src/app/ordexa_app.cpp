@@ -183,46 +183,63 @@ void COrdexaApp::BuildMenus()
     AddItems(file, {{QStringLiteral("Con&figurar impresora..."), kPrintSetup}, {QString(), 0}, {QStringLiteral("&Salir"), kExit}});
     QMenu* view = Menu(QStringLiteral("&Ver"), {{QStringLiteral("Barra de acceso"), kAccessBar}});
     m_mainFrame->SetMainMenus({file, view, Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Contenido"), kHelpContents}})});
-    QMenu* help = Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Contenido"), kHelpContents},
-                                                   {QString(), 0},
-                                                   {QStringLiteral("&Acerca de Ordexa..."), kAbout}});
+    m_mainFrame->SetModeMenus(FrameMode::Design, [this] { return DesignMenus(HelpMenu()); });
+    m_mainFrame->SetModeMenus(FrameMode::Capture, [this] { return CaptureMenus(); });
+    m_mainFrame->SetModeMenus(FrameMode::ScreenLayout, [this, view] { return LayoutMenus(view); });
+}
 
-    m_mainFrame->SetModeMenus(FrameMode::Design, DesignMenus(help));
-    m_mainFrame->SetModeMenus(FrameMode::Capture,
-                              {Menu(QStringLiteral("&Archivo"),
-                                    {{QStringLiteral("&Abrir formato para captura"), kOpenCapture},
-                                     {QStringLiteral("Abrir datos capturados"), kOpenCaptured},
-                                     {QStringLiteral("&Guardar captura"), kSaveCapture},
-                                     {QStringLiteral("Guardar captura como..."), kSaveCaptureAs},
-                                     {QString(), 0},
-                                     {QStringLiteral("Con&figurar impresora"), kPrintSetup},
-                                     {QStringLiteral("Configurar &Márgenes"), kMargins},
-                                     {QStringLiteral("&Hoja de calibración..."), kCalibrationSheet},
-                                     {QStringLiteral("&Imprimir formato"), kPrintFormat},
-                                     {QStringLiteral("&Vista preliminar"), kPrintPreview},
-                                     {QStringLiteral("Imprimir &lote..."), kBatchPrint},
-                                     {QString(), 0},
-                                     {QStringLiteral("&Cerrar"), kCloseFrame},
-                                     {QStringLiteral("&Salir"), kExit}}),
-                               Menu(QStringLiteral("&Ver"), {{QStringLiteral("&Barra de herramientas"), kToolbar},
-                                                             {QStringLiteral("&Limpiar formato"), kClearCapture},
-                                                             {QString(), 0},
-                                                             {QStringLiteral("Barra de acceso"), kAccessBar}}),
-                               help});
-    m_mainFrame->SetModeMenus(FrameMode::ScreenLayout,
-                              {Menu(QStringLiteral("&Archivo"),
-                                    {{QStringLiteral("&Abrir formato para edición de pantalla"), kOpenScreenLayout},
-                                     {QStringLiteral("&Guardar formato"), kSaveLayout},
-                                     {QStringLiteral("&Cerrar formato"), kCloseLayout},
-                                     {QString(), 0},
-                                     {QStringLiteral("&Salir"), kExit}}),
-                               Menu(QStringLiteral("&Edición"), {{QStringLiteral("&Deshacer"), kUndo},
-                                                                 {QStringLiteral("&Rehacer"), kRedo},
-                                                                 {QString(), 0},
-                                                                 DesignItem(kSelectAll),
-                                                                 DesignItem(kNextElement),
-                                                                 DesignItem(kPreviousElement)}),
-                               LayoutMenu(), view, help});
+QMenu* COrdexaApp::HelpMenu()
+{
+    // One help menu, shared by the three modes.
+    using namespace CommandId;
+    if (!m_helpMenu)
+        m_helpMenu = Menu(QStringLiteral("Ay&uda"), {{QStringLiteral("&Contenido"), kHelpContents},
+                                                      {QString(), 0},
+                                                      {QStringLiteral("&Acerca de Ordexa..."), kAbout}});
+    return m_helpMenu;
+}
+
+std::vector<QMenu*> COrdexaApp::CaptureMenus()
+{
+    using namespace CommandId;
+    return {Menu(QStringLiteral("&Archivo"),
+                {{QStringLiteral("&Abrir formato para captura"), kOpenCapture},
+                 {QStringLiteral("Abrir datos capturados"), kOpenCaptured},
+                 {QStringLiteral("&Guardar captura"), kSaveCapture},
+                 {QStringLiteral("Guardar captura como..."), kSaveCaptureAs},
+                 {QString(), 0},
+                 {QStringLiteral("Con&figurar impresora"), kPrintSetup},
+                 {QStringLiteral("Configurar &Márgenes"), kMargins},
+                 {QStringLiteral("&Hoja de calibración..."), kCalibrationSheet},
+                 {QStringLiteral("&Imprimir formato"), kPrintFormat},
+                 {QStringLiteral("&Vista preliminar"), kPrintPreview},
+                 {QStringLiteral("Imprimir &lote..."), kBatchPrint},
+                 {QString(), 0},
+                 {QStringLiteral("&Cerrar"), kCloseFrame},
+                 {QStringLiteral("&Salir"), kExit}}),
+           Menu(QStringLiteral("&Ver"), {{QStringLiteral("&Barra de herramientas"), kToolbar},
+                                         {QStringLiteral("&Limpiar formato"), kClearCapture},
+                                         {QString(), 0},
+                                         {QStringLiteral("Barra de acceso"), kAccessBar}}),
+           HelpMenu()};
+}
+
+std::vector<QMenu*> COrdexaApp::LayoutMenus(QMenu* view)
+{
+    using namespace CommandId;
+    return {Menu(QStringLiteral("&Archivo"),
+                {{QStringLiteral("&Abrir formato para edición de pantalla"), kOpenScreenLayout},
+                 {QStringLiteral("&Guardar formato"), kSaveLayout},
+                 {QStringLiteral("&Cerrar formato"), kCloseLayout},
+                 {QString(), 0},
+                 {QStringLiteral("&Salir"), kExit}}),
+           Menu(QStringLiteral("&Edición"), {{QStringLiteral("&Deshacer"), kUndo},
+                                             {QStringLiteral("&Rehacer"), kRedo},
+                                             {QString(), 0},
+                                             DesignItem(kSelectAll),
+                                             DesignItem(kNextElement),
+                                             DesignItem(kPreviousElement)}),
+           LayoutMenu(), view, HelpMenu()};
 }
 
 std::pair<QString, int> COrdexaApp::DesignItem(int id)

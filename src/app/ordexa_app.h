@@ -93,6 +93,9 @@ private:
     QMenu* Menu(const QString& title, MenuItems items);
     // The menus of the format design mode, around the shared view and help menus.
     std::vector<QMenu*> DesignMenus(QMenu* help);
+    std::vector<QMenu*> CaptureMenus();
+    std::vector<QMenu*> LayoutMenus(QMenu* view);
+    QMenu* HelpMenu();
     // The screen layout's "&Pantalla" menu.
     QMenu* LayoutMenu();
     // A design command's menu item: its text, with the key the view handles beside it.
@@ -106,6 +109,7 @@ private:
     // Outlives the main frame, so the windows closing with it take their copies along.
     std::unique_ptr<RecoveryKeeper> m_keeper;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    QMenu* m_helpMenu = nullptr;  // made with the first mode's menus, owned by the main frame
     std::unique_ptr<QPrinter> m_printer;
     QTranslator m_qtTranslator;
     std::function<std::string(QWidget*)> m_askFormat;

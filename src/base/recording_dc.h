@@ -41,11 +41,13 @@ public:
         Rect rect;
         ColorRef color = 0;
     };
-    // A picture drawn: where, and which one (its size and key).
+    // A picture drawn: where, and which one (its size and key, and the picture itself,
+    // shared with the element that drew it).
     struct ImageCall {
         Rect rect;
         int width = 0, height = 0;
         uint64_t key = 0;
+        DcImage image;
     };
     // One call that fills many fractional rectangles.
     struct FillsFCall {
@@ -116,7 +118,7 @@ public:
     }
     void DrawImage(const Rect& rect, const DcImage& image) override
     {
-        images.push_back({rect, image.width, image.height, image.key});
+        images.push_back({rect, image.width, image.height, image.key, image});
     }
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
