@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/access_dialog.h"
 #include "app/client_area.h"
+#include "app/flat_icon_button.h"
 #include "design/fmtdesign_frm.h"
 #include "platform/command_ids.h"
 #include "capture/ui/fmtcaptura_frm.h"
@@ -87,6 +89,17 @@ TEST_F(MainFrameTest, TheToolbarOpensModesAndCarriesTheAboutButton)
         if (!a->isSeparator())
             ids << a->objectName();
     EXPECT_EQ(ids, (QStringList{"32771", "32772", "32802", "32798", "57664"}));
+    // Every button shows its picture, as do the access bar's buttons and the window: a
+    // picture missing from the program's resources leaves a blank button.
+    for (QAction* a : bar->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().availableSizes().isEmpty()) << a->objectName().toStdString();
+        }
+    }
+    for (int id : {CAccessDialog::kNewFormatId, CAccessDialog::kOpenDesignId, CAccessDialog::kOpenScreenLayoutId,
+                   CAccessDialog::kOpenCaptureId})
+        EXPECT_FALSE(frame->AccessDialog()->Button(id)->icon().availableSizes().isEmpty()) << id;
+    EXPECT_FALSE(frame->windowIcon().availableSizes().isEmpty());
     for (QAction* a : bar->actions())
         if (a->objectName() == "32771")
             a->trigger();
