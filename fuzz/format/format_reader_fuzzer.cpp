@@ -24,9 +24,14 @@ public:
 
 void DrawEveryWay(Format& format)
 {
-    DesignWindowDc design;
-    RecordingDc screen(MapMode::Pixels, 96);
-    RecordingDc print(MapMode::LoMetric, 600);
+    // The surfaces are made once and reset for each input, which then draws as on new
+    // ones: their records keep their room instead of growing again for every input.
+    static DesignWindowDc design;
+    static RecordingDc screen(MapMode::Pixels, 96);
+    static RecordingDc print(MapMode::LoMetric, 600);
+    design.Reset();
+    screen.Reset();
+    print.Reset();
     LogFont screenFont;
     screenFont.height = 14;
     for (auto& element : format.elements) {

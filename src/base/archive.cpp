@@ -11,7 +11,18 @@ namespace {
 // page, and needs no conversion: nearly every text of a format is such.
 bool IsAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // The high bits of all bytes gathered eight at a time: a text may be long, and this
+    // check runs on every string read or written.
+    uint64_t bits = 0;
+    size_t i = 0;
+    for (; text.size() - i >= sizeof bits; i += sizeof bits) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        bits |= word;
+    }
+    for (; i < text.size(); ++i)
+        bits |= static_cast<unsigned char>(text[i]);
+    return (bits & 0x8080808080808080u) == 0;
 }
 
 }  // namespace

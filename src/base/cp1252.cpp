@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -31,6 +32,38 @@ void AppendUtf8(std::string& out, char32_t c)
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+// The UTF-8 form of every code-page byte (one to three bytes), so that a text is
+// converted by copying, not by encoding each character again.
+struct Utf8Form {
+    uint8_t length = 0;
+    char bytes[3] = {};
+};
+
+constexpr std::array<Utf8Form, 256> MakeUtf8Forms()
+{
+    std::array<Utf8Form, 256> forms{};
+    for (size_t b = 0; b < forms.size(); ++b) {
+        const char32_t c = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char32_t(b);
+        Utf8Form& form = forms[b];
+        if (c < 0x80) {
+            form.length = 1;
+            form.bytes[0] = static_cast<char>(c);
+        } else if (c < 0x800) {
+            form.length = 2;
+            form.bytes[0] = static_cast<char>(0xC0 | (c >> 6));
+            form.bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            form.length = 3;
+            form.bytes[0] = static_cast<char>(0xE0 | (c >> 12));
+            form.bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            form.bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return forms;
+}
+
+constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
 char ToByte(char32_t c)
 {
@@ -68,12 +101,15 @@ namespace cp1252 {
 
 std::string ToUtf8(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size());
+    // Room for the longest form of every byte, written in place and cut to what was used.
+    std::string out(bytes.size() * 3, '\0');
+    char* end = out.data();
     for (char ch : bytes) {
-        const auto b = static_cast<uint8_t>(ch);
-        AppendUtf8(out, (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char32_t(b));
+        const Utf8Form& form = kUtf8Forms[static_cast<uint8_t>(ch)];
+        std::memcpy(end, form.bytes, sizeof form.bytes);
+        end += form.length;
     }
+    out.resize(size_t(end - out.data()));
     return out;
 }
 

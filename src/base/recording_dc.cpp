@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "base/text_layout.h"
 
@@ -18,23 +19,22 @@ int RecordingDc::CharWidth(const LogFont& font)
 
 int RecordingDc::TextWidth(std::string_view text) const
 {
-    return Saturate32(int64_t(CountCharacters(text)) * CharWidth(m_font));
+    return Saturate32(int64_t(CountCharacters(text)) * CharWidth(m_state.font));
 }
 
-RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, const std::string& text) const
+RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, std::string text, int64_t width) const
 {
     TextCall call;
-    call.text = text;
+    call.text = std::move(text);
     call.x = x;
     call.y = y;
     call.align = align;
-    call.font = m_font;
-    call.color = m_textColor;
-    call.transparent = m_transparent;
+    call.font = m_state.font;
+    call.color = m_state.textColor;
+    call.transparent = m_state.transparent;
     // The cell is measured in 64 bits and held in the 32-bit range: a text of any length
     // at any point gives a cell, never an overflow.
-    const int64_t width = TextWidth(text);
-    const int64_t height = CellHeight(m_font);
+    const int64_t height = CellHeight(m_state.font);
     const int64_t ascent = height * 4 / 5;
     int64_t left = x;
     switch (align & 6) {
@@ -57,55 +57,60 @@ RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, const std::
 
 void RecordingDc::TextOut(int x, int y, const std::string& text)
 {
-    texts.push_back(MakeText(x, y, m_align, text));
+    texts.push_back(MakeText(x, y, m_state.align, text, TextWidth(text)));
 }
 
 void RecordingDc::TextOutClipped(int x, int y, const Rect& clip, const std::string& text)
 {
-    TextCall call = MakeText(x, y, m_align, text);
+    TextCall call = MakeText(x, y, m_state.align, text, TextWidth(text));
     call.clipped = true;
     call.clip = clip;
-    texts.push_back(call);
+    texts.push_back(std::move(call));
 }
 
 int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
 {
     const Rect box = rect.Normalized();
     const auto measure = [this](std::string_view s) { return double(TextWidth(s)); };
-    const auto laid = LayoutLines(text, (flags & DrawTextFlag::kWordBreak) != 0, box.Width(), measure);
-    const int lineHeight = CellHeight(m_font);
-    const int height = Saturate32(int64_t(lineHeight) * int64_t(laid.size()));
-    const int down = YUp() ? -1 : 1;
+    const bool wrap = (flags & DrawTextFlag::kWordBreak) != 0;
+    const int lineHeight = CellHeight(m_state.font);
+    const int64_t down = YUp() ? -1 : 1;
+    size_t count = 0;
     if (flags & DrawTextFlag::kCalcRect) {
         int widest = 0;
-        for (const auto& line : laid)
+        ForEachLaidLine(text, wrap, box.Width(), measure, [&](std::string_view line) {
             widest = std::max(widest, TextWidth(line));
+            ++count;
+        });
+        const int height = Saturate32(int64_t(lineHeight) * int64_t(count));
         rect.right = AddSaturated(rect.left, widest);
-        rect.bottom = AddSaturated(rect.top, int64_t(down) * height);
+        rect.bottom = AddSaturated(rect.top, down * height);
         return height;
     }
-    DrawTextCall call{text, rect, flags, m_align, texts.size(), laid.size()};
-    for (size_t i = 0; i < laid.size(); ++i) {
-        const int width = TextWidth(laid[i]);
+    // Each line is recorded as it is laid out.
+    const size_t first = texts.size();
+    ForEachLaidLine(text, wrap, box.Width(), measure, [&](std::string_view laid) {
+        const int width = TextWidth(laid);
         int64_t x = box.left;
         if (flags & DrawTextFlag::kRight)
             x = int64_t(box.right) - width;
         else if (flags & DrawTextFlag::kCenter)
             x = box.left + (int64_t(box.right) - box.left - width) / 2;
-        TextCall line = MakeText(Saturate32(x), AddSaturated(rect.top, int64_t(down) * lineHeight * int64_t(i)),
-                                 TextAlign::kLeft, laid[i]);
+        TextCall line = MakeText(Saturate32(x), AddSaturated(rect.top, down * lineHeight * int64_t(count)),
+                                 TextAlign::kLeft, std::string(laid), width);
         line.clipped = !(flags & DrawTextFlag::kNoClip);
         line.clip = rect;
-        texts.push_back(line);
-    }
-    drawTexts.push_back(call);
-    return height;
+        texts.push_back(std::move(line));
+        ++count;
+    });
+    drawTexts.push_back({text, rect, flags, m_state.align, first, count});
+    return Saturate32(int64_t(lineHeight) * int64_t(count));
 }
 
 void RecordingDc::LineTo(int x, int y)
 {
-    lines.push_back({m_current, {x, y}, m_penWidth, m_penColor});
-    m_current = {x, y};
+    lines.push_back({m_state.current, {x, y}, m_state.penWidth, m_state.penColor});
+    m_state.current = {x, y};
 }
 
 namespace {
@@ -120,7 +125,7 @@ int32_t Scaled(int32_t v, double factor)
 
 Point RecordingDc::LogicalToDevice(Point p) const
 {
-    switch (m_mode) {
+    switch (m_state.mode) {
     case MapMode::Pixels: return p;
     case MapMode::LoMetric: return {Scaled(p.x, m_dpi / 254.0), Scaled(p.y, -m_dpi / 254.0)};
     case MapMode::HiMetric: return {Scaled(p.x, m_dpi / 2540.0), Scaled(p.y, -m_dpi / 2540.0)};
@@ -130,7 +135,7 @@ Point RecordingDc::LogicalToDevice(Point p) const
 
 Point RecordingDc::DeviceToLogical(Point p) const
 {
-    switch (m_mode) {
+    switch (m_state.mode) {
     case MapMode::Pixels: return p;
     case MapMode::LoMetric: return {Scaled(p.x, 254.0 / m_dpi), Scaled(p.y, -254.0 / m_dpi)};
     case MapMode::HiMetric: return {Scaled(p.x, 2540.0 / m_dpi), Scaled(p.y, -2540.0 / m_dpi)};

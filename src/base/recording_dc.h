@@ -11,7 +11,10 @@
 
 class RecordingDc : public Dc {
 public:
-    explicit RecordingDc(MapMode mode = MapMode::LoMetric, int dpi = 96) : m_mode(mode), m_dpi(dpi) {}
+    explicit RecordingDc(MapMode mode = MapMode::LoMetric, int dpi = 96) : m_firstMode(mode), m_dpi(dpi)
+    {
+        m_state.mode = mode;
+    }
 
     // One piece of text put on the surface: a TextOut, or one line of a DrawText.
     struct TextCall {
@@ -80,37 +83,46 @@ public:
         drawTexts.clear();
         fills.clear();
     }
+    // Back to a new surface: the records emptied and the drawing state (mapping mode,
+    // font, colours, alignment, pen, current point) as constructed. The records keep
+    // their room, so a surface drawn on again and again stops allocating.
+    void Reset()
+    {
+        Clear();
+        m_state = State{};
+        m_state.mode = m_firstMode;
+    }
 
     static int CellHeight(const LogFont& font);
     static int CharWidth(const LogFont& font);
     int TextWidth(std::string_view text) const;
 
     // --- Dc ---------------------------------------------------------------------------
-    void SetMapMode(MapMode mode) override { m_mode = mode; }
-    MapMode GetMapMode() const override { return m_mode; }
+    void SetMapMode(MapMode mode) override { m_state.mode = mode; }
+    MapMode GetMapMode() const override { return m_state.mode; }
     // The font is held within the drawing bounds, as every surface holds it.
-    void SelectFont(const LogFont& font) override { m_font = DrawableFont(font); }
-    const LogFont& SelectedFont() const { return m_font; }
-    void SetTextColor(ColorRef color) override { m_textColor = color; }
-    ColorRef GetTextColor() const override { return m_textColor; }
-    void SetBkColor(ColorRef color) override { m_bkColor = color; }
-    void SetBkTransparent(bool transparent) override { m_transparent = transparent; }
-    bool IsBkTransparent() const override { return m_transparent; }
-    void SetTextAlign(int flags) override { m_align = flags; }
-    int GetTextAlign() const { return m_align; }
+    void SelectFont(const LogFont& font) override { m_state.font = DrawableFont(font); }
+    const LogFont& SelectedFont() const { return m_state.font; }
+    void SetTextColor(ColorRef color) override { m_state.textColor = color; }
+    ColorRef GetTextColor() const override { return m_state.textColor; }
+    void SetBkColor(ColorRef color) override { m_state.bkColor = color; }
+    void SetBkTransparent(bool transparent) override { m_state.transparent = transparent; }
+    bool IsBkTransparent() const override { return m_state.transparent; }
+    void SetTextAlign(int flags) override { m_state.align = flags; }
+    int GetTextAlign() const { return m_state.align; }
     void TextOut(int x, int y, const std::string& text) override;
     void TextOutClipped(int x, int y, const Rect& clip, const std::string& text) override;
     int DrawText(const std::string& text, Rect& rect, unsigned flags) override;
     void SelectPen(int width, ColorRef color) override
     {
-        m_penWidth = width;
-        m_penColor = color;
+        m_state.penWidth = width;
+        m_state.penColor = color;
     }
-    int GetPenWidth() const override { return m_penWidth; }
-    ColorRef GetPenColor() const override { return m_penColor; }
-    void MoveTo(int x, int y) override { m_current = {x, y}; }
+    int GetPenWidth() const override { return m_state.penWidth; }
+    ColorRef GetPenColor() const override { return m_state.penColor; }
+    void MoveTo(int x, int y) override { m_state.current = {x, y}; }
     void LineTo(int x, int y) override;
-    void Outline(const Rect& rect) override { outlines.push_back({rect, m_penWidth, m_penColor}); }
+    void Outline(const Rect& rect) override { outlines.push_back({rect, m_state.penWidth, m_state.penColor}); }
     void FillRect(const Rect& rect, ColorRef color) override { fills.push_back({rect, color}); }
     void FillRectsF(std::span<const RectF> rects, ColorRef color) override
     {
@@ -124,17 +136,24 @@ public:
     Point DeviceToLogical(Point p) const override;
 
 private:
-    bool YUp() const { return m_mode != MapMode::Pixels; }
-    TextCall MakeText(int x, int y, int align, const std::string& text) const;
+    bool YUp() const { return m_state.mode != MapMode::Pixels; }
+    // A text call at (x, y) for a text of the given width, in the state in force.
+    TextCall MakeText(int x, int y, int align, std::string text, int64_t width) const;
 
-    MapMode m_mode;
+    // What the calls set; a new surface starts from these values.
+    struct State {
+        MapMode mode = MapMode::LoMetric;
+        LogFont font;
+        ColorRef textColor = 0;
+        ColorRef bkColor = 0xFFFFFF;
+        bool transparent = false;
+        int align = 0;
+        int penWidth = 1;
+        ColorRef penColor = 0;
+        Point current;
+    };
+
+    MapMode m_firstMode;
     int m_dpi;
-    LogFont m_font;
-    ColorRef m_textColor = 0;
-    ColorRef m_bkColor = 0xFFFFFF;
-    bool m_transparent = false;
-    int m_align = 0;
-    int m_penWidth = 1;
-    ColorRef m_penColor = 0;
-    Point m_current;
+    State m_state;
 };

@@ -1,28 +1,46 @@
 #include "base/text_layout.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
-std::vector<std::string_view> HardLines(std::string_view text)
+// The position of the first `c` at or after `from`, or the text's size.
+size_t NextOf(std::string_view text, char c, size_t from)
 {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    lines.push_back(text.substr(start));
-    return lines;
+    const void* found = std::memchr(text.data() + from, c, text.size() - from);
+    return found ? size_t(static_cast<const char*>(found) - text.data()) : text.size();
 }
 
-void WrapLine(std::string_view line, double width, const MeasureText& measure, std::vector<std::string>& out)
+// Calls `onLine` for each line of the text as its line breaks cut it, in order. The
+// breaks are found by searching the whole text for each kind of break, not by looking at
+// every character: most texts have none, and a paragraph has few.
+template <class OnLine>
+void ForEachHardLine(std::string_view text, OnLine onLine)
+{
+    size_t nextCr = NextOf(text, '\r', 0);
+    size_t nextLf = NextOf(text, '\n', 0);
+    size_t start = 0;
+    while (nextCr < text.size() || nextLf < text.size()) {
+        size_t i = std::min(nextCr, nextLf);
+        onLine(text.substr(start, i - start));
+        if (i == nextCr && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+        if (nextCr < start)
+            nextCr = NextOf(text, '\r', start);
+        if (nextLf < start)
+            nextLf = NextOf(text, '\n', start);
+    }
+    onLine(text.substr(start));
+}
+
+void WrapLine(std::string_view line, double width, const MeasureText& measure, const OnLaidLine& out)
 {
     while (!line.empty()) {
         if (measure(line) <= width) {
-            out.emplace_back(line);
+            out(line);
             return;
         }
         // The longest prefix ending before a space that still fits; failing that, the
@@ -40,7 +58,7 @@ void WrapLine(std::string_view line, double width, const MeasureText& measure, s
         std::string_view head = line.substr(0, cut);
         while (!head.empty() && head.back() == ' ')
             head.remove_suffix(1);
-        out.emplace_back(head);
+        out(head);
         line.remove_prefix(cut);
         while (!line.empty() && line.front() == ' ')
             line.remove_prefix(1);
@@ -49,15 +67,21 @@ void WrapLine(std::string_view line, double width, const MeasureText& measure, s
 
 }  // namespace
 
+void ForEachLaidLine(std::string_view text, bool wordWrap, double width, const MeasureText& measure,
+                     const OnLaidLine& onLine)
+{
+    ForEachHardLine(text, [&](std::string_view line) {
+        if (!wordWrap || line.empty())
+            onLine(line);
+        else
+            WrapLine(line, width, measure, onLine);
+    });
+}
+
 std::vector<std::string> LayoutLines(std::string_view text, bool wordWrap, double width, const MeasureText& measure)
 {
     std::vector<std::string> lines;
-    for (std::string_view line : HardLines(text)) {
-        if (!wordWrap || line.empty())
-            lines.emplace_back(line);
-        else
-            WrapLine(line, width, measure, lines);
-    }
+    ForEachLaidLine(text, wordWrap, width, measure, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -92,8 +116,23 @@ std::vector<std::string> SplitCharacters(std::string_view utf8)
 
 size_t CountCharacters(std::string_view utf8)
 {
+    // Eight bytes at a time while they are all ASCII (one character each), which nearly
+    // every text is; a byte above 0x7F is measured as SplitCharacters would cut it.
+    constexpr uint64_t kHighBits = 0x8080808080808080u;
     size_t count = 0;
-    for (size_t i = 0; i < utf8.size(); i += CharacterLength(utf8, i))
+    size_t i = 0;
+    while (i < utf8.size()) {
+        uint64_t word = 0;
+        if (utf8.size() - i >= sizeof word) {
+            std::memcpy(&word, utf8.data() + i, sizeof word);
+            if ((word & kHighBits) == 0) {
+                count += sizeof word;
+                i += sizeof word;
+                continue;
+            }
+        }
+        i += CharacterLength(utf8, i);
         ++count;
+    }
     return count;
 }

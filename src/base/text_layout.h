@@ -14,6 +14,12 @@ using MeasureText = std::function<double(std::string_view)>;
 // at such a break are dropped. A word wider than `width` stays whole on its own line.
 std::vector<std::string> LayoutLines(std::string_view text, bool wordWrap, double width, const MeasureText& measure);
 
+// The same lines, each handed to `onLine` as it is found (a view into `text`), for a
+// surface that draws every line at once and needs no list of them.
+using OnLaidLine = std::function<void(std::string_view)>;
+void ForEachLaidLine(std::string_view text, bool wordWrap, double width, const MeasureText& measure,
+                     const OnLaidLine& onLine);
+
 // The characters of a UTF-8 string, one string per code point (malformed bytes are
 // taken one at a time).
 std::vector<std::string> SplitCharacters(std::string_view utf8);

@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "base/prompts.h"
-#include "base/text_layout.h"
 #include "design/properties_panel.h"
 #include "model/barcode_template.h"
 #include "model/codigo_barras.h"
@@ -150,7 +149,7 @@ void CPropertiesPanel::CommitMedia(int id)
         case kIdTemplate: {
             const std::string tpl = typed.toStdString();
             std::string message;
-            if (SplitCharacters(tpl).size() > kMaxTemplateChars)
+            if (TemplateTooLong(tpl))
                 return refuse(kMsgTemplateTooLong);
             if (!TemplateFieldsExist(tpl, message))
                 return refuse(message);

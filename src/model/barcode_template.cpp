@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text_layout.h"
+
 namespace {
 
 // Calls `onText` for each run of plain text and `onName` for each placeholder.
@@ -44,4 +46,9 @@ std::string FillTemplate(const std::string& tpl,
         tpl, [&](const std::string& text) { out += text; },
         [&](const std::string& name) { out += valueOf(name).value_or(std::string()); });
     return out;
+}
+
+bool TemplateTooLong(std::string_view tpl)
+{
+    return CountCharacters(tpl) > kMaxTemplateChars;
 }

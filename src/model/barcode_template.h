@@ -5,10 +5,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A template is at most this many characters.
 inline constexpr size_t kMaxTemplateChars = 4000;
+
+// More than kMaxTemplateChars characters (UTF-8 code points): the reader and the
+// properties panel refuse such a template.
+bool TemplateTooLong(std::string_view tpl);
 
 // The names the template's placeholders give, in order, each once.
 std::vector<std::string> TemplateNames(const std::string& tpl);

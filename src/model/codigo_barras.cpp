@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "base/text_layout.h"
 #include "model/barcode_template.h"
 #include "model/kind_drawing.h"
 
@@ -44,7 +43,7 @@ void CCodigoBarras::ReadTail(ArchiveReader& ar)
         throw ArchiveRefusal(at, "nivel de corrección de errores desconocido " + std::to_string(m_qrLevel));
     at = ar.Offset();
     m_template = ar.ReadString();
-    if (SplitCharacters(m_template).size() > kMaxTemplateChars)
+    if (TemplateTooLong(m_template))
         throw ArchiveRefusal(at, "plantilla de código de barras de más de 4000 caracteres");
     at = ar.Offset();
     m_moduleSize = ar.ReadInt32();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "model/kind_drawing.h"
 #include "base/text_layout.h"
@@ -82,14 +83,18 @@ void CCuadrosVar::DrawDesign(Dc& dc)
         const Rect box = Rect{left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom}.Normalized();
         return box.left <= shown.right && shown.left <= box.right && box.top <= shown.bottom && shown.top <= box.bottom;
     };
+    // The boxes shown are found once, for their outlines and for their samples.
+    std::vector<int> shownBoxes;
+    for (int i = 0; i < boxes; ++i)
+        if (boxShown(BoxLeft(rc.left, i)))
+            shownBoxes.push_back(i);
     {
         PenScope pen(dc);
         if (m_selected)
             dc.SelectPen(1, kSelectionRed);
-        for (int i = 0; i < boxes; ++i) {
+        for (const int i : shownBoxes) {
             const int left = BoxLeft(rc.left, i);
-            if (boxShown(left))
-                dc.Outline({left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom});
+            dc.Outline({left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom});
         }
         if (m_selected)
             OutlineHandles(dc, m_rcHandle);
@@ -97,9 +102,8 @@ void CCuadrosVar::DrawDesign(Dc& dc)
     dc.SetTextColor(m_textColor);
     dc.SelectFont(m_logFont);
     dc.SetTextAlign(TextAlign::kCenter | TextAlign::kBottom);
-    for (int i = 0; i < boxes; ++i)
-        if (boxShown(BoxLeft(rc.left, i)))
-            dc.TextOutClipped(AddSaturated(BoxLeft(rc.left, i), m_boxWidth / 2), rc.MinY(), rc, kSamples[i % 8]);
+    for (const int i : shownBoxes)
+        dc.TextOutClipped(AddSaturated(BoxLeft(rc.left, i), m_boxWidth / 2), rc.MinY(), rc, kSamples[i % 8]);
 }
 
 void CCuadrosVar::DrawScreen(Dc& dc, bool showOrder)

@@ -3,6 +3,8 @@
 #include "base/session_temp_folder.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -45,6 +47,13 @@ int DesignX(int32_t x)
 int DesignY(int32_t y)
 {
     return std::clamp(y, -kDrawLimit, kDrawLimit) + kDesignMarginY;
+}
+
+// a + b for two 32-bit values, held at the ends of the 32-bit range (their sum is exact in
+// 64 bits, so only the result needs holding).
+int32_t AddHeld(int32_t a, int32_t b)
+{
+    return Saturate32(int64_t(a) + b);
 }
 
 // Hands a rounding remainder out one unit at a time, starting at the rotating index.
@@ -156,17 +165,15 @@ void CFmtGrid::LayoutCells()
     int32_t x = m_rcPage.left;
     for (GridColumn& c : m_columns) {
         c.x = x;
-        const int32_t border = AddSaturated(x, c.width);
-        c.rcSeparator = {AddSaturated(border, -kSeparatorHalf), m_rcPage.top, AddSaturated(border, kSeparatorHalf),
-                         m_rcPage.bottom};
+        const int32_t border = AddHeld(x, c.width);
+        c.rcSeparator = {AddHeld(border, -kSeparatorHalf), m_rcPage.top, AddHeld(border, kSeparatorHalf), m_rcPage.bottom};
         x = border;
     }
     int32_t y = m_rcPage.top;
     for (GridRow& r : m_rows) {
         r.y = y;
-        const int32_t border = AddSaturated(y, -int64_t(r.height));
-        r.rcSeparator = {m_rcPage.left, AddSaturated(border, kSeparatorHalf), m_rcPage.right,
-                         AddSaturated(border, -kSeparatorHalf)};
+        const int32_t border = Saturate32(int64_t(y) - r.height);
+        r.rcSeparator = {m_rcPage.left, AddHeld(border, kSeparatorHalf), m_rcPage.right, AddHeld(border, -kSeparatorHalf)};
         y = border;
     }
 }
@@ -421,24 +428,39 @@ void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
     // lines show every cell.
     if (RowCount() == 0 || ColumnCount() == 0)
         return;
-    const Rect shown = dc.ClipBox();
+    const Rect shown = dc.ClipBox().Normalized();
+    // A surface that shows no area shows no cell.
+    if (shown.left >= shown.right || shown.top >= shown.bottom)
+        return;
     // A cell's left and right edges depend on its column only, its top and bottom on its
     // row only: the cells shown are where the columns shown cross the rows shown, found
-    // in time proportional to the columns plus the rows, not to their product.
+    // in time proportional to the columns plus the rows, not to their product. The edges
+    // are those of CellRect as the design view draws them (held within the drawing
+    // bounds, moved by the margin), computed in 64 bits where nothing can overflow.
     struct Span {
         int index;
-        Rect edges;  // the column's left and right, or the row's top and bottom
+        int from, to;    // the column's left and right, or the row's top and bottom
+        unsigned flags;  // the column's text flags (rows: unused)
+    };
+    const auto designX = [](int64_t x) { return int(std::clamp<int64_t>(x, -kDrawLimit, kDrawLimit)) + kDesignMarginX; };
+    const auto designY = [](int64_t y) { return int(std::clamp<int64_t>(y, -kDrawLimit, kDrawLimit)) + kDesignMarginY; };
+    const auto overlaps = [](int from, int to, int low, int high) {
+        return std::min(from, to) < high && low < std::max(from, to);
     };
     std::vector<Span> columns, rows;
     for (int c = 0; c < ColumnCount(); ++c) {
-        const Rect x = DesignRect(CellRect(c, 0));
-        if (Rect{x.left, shown.top, x.right, shown.bottom}.Intersects(shown))
-            columns.push_back({c, x});
+        const GridColumn& column = m_columns[size_t(c)];
+        const int left = designX(int64_t(column.x) + kCellInset);
+        const int right = designX(int64_t(column.x) + column.width - kCellInset);
+        if (overlaps(left, right, shown.left, shown.right))
+            columns.push_back({c, left, right, ParagraphAlign(column.align) | DrawTextFlag::kSingleLine});
     }
     for (int r = 0; r < RowCount(); ++r) {
-        const Rect y = DesignRect(CellRect(0, r));
-        if (Rect{shown.left, y.top, shown.right, y.bottom}.Intersects(shown))
-            rows.push_back({r, y});
+        const GridRow& row = m_rows[size_t(r)];
+        const int top = designY(int64_t(row.y) - kCellInset);
+        const int bottom = designY(int64_t(row.y) - row.height + kCellInset);
+        if (overlaps(top, bottom, shown.top, shown.bottom))
+            rows.push_back({r, top, bottom, 0});
     }
     const auto selectedColumn = std::find_if(columns.begin(), columns.end(),
                                              [this](const Span& c) { return c.index == m_selColumn; });
@@ -448,21 +470,25 @@ void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
         if (named >= kMaxNamedCells && row.index != m_selRow) {
             // No name is left to draw: of this row only the selected column's cell is filled.
             if (selectedColumn != columns.end())
-                dc.FillRect({selectedColumn->edges.left, row.edges.top, selectedColumn->edges.right, row.edges.bottom},
-                            kSelectedCellGrey);
+                dc.FillRect({selectedColumn->from, row.from, selectedColumn->to, row.to}, kSelectedCellGrey);
             continue;
         }
+        // "F-<row>" is the same for the whole row: only the column's part is written per cell.
+        char name[32] = "C-";
+        char rowPart[16] = ",F-";
+        char* const rowEnd = std::to_chars(rowPart + 3, std::end(rowPart), row.index + 1).ptr;
         for (const Span& column : columns) {
-            Rect cell{column.edges.left, row.edges.top, column.edges.right, row.edges.bottom};
+            Rect cell{column.from, row.from, column.to, row.to};
             const bool highlighted = column.index == m_selColumn || row.index == m_selRow;
             if (highlighted)
                 dc.FillRect(cell, kSelectedCellGrey);
             if (named >= kMaxNamedCells)
                 continue;
             ++named;
-            const unsigned flags = ParagraphAlign(m_columns[size_t(column.index)].align) | DrawTextFlag::kSingleLine;
+            char* end = std::to_chars(name + 2, std::end(name), column.index + 1).ptr;
+            end = std::copy(rowPart, rowEnd, end);
             dc.SetTextColor(highlighted ? kWhite : textColor);
-            dc.DrawText("C-" + std::to_string(column.index + 1) + ",F-" + std::to_string(row.index + 1), cell, flags);
+            dc.DrawText(std::string(name, end), cell, column.flags);
         }
     }
     dc.SetTextColor(textColor);
