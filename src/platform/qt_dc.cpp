@@ -163,10 +163,8 @@ double QtDc::CellHeight()
     return (f.metrics.ascent() + f.metrics.descent()) / f.unitsPerLogical;
 }
 
-void QtDc::DrawLine(double x, double y, int align, const MeasuredText& line)
+QPointF QtDc::LineStart(const FontState& f, int align, double advance)
 {
-    const FontState& f = Font();
-    const double advance = line.advance;
     double x0 = 0;
     switch (align & 6) {
     case TextAlign::kRight: x0 = -advance; break;
@@ -180,6 +178,15 @@ void QtDc::DrawLine(double x, double y, int align, const MeasuredText& line)
         baseline = 0;
     else if (align & TextAlign::kBottom)
         baseline = -f.metrics.descent();
+    return {x0, baseline};
+}
+
+void QtDc::DrawLine(double x, double y, int align, const MeasuredText& line)
+{
+    const FontState& f = Font();
+    const double advance = line.advance;
+    const QPointF start = LineStart(f, align, advance);
+    const double x0 = start.x(), baseline = start.y();
 
     const double unit = 1.0 / f.unitsPerLogical;
     QTransform local;
@@ -210,17 +217,8 @@ bool QtDc::LineInside(double x, double y, int align, const MeasuredText& line, c
         return false;
     // The line's box as DrawLine places it: the advance across, ascent and descent around
     // the baseline, in logical units.
-    double x0 = 0;
-    switch (align & 6) {
-    case TextAlign::kRight: x0 = -line.advance; break;
-    case TextAlign::kCenter: x0 = -line.advance / 2; break;
-    default: break;
-    }
-    double baseline = f.metrics.ascent();
-    if ((align & TextAlign::kBaseline) == TextAlign::kBaseline)
-        baseline = 0;
-    else if (align & TextAlign::kBottom)
-        baseline = -f.metrics.descent();
+    const QPointF start = LineStart(f, align, line.advance);
+    const double x0 = start.x(), baseline = start.y();
     const double across = f.stretch / f.unitsPerLogical;
     const double down = (YUp() ? -1.0 : 1.0) / f.unitsPerLogical;
     const double left = x + x0 * across, right = x + (x0 + line.advance) * across;

@@ -97,6 +97,9 @@ private:
     // Draws one line with its reference point at (x, y) by the given alignment flags.
     // True when the line drawn at (x, y) with `align` lies wholly inside `clip`: clipping
     // it would cut nothing, and each clip costs a PDF or a printer a change of state.
+    // Where a line of `advance` starts and where its baseline lies, in the text's own
+    // coordinates (y down from the reference point), for the alignment flags.
+    static QPointF LineStart(const FontState& f, int align, double advance);
     bool LineInside(double x, double y, int align, const MeasuredText& line, const Rect& clip);
     void DrawLine(double x, double y, int align, const MeasuredText& line);
     void ApplyPen();
