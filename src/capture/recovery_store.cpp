@@ -188,7 +188,7 @@ RecoveryStore::Leftovers RecoveryStore::ClaimLeftovers(int64_t nowSeconds)
         if (path == m_runFolder || name == kAsideFolder)
             continue;
         const fs::file_status status = StatusOf(path);
-        if (!fs::exists(status) && status.type() != fs::file_type::symlink)
+        if (!fs::exists(status))
             continue;
         const bool folder = fs::is_directory(status);
         int64_t modified = 0;
@@ -230,7 +230,7 @@ void RecoveryStore::ClaimRun(const std::string& runFolder, int64_t nowSeconds, L
             continue;
         }
         const fs::file_status status = StatusOf(path);
-        if (!fs::exists(status) && status.type() != fs::file_type::symlink)
+        if (!fs::exists(status))
             continue;
         if (!fs::is_regular_file(status) || !EndsWith(name, kCopySuffix)) {
             MoveAside(path, runName + "-" + name, "no es una copia de recuperación de Ordexa.", found);
