@@ -154,8 +154,8 @@ TEST_F(TablaCacheTest, TheSameOperationsGiveTheSameFilesAndReadsWithOrWithoutThe
     bool outgrown = false, retaken = false;
     for (int step = 0; step < 500; ++step) {
         SCOPED_TRACE("step " + std::to_string(step));
-        const int slots = tables[0].SlotCount();
-        const int record = int(random() % uint32_t(slots)) + 1;
+        const int slot_count = tables[0].SlotCount();
+        const int record = int(random() % uint32_t(slot_count)) + 1;
         const unsigned op = random() % 20;
         if (op < 8) {
             const std::string nombre = names[random() % names.size()];
@@ -182,7 +182,7 @@ TEST_F(TablaCacheTest, TheSameOperationsGiveTheSameFilesAndReadsWithOrWithoutThe
         } else if (op < 18) {
             OnAll([&](CTabla& t) { return t.GoToRecord(record) * 10 + t.DeleteRecord(false); });
         } else if (op < 19) {
-            const int position = int(random() % uint32_t(slots)) + 1;
+            const int position = int(random() % uint32_t(slot_count)) + 1;
             OnAll([&](CTabla& t) { return int(t.SelectOrder("Nombre")) * 10 + t.GoToOrderPosition(position); });
         } else if (step % 3 == 0) {
             OnAll([](CTabla& t) { return int(t.EmptyTable()); });
