@@ -54,7 +54,8 @@ InstallListEntry PathEntry(const std::string& path)
 
 bool IsProgramFile(const std::string& name, const std::string& productName)
 {
-    return name == productName || name == kCliProgramName || name == kUninstallerProgramName;
+    return name == productName + kProgramSuffix || name == std::string(kCliProgramName) + kProgramSuffix ||
+           name == std::string(kUninstallerProgramName) + kProgramSuffix;
 }
 
 // The earlier installation's list in the folder, and whether it can be trusted: written

@@ -336,9 +336,10 @@ std::string ExpandHomeFolder(const std::string& folder)
 {
     if (folder != "~" && folder.rfind("~/", 0) != 0)
         return folder;
-    const char* home = std::getenv("HOME");
-    std::string base = home && *home ? home : "/";
-    if (base.size() > 1 && base.back() == '/')
+    std::string base = HomeFolder();
+    if (base.empty())
+        base = "/";
+    while (base.size() > 1 && base.size() > RootLength(base) && base.back() == '/')
         base.pop_back();
     if (folder == "~")
         return base;

@@ -46,6 +46,8 @@ bool MayWriteInFolder(const std::string& folder);
 bool FreeDiskBytes(const std::string& path, uint64_t& bytes);
 // The system's temporary folder, with "/" at its end.
 std::string SystemTempFolderPath();
+// The user's home folder ($HOME; on Windows the user's profile), empty when unknown.
+std::string HomeFolder();
 // The file of the program running now.
 std::string RunningProgramPath();
 // This process's number, for names no other process uses at the same time.

@@ -131,6 +131,12 @@ std::string SystemTempFolderPath()
     return "/tmp/";
 }
 
+std::string HomeFolder()
+{
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
 std::string RunningProgramPath()
 {
     return "/proc/self/exe";

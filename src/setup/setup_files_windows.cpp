@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
+#include <cstdlib>
 #include <random>
 #include <windows.h>
 
@@ -255,6 +256,12 @@ std::string SystemTempFolderPath()
     if (folder.back() != '/')
         folder += '/';
     return folder;
+}
+
+std::string HomeFolder()
+{
+    const wchar_t* profile = ::_wgetenv(L"USERPROFILE");
+    return profile ? WithSlashes(Utf8Path(profile)) : std::string();
 }
 
 std::string RunningProgramPath()
