@@ -10,6 +10,7 @@
 #include "base/fs_path.h"
 #include "setup/destination_check.h"
 #include "setup/install_files.h"
+#include "setup/install_journal.h"
 #include "setup/package_format.h"
 #include "setup/uninstall.h"
 #include "setup_fixture.h"
@@ -339,4 +340,21 @@ TEST(InstallFiles, ALinkNamedLikeTheInstallListIsReplacedNotWrittenThrough)
     std::vector<std::string> listed;
     ASSERT_TRUE(ReadInstallList(dest + "/ORDEXA.instalados", listed, message)) << message;
     EXPECT_EQ(std::count(listed.begin(), listed.end(), "/etc"), 0);
+}
+
+TEST(InstallFiles, OneInstallationOrUninstallationAtATimeWorksInAFolder)
+{
+    TempFolder root;
+    DestinationLock first;
+    DestinationLock second;
+    std::string message;
+    ASSERT_TRUE(first.Acquire(root.Path(), message)) << message;
+    EXPECT_FALSE(second.Acquire(root.Path() + "/", message));
+    EXPECT_NE(message.find("Otro programa de instalación (o el desinstalador) está trabajando en la carpeta"),
+              std::string::npos)
+        << message;
+    // Nothing of the lock is left in the folder the clerk chose.
+    EXPECT_TRUE(fs::is_empty(FsPath(root.Path())));
+    first.Release();
+    EXPECT_TRUE(second.Acquire(root.Path(), message)) << message;
 }
