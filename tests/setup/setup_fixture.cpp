@@ -34,14 +34,26 @@ const char* HomeVariable()
     return "USERPROFILE";
 }
 
-bool RunKilled(const std::function<void()>&)
+namespace {
+struct Stopped {};
+}  // namespace
+
+// No fork on Windows: the work runs in this process and is stopped by an exception. Only
+// destructors run on the way out, and those of the installer's core close handles and
+// let locks go, as the end of a killed process does; nothing is cleaned up or put back.
+bool RunKilled(const std::function<void()>& work)
 {
+    try {
+        work();
+    } catch (const Stopped&) {
+        return true;
+    }
     return false;
 }
 
 void KillSelf()
 {
-    std::_Exit(9);
+    throw Stopped {};
 }
 
 bool LimitFileSize(uint64_t)

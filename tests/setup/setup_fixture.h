@@ -35,10 +35,11 @@ inline const std::string kSystemRoot = "/";
 void SetEnvironment(const char* name, const std::string& value);
 // The variable that names the user's home folder (HOME; USERPROFILE on Windows).
 const char* HomeVariable();
-// Runs `work` in a child process that kills itself (SIGKILL) before it returns; true
-// when it died so. Windows cannot fork a process: false there, and the caller skips.
+// Runs `work` in a child process that kills itself (SIGKILL, KillSelf) before it returns;
+// true when it died so. Windows cannot fork: there `work` runs in this process and
+// KillSelf stops it at once by an exception that only RunKilled catches.
 bool RunKilled(const std::function<void()>& work);
-// Kills the calling process at once, as a power cut would stop it.
+// Stops the work given to RunKilled at once, as a power cut would.
 [[noreturn]] void KillSelf();
 // Makes writes past `bytes` fail as on a full disk (EFBIG), until RestoreFileSizeLimit.
 // False where the system has no such limit (Windows).
