@@ -252,6 +252,10 @@ std::vector<std::string> InstallJournal::RollBack()
         if (it->backup.empty()) {
             if (!RemoveAt(m_dir, it->name))
                 notRestored.push_back(it->name);
+        } else if (!it->backupMoved && m_dir.SameFile(it->name, it->backup)) {
+            // The replacement never happened: the name still holds the old file, and the
+            // backup is only a second name for it.
+            RemoveAt(m_dir, it->backup);
         } else if (!m_dir.Rename(it->backup, it->name) && errno != ENOENT) {
             notRestored.push_back(it->name);
         }

@@ -161,9 +161,19 @@ bool MakeFolder(const std::string& path)
 
 bool RenameOver(const std::string& from, const std::string& to)
 {
-    if (::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const std::wstring target = WidePath(to);
+    if (::MoveFileExW(WidePath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    SetErrnoFromLastError();
+    const DWORD code = ::GetLastError();
+    // Windows refuses to replace a program that is running with "access denied": where
+    // the file is not marked read-only (and the folder took the new file a moment ago),
+    // the file is in use, and the clerk is told to close it.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        errno = EBUSY;
+    else
+        errno = ErrnoFromWin32(code);
     return false;
 }
 

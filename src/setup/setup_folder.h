@@ -34,6 +34,8 @@ public:
     bool Rename(const std::string& from, const std::string& to) const;
     // A second name for a file (a hard link).
     bool Link(const std::string& from, const std::string& to) const;
+    // True when both names are the same file (two links to it).
+    bool SameFile(const std::string& a, const std::string& b) const;
     // A new file created exclusively (mode 0600), open for writing: -1 on failure.
     int CreateNew(const std::string& name) const;
     // A plain file opened for reading, links not followed: -1 on failure.

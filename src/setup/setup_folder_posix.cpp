@@ -85,6 +85,15 @@ bool SetupFolder::Link(const std::string& from, const std::string& to) const
     return ::linkat(int(m_handle), from.c_str(), int(m_handle), to.c_str(), 0) == 0;
 }
 
+bool SetupFolder::SameFile(const std::string& a, const std::string& b) const
+{
+    struct stat first {};
+    struct stat second {};
+    return ::fstatat(int(m_handle), a.c_str(), &first, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(int(m_handle), b.c_str(), &second, AT_SYMLINK_NOFOLLOW) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 int SetupFolder::CreateNew(const std::string& name) const
 {
     return ::openat(int(m_handle), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);

@@ -113,6 +113,24 @@ bool SetupFolder::Link(const std::string& from, const std::string& to) const
     return false;
 }
 
+bool SetupFolder::SameFile(const std::string& a, const std::string& b) const
+{
+    const auto identity = [&](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+        const HANDLE h = ::CreateFileW(WidePath(Joined(m_path, name)).c_str(), FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        const bool known = ::GetFileInformationByHandle(h, &info) != 0;
+        ::CloseHandle(h);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION first {};
+    BY_HANDLE_FILE_INFORMATION second {};
+    return identity(a, first) && identity(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 int SetupFolder::CreateNew(const std::string& name) const
 {
     return CreateExclusiveFile(Joined(m_path, name));
