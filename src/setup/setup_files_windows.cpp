@@ -303,7 +303,9 @@ int CreateExclusiveFile(const std::string& path)
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        SetErrnoFromLastError();
+        const DWORD code = ::GetLastError();
+        // A folder under the name may be reported as "access denied": the name is taken.
+        errno = code == ERROR_ACCESS_DENIED && KindAt(path) != EntryKind::Missing ? EEXIST : ErrnoFromWin32(code);
         return -1;
     }
     return DescriptorOf(h, _O_WRONLY);
