@@ -22,16 +22,21 @@ mkdir -p "$prefix" "$work"
 # build uses.
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
 
+# Fetches the source packages not yet in $work/src (a build made before a library was
+# added fetches only the new ones).
 fetch_sources() {
-  [ -f "$work/sources.stamp" ] && return 0
+  local packages=(libpng1.6 libjpeg-turbo zint libcsv libzip nettle) missing=() p
+  for p in "${packages[@]}"; do
+    find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "$p-*" 2>/dev/null | grep -q . || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$work/src"
   echo "deb-src http://deb.debian.org/debian $codename main" > "$apt_dir/sources.list"
   local opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
               -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
               -o "APT::Sandbox::User=$(id -un)")
   apt-get -qq "${opts[@]}" update
-  (cd "$work/src" && apt-get -qq "${opts[@]}" source libpng1.6 libjpeg-turbo zint libcsv >/dev/null)
-  touch "$work/sources.stamp"
+  (cd "$work/src" && apt-get -qq "${opts[@]}" source "${missing[@]}" >/dev/null)
 }
 
 source_dir() {
@@ -91,4 +96,30 @@ if [ ! -f "$work/csv.stamp" ]; then
   x86_64-w64-mingw32-ar rcs "$prefix/lib/libcsv.a" "$work/csv/libcsv.o"
   cp "$csv_src/csv.h" "$prefix/include/"
   touch "$work/csv.stamp"
+fi
+
+# libzip: only its library, over zlib, with every optional backend off (no bzip2, lzma,
+# zstd or encryption: the installer's archive is deflated only).
+if [ ! -f "$work/zip.stamp" ]; then
+  src=$(source_dir libzip)
+  cmake_lib zip "$src" zip -DBUILD_SHARED_LIBS=OFF -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
+    -DENABLE_ZSTD=OFF -DENABLE_COMMONCRYPTO=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF \
+    -DENABLE_OPENSSL=OFF -DENABLE_WINDOWS_CRYPTO=OFF -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF \
+    -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF -DLIBZIP_DO_INSTALL=OFF
+  cp "$work/zip/lib/libzip.a" "$prefix/lib/libzip.a"
+  cp "$src/lib/zip.h" "$work/zip/zipconf.h" "$prefix/include/"
+  touch "$work/zip.stamp"
+fi
+
+# nettle: only libnettle (the hashes), no public-key part, so no gmp.
+if [ ! -f "$work/nettle.stamp" ]; then
+  echo "windows-deps: building nettle"
+  src=$(source_dir nettle)
+  mkdir -p "$work/nettle" "$prefix/include/nettle" "$prefix/lib"
+  (cd "$work/nettle" && "$src/configure" --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix \
+     CFLAGS="-O2 -w" --enable-static --disable-shared --disable-documentation --disable-public-key \
+     --disable-openssl --disable-assembler --disable-fat >/dev/null && make -j"$jobs" libnettle.a >/dev/null)
+  cp "$work/nettle/libnettle.a" "$prefix/lib/libnettle.a"
+  cp "$src"/*.h "$work/nettle"/*.h "$prefix/include/nettle/" 2>/dev/null || true
+  touch "$work/nettle.stamp"
 fi

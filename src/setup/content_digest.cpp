@@ -1,11 +1,9 @@
 #include "setup/content_digest.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <nettle/sha2.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
+
+#include "setup/setup_files.h"
 
 struct ContentDigest::State {
     sha256_ctx context;
@@ -41,28 +39,22 @@ std::string ContentDigest::Hex() const
 
 bool DigestOfFile(const std::string& path, uint64_t& size, std::string& hex)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    uint64_t fileSize = 0;
+    const int fd = OpenPlainFileForReading(path, fileSize);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     ContentDigest digest;
     std::vector<uint8_t> buffer(65536);
     bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+        const long long n = ReadSome(fd, buffer.data(), buffer.size());
         if (n < 0)
             ok = false;
         if (n <= 0)
             break;
         digest.Add(buffer.data(), size_t(n));
     }
-    ::close(fd);
+    CloseFile(fd);
     if (!ok)
         return false;
     size = digest.Size();

@@ -2,14 +2,18 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include "base/file_messages.h"
+#include "setup/setup_files.h"
 #include "setup/setup_paths.h"
 
 namespace {
+
+#ifdef _WIN32
+constexpr char kFullPathStart[] = "debe empezar con la letra de una unidad, como «C:\\».";
+#else
+constexpr char kFullPathStart[] = "debe empezar con «/».";
+#endif
 
 std::string Trimmed(const std::string& text)
 {
@@ -20,7 +24,7 @@ std::string Trimmed(const std::string& text)
 // Why the clerk cannot write into the existing folder `folder`, or empty.
 std::string WriteProblem(const std::string& folder, const std::string& what)
 {
-    if (::access(folder.c_str(), W_OK | X_OK) == 0)
+    if (MayWriteInFolder(folder))
         return {};
     if (errno == EROFS)
         return "La carpeta " + InGuillemets(folder) + " está en un disco de solo lectura: no se puede " + what +
@@ -42,40 +46,36 @@ std::string SizeText(uint64_t bytes)
 
 bool FreeBytes(const std::string& path, uint64_t& bytes)
 {
-    struct statvfs vfs {};
-    if (::statvfs(path.c_str(), &vfs) != 0 && ::statvfs(Parent(path).c_str(), &vfs) != 0)
-        return false;
-    bytes = uint64_t(vfs.f_bavail) * uint64_t(vfs.f_frsize);
-    return true;
+    return FreeDiskBytes(path, bytes) || FreeDiskBytes(Parent(path), bytes);
 }
 
 std::string DestinationProblem(const std::string& folder, const std::string& productName, uint64_t neededBytes)
 {
     if (Trimmed(folder).empty())
         return "Escriba la carpeta donde se instalará " + productName + ", o elíjala con 'Explorar'.";
-    if (folder[0] != '/')
-        return "La carpeta " + InGuillemets(folder) + " no es una ruta completa: debe empezar con «/».";
+    if (!IsFullPath(folder))
+        return "La carpeta " + InGuillemets(folder) + " no es una ruta completa: " + kFullPathStart;
     // The install list holds one path a line: a line break in the folder's name would
     // split each path in two, and the uninstaller could not read the list.
     if (folder.find_first_of("\n\r") != std::string::npos)
         return "El nombre de la carpeta " + InGuillemets(folder) + " lleva un salto de renglón. Elija una carpeta cuyo "
                "nombre esté en un solo renglón.";
     std::string path = folder;
-    while (path.size() > 1 && path.back() == '/')
+    while (path.size() > RootLength(path) && path.back() == '/')
         path.pop_back();
-    struct stat st {};
     std::string problem;
-    if (::stat(path.c_str(), &st) == 0) {
-        if (!S_ISDIR(st.st_mode))
+    const EntryKind kind = KindFollowing(path);
+    if (kind != EntryKind::Missing) {
+        if (kind != EntryKind::Folder)
             return InGuillemets(path) + " es un archivo, no una carpeta. Elija otra carpeta con 'Explorar'.";
         problem = WriteProblem(path, "escribir en la carpeta " + InGuillemets(path));
     } else {
         const std::string parent = Parent(path);
-        if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        if (KindFollowing(parent) != EntryKind::Folder)
             return "No existe la carpeta " + InGuillemets(parent) + ", donde se crearía la carpeta de instalación " +
                    InGuillemets(path) + ". El programa de instalación solo crea el último nivel de la ruta: elija una "
                    "carpeta que exista con 'Explorar'.";
-        problem = WriteProblem(parent, "crear la carpeta " + InGuillemets(path.substr(parent.size() == 1 ? 1 : parent.size() + 1)) +
+        problem = WriteProblem(parent, "crear la carpeta " + InGuillemets(BaseName(path)) +
                                            " dentro de " + InGuillemets(parent));
     }
     if (!problem.empty())
@@ -97,7 +97,9 @@ std::string SetupWriteError(const std::string& path, int errorNumber)
     case EPERM:
         return "No tiene permiso para escribir " + InGuillemets(path) + ".";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG:
         return "No se puede escribir " + InGuillemets(path) + ": el disco se llenó (o se alcanzó el límite de espacio "
                "que se le permite usar).";

@@ -4,10 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/atomic_file.h"
 #include "setup/content_digest.h"
@@ -16,6 +13,7 @@
 #include "setup/install_list.h"
 #include "setup/package_format.h"
 #include "base/file_messages.h"
+#include "setup/setup_files.h"
 #include "setup/setup_paths.h"
 
 namespace {
@@ -33,13 +31,12 @@ void Remember(std::vector<std::string>& list, const std::string& path)
 bool MakeDestination(const std::string& dest, bool& created, std::string& message)
 {
     created = false;
-    if (::mkdir(dest.c_str(), 0755) == 0) {
+    if (MakeFolder(dest)) {
         created = true;
         return true;
     }
     const int failure = errno;
-    struct stat st {};
-    if (failure == EEXIST && ::stat(dest.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (failure == EEXIST && KindFollowing(dest) == EntryKind::Folder)
         return true;
     if (failure == EEXIST)
         message = "No se puede instalar en " + InGuillemets(dest) + ": ya existe un archivo con ese nombre.";
@@ -57,7 +54,8 @@ InstallListEntry PathEntry(const std::string& path)
 
 bool IsProgramFile(const std::string& name, const std::string& productName)
 {
-    return name == productName || name == kCliProgramName || name == kUninstallerProgramName;
+    return name == productName + kProgramSuffix || name == std::string(kCliProgramName) + kProgramSuffix ||
+           name == std::string(kUninstallerProgramName) + kProgramSuffix;
 }
 
 // The earlier installation's list in the folder, and whether it can be trusted: written
@@ -71,10 +69,9 @@ struct PreviousList {
 PreviousList ReadPreviousList(const std::string& listPath, const std::string& dest)
 {
     PreviousList previous;
-    struct stat st {};
     InstallList list;
     std::string ignored;
-    if (::lstat(listPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !ReadInstallList(listPath, list, ignored))
+    if (KindAt(listPath) != EntryKind::File || !ReadInstallList(listPath, list, ignored))
         return previous;
     const bool namesItself = std::any_of(list.entries.begin(), list.entries.end(),
                                          [&](const InstallListEntry& entry) { return entry.path == listPath; });
@@ -100,8 +97,7 @@ struct Run {
 // file that is none of these is the clerk's.
 bool MayReplace(const Run& run, const std::string& path, const std::string& newDigest)
 {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (KindAt(path) != EntryKind::File)
         return true;  // nothing there, or a link (replaced itself, never written through)
     if (run.previous->trusted) {
         const auto found = run.previous->entries.find(path);
@@ -115,12 +111,12 @@ bool MayReplace(const Run& run, const std::string& path, const std::string& newD
 
 // Copies one record to a temporary file in the destination, then renames it to its
 // name, or beside the clerk's changed file. `installedName` is where it went.
-bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, mode_t mode, bool alwaysReplace,
+bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, unsigned mode, bool alwaysReplace,
                 std::string& installedName, InstallListEntry& entry, std::string& message)
 {
     const std::string target = run.dest + "/" + record.name;
-    std::string temp = run.dest + "/" + kInProgressPrefix + "XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    int fd = -1;
+    const std::string temp = CreateUniqueFile(run.dest, kInProgressPrefix, fd);
     if (fd < 0) {
         message = SetupWriteError(target, errno);
         return false;
@@ -139,11 +135,11 @@ bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, m
             digest.Add(run.buffer.data(), got);
         }
     }
-    if (ok && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
+    if (ok && (!SetOpenFileMode(fd, mode) || !FlushToDisk(fd))) {
         message = SetupWriteError(target, errno);
         ok = false;
     }
-    if (::close(fd) != 0 && ok) {
+    if (!CloseFile(fd) && ok) {
         message = SetupWriteError(target, errno);
         ok = false;
     }
@@ -162,36 +158,24 @@ bool InstallOne(Run& run, SetupPackage& package, SetupPackage::Record& record, m
         installedName = BesideName(record.name, number);
     }
     const std::string installedPath = run.dest + "/" + installedName;
-    struct stat st {};
-    const bool there = ok && ::lstat(installedPath.c_str(), &st) == 0;
-    if (there && S_ISDIR(st.st_mode)) {
+    const EntryKind kind = ok ? KindAt(installedPath) : EntryKind::Missing;
+    const bool there = kind != EntryKind::Missing;
+    if (kind == EntryKind::Folder) {
         message = "No se puede instalar " + InGuillemets(installedPath) + ": ya existe una carpeta con ese nombre.";
         ok = false;
     }
     if (ok)
         ok = there ? run.journal->WillReplace(installedName, message) : run.journal->WillCreate(installedName, message);
-    if (ok && ::rename(temp.c_str(), installedPath.c_str()) != 0) {
+    if (ok && !RenameOver(temp, installedPath)) {
         message = SetupWriteError(installedPath, errno);
         ok = false;
     }
     if (!ok) {
-        ::unlink(temp.c_str());
+        RemoveFile(temp);
         return false;
     }
     entry = {installedPath, true, digest.Size(), newDigest};
     return true;
-}
-
-// True when `folder` is one of the menu folders the program group writes into, or a
-// folder above one of them.
-bool LeadsToMenuFolder(const std::string& folder, const MenuLocations& menus)
-{
-    const std::string targets[] = {menus.dataHome + "/applications", menus.dataHome + "/desktop-directories",
-                                   menus.dataHome + "/icons/hicolor/scalable/apps", menus.dataHome + "/mime/packages",
-                                   menus.configHome + "/menus/applications-merged"};
-    return std::any_of(std::begin(targets), std::end(targets), [&](const std::string& target) {
-        return target == folder || target.rfind(folder + "/", 0) == 0;
-    });
 }
 
 // The new list: what this run installed and wrote, and of the earlier list only what is
@@ -223,8 +207,7 @@ InstallList NewInstallList(const std::string& dest, const std::string& listPath,
                 add(entry);
             continue;
         }
-        struct stat st {};
-        if (::lstat(entry.path.c_str(), &st) != 0)
+        if (KindAt(entry.path) == EntryKind::Missing)
             continue;  // gone: nothing to remember
         const std::string name = entry.path.substr(entry.path.rfind('/') + 1);
         const bool inDest = Parent(entry.path) == dest;
@@ -232,7 +215,7 @@ InstallList NewInstallList(const std::string& dest, const std::string& listPath,
             continue;  // the clerk's own now
         const bool ours = previous.trusted &&
                           (inDest ? entry.hasDigest && IsAsInstalled(entry)
-                                  : name.rfind(kMenuVendorPrefix, 0) == 0 && IsMenuFolder(Parent(entry.path)));
+                                  : IsProgramGroupFile(Parent(entry.path), name, dest));
         if (ours)
             add(entry);
         else
@@ -244,11 +227,9 @@ InstallList NewInstallList(const std::string& dest, const std::string& listPath,
 
 bool WriteInstallList(const std::string& listPath, const InstallList& list, std::string& message)
 {
-    struct stat st {};
     // A link planted under the list's name is taken away, so that the new list is
     // written in its place instead of through it.
-    if (::lstat(listPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(listPath.c_str()) != 0 &&
-        errno != ENOENT) {
+    if (KindAt(listPath) == EntryKind::Link && !RemoveFile(listPath) && errno != ENOENT) {
         message = SetupWriteError(listPath, errno);
         return false;
     }
@@ -322,7 +303,7 @@ bool InstallFiles(const std::string& destFolder, const std::string& packagePath,
     DestinationLock lock;
     if (!lock.Acquire(dest, message)) {
         if (createdDest)
-            ::rmdir(dest.c_str());
+            RemoveFolder(dest);
         return false;
     }
     // What a stopped run left is undone first; a folder it made counts as made by this one.
@@ -335,7 +316,7 @@ bool InstallFiles(const std::string& destFolder, const std::string& packagePath,
     InstallJournal journal(lock);
     if (!journal.Begin(createdDest, message)) {
         if (createdDest)
-            ::rmdir(dest.c_str());
+            RemoveFolder(dest);
         return false;
     }
     Run run{dest, productName, installerPath.empty() ? packagePath : installerPath, &journal, &previous,

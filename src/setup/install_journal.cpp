@@ -2,12 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "base/atomic_file.h"
 #include "setup/destination_check.h"
 #include "setup/package_format.h"
 #include "base/file_messages.h"
@@ -16,43 +12,41 @@ namespace {
 
 constexpr size_t kMaxJournalBytes = size_t(1) << 20;
 
+bool IsDiskFull(int error)
+{
+#ifdef EDQUOT
+    if (error == EDQUOT)
+        return true;
+#endif
+    return error == ENOSPC;
+}
+
 bool StartsWith(const std::string& text, const char* prefix)
 {
     return text.rfind(prefix, 0) == 0;
 }
 
-bool IsDirectoryAt(int dirFd, const std::string& name)
+bool IsDirectoryAt(const SetupFolder& dir, const std::string& name)
 {
-    struct stat st {};
-    return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+    return dir.KindOf(name) == EntryKind::Folder;
 }
 
-bool ExistsAt(int dirFd, const std::string& name)
+bool ExistsAt(const SetupFolder& dir, const std::string& name)
 {
-    struct stat st {};
-    return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    return dir.KindOf(name) != EntryKind::Missing;
 }
 
 // Removes a file (never a folder) of the destination by name.
-bool RemoveAt(int dirFd, const std::string& name)
+bool RemoveAt(const SetupFolder& dir, const std::string& name)
 {
-    if (name.empty() || IsDirectoryAt(dirFd, name))
+    if (name.empty() || IsDirectoryAt(dir, name))
         return false;
-    return ::unlinkat(dirFd, name.c_str(), 0) == 0 || errno == ENOENT;
+    return dir.Remove(name) || errno == ENOENT;
 }
 
 bool WriteAll(int fd, const std::string& text)
 {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
+    return WriteAllToFd(fd, text.data(), text.size());
 }
 
 std::vector<std::string> SplitTabs(const std::string& line)
@@ -70,27 +64,25 @@ std::vector<std::string> SplitTabs(const std::string& line)
 
 // The journal a stopped run left, read defensively: only names a package may hold and
 // backups of our own are ever acted on.
-bool ReadJournal(int dirFd, std::vector<std::vector<std::string>>& lines)
+bool ReadJournal(const SetupFolder& dir, std::vector<std::vector<std::string>>& lines)
 {
-    const int fd = ::openat(dirFd, kJournalName, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    uint64_t size = 0;
+    const int fd = dir.OpenForReading(kJournalName, size);
     if (fd < 0)
-        return false;
-    struct stat st {};
+        return errno == EINVAL;  // something else under the journal's name: no journal to act on
     std::string text;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && uint64_t(st.st_size) <= kMaxJournalBytes) {
-        text.resize(size_t(st.st_size));
+    if (size <= kMaxJournalBytes) {
+        text.resize(size_t(size));
         size_t done = 0;
         while (done < text.size()) {
-            const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
+            const long long n = ReadSome(fd, text.data() + done, text.size() - done);
             if (n <= 0)
                 break;
             done += size_t(n);
         }
         text.resize(done);
     }
-    ::close(fd);
+    CloseFile(fd);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -112,24 +104,16 @@ bool ReadJournal(int dirFd, std::vector<std::vector<std::string>>& lines)
 
 // ---- DestinationLock ----
 
-DestinationLock::~DestinationLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);  // releases the lock
-}
-
 bool DestinationLock::Acquire(const std::string& folder, std::string& message)
 {
-    m_folder = folder;
+    m_path = folder;
     // The folder as the clerk chose it, which may be reached through a link.
-    m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0) {
+    if (!m_folder.Open(folder, true)) {
         message = "No se puede abrir la carpeta " + InGuillemets(folder) + ". " + SetupWriteError(folder, errno);
         return false;
     }
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (!m_folder.TryLock()) {
+        m_folder.Close();
         message = "Otro programa de instalación (o el desinstalador) está trabajando en la carpeta " + InGuillemets(folder) +
                   ". Espere a que termine y vuelva a intentarlo.";
         return false;
@@ -141,39 +125,36 @@ RecoveredRun RecoverInterruptedRun(const DestinationLock& lock)
 {
     RecoveredRun recovery;
     std::vector<std::string>& touched = recovery.touched;
-    const int dirFd = lock.Fd();
-    if (dirFd < 0)
+    const SetupFolder& dir = lock.Opened();
+    if (!dir.IsOpen())
         return recovery;
     std::vector<std::vector<std::string>> lines;
     bool ended = false;
-    if (ReadJournal(dirFd, lines)) {
+    if (ReadJournal(dir, lines)) {
         for (const auto& parts : lines)
             ended = ended || parts[0] == "OK";
         // Undone newest first, so a name created and then replaced ends as it began.
         for (auto it = lines.rbegin(); !ended && it != lines.rend(); ++it) {
             const auto& parts = *it;
-            if (parts[0] == "C" && ExistsAt(dirFd, parts[1]) && RemoveAt(dirFd, parts[1]))
+            if (parts[0] == "C" && ExistsAt(dir, parts[1]) && RemoveAt(dir, parts[1]))
                 touched.push_back(parts[1]);
-            else if (parts[0] == "R" && ExistsAt(dirFd, parts[2]) && !IsDirectoryAt(dirFd, parts[1]) &&
-                     ::renameat(dirFd, parts[2].c_str(), dirFd, parts[1].c_str()) == 0)
+            else if (parts[0] == "R" && ExistsAt(dir, parts[2]) && !IsDirectoryAt(dir, parts[1]) &&
+                     dir.Rename(parts[2], parts[1]))
                 touched.push_back(parts[1]);
         }
     }
     // Whatever is left of the installer's own in-progress files goes: partial copies,
     // backups no longer needed, the journal.
-    DIR* dir = ::fdopendir(::dup(dirFd));
-    if (dir) {
+    std::vector<std::string> all;
+    if (dir.Names(all)) {
         std::vector<std::string> names;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
+        for (const std::string& name : all)
             if (StartsWith(name, kInProgressPrefix) || StartsWith(name, kBackupPrefix) || name == kJournalName)
                 names.push_back(name);
-        }
-        ::closedir(dir);
         for (const std::string& name : names)
-            RemoveAt(dirFd, name);
+            RemoveAt(dir, name);
     }
-    ::fsync(dirFd);
+    dir.Sync();
     for (const auto& parts : lines)
         recovery.createdFolder = recovery.createdFolder || (!ended && parts[0] == "D");
     return recovery;
@@ -181,19 +162,20 @@ RecoveredRun RecoverInterruptedRun(const DestinationLock& lock)
 
 // ---- InstallJournal ----
 
-InstallJournal::InstallJournal(const DestinationLock& lock) : m_dirFd(lock.Fd()), m_folder(lock.Folder())
+InstallJournal::InstallJournal(const DestinationLock& lock) : m_dir(lock.Opened()), m_folder(lock.Folder())
 {
 }
 
 InstallJournal::~InstallJournal()
 {
     if (m_fd >= 0)
-        ::close(m_fd);
+        CloseFile(m_fd);
 }
 
 bool InstallJournal::Append(const std::string& line, std::string& message)
 {
-    if (m_fd < 0 || !WriteAll(m_fd, line + "\n") || ::fdatasync(m_fd) != 0) {
+    errno = 0;
+    if (m_fd < 0 || !WriteAll(m_fd, line + "\n") || !FlushToDisk(m_fd)) {
         message = SetupWriteError(m_folder + "/" + kJournalName, errno ? errno : EIO);
         return false;
     }
@@ -203,8 +185,8 @@ bool InstallJournal::Append(const std::string& line, std::string& message)
 bool InstallJournal::Begin(bool createdFolder, std::string& message)
 {
     m_createdFolder = createdFolder;
-    RemoveAt(m_dirFd, kJournalName);
-    m_fd = ::openat(m_dirFd, kJournalName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    RemoveAt(m_dir, kJournalName);
+    m_fd = m_dir.CreateNew(kJournalName);
     if (m_fd < 0) {
         message = SetupWriteError(m_folder, errno);
         return false;
@@ -224,18 +206,17 @@ bool InstallJournal::WillReplace(const std::string& name, std::string& message)
 {
     std::string backup;
     do
-        backup = std::string(kBackupPrefix) + std::to_string(::getpid()) + "-" + std::to_string(++m_backupCounter);
-    while (ExistsAt(m_dirFd, backup));
+        backup = std::string(kBackupPrefix) + std::to_string(ProcessNumber()) + "-" + std::to_string(++m_backupCounter);
+    while (ExistsAt(m_dir, backup));
     // Written down before the backup exists: a run stopped in between finds no backup and
     // leaves the file as it is, which is still the old one.
     if (!Append("R\t" + name + "\t" + backup, message))
         return false;
     Step step{name, backup, false};
-    if (::linkat(m_dirFd, name.c_str(), m_dirFd, backup.c_str(), 0) != 0) {
+    if (!m_dir.Link(name, backup)) {
         const int failure = errno;
         // A disk without hard links: the old file itself is moved aside.
-        if (failure == ENOSPC || failure == EDQUOT || failure == EROFS ||
-            ::renameat(m_dirFd, name.c_str(), m_dirFd, backup.c_str()) != 0) {
+        if (IsDiskFull(failure) || failure == EROFS || !m_dir.Rename(name, backup)) {
             message = SetupWriteError(m_folder + "/" + name, failure);
             return false;
         }
@@ -251,11 +232,11 @@ void InstallJournal::Commit()
     Append("OK", ignored);
     for (const Step& step : m_steps)
         if (!step.backup.empty())
-            RemoveAt(m_dirFd, step.backup);
+            RemoveAt(m_dir, step.backup);
     if (m_fd >= 0)
-        ::close(m_fd);
+        CloseFile(m_fd);
     m_fd = -1;
-    RemoveAt(m_dirFd, kJournalName);
+    RemoveAt(m_dir, kJournalName);
     m_steps.clear();
 }
 
@@ -269,19 +250,23 @@ std::vector<std::string> InstallJournal::RollBack()
     std::vector<std::string> notRestored;
     for (auto it = m_steps.rbegin(); it != m_steps.rend(); ++it) {
         if (it->backup.empty()) {
-            if (!RemoveAt(m_dirFd, it->name))
+            if (!RemoveAt(m_dir, it->name))
                 notRestored.push_back(it->name);
-        } else if (::renameat(m_dirFd, it->backup.c_str(), m_dirFd, it->name.c_str()) != 0 && errno != ENOENT) {
+        } else if (!it->backupMoved && m_dir.SameFile(it->name, it->backup)) {
+            // The replacement never happened: the name still holds the old file, and the
+            // backup is only a second name for it.
+            RemoveAt(m_dir, it->backup);
+        } else if (!m_dir.Rename(it->backup, it->name) && errno != ENOENT) {
             notRestored.push_back(it->name);
         }
     }
     m_steps.clear();
     if (m_fd >= 0)
-        ::close(m_fd);
+        CloseFile(m_fd);
     m_fd = -1;
-    RemoveAt(m_dirFd, kJournalName);
-    ::fsync(m_dirFd);
+    RemoveAt(m_dir, kJournalName);
+    m_dir.Sync();
     if (m_createdFolder && notRestored.empty())
-        ::rmdir(m_folder.c_str());
+        RemoveFolder(m_folder);
     return notRestored;
 }

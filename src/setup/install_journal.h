@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "setup/setup_folder.h"
+
 inline constexpr char kInProgressPrefix[] = ".kal-instalando-";
 inline constexpr char kBackupPrefix[] = ".kal-respaldo-";
 inline constexpr char kJournalName[] = ".kal-diario";
@@ -23,19 +25,21 @@ inline constexpr char kJournalName[] = ".kal-diario";
 class DestinationLock {
 public:
     DestinationLock() = default;
-    ~DestinationLock();
     DestinationLock(const DestinationLock&) = delete;
     DestinationLock& operator=(const DestinationLock&) = delete;
 
     // False with a Spanish sentence when the folder cannot be opened, or when another
     // installation or uninstallation is working in it.
     bool Acquire(const std::string& folder, std::string& message);
-    int Fd() const { return m_fd; }
-    const std::string& Folder() const { return m_folder; }
+    // Lets the folder and the lock go before the end of the object's life.
+    void Release() { m_folder.Close(); }
+    // The folder, open while the lock is held.
+    const SetupFolder& Opened() const { return m_folder; }
+    const std::string& Folder() const { return m_path; }
 
 private:
-    int m_fd = -1;
-    std::string m_folder;
+    SetupFolder m_folder;
+    std::string m_path;
 };
 
 // Undoes what a stopped run left in the locked folder (its journal without "OK"), keeps
@@ -71,7 +75,7 @@ public:
 private:
     bool Append(const std::string& line, std::string& message);
 
-    int m_dirFd;
+    const SetupFolder& m_dir;
     std::string m_folder;
     int m_fd = -1;
     bool m_createdFolder = false;

@@ -7,6 +7,7 @@
 #include "base/atomic_file.h"
 #include "setup/content_digest.h"
 #include "setup/destination_check.h"
+#include "setup/setup_files.h"
 
 namespace {
 
@@ -19,10 +20,12 @@ constexpr size_t kDigestDigits = 64;
 // An absolute path with no empty, "." or ".." component (a trailing "/" marks a folder).
 bool IsCleanAbsolutePath(const std::string& line)
 {
-    if (line.empty() || line[0] != '/' || line.find('\0') != std::string::npos)
+    // Written with "/" between names on both systems: a Windows "\\" is refused.
+    const size_t root = RootLength(line);
+    if (root == 0 || line.find('\0') != std::string::npos || GenericPath(line) != line)
         return false;
     const std::string path = IsFolderEntry(line) ? line.substr(0, line.size() - 1) : line;
-    size_t start = 1;
+    size_t start = root;
     while (start <= path.size()) {
         size_t end = path.find('/', start);
         if (end == std::string::npos)
@@ -92,7 +95,7 @@ bool ParseInstallList(std::string_view text, const std::string& listPath, Instal
             continue;
         }
         InstallListEntry entry;
-        const bool recorded = line[0] != '/';
+        const bool recorded = !IsFullPath(line);
         if (recorded && !ParseRecordedFile(line, entry))
             entry.path.clear();
         else if (!recorded)
@@ -161,13 +164,4 @@ bool IsAsInstalled(const InstallListEntry& entry)
     uint64_t size = 0;
     std::string digest;
     return DigestOfFile(entry.path, size, digest) && size == entry.size && digest == entry.digest;
-}
-
-bool IsMenuFolder(const std::string& folder)
-{
-    static const char* const kMenuFolders[] = {"/applications", "/desktop-directories", "/icons/hicolor/scalable/apps",
-                                               "/mime/packages", "/menus/applications-merged"};
-    return std::any_of(std::begin(kMenuFolders), std::end(kMenuFolders), [&](const std::string& suffix) {
-        return folder.size() > suffix.size() && folder.compare(folder.size() - suffix.size(), suffix.size(), suffix) == 0;
-    });
 }

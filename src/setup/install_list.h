@@ -46,7 +46,3 @@ bool IsFolderEntry(const std::string& path);
 // entry recorded nothing (an older list).
 bool IsAsInstalled(const InstallListEntry& entry);
 
-// A menu folder the program group writes into (applications, desktop-directories, the
-// icon and MIME package folders, applications-merged), under whatever data and
-// configuration folders were in force.
-bool IsMenuFolder(const std::string& folder);

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sys/stat.h>
 
 #include "base/atomic_file.h"
 #include "base/cp1252.h"
 #include "base/file_messages.h"
 #include "setup/destination_check.h"
+#include "setup/setup_files.h"
 
 namespace {
 
@@ -76,20 +76,21 @@ SetupPackage::~SetupPackage()
 
 void SetupPackage::Close()
 {
-    if (m_file)
-        std::fclose(m_file);
-    m_file = nullptr;
+    if (m_fd >= 0)
+        CloseFile(m_fd);
+    m_fd = -1;
 }
 
 bool SetupPackage::HasMagic(const std::string& path)
 {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    uint64_t size = 0;
+    const int fd = OpenPlainFileForReading(path, size, true);
+    if (fd < 0)
         return false;
     char magic[kPackageMagicSize];
-    const bool ok = std::fread(magic, 1, sizeof magic, file) == sizeof magic &&
+    const bool ok = ReadAllAt(fd, magic, sizeof magic, 0) &&
                     std::string_view(magic, sizeof magic) == std::string_view(kPackageMagic, kPackageMagicSize);
-    std::fclose(file);
+    CloseFile(fd);
     return ok;
 }
 
@@ -104,9 +105,7 @@ bool SetupPackage::ReadAt(uint64_t offset, void* buffer, size_t size)
 {
     if (size == 0)
         return true;
-    if (::fseeko(m_file, off_t(offset), SEEK_SET) != 0)
-        return false;
-    return std::fread(buffer, 1, size, m_file) == size;
+    return ReadAllAt(m_fd, buffer, size, offset);
 }
 
 bool SetupPackage::Open(const std::string& path, std::string& message)
@@ -116,13 +115,12 @@ bool SetupPackage::Open(const std::string& path, std::string& message)
     m_trailer = {};
     m_count = 0;
     m_nextIndex = 0;
-    m_file = std::fopen(path.c_str(), "rb");
-    if (!m_file)
-        return Fail(message, SetupReadError(path, errno));
-    struct stat st {};
-    if (::fstat(::fileno(m_file), &st) != 0 || !S_ISREG(st.st_mode))
+    const EntryKind kind = KindFollowing(path);
+    if (kind != EntryKind::Missing && kind != EntryKind::File)
         return Fail(message, "No se puede leer " + InGuillemets(path) + ": no es un archivo común.");
-    m_fileSize = uint64_t(st.st_size);
+    m_fd = OpenPlainFileForReading(path, m_fileSize, true);
+    if (m_fd < 0)
+        return Fail(message, SetupReadError(path, errno));
     if (m_fileSize > kMaxPackageBytes)
         return Fail(message, Damaged("mide " + std::to_string(m_fileSize) + " bytes, más de lo que admite el "
                                             "programa de instalación."));
@@ -251,7 +249,7 @@ bool SetupPackage::CheckRecords(std::string& message)
 bool SetupPackage::NextRecord(Record& record, std::string& message)
 {
     message.clear();
-    if (!m_file) {
+    if (m_fd < 0) {
         message = "El paquete de instalación " + InGuillemets(m_path) + " no está abierto.";
         return false;
     }
@@ -270,14 +268,9 @@ size_t SetupPackage::ReadContents(Record& record, uint8_t* buffer, size_t capaci
 {
     record.remaining = std::min(record.remaining, m_recordEnd - m_position);
     const size_t wanted = size_t(std::min<uint64_t>(capacity, record.remaining));
-    if (wanted == 0 || !m_file)
+    if (wanted == 0 || m_fd < 0)
         return 0;
-    errno = 0;
-    if (::fseeko(m_file, off_t(m_position), SEEK_SET) != 0) {
-        message = SetupReadError(m_path, errno ? errno : EIO);
-        return 0;
-    }
-    const size_t got = std::fread(buffer, 1, wanted, m_file);
+    const size_t got = ReadAllAt(m_fd, buffer, wanted, m_position) ? wanted : 0;
     if (got != wanted) {
         // The file changed under us (it was checked whole when it was opened).
         message = Incomplete("el archivo " + InGuillemets(record.name) + " se termina antes de sus " +

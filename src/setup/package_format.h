@@ -16,7 +16,6 @@
 // checked against the bytes that remain before anything is allocated or written, and a
 // name that could put a file anywhere but in the destination folder is refused.
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,7 +103,7 @@ private:
     std::string Damaged(const std::string& what) const;
     std::string Incomplete(const std::string& what) const;
 
-    FILE* m_file = nullptr;
+    int m_fd = -1;  // open for reading while the package is open
     std::string m_path;
     std::string m_installer;
     uint64_t m_fileSize = 0;

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 #include "base/atomic_file.h"
@@ -13,6 +10,7 @@
 #include "setup/destination_check.h"
 #include "setup/package_format.h"
 #include "setup/run_folder.h"
+#include "setup/setup_files.h"
 #include "setup/temp_file_name.h"
 
 namespace {
@@ -22,22 +20,6 @@ constexpr size_t kEntryChunkBytes = 16384;
 constexpr size_t kCopyChunkBytes = 65536;
 // The smallest ZIP archive: its end-of-central-directory record alone.
 constexpr uint32_t kMinZipBytes = 22;
-
-bool ReadAllAt(int fd, void* data, size_t size, uint64_t offset)
-{
-    auto* bytes = static_cast<uint8_t*>(data);
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, bytes, size, off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes += n;
-        size -= size_t(n);
-        offset += uint64_t(n);
-    }
-    return true;
-}
 
 // What went wrong with the archive, in words for the clerk.
 std::string ZipProblem(int zipError)
@@ -109,7 +91,7 @@ bool NewTempFile(const std::string& folder, const char* extension, PayloadResult
 
 bool CloseWritten(int fd, const std::string& path, std::string& message)
 {
-    if (::close(fd) != 0) {
+    if (!CloseFile(fd)) {
         message = TempWriteFailed(path, errno);
         return false;
     }
@@ -120,24 +102,32 @@ bool CloseWritten(int fd, const std::string& path, std::string& message)
 bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFolder, PayloadResult& result,
                          std::string& zipPath, std::string& message)
 {
-    const int exe = ::open(exePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (exe < 0) {
+    // A folder, a device or a pipe gives no size, and so no payload.
+    uint64_t exeSize = 0;
+    const EntryKind kind = KindFollowing(exePath);
+    const int exe = kind == EntryKind::File ? OpenPlainFileForReading(exePath, exeSize, true) : -1;
+    if (exe < 0 && kind == EntryKind::File) {
         message = InstallerReadFailed(exePath, errno);
         return false;
     }
-    struct stat st {};
-    const bool regular = ::fstat(exe, &st) == 0 && S_ISREG(st.st_mode);
-    const uint64_t exeSize = regular ? uint64_t(st.st_size) : 0;
+    if (exe < 0 && kind == EntryKind::Missing) {
+        message = InstallerReadFailed(exePath, ENOENT);
+        return false;
+    }
+    if (exe < 0) {
+        message = DamagedPayload(exePath, "no trae los archivos que debe instalar.");
+        return false;
+    }
     uint8_t tail[4];
     if (exeSize < 4 + kMinZipBytes || !ReadAllAt(exe, tail, 4, exeSize - 4)) {
-        ::close(exe);
+        CloseFile(exe);
         message = DamagedPayload(exePath, "no trae los archivos que debe instalar.");
         return false;
     }
     const uint64_t zipSize = uint64_t(tail[0]) | uint64_t(tail[1]) << 8 | uint64_t(tail[2]) << 16 |
                              uint64_t(tail[3]) << 24;
     if (zipSize < kMinZipBytes || zipSize > exeSize - 4) {
-        ::close(exe);
+        CloseFile(exe);
         message = DamagedPayload(exePath, "declara un archivo comprimido de " + std::to_string(zipSize) +
                                               " bytes y el programa solo mide " + std::to_string(exeSize) + ".");
         return false;
@@ -145,7 +135,7 @@ bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFold
 
     int out = -1;
     if (!NewTempFile(tempFolder, ".dat", result, zipPath, out, message)) {
-        ::close(exe);
+        CloseFile(exe);
         return false;
     }
     std::vector<uint8_t> buffer(kCopyChunkBytes);
@@ -155,20 +145,20 @@ bool CopyAppendedArchive(const std::string& exePath, const std::string& tempFold
         const size_t piece = size_t(std::min<uint64_t>(left, buffer.size()));
         if (!ReadAllAt(exe, buffer.data(), piece, offset)) {
             message = InstallerReadFailed(exePath, errno ? errno : EIO);
-            ::close(exe);
-            ::close(out);
+            CloseFile(exe);
+            CloseFile(out);
             return false;
         }
         if (!WriteAllToFd(out, buffer.data(), piece)) {
             message = TempWriteFailed(zipPath, errno);
-            ::close(exe);
-            ::close(out);
+            CloseFile(exe);
+            CloseFile(out);
             return false;
         }
         offset += piece;
         left -= piece;
     }
-    ::close(exe);
+    CloseFile(exe);
     return CloseWritten(out, zipPath, message);
 }
 
@@ -262,7 +252,7 @@ bool DecompressFirstEntry(const std::string& exePath, const std::string& zipPath
         ok = false;
     }
     if (!ok) {
-        ::close(out);
+        CloseFile(out);
         return false;
     }
     return CloseWritten(out, packagePath, message);
@@ -277,7 +267,7 @@ bool WritePicture(const std::vector<uint8_t>& picture, const std::string& tempFo
         return false;
     if (!WriteAllToFd(out, picture.data(), picture.size())) {
         message = TempWriteFailed(path, errno);
-        ::close(out);
+        CloseFile(out);
         return false;
     }
     if (!CloseWritten(out, path, message))
@@ -334,9 +324,9 @@ bool ExtractPayload(const std::string& exePath, const std::string& tempFolder, c
 void RemoveTemporaryFiles(const PayloadResult& result)
 {
     for (const std::string& path : result.temporaryFiles) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
-            ::unlink(path.c_str());
+        const EntryKind kind = KindAt(path);
+        if (kind != EntryKind::Missing && kind != EntryKind::Folder)
+            RemoveFile(path);
     }
     if (result.runFolder)
         result.runFolder->Remove();
@@ -346,9 +336,10 @@ std::string ExpandHomeFolder(const std::string& folder)
 {
     if (folder != "~" && folder.rfind("~/", 0) != 0)
         return folder;
-    const char* home = std::getenv("HOME");
-    std::string base = home && *home ? home : "/";
-    if (base.size() > 1 && base.back() == '/')
+    std::string base = HomeFolder();
+    if (base.empty())
+        base = "/";
+    while (base.size() > 1 && base.size() > RootLength(base) && base.back() == '/')
         base.pop_back();
     if (folder == "~")
         return base;

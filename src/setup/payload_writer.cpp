@@ -1,12 +1,12 @@
 #include "setup/payload_writer.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <vector>
 #include <zip.h>
 
 #include "base/atomic_file.h"
 #include "base/file_messages.h"
+#include "setup/setup_files.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ bool AppendPayload(const std::string& wizardPath, const std::string& zipPath, co
         output.push_back(uint8_t(length >> (8 * i)));
     if (!WriteFileAtomically(outputPath, output, &message))
         return false;
-    if (::chmod(outputPath.c_str(), 0755) != 0) {
+    if (!SetFileMode(outputPath, 0755)) {
         message = FileErrorMessage(FileAction::Write, outputPath, errno);
         return false;
     }

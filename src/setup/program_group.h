@@ -1,7 +1,13 @@
 #pragma once
-// The program group: three commands in their text form, carried out on Linux as
-// freedesktop menu entries written directly (the group is a submenu of the applications
-// menu, each item a .desktop entry):
+// The program group: three commands in their text form. On Windows they become a folder
+// of shortcuts in the user's Start menu (program_group_windows.cpp):
+//
+//   "[CreateGroup(ORDEXA)]"                          -> <Programs>/ORDEXA/
+//   "[AddItem(C:/Users/ana/ordexa/ORDEXA.exe,ORDEXA)]" -> <Programs>/ORDEXA/ORDEXA.lnk
+//
+// with <Programs> the Start menu's Programs folder (MenuLocations::dataHome). On Linux
+// (program_group_posix.cpp) they are carried out as freedesktop menu entries written
+// directly (the group is a submenu of the applications menu, each item a .desktop entry):
 //
 //   "[CreateGroup(ORDEXA)]"                      -> <data>/desktop-directories/kalvorsoft-ordexa.directory
 //                                                   <config>/menus/applications-merged/kalvorsoft-ordexa.menu
@@ -25,6 +31,12 @@ inline constexpr char kUninstallerProgramName[] = "ordexa-desinstalar";
 // Files of the package the program group looks for in the destination folder.
 inline constexpr char kPackageIconName[] = "ordexa.svg";
 inline constexpr char kPackageMimeName[] = "ordexa-mime.xml";
+// What a program's file name ends with: nothing on Linux, ".exe" on Windows.
+#ifdef _WIN32
+inline constexpr char kProgramSuffix[] = ".exe";
+#else
+inline constexpr char kProgramSuffix[] = "";
+#endif
 
 std::string CreateGroupCommand(const std::string& groupName);
 // destFolder + "/" + programName (no ".exe" on Linux), and the item's title.
@@ -40,8 +52,8 @@ struct ProgramGroupCommand {
 bool ParseProgramGroupCommand(std::string_view text, ProgramGroupCommand& command);
 
 struct MenuLocations {
-    std::string dataHome;    // $XDG_DATA_HOME
-    std::string configHome;  // $XDG_CONFIG_HOME
+    std::string dataHome;    // $XDG_DATA_HOME; on Windows the Start menu's Programs folder
+    std::string configHome;  // $XDG_CONFIG_HOME; unused on Windows
     // Runs update-desktop-database / update-mime-database (when installed) after writing.
     bool refreshDesktopCaches = true;
     // From the environment, with the freedesktop defaults under $HOME.
@@ -95,5 +107,15 @@ void RemoveCachesOfEmptiedFolders(const std::vector<std::string>& createdFolders
                                   std::vector<std::string>& removed);
 
 // Refreshes the desktop and MIME caches under `locations.dataHome` when the tools are
-// installed; quiet, and never fails.
+// installed; quiet, and never fails. Windows keeps no such caches.
 void RefreshDesktopCaches(const MenuLocations& locations);
+
+// Whether the file `name` in `folder` can be one the program group wrote for the
+// installation in `destFolder`: what an uninstall may take away outside that folder. On
+// Linux a menu file of ours (our vendor prefix, in a menu folder); on Windows a shortcut
+// that opens a program of that folder.
+bool IsProgramGroupFile(const std::string& folder, const std::string& name, const std::string& destFolder);
+
+// True when `folder` is one of the folders the program group writes into, or a folder
+// above one of them.
+bool LeadsToMenuFolder(const std::string& folder, const MenuLocations& locations);

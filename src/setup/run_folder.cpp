@@ -1,15 +1,13 @@
 #include "setup/run_folder.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
+
+#include "base/file_lock.h"
 #include "base/file_messages.h"
+#include "base/file_times.h"
+#include "base/session_temp_folder.h"
+#include "setup/setup_folder.h"
 
 namespace {
 
@@ -21,6 +19,13 @@ std::string WithTrailingSeparator(const std::string& folder)
     if (folder.empty() || folder.back() == '/')
         return folder;
     return folder + '/';
+}
+
+std::string WithoutTrailingSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
 }
 
 // The installer's temporary files: "KAL" + 5 digits + ".dat" or ".bmp", and the lock.
@@ -36,60 +41,57 @@ bool IsOwnFileName(const std::string& name)
     return name.compare(8, 4, ".dat") == 0 || name.compare(8, 4, ".bmp") == 0;
 }
 
-// Removes the installer's own files of the folder open as `dirFd` (never a folder, never
-// anything by another name), then the folder when that left it empty.
-void RemoveOwnFiles(int dirFd, const std::string& folderPath)
+// Removes the installer's own files of the open folder (never a folder, never anything
+// by another name), then the folder when that left it empty.
+void RemoveOwnFiles(const SetupFolder& folder)
 {
-    DIR* dir = ::fdopendir(::dup(dirFd));
-    if (!dir)
+    std::vector<std::string> all;
+    if (!folder.Names(all))
         return;
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        struct stat st {};
-        if (IsOwnFileName(name) && ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            !S_ISDIR(st.st_mode))
+    for (const std::string& name : all) {
+        const EntryKind kind = IsOwnFileName(name) ? folder.KindOf(name) : EntryKind::Missing;
+        if (kind != EntryKind::Missing && kind != EntryKind::Folder)
             names.push_back(name);
     }
-    ::closedir(dir);
     // The lock file last: while it is there, the folder is still recognisably ours.
     for (const std::string& name : names)
         if (name != kLockName)
-            ::unlinkat(dirFd, name.c_str(), 0);
-    ::unlinkat(dirFd, kLockName, 0);
-    ::rmdir(folderPath.c_str());
+            folder.Remove(name);
+    folder.Remove(kLockName);
+    RemoveFolder(folder.Path());
 }
 
 }  // namespace
 
-RunFolder::~RunFolder()
+RunFolder::RunFolder() : m_lock(std::make_unique<FileLock>())
 {
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
 }
+
+RunFolder::~RunFolder() = default;
 
 bool RunFolder::Create(const std::string& tempFolder, std::string& message)
 {
     SweepAbandonedRunFolders(tempFolder);
-    std::string pattern = WithTrailingSeparator(tempFolder) + kRunFolderPrefix + "XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
+    std::string folder;
+    int error = 0;
+    if (!MakeUniqueFolder(WithoutTrailingSlash(tempFolder), kRunFolderPrefix, folder, error)) {
         message = "No se puede crear una carpeta temporal en " + InGuillemets(tempFolder) +
                   ": revise que exista, que tenga permiso de escritura y que haya espacio en el disco.";
         return false;
     }
-    const int fd = ::open((pattern + "/" + kLockName).c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink((pattern + "/" + kLockName).c_str());
-        ::rmdir(pattern.c_str());
+    folder = GenericPath(folder);
+    const std::string lockPath = folder + "/" + kLockName;
+    const int fd = CreateExclusiveFile(lockPath);
+    const bool created = fd >= 0 && CloseFile(fd);
+    if (!created || !m_lock->TryTake(lockPath)) {
+        RemoveFile(lockPath);
+        RemoveFolder(folder);
         message = "No se puede crear una carpeta temporal en " + InGuillemets(tempFolder) +
                   ": revise que tenga permiso de escritura y que haya espacio en el disco.";
         return false;
     }
-    m_path = pattern;
-    m_lockFd = fd;
+    m_path = folder;
     return true;
 }
 
@@ -97,62 +99,51 @@ void RunFolder::Remove()
 {
     if (m_path.empty())
         return;
-    const int dirFd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    if (dirFd >= 0) {
-        RemoveOwnFiles(dirFd, m_path);
-        ::close(dirFd);
-    }
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
-    m_lockFd = -1;
+    // The lock is let go first: Windows removes no file that is held open.
+    m_lock->Release(false);
+    SetupFolder folder;
+    if (folder.Open(m_path, false))
+        RemoveOwnFiles(folder);
     m_path.clear();
 }
 
 int SweepAbandonedRunFolders(const std::string& tempFolder)
 {
     const std::string base = WithTrailingSeparator(tempFolder);
-    DIR* dir = ::opendir(base.c_str());
-    if (!dir)
+    std::vector<std::string> names;
+    if (!FolderNames(base, names))
         return 0;
     std::vector<std::string> candidates;
     const std::string prefix = kRunFolderPrefix;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (const std::string& name : names)
         if (name.size() == prefix.size() + kRandomPart && name.compare(0, prefix.size(), prefix) == 0)
             candidates.push_back(name);
-    }
-    ::closedir(dir);
     int removed = 0;
     for (const std::string& name : candidates) {
         const std::string path = base + name;
         // Opened without following a link, and only a folder of this user's.
-        const int dirFd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-        if (dirFd < 0)
+        SetupFolder folder;
+        if (!folder.Open(path, false) || !folder.OwnedByUser())
             continue;
-        struct stat st {};
-        if (::fstat(dirFd, &st) != 0 || st.st_uid != ::getuid()) {
-            ::close(dirFd);
-            continue;
-        }
-        const int lockFd = ::openat(dirFd, kLockName, O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        const EntryKind lockKind = folder.KindOf(kLockName);
+        FileLock lock;
         bool abandoned = false;
-        if (lockFd >= 0) {
+        int64_t modified = 0;
+        if (lockKind == EntryKind::File) {
             // A live run holds the lock; a run that ended, however, does not.
-            abandoned = ::flock(lockFd, LOCK_EX | LOCK_NB) == 0;
-        } else if (errno == ENOENT) {
+            abandoned = lock.TryTake(path + "/" + kLockName);
+            lock.Release(false);
+        } else if (lockKind == EntryKind::Missing) {
             // A run stopped between making the folder and locking it: give a live one a
             // minute to get there.
-            abandoned = ::time(nullptr) - st.st_mtime > 60;
+            abandoned = ModifiedSeconds(path, modified) && ::time(nullptr) - modified > 60;
         }
         if (abandoned) {
-            RemoveOwnFiles(dirFd, path);
-            struct stat after {};
-            if (::lstat(path.c_str(), &after) != 0)
+            RemoveOwnFiles(folder);
+            folder.Close();
+            if (KindAt(path) == EntryKind::Missing)
                 ++removed;
         }
-        if (lockFd >= 0)
-            ::close(lockFd);
-        ::close(dirFd);
     }
     return removed;
 }

@@ -5,13 +5,16 @@
 // however it ends (kill -9 included), so a later run recognises the folders of runs that
 // are gone and removes them: only folders of this name that belong to the same user,
 // and inside them only the installer's own files.
+#include <memory>
 #include <string>
+
+class FileLock;
 
 inline constexpr char kRunFolderPrefix[] = "kal-instalador-";
 
 class RunFolder {
 public:
-    RunFolder() = default;
+    RunFolder();
     ~RunFolder();  // leaves the folder; Remove() takes it away
     RunFolder(const RunFolder&) = delete;
     RunFolder& operator=(const RunFolder&) = delete;
@@ -25,7 +28,7 @@ public:
 
 private:
     std::string m_path;
-    int m_lockFd = -1;
+    std::unique_ptr<FileLock> m_lock;  // on the lock file, while the run lives
 };
 
 // Removes the run folders in `tempFolder` whose run has ended without removing them.

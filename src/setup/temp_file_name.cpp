@@ -2,9 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
+
+#include "setup/setup_files.h"
 
 namespace {
 
@@ -28,10 +27,7 @@ std::string Numbered(const std::string& prefix, int number)
 
 std::string SystemTempFolder()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    if (tmp && *tmp == '/')
-        return WithTrailingSeparator(tmp);
-    return "/tmp/";
+    return SystemTempFolderPath();
 }
 
 std::string CreateTempFile(const std::string& folder, const std::string& prefix, const std::string& extension,
@@ -41,14 +37,10 @@ std::string CreateTempFile(const std::string& folder, const std::string& prefix,
     const std::string base = WithTrailingSeparator(folder);
     for (int i = 1; i < 1000; ++i) {
         const std::string candidate = base + Numbered(prefix, i) + extension;
-        const int created = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        const int created = CreateExclusiveFile(candidate);
         if (created >= 0) {
             fd = created;
             return candidate;
-        }
-        if (errno == EINTR) {
-            --i;
-            continue;
         }
         // Taken (a file, a folder or a link of that name): the next number. Anything else
         // (no such folder, no permission, a full disk) would fail for every number alike.
@@ -63,6 +55,6 @@ std::string TempFileName(const std::string& folder, const std::string& prefix, c
     int fd = -1;
     std::string path = CreateTempFile(folder, prefix, extension, fd);
     if (fd >= 0)
-        ::close(fd);
+        CloseFile(fd);
     return path;
 }

@@ -8,7 +8,8 @@
 // only makes the search go on to the next number.
 #include <string>
 
-// The system's temporary folder with its trailing "/" ($TMPDIR, else "/tmp/").
+// The system's temporary folder with its trailing "/" ($TMPDIR, else "/tmp/"; on Windows
+// the user's temporary folder).
 std::string SystemTempFolder();
 
 // Creates the file and returns its path. When no name is free by the number 1000, or the

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "setup/install_files.h"
 #include "setup/install_journal.h"
 #include "setup/install_list.h"
 #include "base/file_messages.h"
+#include "setup/setup_files.h"
 #include "setup/setup_paths.h"
 
 namespace {
@@ -19,34 +15,28 @@ namespace {
 // The folder with every link and "." resolved, or empty when it does not exist.
 std::string RealFolder(const std::string& folder)
 {
-    char resolved[PATH_MAX];
-    if (!::realpath(folder.c_str(), resolved))
-        return {};
-    return resolved;
+    return RealPath(folder);
 }
 
 }  // namespace
 
 std::string FindInstallList(const std::string& folder)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
+    std::vector<std::string> names;
+    if (!FolderNames(folder, names))
         return {};
     std::string found;
     int count = 0;
     const std::string extension = kInstallListExtension;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (const std::string& name : names) {
         if (name.size() <= extension.size() || name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
             continue;
         const std::string path = WithoutTrailingSeparator(folder) + "/" + name;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        if (KindAt(path) == EntryKind::File) {
             found = path;
             ++count;
         }
     }
-    ::closedir(dir);
     return count == 1 ? found : std::string();
 }
 
@@ -83,7 +73,7 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
             return false;
         if (realParent == realDest)
             return true;
-        return BaseName(path).rfind(kMenuVendorPrefix, 0) == 0 && IsMenuFolder(realParent);
+        return IsProgramGroupFile(realParent, BaseName(path), realDest);
     };
     std::vector<std::string> failed;
     bool menuRemoved = false;
@@ -97,20 +87,20 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
         }
         if (RealFolder(Parent(path)) + "/" + BaseName(path) == realList)
             continue;  // last, once everything else is gone
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
+        const EntryKind kind = KindAt(path);
+        if (kind == EntryKind::Missing)
             continue;  // already gone
-        if (S_ISDIR(st.st_mode) || !isOurs(path)) {
+        if (kind == EntryKind::Folder || !isOurs(path)) {
             report.kept.push_back(path);
             continue;
         }
         // A file the clerk changed since it was installed is the clerk's now.
-        if (S_ISREG(st.st_mode) && !IsAsInstalled(entry)) {
+        if (kind == EntryKind::File && !IsAsInstalled(entry)) {
             report.changed.push_back(path);
             continue;
         }
-        // unlink removes a symbolic link itself, never what it points to.
-        if (::unlink(path.c_str()) == 0) {
+        // A link itself is removed, never what it points to.
+        if (RemoveFile(path)) {
             report.removed.push_back(path);
             if (BaseName(path).rfind(kMenuVendorPrefix, 0) == 0)
                 menuRemoved = true;
@@ -134,16 +124,18 @@ bool Uninstall(const std::string& listPath, UninstallReport& report, std::string
         });
         if (!leadsToListed)
             continue;
-        if (::rmdir(folder.c_str()) == 0)
+        if (RemoveFolder(folder))
             report.removed.push_back(folder + "/");
         else if (errno != ENOENT)
             report.kept.push_back(folder + "/");
     }
 
     if (failed.empty()) {
-        if (::unlink(listPath.c_str()) == 0)
+        // The lock goes first: Windows removes no folder that is in use.
+        lock.Release();
+        if (RemoveFile(listPath))
             report.removed.push_back(listPath);
-        if (::rmdir(destFolder.c_str()) == 0)
+        if (RemoveFolder(destFolder))
             report.removed.push_back(destFolder + "/");
         return true;
     }

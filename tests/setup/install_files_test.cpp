@@ -5,15 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include "base/fs_path.h"
 #include "setup/destination_check.h"
 #include "setup/install_files.h"
+#include "setup/install_journal.h"
 #include "setup/package_format.h"
 #include "setup/uninstall.h"
 #include "setup_fixture.h"
@@ -30,20 +27,14 @@ std::string WritePackageFile(const TempFolder& folder, const std::vector<Package
     return path;
 }
 
-unsigned Mode(const std::string& path)
-{
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mode & 0777;
-}
-
 }  // namespace
 
 TEST(InstallFiles, CopiesEveryFileByteForByteWithItsPermissions)
 {
     TempFolder root;
     auto entries = SampleEntries();
-    entries.push_back({"ordexa-cli", {}, Pattern(65536 * 3, 5)});  // whole pieces only
+    const std::string cli = std::string(kCliProgramName) + kProgramSuffix;
+    entries.push_back({cli, {}, Pattern(65536 * 3, 5)});  // whole pieces only
     const std::string package = WritePackageFile(root, entries);
     const std::string dest = root / "ordexa";
     CountingProgress progress;
@@ -55,10 +46,12 @@ TEST(InstallFiles, CopiesEveryFileByteForByteWithItsPermissions)
     EXPECT_EQ(progress.steps, int(entries.size()));
     for (const PackageEntry& entry : entries) {
         EXPECT_EQ(ReadBytes(dest + "/" + entry.name), entry.contents) << entry.name;
-        const bool program = entry.name == "ORDEXA" || entry.name == "ordexa-cli" || entry.name == "ordexa-desinstalar";
-        EXPECT_EQ(Mode(dest + "/" + entry.name), program ? 0755u : 0644u) << entry.name;
+        const bool program = entry.name == kProgram || entry.name == cli || entry.name == kUninstaller;
+        if (kPermissionBits) {
+            EXPECT_EQ(ModeOf(dest + "/" + entry.name), program ? 0755u : 0644u) << entry.name;
+        }
     }
-    EXPECT_EQ(fs::file_size(dest + "/vacío.txt"), 0u);
+    EXPECT_EQ(fs::file_size(FsPath(dest + "/vacío.txt")), 0u);
     EXPECT_EQ(report.installedFiles.size(), entries.size());
     EXPECT_EQ(report.installListPath, dest + "/ORDEXA.instalados");
     // Nothing but the package's files and the list: no temporary file left over.
@@ -91,11 +84,11 @@ TEST(InstallFiles, ReplacesAnEarlierInstallationFileByFile)
     TempFolder root;
     const std::string dest = root / "ordexa";
     fs::create_directory(dest);
-    WriteBytes(dest + "/ORDEXA", Pattern(10, 42));
+    WriteBytes(dest + "/" + kProgram, Pattern(10, 42));
     WriteBytes(dest + "/mis datos.cap", {'m', 'i', 'o'});
     // A link in the folder under a package file's name is replaced, not written through.
     WriteBytes(root / "ajeno.txt", {'a'});
-    fs::create_symlink(root / "ajeno.txt", dest + "/ordexa-desinstalar");
+    const bool linked = MakeSymlink(root / "ajeno.txt", dest + "/" + kUninstaller);
 
     CountingProgress progress;
     InstallReport report;
@@ -103,8 +96,8 @@ TEST(InstallFiles, ReplacesAnEarlierInstallationFileByFile)
     ASSERT_TRUE(InstallFiles(dest, WritePackageFile(root, SampleEntries()), progress, report, message,
                              TestMenus(root)))
         << message;
-    EXPECT_EQ(ReadBytes(dest + "/ORDEXA"), SampleEntries()[0].contents);
-    EXPECT_FALSE(fs::is_symlink(dest + "/ordexa-desinstalar"));
+    EXPECT_EQ(ReadBytes(dest + "/" + kProgram), SampleEntries()[0].contents);
+    EXPECT_FALSE(linked && fs::is_symlink(dest + "/" + kUninstaller));
     EXPECT_EQ(ReadBytes(root / "ajeno.txt"), std::vector<uint8_t>{'a'});
     EXPECT_EQ(ReadBytes(dest + "/mis datos.cap"), (std::vector<uint8_t>{'m', 'i', 'o'}));
 }
@@ -167,21 +160,16 @@ TEST(InstallFiles, AnyFailurePartWayLeavesTheFolderAndTheMenusAsTheyWere)
             }
             if (!diskFull) {
                 fs::create_directories(dest);
-                fs::remove(dest + "/Declaración general 5.fmt");
-                fs::create_directory(dest + "/Declaración general 5.fmt");
+                fs::remove(FsPath(dest + "/Declaración general 5.fmt"));
+                fs::create_directory(FsPath(dest + "/Declaración general 5.fmt"));
             }
             const std::string package = WritePackageFile(root, SampleEntries());
             const auto before = Listing(root.Path());
-            struct rlimit limit {};
-            ::getrlimit(RLIMIT_FSIZE, &limit);
-            const struct rlimit saved = limit;
-            if (diskFull) {
-                std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG, as on a full disk
-                limit.rlim_cur = 20000;
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            }
+            if (diskFull && !LimitFileSize(20000))
+                continue;  // no way to fill the disk on purpose here (Windows)
             const bool ok = InstallFiles(dest, package, progress, report, message, menus);
-            ::setrlimit(RLIMIT_FSIZE, &saved);
+            if (diskFull)
+                RestoreFileSizeLimit();
             const std::string what = std::string(over ? "over an installation" : "fresh") +
                                      (diskFull ? ", disk full" : ", name taken");
             EXPECT_FALSE(ok) << what;
@@ -196,14 +184,15 @@ TEST(InstallFiles, AnyFailurePartWayLeavesTheFolderAndTheMenusAsTheyWere)
 
 TEST(InstallFiles, RefusesAFolderWithoutRoomForThePackage)
 {
-    EXPECT_TRUE(DestinationProblem("/tmp", "ORDEXA", 1).empty());
-    const std::string problem = DestinationProblem("/tmp", "ORDEXA", uint64_t(1) << 50);
+    TempFolder temp;
+    EXPECT_TRUE(DestinationProblem(temp.Path(), "ORDEXA", 1).empty());
+    const std::string problem = DestinationProblem(temp.Path(), "ORDEXA", uint64_t(1) << 50);
     EXPECT_NE(problem.find("se necesitan 1073741824.0 MB y quedan "), std::string::npos) << problem;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "Escriba la carpeta"},
         {"ordexa", "no es una ruta completa"},
-        {"/tmp/dos\nrenglones", "salto de renglón"},
-        {"/no-existe/ordexa", "No existe la carpeta «/no-existe»"},
+        {temp / "dos\nrenglones", "salto de renglón"},
+        {kSystemRoot + "no-existe/ordexa", "No existe la carpeta «" + kSystemRoot + "no-existe»"},
     };
     for (const auto& [folder, expected] : cases)
         EXPECT_NE(DestinationProblem(folder, "ORDEXA", 0).find(expected), std::string::npos) << folder;
@@ -263,7 +252,7 @@ TEST(InstallFiles, AListInTheFolderThatIsNotOursNeverMakesTheClerksFilesOurs)
         ASSERT_TRUE(Uninstall(report.installListPath, removed, message, TestMenus(root))) << message;
         EXPECT_TRUE(Exists(dest + "/tesis.odt"));
         EXPECT_TRUE(Exists(dest + "/notas.txt"));
-        EXPECT_FALSE(Exists(dest + "/ORDEXA"));
+        EXPECT_FALSE(Exists(dest + "/" + kProgram));
     }
 }
 
@@ -274,21 +263,16 @@ TEST(InstallFiles, ARunKilledPartWayIsUndoneByTheNextInstallationOrUninstallatio
         void Step() override
         {
             if (++steps == 2)
-                ::raise(SIGKILL);
+                KillSelf();
         }
     };
     const auto installKilled = [](const std::string& dest, const std::string& package, const MenuLocations& menus) {
-        const pid_t child = ::fork();
-        if (child == 0) {
+        return RunKilled([&] {
             KillingProgress progress;
             InstallReport report;
             std::string message;
             InstallFiles(dest, package, progress, report, message, menus);
-            ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        });
     };
     TempFolder root;
     const std::string dest = root / "ordexa";
@@ -312,7 +296,7 @@ TEST(InstallFiles, ARunKilledPartWayIsUndoneByTheNextInstallationOrUninstallatio
 
     // Killed while replacing it: the uninstaller puts back and takes away everything.
     ASSERT_TRUE(installKilled(dest, WritePackageFile(root, SampleEntries()), menus));
-    fs::remove(root / "paquete.dat");
+    fs::remove(FsPath(root / "paquete.dat"));
     UninstallReport removed;
     ASSERT_TRUE(Uninstall(report.installListPath, removed, message, menus)) << message;
     EXPECT_TRUE(removed.changed.empty()) << removed.changed.front();
@@ -341,7 +325,8 @@ TEST(InstallFiles, ALinkNamedLikeTheInstallListIsReplacedNotWrittenThrough)
     // which would otherwise be read as an earlier list and then overwritten by the new one.
     const std::vector<uint8_t> precious{'/', 'e', 't', 'c', '\n'};
     WriteBytes(root / "mis-notas.txt", precious);
-    fs::create_symlink(root / "mis-notas.txt", dest + "/ORDEXA.instalados");
+    if (!MakeSymlink(root / "mis-notas.txt", dest + "/ORDEXA.instalados"))
+        GTEST_SKIP() << "no symbolic link can be made here (Windows without the privilege)";
 
     CountingProgress progress;
     InstallReport report;
@@ -354,4 +339,21 @@ TEST(InstallFiles, ALinkNamedLikeTheInstallListIsReplacedNotWrittenThrough)
     std::vector<std::string> listed;
     ASSERT_TRUE(ReadInstallList(dest + "/ORDEXA.instalados", listed, message)) << message;
     EXPECT_EQ(std::count(listed.begin(), listed.end(), "/etc"), 0);
+}
+
+TEST(InstallFiles, OneInstallationOrUninstallationAtATimeWorksInAFolder)
+{
+    TempFolder root;
+    DestinationLock first;
+    DestinationLock second;
+    std::string message;
+    ASSERT_TRUE(first.Acquire(root.Path(), message)) << message;
+    EXPECT_FALSE(second.Acquire(root.Path() + "/", message));
+    EXPECT_NE(message.find("Otro programa de instalación (o el desinstalador) está trabajando en la carpeta"),
+              std::string::npos)
+        << message;
+    // Nothing of the lock is left in the folder the clerk chose.
+    EXPECT_TRUE(fs::is_empty(FsPath(root.Path())));
+    first.Release();
+    EXPECT_TRUE(second.Acquire(root.Path(), message)) << message;
 }

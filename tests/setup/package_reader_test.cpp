@@ -96,8 +96,7 @@ TEST(PackageReader, SkippingARecordsContentsLandsOnTheNextRecord)
     std::vector<std::string> names;
     while (package.NextRecord(record, message))
         names.push_back(record.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"ORDEXA", "ordexa-desinstalar", "Declaración general 5.fmt",
-                                               "vacío.txt"}));
+    EXPECT_EQ(names, (std::vector<std::string>{kProgram, kUninstaller, "Declaración general 5.fmt", "vacío.txt"}));
 }
 
 TEST(PackageReader, RefusesDamagedPackagesWithASpanishMessage)
@@ -203,5 +202,5 @@ TEST(PackageReader, APackageCutShortWhileBeingReadStopsWithAMessage)
         ASSERT_LT(++reads, 10);
     }
     EXPECT_LT(total, record.size);
-    EXPECT_NE(message.find("«ORDEXA» se termina antes de sus 70000 bytes"), std::string::npos) << message;
+    EXPECT_NE(message.find("«" + kProgram + "» se termina antes de sus 70000 bytes"), std::string::npos) << message;
 }

@@ -2,14 +2,13 @@
 // and the damaged installers refused with a message and nothing left behind.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include "base/fs_path.h"
 #include "setup/package_format.h"
 #include "setup/payload.h"
 #include "setup/run_folder.h"
+#include "setup/setup_files.h"
 #include "setup/temp_file_name.h"
 #include "setup_fixture.h"
 
@@ -83,11 +82,12 @@ TEST(Payload, ExtractsTheTrailerTextsThePackageAndThePicture)
     EXPECT_EQ(run.rfind(temp / "kal-instalador-", 0), 0u) << run;
     EXPECT_EQ(result.temporaryFiles, (std::vector<std::string>{run + "/KAL00001.dat", run + "/KAL00002.dat",
                                                                run + "/KAL00001.bmp"}));
-    EXPECT_EQ(fs::status(result.packagePath).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
+    if (kPermissionBits) {
+        EXPECT_EQ(ModeOf(result.packagePath), 0600u);
+    }
 
     RemoveTemporaryFiles(result);
-    EXPECT_TRUE(fs::is_empty(temp.Path()));
+    EXPECT_TRUE(fs::is_empty(FsPath(temp.Path())));
     RemoveTemporaryFiles(result);  // twice is harmless
 }
 
@@ -131,9 +131,10 @@ TEST(Payload, TemporaryNamesSkipAnyNameAlreadyTaken)
     EXPECT_EQ(TempFileName(temp.Path(), "KAL", ".dat"), temp / "KAL00002.dat");
     EXPECT_TRUE(Exists(temp / "KAL00002.dat")) << "the name is taken at once";
     // A link planted under the next name is not followed either.
-    fs::create_symlink(temp / "victima", temp / "KAL00003.dat");
-    EXPECT_EQ(TempFileName(temp.Path(), "KAL", ".dat"), temp / "KAL00004.dat");
-    EXPECT_FALSE(Exists(temp / "victima"));
+    if (MakeSymlink(temp / "victima", temp / "KAL00003.dat")) {
+        EXPECT_EQ(TempFileName(temp.Path(), "KAL", ".dat"), temp / "KAL00004.dat");
+        EXPECT_FALSE(Exists(temp / "victima"));
+    }
     EXPECT_EQ(ReadBytes(temp / "KAL00001.dat"), std::vector<uint8_t>{'x'});
     EXPECT_EQ(TempFileName(temp.Path() + "/", "KAL", ".bmp"), temp / "KAL00001.bmp");
     EXPECT_EQ(TempFileName(temp.Path(), "ABCDEFGHIJ", ".dat"), temp / "ABCDEFGHIJ1.dat");
@@ -173,8 +174,7 @@ TEST(Payload, ALaterRunRemovesWhatARunThatDiedLeftAndNothingElse)
 {
     TempFolder temp;
     // Two runs killed while they held their files, one of them beside someone else's file.
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const bool killed = RunKilled([&] {
         RunFolder first, second;
         std::string message;
         if (first.Create(temp.Path(), message) && second.Create(temp.Path(), message)) {
@@ -183,17 +183,17 @@ TEST(Payload, ALaterRunRemovesWhatARunThatDiedLeftAndNothingElse)
             WriteBytes(second.Path() + "/KAL00001.dat", {1});
             WriteBytes(second.Path() + "/notas.txt", {'x'});
         }
-        ::raise(SIGKILL);
-    }
-    ::waitpid(child, nullptr, 0);
+        KillSelf();
+    });
+    ASSERT_TRUE(killed);
     std::vector<std::string> dead;
-    for (const auto& entry : fs::directory_iterator(temp.Path()))
-        dead.push_back(entry.path().string());
+    for (const auto& entry : fs::directory_iterator(FsPath(temp.Path())))
+        dead.push_back(GenericPath(Utf8(entry.path())));
     ASSERT_EQ(dead.size(), 2u);
     // Look-alikes that are not the installer's.
     WriteBytes(temp / "KAL00001.dat", {3});
-    fs::create_directory(temp / "kal-instalador-otro");
-    fs::create_directory_symlink(dead[0], temp / "kal-instalador-enlace");
+    fs::create_directory(FsPath(temp / "kal-instalador-otro"));
+    MakeSymlink(dead[0], temp / "kal-instalador-enlace", true);
 
     // The next run sweeps as it starts; a run that is alive is never swept.
     RunFolder next;
@@ -273,17 +273,23 @@ TEST(Payload, RefusesDamagedInstallersAndLeavesNoTemporaryFile)
         EXPECT_NE(message.find("Vuelva a copiar el programa de instalación."), std::string::npos) << message;
         EXPECT_EQ(message.find("KAL0"), std::string::npos) << c.what << ": " << message;
         EXPECT_TRUE(result.temporaryFiles.empty()) << c.what;
-        EXPECT_TRUE(fs::is_empty(temp.Path())) << c.what;
+        EXPECT_TRUE(fs::is_empty(FsPath(temp.Path()))) << c.what;
     }
 }
 
 TEST(Payload, DefaultFolderStartingWithTildeIsUnderHome)
 {
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", "/home/ana", 1);
-    EXPECT_EQ(ExpandHomeFolder("~/ordexa"), "/home/ana/ordexa");
-    EXPECT_EQ(ExpandHomeFolder("~"), "/home/ana");
+    const std::string home = std::getenv(HomeVariable()) ? std::getenv(HomeVariable()) : "";
+#ifdef _WIN32
+    const std::string ana = "C:/Users/ana";
+    SetEnvironment(HomeVariable(), "C:\\Users\\ana");
+#else
+    const std::string ana = "/home/ana";
+    SetEnvironment(HomeVariable(), ana);
+#endif
+    EXPECT_EQ(ExpandHomeFolder("~/ordexa"), ana + "/ordexa");
+    EXPECT_EQ(ExpandHomeFolder("~"), ana);
     EXPECT_EQ(ExpandHomeFolder("/opt/ordexa"), "/opt/ordexa");
     EXPECT_EQ(ExpandHomeFolder("~ana/x"), "~ana/x");
-    setenv("HOME", home.c_str(), 1);
+    SetEnvironment(HomeVariable(), home);
 }
