@@ -88,6 +88,11 @@ TEST(DrawingBounds, ATableAcrossTheBoundsShowsExactlyTheCellsAndTitlesTheSurface
         {-3 * kDrawLimit, -3 * kDrawLimit, 3 * kDrawLimit, 3 * kDrawLimit},
         {kDrawLimit + 40, -kDrawLimit - 60, kDrawLimit + 60, -kDrawLimit - 40},
         {-kDrawLimit + 40, kDrawLimit - 60, -kDrawLimit + 60, kDrawLimit - 40},
+        // Edges exactly where the bounds fall once moved by the margin.
+        {kDrawLimit + kDesignMarginX - 100, -kDrawLimit + kDesignMarginY, kDrawLimit + kDesignMarginX,
+         -kDrawLimit + kDesignMarginY + 100},
+        {-kDrawLimit + kDesignMarginX, kDrawLimit + kDesignMarginY - 100, -kDrawLimit + kDesignMarginX + 100,
+         kDrawLimit + kDesignMarginY},
     };
     const int32_t sizes[] = {300, -200, 5, 1'500'000, 40, -2'000'000, 700};
     const auto held = [](int64_t v, int margin) { return int(std::clamp<int64_t>(v, -kDrawLimit, kDrawLimit)) + margin; };
