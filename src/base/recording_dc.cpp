@@ -24,8 +24,10 @@ int RecordingDc::TextWidth(std::string_view text) const
 
 RecordingDc::TextCall& RecordingDc::AddText(int x, int y, int align, std::string_view text, int64_t width)
 {
+    // The text is copied before the record grows: it may be one already recorded.
+    std::string copy(text);
     TextCall& call = texts.emplace_back();
-    call.text = text;
+    call.text = std::move(copy);
     call.x = x;
     call.y = y;
     call.align = align;
