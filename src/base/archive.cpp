@@ -5,27 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Text without a byte above 0x7F reads and writes the same in UTF-8 and in the code
-// page, and needs no conversion: nearly every text of a format is such.
-bool IsAscii(std::string_view text)
+void ArchiveReader::FailAtEnd() const
 {
-    // The high bits of all bytes gathered eight at a time: a text may be long, and this
-    // check runs on every string read or written.
-    uint64_t bits = 0;
-    size_t i = 0;
-    for (; text.size() - i >= sizeof bits; i += sizeof bits) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        bits |= word;
-    }
-    for (; i < text.size(); ++i)
-        bits |= static_cast<unsigned char>(text[i]);
-    return (bits & 0x8080808080808080u) == 0;
+    Fail("fin de archivo inesperado");
 }
-
-}  // namespace
 
 std::string ArchiveReader::ReadBytes(size_t n)
 {
@@ -48,9 +31,10 @@ size_t ArchiveReader::ReadLength()
 
 std::string ArchiveReader::ReadString()
 {
-    const size_t start = m_pos;
-    const uint8_t b = ReadByte();
-    if (b == 0xFF) {
+    // The length prefix as ReadLength reads it, with the wide form's mark (0xFF 0xFFFE)
+    // looked for on the way.
+    size_t n = ReadByte();
+    if (n == 0xFF) {
         const uint16_t w = ReadUInt16();
         if (w == 0xFFFE) {
             // Wide form: a second prefix counting UTF-16 units, then the units.
@@ -63,16 +47,13 @@ std::string ArchiveReader::ReadString()
             // Characters outside the code page become "?", as a narrow reader would see them.
             return cp1252::ToUtf8(cp1252::FromUtf8(cp1252::Utf16ToUtf8(wide)));
         }
-        m_pos = start;
-    } else {
-        m_pos = start;
+        n = w < 0xFFFF ? w : ReadUInt32();
     }
-    const size_t n = ReadLength();
     if (n > Remaining())
         throw ArchiveError(m_pos, "cadena más larga que el archivo");
     const std::string_view bytes(reinterpret_cast<const char*>(m_bytes.data() + m_pos), n);
     m_pos += n;
-    return IsAscii(bytes) ? std::string(bytes) : cp1252::ToUtf8(bytes);
+    return cp1252::IsAscii(bytes) ? std::string(bytes) : cp1252::ToUtf8(bytes);
 }
 
 int32_t ArchiveReader::ReadCount(size_t minItemBytes)
@@ -99,11 +80,17 @@ void ArchiveWriter::WriteBytes(std::string_view raw)
 void ArchiveWriter::WriteString(std::string_view utf8)
 {
     std::string converted;
-    const std::string_view bytes = IsAscii(utf8) ? utf8 : std::string_view(converted = cp1252::FromUtf8(utf8));
+    const std::string_view bytes = cp1252::IsAscii(utf8) ? utf8 : std::string_view(converted = cp1252::FromUtf8(utf8));
     const size_t n = bytes.size();
     if (n < 0xFF) {
-        WriteByte(uint8_t(n));
-    } else if (n < 0xFFFE) {
+        // Nearly every text: its one-byte prefix and its bytes in one piece of the buffer.
+        uint8_t* p = Grow(1 + n);
+        p[0] = uint8_t(n);
+        if (n > 0)
+            std::memcpy(p + 1, bytes.data(), n);
+        return;
+    }
+    if (n < 0xFFFE) {
         WriteByte(0xFF);
         WriteUInt16(uint16_t(n));
     } else {

@@ -71,11 +71,14 @@ public:
     [[noreturn]] void Fail(const std::string& what) const { throw ArchiveError(m_pos, what); }
 
 private:
+    // Every fixed-size read checks its bytes: the check stays small enough to be inlined,
+    // the failure is made elsewhere.
     void Need(size_t n) const
     {
-        if (n > Remaining())
-            Fail("fin de archivo inesperado");
+        if (n > Remaining()) [[unlikely]]
+            FailAtEnd();
     }
+    [[noreturn]] void FailAtEnd() const;
     size_t ReadLength();
 
     std::span<const uint8_t> m_bytes;

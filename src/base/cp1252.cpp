@@ -1,5 +1,6 @@
 #include "base/cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -34,11 +35,14 @@ void AppendUtf8(std::string& out, char32_t c)
 }
 
 // The UTF-8 form of every code-page byte (one to three bytes), so that a text is
-// converted by copying, not by encoding each character again.
+// converted by copying, not by encoding each character again. A form is four bytes in
+// all, copied as one word: the bytes beyond its length are overwritten by the next
+// character or cut off at the end.
 struct Utf8Form {
-    uint8_t length = 0;
     char bytes[3] = {};
+    uint8_t length = 0;
 };
+static_assert(sizeof(Utf8Form) == 4);
 
 constexpr std::array<Utf8Form, 256> MakeUtf8Forms()
 {
@@ -65,14 +69,40 @@ constexpr std::array<Utf8Form, 256> MakeUtf8Forms()
 
 constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
+// The bytes at p, in memory order, as an unsigned number.
+template <class Word>
+uint64_t LoadWord(const char* p)
+{
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// The characters of 0x80..0x9F with their bytes, in the order of the characters, so that
+// a character is found by halving the table instead of comparing it with all 32.
+struct HighByte {
+    char32_t character;
+    uint8_t byte;
+};
+
+constexpr std::array<HighByte, 32> MakeHighBytes()
+{
+    std::array<HighByte, 32> table{};
+    for (size_t i = 0; i < kHigh.size(); ++i)
+        table[i] = {kHigh[i], uint8_t(0x80 + i)};
+    std::sort(table.begin(), table.end(), [](HighByte a, HighByte b) { return a.character < b.character; });
+    return table;
+}
+
+constexpr std::array<HighByte, 32> kHighBytes = MakeHighBytes();
+
 char ToByte(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
-    for (size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == c)
-            return static_cast<char>(0x80 + i);
-    return '?';
+    const auto found = std::lower_bound(kHighBytes.begin(), kHighBytes.end(), c,
+                                        [](HighByte h, char32_t v) { return h.character < v; });
+    return found != kHighBytes.end() && found->character == c ? static_cast<char>(found->byte) : '?';
 }
 
 // Decodes one UTF-8 sequence at text[i], advancing i; returns U+FFFD when malformed.
@@ -99,14 +129,36 @@ char32_t NextCodePoint(std::string_view text, size_t& i)
 
 namespace cp1252 {
 
+bool IsAscii(std::string_view text)
+{
+    // The high bits of all bytes gathered a word at a time. The last bytes are read as a
+    // word (or two halves) overlapping the ones before, so no byte is looked at alone:
+    // the check runs on every string read, written or measured, and most are short.
+    const char* p = text.data();
+    const size_t n = text.size();
+    uint64_t bits = 0;
+    if (n >= 8) {
+        for (size_t i = 0; n - i >= 8; i += 8)
+            bits |= LoadWord<uint64_t>(p + i);
+        bits |= LoadWord<uint64_t>(p + n - 8);
+    } else if (n >= 4) {
+        bits = LoadWord<uint32_t>(p) | LoadWord<uint32_t>(p + n - 4);
+    } else if (n > 0) {
+        // One to three bytes: the first, the middle and the last are all of them.
+        bits = LoadWord<uint8_t>(p) | LoadWord<uint8_t>(p + n / 2) | LoadWord<uint8_t>(p + n - 1);
+    }
+    return (bits & 0x8080808080808080u) == 0;
+}
+
 std::string ToUtf8(std::string_view bytes)
 {
-    // Room for the longest form of every byte, written in place and cut to what was used.
-    std::string out(bytes.size() * 3, '\0');
+    // Room for the longest form of every byte (and the last form's whole word), written
+    // in place and cut to what was used.
+    std::string out(bytes.size() * 3 + 1, '\0');
     char* end = out.data();
     for (char ch : bytes) {
         const Utf8Form& form = kUtf8Forms[static_cast<uint8_t>(ch)];
-        std::memcpy(end, form.bytes, sizeof form.bytes);
+        std::memcpy(end, &form, sizeof form);
         end += form.length;
     }
     out.resize(size_t(end - out.data()));
@@ -115,10 +167,13 @@ std::string ToUtf8(std::string_view bytes)
 
 std::string FromUtf8(std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
+    // Every character takes at least one byte of UTF-8 and gives exactly one byte: the
+    // bytes are written in place and the string cut to what was used.
+    std::string out(utf8.size(), '\0');
+    char* end = out.data();
     for (size_t i = 0; i < utf8.size();)
-        out += ToByte(NextCodePoint(utf8, i));
+        *end++ = ToByte(NextCodePoint(utf8, i));
+    out.resize(size_t(end - out.data()));
     return out;
 }
 

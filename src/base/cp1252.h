@@ -8,6 +8,10 @@
 
 namespace cp1252 {
 
+// Whether no byte of the text is above 0x7F: such a text is the same in UTF-8 and in the
+// code page, one character per byte, and needs no conversion (nearly every text is such).
+bool IsAscii(std::string_view text);
+
 // Bytes in Windows-1252 to UTF-8.
 std::string ToUtf8(std::string_view bytes);
 

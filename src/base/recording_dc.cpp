@@ -22,10 +22,12 @@ int RecordingDc::TextWidth(std::string_view text) const
     return Saturate32(int64_t(CountCharacters(text)) * CharWidth(m_state.font));
 }
 
-RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, std::string text, int64_t width) const
+RecordingDc::TextCall& RecordingDc::AddText(int x, int y, int align, std::string_view text, int64_t width)
 {
-    TextCall call;
-    call.text = std::move(text);
+    // The text is copied before the record grows: it may be one already recorded.
+    std::string copy(text);
+    TextCall& call = texts.emplace_back();
+    call.text = std::move(copy);
     call.x = x;
     call.y = y;
     call.align = align;
@@ -57,15 +59,14 @@ RecordingDc::TextCall RecordingDc::MakeText(int x, int y, int align, std::string
 
 void RecordingDc::TextOut(int x, int y, const std::string& text)
 {
-    texts.push_back(MakeText(x, y, m_state.align, text, TextWidth(text)));
+    AddText(x, y, m_state.align, text, TextWidth(text));
 }
 
 void RecordingDc::TextOutClipped(int x, int y, const Rect& clip, const std::string& text)
 {
-    TextCall call = MakeText(x, y, m_state.align, text, TextWidth(text));
+    TextCall& call = AddText(x, y, m_state.align, text, TextWidth(text));
     call.clipped = true;
     call.clip = clip;
-    texts.push_back(std::move(call));
 }
 
 int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
@@ -96,11 +97,10 @@ int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
             x = int64_t(box.right) - width;
         else if (flags & DrawTextFlag::kCenter)
             x = box.left + (int64_t(box.right) - box.left - width) / 2;
-        TextCall line = MakeText(Saturate32(x), AddSaturated(rect.top, down * lineHeight * int64_t(count)),
-                                 TextAlign::kLeft, std::string(laid), width);
+        TextCall& line = AddText(Saturate32(x), AddSaturated(rect.top, down * lineHeight * int64_t(count)),
+                                 TextAlign::kLeft, laid, width);
         line.clipped = !(flags & DrawTextFlag::kNoClip);
         line.clip = rect;
-        texts.push_back(std::move(line));
         ++count;
     });
     drawTexts.push_back({text, rect, flags, m_state.align, first, count});

@@ -137,8 +137,9 @@ public:
 
 private:
     bool YUp() const { return m_state.mode != MapMode::Pixels; }
-    // A text call at (x, y) for a text of the given width, in the state in force.
-    TextCall MakeText(int x, int y, int align, std::string text, int64_t width) const;
+    // A text call at (x, y) for a text of the given width, in the state in force, added
+    // to the record (built in its place: a surface may record thousands of texts).
+    TextCall& AddText(int x, int y, int align, std::string_view text, int64_t width);
 
     // What the calls set; a new surface starts from these values.
     struct State {

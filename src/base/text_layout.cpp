@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/cp1252.h"
+
 namespace {
 
 // The position of the first `c` at or after `from`, or the text's size.
@@ -116,6 +118,8 @@ std::vector<std::string> SplitCharacters(std::string_view utf8)
 
 size_t CountCharacters(std::string_view utf8)
 {
+    if (cp1252::IsAscii(utf8))
+        return utf8.size();
     // Eight bytes at a time while they are all ASCII (one character each), which nearly
     // every text is; a byte above 0x7F is measured as SplitCharacters would cut it.
     constexpr uint64_t kHighBits = 0x8080808080808080u;

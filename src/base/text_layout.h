@@ -1,13 +1,14 @@
 #pragma once
 // How text laid into a rectangle breaks into lines, shared by every drawing surface so
 // that a paragraph breaks at the same words on the screen, on paper and in the tests.
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/function_ref.h"
+
 // Width of a piece of text in logical units, as the surface measures it.
-using MeasureText = std::function<double(std::string_view)>;
+using MeasureText = FunctionRef<double(std::string_view)>;
 
 // The lines of `text`: it breaks at CR LF (and at a lone CR or LF); with `wordWrap` a line
 // also breaks at the last space before it would grow wider than `width`, and the spaces
@@ -16,7 +17,7 @@ std::vector<std::string> LayoutLines(std::string_view text, bool wordWrap, doubl
 
 // The same lines, each handed to `onLine` as it is found (a view into `text`), for a
 // surface that draws every line at once and needs no list of them.
-using OnLaidLine = std::function<void(std::string_view)>;
+using OnLaidLine = FunctionRef<void(std::string_view)>;
 void ForEachLaidLine(std::string_view text, bool wordWrap, double width, const MeasureText& measure,
                      const OnLaidLine& onLine);
 

@@ -22,6 +22,23 @@ int32_t Clamp32(int64_t v)
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// The first of the indices 0 .. count - 1 for which `pred` is false, or count; `pred` is
+// true for a run of indices from 0 and false for all after it.
+template <class Pred>
+int PartitionPoint(int count, Pred pred)
+{
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (pred(mid))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
 }  // namespace
 
 std::unique_ptr<CCuadrosVar> CCuadrosVar::CreateAt(int x, int y)
@@ -77,17 +94,31 @@ void CCuadrosVar::DrawDesign(Dc& dc)
     const Rect rc = DesignRect(m_rcPage).Normalized();
     const int boxes = std::clamp(m_boxCount, 0, kMaxDrawnBoxes);
     // Boxes the surface does not show are not drawn (edges included: a box without width
-    // still shows as a line).
+    // still shows as a line). They are found from the boxes' left edges, which run one way
+    // along the row (BoxLeft steps by the pitch and holds at the ends of the range): the
+    // boxes whose left edge lets them reach into the surface are one run of them, found by
+    // halving instead of by testing every box.
     const Rect shown = dc.ClipBox().Normalized();
-    const auto boxShown = [&](int left) {
-        const Rect box = Rect{left, rc.top, Clamp32(int64_t(left) + m_boxWidth), rc.bottom}.Normalized();
-        return box.left <= shown.right && shown.left <= box.right && box.top <= shown.bottom && shown.top <= box.bottom;
-    };
-    // The boxes shown are found once, for their outlines and for their samples.
     std::vector<int> shownBoxes;
-    for (int i = 0; i < boxes; ++i)
-        if (boxShown(BoxLeft(rc.left, i)))
+    if (rc.top <= shown.bottom && shown.top <= rc.bottom) {
+        // A box spans [left + min(width, 0), left + max(width, 0)]: it reaches into the
+        // surface when its left edge lies in [lowest, highest].
+        const int64_t lowest = int64_t(shown.left) - std::max(m_boxWidth, 0);
+        const int64_t highest = int64_t(shown.right) - std::min(m_boxWidth, 0);
+        const bool rising = int64_t(m_boxWidth) + m_boxGap >= 0;
+        // Boxes before the run lie on the side of the surface the row starts from.
+        const auto beforeRun = [&](int i) {
+            const int64_t left = BoxLeft(rc.left, i);
+            return rising ? left < lowest : left > highest;
+        };
+        const auto inRunOrBefore = [&](int i) {
+            const int64_t left = BoxLeft(rc.left, i);
+            return rising ? left <= highest : left >= lowest;
+        };
+        const int end = PartitionPoint(boxes, inRunOrBefore);
+        for (int i = PartitionPoint(boxes, beforeRun); i < end; ++i)
             shownBoxes.push_back(i);
+    }
     {
         PenScope pen(dc);
         if (m_selected)

@@ -49,11 +49,23 @@ int DesignY(int32_t y)
     return std::clamp(y, -kDrawLimit, kDrawLimit) + kDesignMarginY;
 }
 
-// a + b for two 32-bit values, held at the ends of the 32-bit range (their sum is exact in
-// 64 bits, so only the result needs holding).
+// a + b and a - b for two 32-bit values, held at the ends of the 32-bit range. A table's
+// edges are computed for every column and row each time it is laid out: one overflow test
+// each, and only a result that overflows (toward the side b takes it) needs holding.
 int32_t AddHeld(int32_t a, int32_t b)
 {
-    return Saturate32(int64_t(a) + b);
+    int32_t sum;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b < 0 ? INT32_MIN : INT32_MAX;
+    return sum;
+}
+
+int32_t SubtractHeld(int32_t a, int32_t b)
+{
+    int32_t difference;
+    if (__builtin_sub_overflow(a, b, &difference))
+        return b > 0 ? INT32_MIN : INT32_MAX;
+    return difference;
 }
 
 // Hands a rounding remainder out one unit at a time, starting at the rotating index.
@@ -121,15 +133,15 @@ void CFmtGrid::ReadTail(ArchiveReader& ar)
     const int32_t columns = ar.ReadCount(kMinColumnBytes);
     m_columns.clear();
     m_columns.reserve(size_t(columns));
+    // Each column is read in its place in the list (a failed read drops the whole element).
     for (int32_t i = 0; i < columns; ++i) {
-        GridColumn c;
+        GridColumn& c = m_columns.emplace_back();
         c.align = ar.ReadInt32();
         c.title = ar.ReadString();
         c.width = ar.ReadInt32();
         c.screenWidth = ar.ReadInt32();
         c.type = ar.ReadInt32();
         c.formula = ar.ReadString();
-        m_columns.push_back(std::move(c));
     }
     const int32_t rows = ar.ReadCount(4);
     m_rows.clear();
@@ -172,7 +184,7 @@ void CFmtGrid::LayoutCells()
     int32_t y = m_rcPage.top;
     for (GridRow& r : m_rows) {
         r.y = y;
-        const int32_t border = Saturate32(int64_t(y) - r.height);
+        const int32_t border = SubtractHeld(y, r.height);
         r.rcSeparator = {m_rcPage.left, AddHeld(border, kSeparatorHalf), m_rcPage.right, AddHeld(border, -kSeparatorHalf)};
         y = border;
     }
@@ -411,11 +423,15 @@ void CFmtGrid::DrawDesign(Dc& dc)
     dc.SetTextColor(m_textColor);
     dc.SetTextAlign(TextAlign::kLeft | TextAlign::kBottom);
     const int fontHeight = std::min(PositiveHeight(m_logFont.height), kMaxDrawnFontUnits);
-    for (const GridColumn& c : m_columns) {
-        const int x = DesignX(c.x);
-        const Rect band{x, rc.top + fontHeight, DesignX(AddSaturated(c.x, c.width)), rc.top};
-        if (band.Intersects(shown))
-            dc.TextOutClipped(x, rc.top, band, c.title);
+    // The titles' band is as high for every column: a surface that does not show that
+    // height shows no title, and one that does shows the titles of the columns it spans.
+    if (rc.top < shown.bottom && shown.top < rc.top + fontHeight) {
+        for (const GridColumn& c : m_columns) {
+            const int x = DesignX(c.x);
+            const int right = DesignX(AddSaturated(c.x, c.width));
+            if (std::min(x, right) < shown.right && shown.left < std::max(x, right))
+                dc.TextOutClipped(x, rc.top, {x, rc.top + fontHeight, right, rc.top}, c.title);
+        }
     }
     DrawDesignCells(dc, rc);
 }
@@ -444,23 +460,39 @@ void CFmtGrid::DrawDesignCells(Dc& dc, const Rect&)
     };
     const auto designX = [](int64_t x) { return int(std::clamp<int64_t>(x, -kDrawLimit, kDrawLimit)) + kDesignMarginX; };
     const auto designY = [](int64_t y) { return int(std::clamp<int64_t>(y, -kDrawLimit, kDrawLimit)) + kDesignMarginY; };
-    const auto overlaps = [](int from, int to, int low, int high) {
-        return std::min(from, to) < high && low < std::max(from, to);
+    // A span is shown when its two edges, held and moved, lie around some of the surface's
+    // open interval (low, high). Holding keeps the order of values, so the test is made on
+    // the edges as computed, against the surface's edges taken back through the holding
+    // and the margin; only the spans shown are then held and moved.
+    struct ShownRange {
+        int64_t below;  // an edge e held and moved lies below `high` exactly when e < below
+        int64_t above;  // ... and above `low` exactly when e > above
+        bool Overlaps(int64_t a, int64_t b) const { return std::min(a, b) < below && above < std::max(a, b); }
     };
+    const auto shownRange = [](int64_t low, int64_t high, int margin) {
+        constexpr int64_t kNever = INT64_MAX;
+        constexpr int64_t kAlways = INT64_MIN;
+        const int64_t highBack = high - margin;
+        const int64_t lowBack = low - margin;
+        return ShownRange{highBack > kDrawLimit ? kNever : highBack <= -kDrawLimit ? kAlways : highBack,
+                          lowBack >= kDrawLimit ? kNever : lowBack < -kDrawLimit ? kAlways : lowBack};
+    };
+    const ShownRange shownX = shownRange(shown.left, shown.right, kDesignMarginX);
+    const ShownRange shownY = shownRange(shown.top, shown.bottom, kDesignMarginY);
     std::vector<Span> columns, rows;
     for (int c = 0; c < ColumnCount(); ++c) {
         const GridColumn& column = m_columns[size_t(c)];
-        const int left = designX(int64_t(column.x) + kCellInset);
-        const int right = designX(int64_t(column.x) + column.width - kCellInset);
-        if (overlaps(left, right, shown.left, shown.right))
-            columns.push_back({c, left, right, ParagraphAlign(column.align) | DrawTextFlag::kSingleLine});
+        const int64_t left = int64_t(column.x) + kCellInset;
+        const int64_t right = int64_t(column.x) + column.width - kCellInset;
+        if (shownX.Overlaps(left, right))
+            columns.push_back({c, designX(left), designX(right), ParagraphAlign(column.align) | DrawTextFlag::kSingleLine});
     }
     for (int r = 0; r < RowCount(); ++r) {
         const GridRow& row = m_rows[size_t(r)];
-        const int top = designY(int64_t(row.y) - kCellInset);
-        const int bottom = designY(int64_t(row.y) - row.height + kCellInset);
-        if (overlaps(top, bottom, shown.top, shown.bottom))
-            rows.push_back({r, top, bottom, 0});
+        const int64_t top = int64_t(row.y) - kCellInset;
+        const int64_t bottom = int64_t(row.y) - row.height + kCellInset;
+        if (shownY.Overlaps(top, bottom))
+            rows.push_back({r, designY(top), designY(bottom), 0});
     }
     const auto selectedColumn = std::find_if(columns.begin(), columns.end(),
                                              [this](const Span& c) { return c.index == m_selColumn; });

@@ -30,6 +30,21 @@ TEST(CodePage, MapsTheSpanishLettersAndTheEuroSign)
     EXPECT_EQ(cp1252::FromUtf8("日"), "?");
 }
 
+TEST(CodePage, ATextIsPlainOnlyWithoutAnyByteAboveSevenBitsWhereverItLies)
+{
+    // Every length up to a few words, with the one high byte at every place: the check
+    // reads the text in words and overlapping pieces, and must miss none of them.
+    for (size_t length = 0; length <= 20; ++length) {
+        const std::string plain(length, 'a');
+        EXPECT_TRUE(cp1252::IsAscii(plain)) << length;
+        for (size_t at = 0; at < length; ++at) {
+            std::string text = plain;
+            text[at] = '\x80';
+            EXPECT_FALSE(cp1252::IsAscii(text)) << length << " bytes, high byte at " << at;
+        }
+    }
+}
+
 TEST(ArchiveStrings, LengthPrefixGrowsAtTheDocumentedBoundaries)
 {
     EXPECT_EQ(Written(""), std::vector<uint8_t>{0});

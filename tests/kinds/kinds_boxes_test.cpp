@@ -1,7 +1,10 @@
 // Text in boxes and the check mark.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "model/cuadros_var.h"
+#include "model/kind_drawing.h"
 #include "model/marca_var.h"
 #include "base/recording_dc.h"
 
@@ -63,6 +66,53 @@ TEST(KindsBoxes, DesignViewDrawsEveryBoxAtItsPitchWithCyclingSamples)
         EXPECT_EQ(dc.texts[i].x, 75 + i * 60) << "box " << i;
         EXPECT_EQ(dc.texts[i].align, 14) << "box " << i;
         EXPECT_EQ(dc.texts[i].clip, (Rect{50, -50, 50 + 9 * 59, 0})) << "box " << i;
+    }
+}
+
+TEST(KindsBoxes, DesignViewDrawsExactlyTheBoxesItsWindowShowsWhateverThePitch)
+{
+    // A window like the design view's over the page's corner, and rows of boxes that run
+    // either way, stand still, or reach the ends of the coordinate range.
+    class WindowDc : public RecordingDc {
+    public:
+        Rect ClipBox() const override { return {0, -794, 1058, 0}; }
+    };
+    const Rect window{0, -794, 1058, 0};
+    struct Case {
+        int count, width, gap, left;
+    };
+    const Case cases[] = {
+        {1000, 50, 10, -5000},                  // from far left to far right of the window
+        {1000, 50, -110, 20000},                // running leftward, into the window and past it
+        {300, -50, 100, -2000},                 // boxes drawn leftward from their edge
+        {40, 20, -20, 300},                     // all on one spot inside the window
+        {40, 20, -20, 3000},                    // all on one spot outside it
+        {1000, 2147483000, -2147482990, -900},  // wide boxes, each reaching far right
+        {1000, 1, 2147483000, 0},               // the second box is held at the end of the range
+        {1000, -2147483000, 2147482990, 5000},  // far-left-reaching boxes stepping leftward
+    };
+    for (const Case& c : cases) {
+        CCuadrosVar e;
+        e.m_boxCount = c.count;
+        e.m_boxWidth = c.width;
+        e.m_boxGap = c.gap;
+        e.m_rcPage = {c.left, -100, c.left + 10, -150};
+        WindowDc dc;
+        e.DrawDesign(dc);
+        std::vector<Rect> expected;
+        const Rect rc = DesignRect(e.m_rcPage).Normalized();
+        for (int i = 0; i < c.count; ++i) {
+            const int left = Saturate32(int64_t(rc.left) + int64_t(i) * (int64_t(c.width) + c.gap));
+            const Rect box{left, rc.top, Saturate32(int64_t(left) + c.width), rc.bottom};
+            const Rect n = box.Normalized();
+            if (n.left <= window.right && window.left <= n.right && n.top <= window.bottom && window.top <= n.bottom)
+                expected.push_back(box);
+        }
+        std::vector<Rect> drawn;
+        for (const auto& outline : dc.outlines)
+            drawn.push_back(outline.rect);
+        EXPECT_EQ(drawn, expected) << c.count << " boxes of " << c.width << " with gap " << c.gap;
+        EXPECT_EQ(dc.texts.size(), expected.size()) << "one sample per box shown";
     }
 }
 

@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <png.h>
 
 #include "base/recording_dc.h"
 #include "model/barcode_template.h"
@@ -161,6 +164,51 @@ TEST(MediaKinds, ImagesPrintTheirPictureOverTheirRectangle)
     EXPECT_EQ(dc.images[0].rect, (Rect{100, -350, 700, -200}));
     EXPECT_EQ(dc.images[0].width, 40);
     EXPECT_EQ(dc.images[0].key, ImageContentKey(image->Bytes()));
+}
+
+TEST(MediaKinds, DecodedPicturesAreOpaqueOnlyWhenNoPixelIsTranslucent)
+{
+    // Pictures of odd and even pixel counts, with one translucent pixel anywhere or none.
+    const auto rgbaPng = [](int width, int height, int translucent) {
+        std::vector<uint8_t> pixels(size_t(width) * height * 4, 0xFF);
+        if (translucent >= 0)
+            pixels[size_t(translucent) * 4 + 3] = 0x80;
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = png_uint_32(width);
+        image.height = png_uint_32(height);
+        image.format = PNG_FORMAT_RGBA;
+        png_alloc_size_t size = 0;
+        png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
+        std::vector<uint8_t> png(size);
+        EXPECT_TRUE(png_image_write_to_memory(&image, png.data(), &size, 0, pixels.data(), 0, nullptr));
+        png.resize(size);
+        return png;
+    };
+    const struct {
+        int width, height, translucent;
+    } cases[] = {{1, 1, -1}, {1, 1, 0}, {3, 3, -1}, {3, 3, 0}, {3, 3, 4}, {3, 3, 8}, {4, 2, 5}, {4, 2, 7}};
+    for (const auto& c : cases) {
+        DcImage image;
+        std::string reason;
+        ASSERT_TRUE(DecodeEmbeddedImage(rgbaPng(c.width, c.height, c.translucent), image, reason)) << reason;
+        EXPECT_EQ(image.opaque, c.translucent < 0) << c.width << "x" << c.height << ", pixel " << c.translucent;
+    }
+}
+
+TEST(MediaKinds, APicturesKeyIsTheFnv1aHashOfItsBytes)
+{
+    std::vector<uint8_t> bytes;
+    for (int length = 0; length <= 20; ++length) {
+        uint64_t expected = 0xcbf29ce484222325ULL;
+        for (uint8_t b : bytes)
+            expected = (expected ^ b) * 0x100000001b3ULL;
+        EXPECT_EQ(ImageContentKey(bytes), expected) << length << " bytes";
+        bytes.push_back(uint8_t(length * 37 + 11));
+    }
+    const std::string foobar = "foobar";
+    EXPECT_EQ(ImageContentKey(std::span(reinterpret_cast<const uint8_t*>(foobar.data()), foobar.size())),
+              0x85944171f73967e8ULL);
 }
 
 TEST(MediaKinds, TemplatesReplaceEachNamedFieldOnce)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "base/recording_dc.h"
 #include "model/element_factory.h"
@@ -74,6 +75,66 @@ TEST(DrawingBounds, ATableDrawsOnlyTheCellsShownAndNamesABoundedNumber)
     EXPECT_TRUE(Drew(whole, "C-1,F-1"));
     EXPECT_FALSE(Drew(whole, "C-1,F-2000"));
     EXPECT_LE(whole.drawTexts.size(), 5000u);
+}
+
+TEST(DrawingBounds, ATableAcrossTheBoundsShowsExactlyTheCellsAndTitlesTheSurfaceCovers)
+{
+    // Columns and rows of all sizes (some negative) running across the drawing bounds,
+    // seen through surfaces inside, at and beyond the bounds. What is shown is what the
+    // edges, held within the bounds and moved by the margin, put on the surface.
+    const Rect surfaces[] = {
+        {0, -794, 1058, 0},
+        {-kDrawLimit, -kDrawLimit, kDrawLimit, kDrawLimit},
+        {-3 * kDrawLimit, -3 * kDrawLimit, 3 * kDrawLimit, 3 * kDrawLimit},
+        {kDrawLimit + 40, -kDrawLimit - 60, kDrawLimit + 60, -kDrawLimit - 40},
+        {-kDrawLimit + 40, kDrawLimit - 60, -kDrawLimit + 60, kDrawLimit - 40},
+        // Edges exactly where the bounds fall once moved by the margin.
+        {kDrawLimit + kDesignMarginX - 100, -kDrawLimit + kDesignMarginY, kDrawLimit + kDesignMarginX,
+         -kDrawLimit + kDesignMarginY + 100},
+        {-kDrawLimit + kDesignMarginX, kDrawLimit + kDesignMarginY - 100, -kDrawLimit + kDesignMarginX + 100,
+         kDrawLimit + kDesignMarginY},
+    };
+    const int32_t sizes[] = {300, -200, 5, 1'500'000, 40, -2'000'000, 700};
+    const auto held = [](int64_t v, int margin) { return int(std::clamp<int64_t>(v, -kDrawLimit, kDrawLimit)) + margin; };
+    const auto spans = [](int a, int b, int low, int high) { return std::min(a, b) < high && low < std::max(a, b); };
+    for (const Rect& surface : surfaces)
+        for (const int32_t corner : {-1'000'100, 0, 999'900}) {
+            auto grid = CFmtGrid::CreateAt(corner, -corner);
+            grid->SetColumnCount(7);
+            grid->SetRowCount(7);
+            for (size_t i = 0; i < 7; ++i) {
+                grid->m_columns[i].width = sizes[i];
+                grid->m_rows[i].height = sizes[i];
+            }
+            grid->UpdateHandles();
+            ShowingDc dc(surface);
+            grid->DrawDesign(dc);
+
+            std::vector<Rect> cells, expectedCells, titles, expectedTitles;
+            for (const auto& t : dc.drawTexts)
+                cells.push_back(t.rect);
+            for (const auto& t : dc.texts)
+                if (t.text.starts_with("Columna"))
+                    titles.push_back(t.clip);
+            const Rect rc = DesignRect(grid->m_rcPage);
+            for (const GridRow& row : grid->m_rows)
+                for (const GridColumn& column : grid->m_columns) {
+                    const Rect cell{held(int64_t(column.x) + 2, kDesignMarginX), held(int64_t(row.y) - 2, kDesignMarginY),
+                                    held(int64_t(column.x) + column.width - 2, kDesignMarginX),
+                                    held(int64_t(row.y) - row.height + 2, kDesignMarginY)};
+                    if (spans(cell.left, cell.right, surface.left, surface.right) &&
+                        spans(cell.top, cell.bottom, surface.top, surface.bottom))
+                        expectedCells.push_back(cell);
+                }
+            for (const GridColumn& column : grid->m_columns) {
+                const Rect band{held(column.x, kDesignMarginX), rc.top + 40,
+                                held(AddSaturated(column.x, column.width), kDesignMarginX), rc.top};
+                if (band.Intersects(surface))
+                    expectedTitles.push_back(band);
+            }
+            EXPECT_EQ(cells, expectedCells) << "corner " << corner << ", surface " << surface.left << ".." << surface.right;
+            EXPECT_EQ(titles, expectedTitles) << "corner " << corner << ", surface " << surface.left << ".." << surface.right;
+        }
 }
 
 TEST(DrawingBounds, AFontMetresHighIsDrawnAtTheBoundAndTheElementKeepsItsOwn)
