@@ -618,6 +618,8 @@ TEST_F(DesignFrameTest, CopyAndPasteGoThroughTheClipboardAndUndoAtOnce)
     Command(kCopy);
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_TRUE(data->hasFormat(QString::fromUtf8(kElementsMimeType)));
+    // Kept by value: the clipboard deletes its data when the cut below replaces it.
+    const QByteArray copied = data->data(QString::fromUtf8(kElementsMimeType));
     EXPECT_TRUE(data->hasImage()) << "a picture for other programs";
 
     // Into another frame, as between two formats.
@@ -638,7 +640,7 @@ TEST_F(DesignFrameTest, CopyAndPasteGoThroughTheClipboardAndUndoAtOnce)
 
     // Damaged bytes are refused with the reader's reasons and change nothing.
     auto* damaged = new QMimeData;
-    damaged->setData(QString::fromUtf8(kElementsMimeType), data->data(QString::fromUtf8(kElementsMimeType)).left(20));
+    damaged->setData(QString::fromUtf8(kElementsMimeType), copied.left(20));
     QApplication::clipboard()->setMimeData(damaged);
     Command(kPaste);
     EXPECT_EQ(frame->GetFormat().elements.size(), 2u);
