@@ -9,11 +9,11 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <io.h>
-#include <random>
 #include <windows.h>
 
 #include "base/file_messages.h"
 #include "base/read_only_file.h"
+#include "base/fs_path.h"
 #include "base/windows_paths.h"
 
 namespace {
@@ -51,17 +51,6 @@ bool LookAt(const std::wstring& path, DWORD& type, DWORD& attributes)
     attributes = info.dwFileAttributes;
     ::SetLastError(code);
     return known || type != FILE_TYPE_DISK;
-}
-
-std::string RandomSuffix()
-{
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 engine(std::random_device {}());
-    std::uniform_int_distribution<int> pick(0, 61);
-    std::string suffix(6, 'A');
-    for (char& c : suffix)
-        c = kAlphabet[pick(engine)];
-    return suffix;
 }
 
 }  // namespace
@@ -145,7 +134,7 @@ AtomicWriter::AtomicWriter(const std::string& target) : m_target(target)
         folder = L".";
     const std::string prefix = "." + Utf8Path(targetPath.filename().wstring()) + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path path = folder / WidePath(prefix + RandomSuffix());
+        const fs::path path = folder / WidePath(prefix + RandomNamePart());
         // CREATE_NEW never opens what is already there. Deleting is shared so that the
         // file can be renamed while it is still held.
         const HANDLE h = ::CreateFileW(path.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,

@@ -1,6 +1,7 @@
 #include "base/fs_path.h"
 
 #include <cerrno>
+#include <random>
 
 #ifdef _WIN32
 #include "base/windows_paths.h"
@@ -33,4 +34,15 @@ int ErrnoOf(const std::error_code& ec)
 {
     const std::error_condition condition = ec.default_error_condition();
     return condition.category() == std::generic_category() && condition.value() != 0 ? condition.value() : EIO;
+}
+
+std::string RandomNamePart()
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 engine(std::random_device {}());
+    std::uniform_int_distribution<int> pick(0, 61);
+    std::string part(6, 'A');
+    for (char& c : part)
+        c = kAlphabet[pick(engine)];
+    return part;
 }

@@ -13,3 +13,6 @@ std::string FileNameOf(const std::string& path);
 // The errno value of a std::filesystem failure, for the Spanish file messages (EIO when
 // the failure has none).
 int ErrnoOf(const std::error_code& ec);
+// Six random letters and digits, for a file name made unique by trying one name after
+// another where the system offers no call that does it (Windows has no mkstemp).
+std::string RandomNamePart();

@@ -1,7 +1,9 @@
 #include "setup/program_group.h"
 
+#include <algorithm>
 #include <string>
 
+#include "base/atomic_file.h"
 #include "setup/setup_files.h"
 #include "setup/setup_paths.h"
 
@@ -149,4 +151,24 @@ ProgramGroupResult RegisterProgramGroup(const std::string& destFolder, const std
     if (locations.refreshDesktopCaches && !result.writtenFiles.empty())
         RefreshDesktopCaches(locations);
     return result;
+}
+
+void UndoProgramGroup(const ProgramGroupResult& result, const MenuLocations& locations)
+{
+    for (const std::string& path : result.writtenFiles) {
+        const auto replaced = std::find_if(result.replacedFiles.begin(), result.replacedFiles.end(),
+                                           [&](const auto& entry) { return entry.first == path; });
+        if (replaced != result.replacedFiles.end())
+            WriteFileAtomically(path, replaced->second, nullptr, false);
+        else
+            RemoveFile(path);
+    }
+    if (locations.refreshDesktopCaches && !result.writtenFiles.empty()) {
+        RefreshDesktopCaches(locations);
+        std::vector<std::string> removed;
+        RemoveCachesOfEmptiedFolders(result.createdFolders, locations, removed);
+    }
+    // Deepest first: a folder goes only once the ones inside it have.
+    for (auto it = result.createdFolders.rbegin(); it != result.createdFolders.rend(); ++it)
+        RemoveFolder(*it);
 }

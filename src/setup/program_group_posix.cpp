@@ -377,26 +377,6 @@ bool ProgramGroup::WriteMenuFile(ProgramGroupResult& result)
     return WriteText(m_locations.configHome + "/menus/applications-merged", id + ".menu", text, result);
 }
 
-void UndoProgramGroup(const ProgramGroupResult& result, const MenuLocations& locations)
-{
-    for (const std::string& path : result.writtenFiles) {
-        const auto replaced = std::find_if(result.replacedFiles.begin(), result.replacedFiles.end(),
-                                           [&](const auto& entry) { return entry.first == path; });
-        if (replaced != result.replacedFiles.end())
-            WriteFileAtomically(path, replaced->second, nullptr, false);
-        else
-            ::unlink(path.c_str());
-    }
-    if (locations.refreshDesktopCaches && !result.writtenFiles.empty()) {
-        RefreshDesktopCaches(locations);
-        std::vector<std::string> removed;
-        RemoveCachesOfEmptiedFolders(result.createdFolders, locations, removed);
-    }
-    // Deepest first: a folder goes only once the ones inside it have.
-    for (auto it = result.createdFolders.rbegin(); it != result.createdFolders.rend(); ++it)
-        ::rmdir(it->c_str());
-}
-
 void RefreshDesktopCaches(const MenuLocations& locations)
 {
     struct stat st {};

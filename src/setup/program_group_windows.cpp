@@ -234,21 +234,6 @@ bool ProgramGroup::AddItem(const std::string& programPath, const std::string& ti
     return true;
 }
 
-void UndoProgramGroup(const ProgramGroupResult& result, const MenuLocations&)
-{
-    for (const std::string& path : result.writtenFiles) {
-        const auto replaced = std::find_if(result.replacedFiles.begin(), result.replacedFiles.end(),
-                                           [&](const auto& entry) { return entry.first == path; });
-        if (replaced != result.replacedFiles.end())
-            WriteFileAtomically(path, replaced->second, nullptr, false);
-        else
-            RemoveFile(path);
-    }
-    // Deepest first: a folder goes only once the ones inside it have.
-    for (auto it = result.createdFolders.rbegin(); it != result.createdFolders.rend(); ++it)
-        RemoveFolder(*it);
-}
-
 void RemoveCachesOfEmptiedFolders(const std::vector<std::string>&, const MenuLocations&, std::vector<std::string>&)
 {
     // The Start menu keeps no cache of its own in the folders the group writes.

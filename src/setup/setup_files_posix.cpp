@@ -1,4 +1,5 @@
 #include "setup/setup_files.h"
+#include "setup/folder_names_posix.h"
 
 #include <cerrno>
 #include <climits>
@@ -44,17 +45,7 @@ bool OwnedByUser(const std::string& path)
 
 bool FolderNames(const std::string& folder, std::vector<std::string>& names)
 {
-    names.clear();
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return false;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    return true;
+    return TakeFolderNames(::opendir(folder.c_str()), names);
 }
 
 bool RemoveFile(const std::string& path)

@@ -7,9 +7,9 @@
 #include <fcntl.h>
 #include <io.h>
 #include <cstdlib>
-#include <random>
 #include <windows.h>
 
+#include "base/fs_path.h"
 #include "base/windows_paths.h"
 
 namespace {
@@ -58,17 +58,6 @@ EntryKind Kind(const std::string& path, bool follow)
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return EntryKind::Link;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
-}
-
-std::string RandomName()
-{
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 engine(std::random_device {}());
-    std::uniform_int_distribution<int> pick(0, 61);
-    std::string name(6, 'A');
-    for (char& c : name)
-        c = kAlphabet[pick(engine)];
-    return name;
 }
 
 int DescriptorOf(HANDLE h, int flags)
@@ -231,7 +220,7 @@ bool MayWriteInFolder(const std::string& folder)
     // Windows tells what a user may do in a folder only by trying: a file nobody else can
     // name is made and goes again when its handle closes.
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const std::string probe = folder + "/.kal-prueba-" + RandomName();
+        const std::string probe = folder + "/.kal-prueba-" + RandomNamePart();
         const HANDLE h = ::CreateFileW(WidePath(probe).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -392,7 +381,7 @@ std::string CreateUniqueFile(const std::string& folder, const std::string& prefi
 {
     std::string path;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = folder + "/" + prefix + RandomName();
+        path = folder + "/" + prefix + RandomNamePart();
         fd = CreateExclusiveFile(path);
         if (fd >= 0 || errno != EEXIST)
             return path;

@@ -1,4 +1,5 @@
 #include "setup/setup_folder.h"
+#include "setup/folder_names_posix.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -57,17 +58,11 @@ bool SetupFolder::OwnedByUser() const
 
 bool SetupFolder::Names(std::vector<std::string>& names) const
 {
-    names.clear();
-    DIR* dir = ::fdopendir(::dup(int(m_handle)));
-    if (!dir)
-        return false;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    return true;
+    const int copy = ::dup(int(m_handle));
+    DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (!dir && copy >= 0)
+        ::close(copy);
+    return TakeFolderNames(dir, names);
 }
 
 bool SetupFolder::Remove(const std::string& name) const
