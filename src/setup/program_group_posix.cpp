@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 #include "base/atomic_file.h"
+#include "setup/setup_files.h"
 #include "setup/setup_paths.h"
 
 extern char** environ;
@@ -198,21 +198,13 @@ void RunQuietly(const char* tool, const std::string& argument)
 
 bool HasEntryEndingWith(const std::string& folder, const std::string& suffix)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
+    std::vector<std::string> names;
+    if (!FolderNames(folder, names))
         return false;
-    bool found = false;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != ".." &&
-            (suffix.empty() || (name.size() > suffix.size() &&
-                                name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0))) {
-            found = true;
-            break;
-        }
-    }
-    ::closedir(dir);
-    return found;
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return suffix.empty() || (name.size() > suffix.size() &&
+                                  name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0);
+    });
 }
 
 void RemoveIfThere(const std::string& path, std::vector<std::string>& removed)
@@ -248,31 +240,19 @@ void RemoveCachesOfEmptiedFolders(const std::vector<std::string>& createdFolders
     for (const char* name : kGenerated)
         RemoveIfThere(mime + "/" + name, removed);
     // One folder per media type ("application/", "text/" …) of generated descriptions.
-    DIR* dir = ::opendir(mime.c_str());
-    if (!dir)
+    std::vector<std::string> names;
+    if (!FolderNames(mime, names))
         return;
-    std::vector<std::string> typeFolders;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        struct stat st {};
-        if (name != "." && name != ".." && name != "packages" &&
-            ::lstat((mime + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            typeFolders.push_back(mime + "/" + name);
-    }
-    ::closedir(dir);
-    for (const std::string& folder : typeFolders) {
-        DIR* types = ::opendir(folder.c_str());
-        if (!types)
+    for (const std::string& name : names) {
+        const std::string folder = mime + "/" + name;
+        if (name == "packages" || KindAt(folder) != EntryKind::Folder)
             continue;
         std::vector<std::string> descriptions;
-        while (const dirent* entry = ::readdir(types)) {
-            const std::string name = entry->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".xml") == 0)
-                descriptions.push_back(folder + "/" + name);
-        }
-        ::closedir(types);
-        for (const std::string& path : descriptions)
-            RemoveIfThere(path, removed);
+        if (!FolderNames(folder, descriptions))
+            continue;
+        for (const std::string& description : descriptions)
+            if (description.size() > 4 && description.compare(description.size() - 4, 4, ".xml") == 0)
+                RemoveIfThere(folder + "/" + description, removed);
         if (::rmdir(folder.c_str()) == 0)
             removed.push_back(folder + "/");
     }
