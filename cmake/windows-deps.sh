@@ -51,56 +51,48 @@ source_dir() {
 cmake_lib() {
   local name=$1 src=$2 target=$3
   shift 3
-  echo "windows-deps: building $name"
   cmake -S "$src" -B "$work/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release -Wno-dev --no-warn-unused-cli \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_C_FLAGS="-w" "$@" >/dev/null
   cmake --build "$work/$name" -j"$jobs" --target "$target" >/dev/null
   mkdir -p "$prefix/include" "$prefix/lib"
 }
 
-fetch_sources
-
-if [ ! -f "$work/png.stamp" ]; then
+build_png() {
   src=$(source_dir libpng1.6)
   cmake_lib png "$src" png_static -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
     -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF -Dld-version-script=OFF
   cp "$work/png/libpng16.a" "$prefix/lib/libpng.a"
   cp "$src/png.h" "$src/pngconf.h" "$work/png/pnglibconf.h" "$prefix/include/"
-  touch "$work/png.stamp"
-fi
+}
 
-if [ ! -f "$work/jpeg.stamp" ]; then
+build_jpeg() {
   src=$(source_dir libjpeg-turbo)
   cmake_lib jpeg "$src" jpeg-static -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
     -DWITH_TURBOJPEG=OFF
   cp "$work/jpeg/libjpeg.a" "$prefix/lib/libjpeg.a"
   cp "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$work/jpeg/jconfig.h" "$prefix/include/"
-  touch "$work/jpeg.stamp"
-fi
+}
 
 # Barcodes are drawn as vectors: no PNG output, no Qt.
-if [ ! -f "$work/zint.stamp" ]; then
+build_zint() {
   src=$(source_dir zint)
   cmake_lib zint "$src" zint-static -DZINT_STATIC=ON -DZINT_USE_PNG=OFF -DZINT_USE_QT=OFF
   cp "$work/zint/backend/libzint-static.a" "$prefix/lib/libzint.a"
   cp "$src/backend/zint.h" "$prefix/include/"
-  touch "$work/zint.stamp"
-fi
+}
 
 # libcsv is one C file.
-if [ ! -f "$work/csv.stamp" ]; then
-  echo "windows-deps: building csv"
+build_csv() {
   csv_src=$(source_dir libcsv)
   mkdir -p "$work/csv" "$prefix/include" "$prefix/lib"
   x86_64-w64-mingw32-gcc-posix -O2 -w -c "$csv_src/libcsv.c" -o "$work/csv/libcsv.o"
   x86_64-w64-mingw32-ar rcs "$prefix/lib/libcsv.a" "$work/csv/libcsv.o"
   cp "$csv_src/csv.h" "$prefix/include/"
-  touch "$work/csv.stamp"
-fi
+}
 
 # libzip: only its library, over zlib, with every optional backend off (no bzip2, lzma,
 # zstd or encryption: the installer's archive is deflated only).
-if [ ! -f "$work/zip.stamp" ]; then
+build_zip() {
   src=$(source_dir libzip)
   cmake_lib zip "$src" zip -DBUILD_SHARED_LIBS=OFF -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
     -DENABLE_ZSTD=OFF -DENABLE_COMMONCRYPTO=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF \
@@ -108,12 +100,10 @@ if [ ! -f "$work/zip.stamp" ]; then
     -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF -DLIBZIP_DO_INSTALL=OFF
   cp "$work/zip/lib/libzip.a" "$prefix/lib/libzip.a"
   cp "$src/lib/zip.h" "$work/zip/zipconf.h" "$prefix/include/"
-  touch "$work/zip.stamp"
-fi
+}
 
 # nettle: only libnettle (the hashes), no public-key part, so no gmp.
-if [ ! -f "$work/nettle.stamp" ]; then
-  echo "windows-deps: building nettle"
+build_nettle() {
   src=$(source_dir nettle)
   mkdir -p "$work/nettle" "$prefix/include/nettle" "$prefix/lib"
   (cd "$work/nettle" && "$src/configure" --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix \
@@ -121,5 +111,26 @@ if [ ! -f "$work/nettle.stamp" ]; then
      --disable-openssl --disable-assembler --disable-fat >/dev/null && make -j"$jobs" libnettle.a >/dev/null)
   cp "$work/nettle/libnettle.a" "$prefix/lib/libnettle.a"
   cp "$src"/*.h "$work/nettle"/*.h "$prefix/include/nettle/" 2>/dev/null || true
-  touch "$work/nettle.stamp"
-fi
+}
+
+fetch_sources
+
+# The libraries do not depend on one another, so they are built side by side: their
+# configure steps are one process each and would leave the other cores idle. Each one's
+# output goes to a log of its own, shown when it fails.
+names=() pids=()
+for name in png jpeg zint csv zip nettle; do
+  [ -f "$work/$name.stamp" ] && continue
+  echo "windows-deps: building $name"
+  ( "build_$name"; touch "$work/$name.stamp" ) > "$work/$name.log" 2>&1 &
+  names+=("$name") pids+=($!)
+done
+failed=0
+for i in "${!pids[@]}"; do
+  if ! wait "${pids[$i]}"; then
+    echo "windows-deps: building ${names[$i]} failed:" >&2
+    tail -n 40 "$work/${names[$i]}.log" >&2
+    failed=1
+  fi
+done
+exit $failed
