@@ -9,11 +9,6 @@
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 std::string_view Trimmed(std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -70,7 +65,7 @@ bool FixedLocale::ParseCurrency(const std::string& utf8, double& amount) const
         if (text.substr(0, prefix.size()) != prefix)
             continue;
         const std::string_view body = text.substr(prefix.size());
-        if (!body.empty() && IsDigit(body.front()) && Number(body, false, value)) {
+        if (!body.empty() && IsAsciiDigit(body.front()) && Number(body, false, value)) {
             amount = sign * value;
             return true;
         }

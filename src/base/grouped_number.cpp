@@ -4,15 +4,6 @@
 #include <cmath>
 #include <string>
 
-namespace {
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-}  // namespace
-
 bool ReadGroupedNumber(std::string_view text, double& value)
 {
     // The digits without their separators, for from_chars.
@@ -21,7 +12,7 @@ bool ReadGroupedNumber(std::string_view text, double& value)
     size_t group = 0;  // digits since the last separator
     bool grouped = false;
     bool digits = false;
-    for (; i < text.size() && (IsDigit(text[i]) || text[i] == ','); ++i) {
+    for (; i < text.size() && (IsAsciiDigit(text[i]) || text[i] == ','); ++i) {
         if (text[i] == ',') {
             // A separator follows one to three digits, or exactly three after another one.
             if (group == 0 || group > 3 || (grouped && group != 3))
@@ -38,7 +29,7 @@ bool ReadGroupedNumber(std::string_view text, double& value)
         return false;
     if (i < text.size() && text[i] == '.') {
         plain += '.';
-        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
+        for (++i; i < text.size() && IsAsciiDigit(text[i]); ++i) {
             plain += text[i];
             digits = true;
         }
@@ -50,9 +41,9 @@ bool ReadGroupedNumber(std::string_view text, double& value)
         ++i;
         if (i < text.size() && (text[i] == '-' || text[i] == '+'))
             plain += text[i++];
-        if (i == text.size() || !IsDigit(text[i]))
+        if (i == text.size() || !IsAsciiDigit(text[i]))
             return false;
-        for (; i < text.size() && IsDigit(text[i]); ++i)
+        for (; i < text.size() && IsAsciiDigit(text[i]); ++i)
             plain += text[i];
     }
     if (i != text.size())

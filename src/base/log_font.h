@@ -6,11 +6,15 @@
 #include <string>
 
 struct LogFont {
+    // The weights the program sets: regular and bold.
+    static constexpr int32_t kNormalWeight = 400;
+    static constexpr int32_t kBoldWeight = 700;
+
     int32_t height = 40;
     int32_t width = 0;
     int32_t escapement = 0;
     int32_t orientation = 0;
-    int32_t weight = 400;
+    int32_t weight = kNormalWeight;
     uint8_t italic = 0;
     uint8_t underline = 0;
     uint8_t strikeOut = 0;

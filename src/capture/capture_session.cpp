@@ -41,14 +41,6 @@ std::string Fill(const std::string& pattern, std::initializer_list<std::string> 
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// The last part of a path after its last "\", "/" or ":": what a captured-data file
-// records as its format.
-std::string FileNameOf(const std::string& path)
-{
-    const size_t cut = path.find_last_of("\\/:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 bool IsCaptureKind(int32_t kind)
 {
     return (kind >= kKindTextlineVar && kind <= kKindGrid) || kind == kKindCodigoBarras;
@@ -115,6 +107,12 @@ std::string UnescapeParagraph(const std::string& text)
 
 }  // namespace
 
+std::string RecordedFormatName(const std::string& formatPath)
+{
+    const size_t cut = formatPath.find_last_of("\\/:");
+    return cut == std::string::npos ? formatPath : formatPath.substr(cut + 1);
+}
+
 // The session's controls as the calculation reads and writes them.
 class CaptureSession::Fields : public CalcFields {
 public:
@@ -153,7 +151,7 @@ void CaptureSession::AdoptFormat(Format format, const std::string& path)
     m_format.elements.clear();
     m_format = std::move(format);
     m_formatPath = path;
-    m_formatFileName = FileNameOf(path);
+    m_formatFileName = RecordedFormatName(path);
     m_capturePath.clear();
     m_savedBytes.reset();
 }
@@ -447,7 +445,7 @@ std::string CaptureSession::FindCaptureFormat(const std::string& capturePath, co
     if (isFile(beside))
         return beside.string();
     for (const std::string& known : knownFormats)
-        if (!known.empty() && FileNameOf(known) == formatFileName && isFile(known))
+        if (!known.empty() && RecordedFormatName(known) == formatFileName && isFile(known))
             return known;
     return {};
 }

@@ -31,6 +31,10 @@ enum class CaptureLoadStatus {
                   // shown, the file did not become the captured-data file
 };
 
+// The name a captured-data file records for its format: the last part of the format's
+// path after its last "\\", "/" or ":", whichever system wrote it.
+std::string RecordedFormatName(const std::string& formatPath);
+
 class CaptureSession {
 public:
     // "El archivo seleccionado es del tipo %s y no del formato %s actual": the stored

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/archive.h"
+#include "capture/capture_session.h"
 #include "model/format_file.h"
 
 namespace {
@@ -26,13 +27,6 @@ uint64_t ReadUInt64(ArchiveReader& ar)
 {
     const uint64_t low = ar.ReadUInt32();
     return low | (uint64_t(ar.ReadUInt32()) << 32);
-}
-
-// The last part of a path, as a captured-data file records its format.
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\:");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -118,7 +112,7 @@ bool DecodeRecoveryCopy(std::span<const uint8_t> bytes, RecoveryCopy& copy, std:
         // A captured-data file starts with the file name of its format, as this program
         // stores it (characters outside its code page become "?").
         ArchiveWriter expected;
-        expected.WriteString(FileNameOf(copy.sourcePath));
+        expected.WriteString(RecordedFormatName(copy.sourcePath));
         ArchiveReader expectedReader(expected.Bytes());
         ArchiveReader cap(copy.payload);
         try {

@@ -17,11 +17,6 @@
 
 namespace {
 
-QString Q(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
-
 QJsonArray RectJson(const Rect& r)
 {
     return {r.left, r.top, r.right, r.bottom};
@@ -35,14 +30,14 @@ QJsonObject FontJson(const LogFont& f)
             {"underline", f.underline},   {"strikeOut", f.strikeOut},
             {"charSet", f.charSet},       {"outPrecision", f.outPrecision},
             {"clipPrecision", f.clipPrecision}, {"quality", f.quality},
-            {"pitchAndFamily", f.pitchAndFamily}, {"face", Q(f.face)}};
+            {"pitchAndFamily", f.pitchAndFamily}, {"face", QString::fromStdString(f.face)}};
 }
 
 QJsonObject ElementJson(const CControles& e)
 {
     QJsonObject o{{"kind", e.m_kind},
-                  {"kindName", Q(e.KindName())},
-                  {"text", Q(e.m_text)},
+                  {"kindName", QString::fromStdString(e.KindName())},
+                  {"text", QString::fromStdString(e.m_text)},
                   {"align", e.m_align},
                   {"screenPlaced", e.m_screenPlaced != 0},
                   {"page", RectJson(e.m_rcPage)},
@@ -52,22 +47,22 @@ QJsonObject ElementJson(const CControles& e)
                   {"order", e.m_order},
                   {"font", FontJson(e.m_logFont)}};
     if (auto* t = dynamic_cast<const CTextlineVar*>(&e)) {
-        o["formula"] = Q(t->m_formula);
+        o["formula"] = QString::fromStdString(t->m_formula);
     } else if (auto* b = dynamic_cast<const CCuadrosVar*>(&e)) {
         o["boxCount"] = b->m_boxCount;
         o["boxGap"] = b->m_boxGap;
         o["boxWidth"] = b->m_boxWidth;
     } else if (auto* m = dynamic_cast<const CMarcaVar*>(&e)) {
-        o["mark"] = Q(m->m_mark);
+        o["mark"] = QString::fromStdString(m->m_mark);
     } else if (auto* g = dynamic_cast<const CFmtGrid*>(&e)) {
         QJsonArray columns;
         for (const GridColumn& c : g->m_columns)
             columns.append(QJsonObject{{"align", c.align},
-                                       {"title", Q(c.title)},
+                                       {"title", QString::fromStdString(c.title)},
                                        {"width", c.width},
                                        {"screenWidth", c.screenWidth},
                                        {"type", c.type},
-                                       {"formula", Q(c.formula)}});
+                                       {"formula", QString::fromStdString(c.formula)}});
         QJsonArray rows;
         for (const GridRow& r : g->m_rows)
             rows.append(r.height);
@@ -91,7 +86,7 @@ QJsonObject ElementJson(const CControles& e)
     } else if (auto* c = dynamic_cast<const CCodigoBarras*>(&e)) {
         o["symbology"] = SymbologyName(c->m_symbology);
         o["qrLevel"] = c->m_qrLevel;
-        o["template"] = Q(c->m_template);
+        o["template"] = QString::fromStdString(c->m_template);
         o["moduleSize"] = c->m_moduleSize;
         o["quietZone"] = c->m_quietZone;
         o["showText"] = (c->m_flags & CCodigoBarras::kShowText) != 0;
@@ -113,7 +108,7 @@ int RunDump(const CliArgs& args)
     // The list holds the entries in reverse file order.
     for (auto it = format.elements.rbegin(); it != format.elements.rend(); ++it)
         elements.append(ElementJson(**it));
-    const QJsonObject doc{{"title", Q(format.title)},
+    const QJsonObject doc{{"title", QString::fromStdString(format.title)},
                           {"extent", RectJson(format.screenExtent)},
                           {"elements", elements}};
     const QByteArray json = QJsonDocument(doc).toJson(QJsonDocument::Indented);

@@ -7,8 +7,6 @@ namespace {
 
 // A weight from this on is shown as bold, as the font dialog does.
 constexpr int kBoldFrom = 600;
-constexpr int kBoldWeight = 700;
-constexpr int kNormalWeight = 400;
 
 bool HasColour(const CControles& e)
 {
@@ -108,7 +106,7 @@ bool DesignDocument::ApplyStyle(const DesignStyle& change)
             font.height = font.height < 0 ? -*change.heightUnits : *change.heightUnits;
         // A face's own semi-bold weight stays while its boldness is not changed.
         if (change.bold && (font.weight >= kBoldFrom) != *change.bold)
-            font.weight = *change.bold ? kBoldWeight : kNormalWeight;
+            font.weight = *change.bold ? LogFont::kBoldWeight : LogFont::kNormalWeight;
         if (change.italic)
             font.italic = *change.italic ? 1 : 0;
         if (change.underline)

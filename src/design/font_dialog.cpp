@@ -17,8 +17,6 @@
 namespace {
 
 constexpr double kMillimetresPerPoint = 0.3528;
-constexpr int kBoldWeight = 700;
-constexpr int kNormalWeight = 400;
 
 QString PointsText(double points)
 {
@@ -110,7 +108,7 @@ std::optional<LogFont> AskFontInPoints(QWidget* parent, const LogFont& record)
     // The weight the record had stays when its boldness was not changed (a face's own
     // semi-bold is no plain bold).
     if (choice.bold != bold)
-        result.weight = choice.bold ? kBoldWeight : kNormalWeight;
+        result.weight = choice.bold ? LogFont::kBoldWeight : LogFont::kNormalWeight;
     result.italic = choice.italic ? 1 : 0;
     const QString typed = size->currentText().replace(QLatin1Char(','), QLatin1Char('.'));
     if (typed != startSize) {

@@ -40,11 +40,6 @@ constexpr const char* kColumnKindName = "Columna de tabla";
 constexpr const char* kPositionFormat = "X=%.2f cm., Y=%.2f cm.";
 constexpr const char* kWidthFormat = "%.2f cm.";
 
-QString Q(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 std::string S(const QString& s)
 {
     return s.toStdString();
@@ -53,7 +48,7 @@ std::string S(const QString& s)
 // The multi-line box shows line breaks as the platform's; the format keeps CR LF.
 QString ToMultiline(const std::string& s)
 {
-    return Q(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString::fromStdString(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 std::string FromMultiline(const QString& s)
@@ -252,7 +247,7 @@ void CPropertiesPanel::ShowShared(int kind)
             mixed = mixed || (common && *common != value);
             common = value;
         }
-        const QString text = mixed ? QString() : Q(common.value_or(std::string()));
+        const QString text = mixed ? QString() : QString::fromStdString(common.value_or(std::string()));
         auto* edit = static_cast<QLineEdit*>(Control(field.id));
         edit->setText(text);
         edit->setPlaceholderText(mixed ? QString::fromUtf8(kMixed) : QString());
@@ -368,8 +363,8 @@ void CPropertiesPanel::CommitMeasure(int id)
     } else {
         const bool wasCommitting = std::exchange(m_committing, true);
         ShowPlace();
-        static_cast<QLabel*>(Control(kIdPosition))->setText(Q(m_position));
-        static_cast<QLabel*>(Control(kIdWidth))->setText(Q(m_widthText));
+        static_cast<QLabel*>(Control(kIdPosition))->setText(QString::fromStdString(m_position));
+        static_cast<QLabel*>(Control(kIdWidth))->setText(QString::fromStdString(m_widthText));
         ShowMeasures();
         m_committing = wasCommitting;
     }
@@ -452,7 +447,7 @@ void CPropertiesPanel::ShowByKind()
 void CPropertiesPanel::MoveValuesToControls()
 {
     const auto setLabel = [this](int id, const std::string& text) {
-        static_cast<QLabel*>(Control(id))->setText(Q(text));
+        static_cast<QLabel*>(Control(id))->setText(QString::fromStdString(text));
     };
     const auto setEdit = [this](int id, const QString& text) {
         static_cast<QLineEdit*>(Control(id))->setText(text);
@@ -464,9 +459,9 @@ void CPropertiesPanel::MoveValuesToControls()
     setLabel(kIdFirstLabel, m_firstLabel);
     setLabel(kIdSecondLabel, m_secondLabel);
     setLabel(kIdThirdLabel, m_thirdLabel);
-    setEdit(kIdName, Q(m_name));
-    setEdit(kIdMark, Q(m_mark));
-    setEdit(kIdFormula, Q(m_formula));
+    setEdit(kIdName, QString::fromStdString(m_name));
+    setEdit(kIdMark, QString::fromStdString(m_mark));
+    setEdit(kIdFormula, QString::fromStdString(m_formula));
     setEdit(kIdFirstNumber, QString::number(m_firstNumber));
     setEdit(kIdSecondNumber, QString::number(m_secondNumber));
     setEdit(kIdGap, QString::number(m_gap));
@@ -702,8 +697,8 @@ void CPropertiesPanel::Commit(int id)
             m_element && m_element->m_kind == kKindGrid ? static_cast<const CFmtGrid*>(m_element) : nullptr;
         if (m_element && !(grid && grid->m_selColumn >= 0)) {
             ShowPlace();
-            static_cast<QLabel*>(Control(kIdPosition))->setText(Q(m_position));
-            static_cast<QLabel*>(Control(kIdWidth))->setText(Q(m_widthText));
+            static_cast<QLabel*>(Control(kIdPosition))->setText(QString::fromStdString(m_position));
+            static_cast<QLabel*>(Control(kIdWidth))->setText(QString::fromStdString(m_widthText));
         }
     });
 }

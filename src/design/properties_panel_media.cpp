@@ -17,15 +17,10 @@
 
 namespace {
 
-QString Q(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 // Names compared as the capture screen finds fields: without regard to case.
 bool SameName(const std::string& a, const std::string& b)
 {
-    return Q(a).compare(Q(b), Qt::CaseInsensitive) == 0;
+    return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -95,7 +90,7 @@ void CPropertiesPanel::ShowMedia()
         const QSignalBlocker a(Control(kIdSymbology)), b(Control(kIdQrLevel)), c(Control(kIdShowText));
         static_cast<QComboBox*>(Control(kIdSymbology))->setCurrentIndex(int(barcode->m_symbology));
         static_cast<QComboBox*>(Control(kIdQrLevel))->setCurrentIndex(barcode->m_qrLevel);
-        static_cast<QLineEdit*>(Control(kIdTemplate))->setText(Q(barcode->m_template));
+        static_cast<QLineEdit*>(Control(kIdTemplate))->setText(QString::fromStdString(barcode->m_template));
         static_cast<QLineEdit*>(Control(kIdModuleSize))->setText(QString::number(barcode->m_moduleSize / 100.0, 'f', 2));
         static_cast<QLineEdit*>(Control(kIdQuietZone))->setText(QString::number(barcode->m_quietZone));
         static_cast<QCheckBox*>(Control(kIdShowText))->setChecked(barcode->m_flags & CCodigoBarras::kShowText);
@@ -113,7 +108,7 @@ bool CPropertiesPanel::TemplateFieldsExist(const std::string& tpl, std::string& 
         for (const auto& e : m_format.elements)
             found = found || (e->IsVariable() && SameName(e->m_text, name));
         if (!found) {
-            message = QString::fromUtf8(kMsgUnknownField).arg(Q(name)).toStdString();
+            message = QString::fromUtf8(kMsgUnknownField).arg(QString::fromStdString(name)).toStdString();
             return false;
         }
     }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kPenWidth = 2;   // 0.2 mm
+constexpr int kLinePenWidth = 2;   // 0.2 mm
 constexpr int kHalfBand = 20;  // the line lies in the middle of a 4 mm band
 
 }  // namespace
@@ -59,19 +59,19 @@ void CLinea::DrawRule(Dc& dc, const Rect& rc) const
 
 void CLinea::DrawDesign(Dc& dc)
 {
-    PenScope pen(dc, kPenWidth, m_textColor);
+    PenScope pen(dc, kLinePenWidth, m_textColor);
     const Rect rc = DesignRect(m_rcPage).Normalized();
     if (m_selected) {
         dc.SelectPen(1, kSelectionRed);
         dc.Outline(rc);
         OutlineHandles(dc, m_rcHandle);
-        dc.SelectPen(kPenWidth, m_textColor);
+        dc.SelectPen(kLinePenWidth, m_textColor);
     }
     DrawRule(dc, rc);
 }
 
 void CLinea::Print(Dc& dc)
 {
-    PenScope pen(dc, kPenWidth, m_textColor);
+    PenScope pen(dc, kLinePenWidth, m_textColor);
     DrawRule(dc, DrawableRect(m_rcPage).Normalized());
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kPenWidth = 2;  // 0.2 mm
+constexpr int kOutlinePenWidth = 2;  // 0.2 mm
 
 // Four connected segments around the rectangle; the inside is never filled.
 void DrawFrame(Dc& dc, const Rect& rc)
@@ -35,13 +35,13 @@ void CRectangulo::DrawDesign(Dc& dc)
         dc.SelectPen(1, kSelectionRed);
         OutlineHandles(dc, m_rcHandle);
     } else {
-        dc.SelectPen(kPenWidth, m_textColor);
+        dc.SelectPen(kOutlinePenWidth, m_textColor);
     }
     DrawFrame(dc, rc);
 }
 
 void CRectangulo::Print(Dc& dc)
 {
-    PenScope pen(dc, kPenWidth, m_textColor);
+    PenScope pen(dc, kOutlinePenWidth, m_textColor);
     DrawFrame(dc, DrawableRect(m_rcPage).Normalized());
 }

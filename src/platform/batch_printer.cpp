@@ -15,9 +15,6 @@
 
 namespace {
 
-// The PDF's resolution, as for the single printout.
-constexpr int kPdfResolution = 1200;
-
 // The pages of one job on a painter that is started with the first page: rows refused
 // before it start nothing.
 class PainterPageSink : public BatchPageSink {

@@ -17,11 +17,6 @@
 
 namespace {
 
-QString FromUtf8(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 std::string ToUtf8(const QString& s)
 {
     return s.toUtf8().toStdString();
@@ -81,7 +76,7 @@ public:
     {
         if (!m_edit.get())
             return;
-        m_edit.get()->setText(FromUtf8(utf8));
+        m_edit.get()->setText(QString::fromStdString(utf8));
         // A value filled from other fields is read from its start (an address's scheme
         // and host), not from the end where setting the text leaves the cursor.
         if (m_edit.get()->isReadOnly())
@@ -163,7 +158,7 @@ QFont ScreenFontFromRecord(const LogFont& record)
 
 void ReportUnkeepableCharacter(QWidget* control, const std::string& character)
 {
-    const QString text = FromUtf8(cp1252::CannotKeepMessage(character));
+    const QString text = QString::fromStdString(cp1252::CannotKeepMessage(character));
     QApplication::beep();
     // Said at the control, where the clerk is looking (as a paragraph, which the tip
     // wraps), and in the window's status bar.
@@ -256,7 +251,7 @@ std::string CParagraphEdit::Value() const
 
 void CParagraphEdit::SetValue(const std::string& utf8)
 {
-    QString text = FromUtf8(utf8);
+    QString text = QString::fromStdString(utf8);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     setPlainText(text);
 }
@@ -272,7 +267,7 @@ CBoxEdit::CBoxEdit(int controlId, int maxChars, QWidget* parent)
 
 void CBoxEdit::SetValue(const std::string& utf8)
 {
-    const QString text = FromUtf8(utf8);
+    const QString text = QString::fromStdString(utf8);
     m_allowance = std::max(m_maxChars, int(text.size()));
     setText(text);
 }

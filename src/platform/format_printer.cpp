@@ -18,9 +18,6 @@
 
 namespace {
 
-// The PDF's resolution: fine enough that a 0.1 mm position lands within 0.03 mm.
-constexpr int kPdfResolution = 1200;
-
 QPageSize::PageSizeId PageSizeOf(PaperSize paper)
 {
     switch (paper) {

@@ -12,6 +12,10 @@
 #include "capture/print_job.h"
 #include "model/format_file.h"
 
+// The resolution of a printout to PDF, single or batch: fine enough that a 0.1 mm
+// position lands within 0.03 mm.
+inline constexpr int kPdfResolution = 1200;
+
 class QPainter;
 class QPrinter;
 

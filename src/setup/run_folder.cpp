@@ -8,18 +8,12 @@
 #include "base/file_times.h"
 #include "base/session_temp_folder.h"
 #include "setup/setup_folder.h"
+#include "setup/temp_file_name.h"
 
 namespace {
 
 constexpr char kLockName[] = "en-uso";
 constexpr size_t kRandomPart = 6;
-
-std::string WithTrailingSeparator(const std::string& folder)
-{
-    if (folder.empty() || folder.back() == '/')
-        return folder;
-    return folder + '/';
-}
 
 std::string WithoutTrailingSlash(std::string folder)
 {

@@ -7,13 +7,6 @@
 
 namespace {
 
-std::string WithTrailingSeparator(const std::string& folder)
-{
-    if (folder.empty() || folder.back() == '/')
-        return folder;
-    return folder + '/';
-}
-
 // The digits that follow the prefix: 8 minus the prefix's length, at least one.
 std::string Numbered(const std::string& prefix, int number)
 {
@@ -24,6 +17,13 @@ std::string Numbered(const std::string& prefix, int number)
 }
 
 }  // namespace
+
+std::string WithTrailingSeparator(const std::string& folder)
+{
+    if (folder.empty() || folder.back() == '/')
+        return folder;
+    return folder + '/';
+}
 
 std::string SystemTempFolder()
 {

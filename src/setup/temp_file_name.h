@@ -8,6 +8,9 @@
 // only makes the search go on to the next number.
 #include <string>
 
+// `folder` with a trailing "/" (as it is when it already has one, or is empty).
+std::string WithTrailingSeparator(const std::string& folder);
+
 // The system's temporary folder with its trailing "/" ($TMPDIR, else "/tmp/"; on Windows
 // the user's temporary folder).
 std::string SystemTempFolder();

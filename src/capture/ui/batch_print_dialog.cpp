@@ -21,11 +21,6 @@ namespace {
 // Refused rows shown in the summary itself; the whole list goes to its details.
 constexpr size_t kRowsInSummary = 8;
 
-QString FromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 }  // namespace
 
 CBatchPrintDlg::CBatchPrintDlg(FrameHost& host, const Format& format, const std::string& formatPath,
@@ -51,13 +46,13 @@ QString CBatchPrintDlg::Run()
         m_host.GetPrompts().Message(message, PromptIcon::Warning);
         return QString();
     }
-    const QString file = QFileInfo(FromUtf8(csvPath)).fileName();
+    const QString file = QFileInfo(QString::fromStdString(csvPath)).fileName();
     const long count = batch.RowCount();
     QString confirm = (count == 1 ? QString::fromUtf8(kConfirmOneText) : QString::fromUtf8(kConfirmText).arg(count))
                           .replace(QStringLiteral("%2"), file);
     // Columns that fill nothing are named before anything prints, once.
     if (const std::string note = batch.IgnoredColumnsNote(); !note.empty())
-        confirm += QStringLiteral("\n\n") + FromUtf8(note);
+        confirm += QStringLiteral("\n\n") + QString::fromStdString(note);
     if (!ConfirmCount(confirm) || !AskPrinter(*printer))
         return QString();
 
@@ -99,9 +94,9 @@ QString CBatchPrintDlg::Run()
         for (size_t i = 0; i <= kRowsInSummary && at != std::string::npos; ++i)
             at = summary.find('\n', at + 1);
         shortText = summary.substr(0, at) + "\n  … (vea los detalles)";
-        details = FromUtf8(summary);
+        details = QString::fromStdString(summary);
     }
-    ShowSummary(FromUtf8(shortText), details, printed && m_outcome.refusedCount == 0);
+    ShowSummary(QString::fromStdString(shortText), details, printed && m_outcome.refusedCount == 0);
     if (!printed)
         return QString();
     const QString where = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName()

@@ -17,21 +17,16 @@
 
 namespace {
 
-QString FromUtf8(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 QString Mm(double value)
 {
-    return FromUtf8(DecimalText(value));
+    return QString::fromStdString(DecimalText(value));
 }
 
 // An offset as the margins dialog shows it (centimetres) with the stored value beside it.
 QString OffsetText(PrintOffsets offsets)
 {
     return QStringLiteral("horizontal %1 cm, vertical %2 cm (FacX %3, FacY %4)")
-        .arg(FromUtf8(DecimalText(offsets.facX / 100.0)), FromUtf8(DecimalText(offsets.facY / 100.0)))
+        .arg(QString::fromStdString(DecimalText(offsets.facX / 100.0)), QString::fromStdString(DecimalText(offsets.facY / 100.0)))
         .arg(offsets.facX)
         .arg(offsets.facY);
 }
@@ -170,7 +165,7 @@ void CCalibrationDlg::UpdateResult()
     CalibrationResult result;
     std::string message;
     if (!ComputeCalibration(m_current, measures, result, message)) {
-        m_resultLabel->setText(QStringLiteral("Desfase nuevo: ") + FromUtf8(message));
+        m_resultLabel->setText(QStringLiteral("Desfase nuevo: ") + QString::fromStdString(message));
         return;
     }
     QString text = QStringLiteral("Desfase nuevo: ") + OffsetText(result.offsets) +

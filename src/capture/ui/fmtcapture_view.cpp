@@ -33,14 +33,9 @@ namespace {
 // Room left around the captions and controls, in pixels.
 constexpr int kFormMargin = 8;
 
-QString FromUtf8(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 std::string Printf1(const char* format, const std::string& value)
 {
-    return FromUtf8(format).replace(QStringLiteral("%s"), FromUtf8(value)).toStdString();
+    return QString::fromStdString(format).replace(QStringLiteral("%s"), QString::fromStdString(value)).toStdString();
 }
 
 // A zero-sized stop in the focus chain that hands the focus on: the table window walks
@@ -258,7 +253,7 @@ void CFmtcaptureView::LabelControls()
         QWidget* w = ControlWidget(kFirstControlId + element->m_order);
         if (!w)
             continue;
-        w->setAccessibleName(FromUtf8(element->m_text));
+        w->setAccessibleName(QString::fromStdString(element->m_text));
         if (qobject_cast<CGridTablaWnd*>(w)) {
             WatchTableWindow(w);
             DescribeTableCell(w);
@@ -315,9 +310,9 @@ void CFmtcaptureView::DescribeTableCell(QWidget* window)
         const TablaColumn& column = editor.Column(col);
         const std::string& title = column.title.empty() ? column.fieldName : column.title;
         description = QStringLiteral("Columna %1, renglón %2: %3")
-                          .arg(FromUtf8(title))
+                          .arg(QString::fromStdString(title))
                           .arg(row)
-                          .arg(FromUtf8(editor.CellText(row, col)));
+                          .arg(QString::fromStdString(editor.CellText(row, col)));
     }
     if (table->accessibleDescription() != description)
         table->setAccessibleDescription(description);
@@ -369,14 +364,14 @@ void CFmtcaptureView::ShowCalcProblems()
         QString text;
         for (const CalcProblem& problem : problems)
             if (problem.controlId == edit->ControlId())
-                text = FromUtf8(problem.message);
+                text = QString::fromStdString(problem.message);
         edit->SetProblem(text);
     }
     for (const CalcProblem& problem : problems)
-        all += FromUtf8(problem.message) + QLatin1Char('\n');
+        all += QString::fromStdString(problem.message) + QLatin1Char('\n');
     // A new problem is told once in the status bar, with a beep; mended ones go quietly.
     if (!problems.empty() && all != m_lastProblems) {
-        emit statusMessage(FromUtf8(problems.front().message));
+        emit statusMessage(QString::fromStdString(problems.front().message));
         QApplication::beep();
     }
     m_lastProblems = all;
@@ -392,7 +387,7 @@ std::string CFmtcaptureView::AskCaptureToOpen()
     dialog.setNameFilter(QString::fromUtf8(kCaptureFilter));
     dialog.setDefaultSuffix(QStringLiteral("cap"));
     dialog.setDirectory(m_session.CapturePath().empty() ? StartFolder(FileKind::Captures)
-                                                        : QFileInfo(FromUtf8(m_session.CapturePath())).absolutePath());
+                                                        : QFileInfo(QString::fromStdString(m_session.CapturePath())).absolutePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     RememberFolder(FileKind::Captures, dialog.selectedFiles().front());
@@ -408,7 +403,7 @@ std::string CFmtcaptureView::AskCaptureToSave()
     dialog.setDefaultSuffix(QStringLiteral("cap"));
     // Asking before replacing a file is the dialog's own (on by default).
     if (!m_session.CapturePath().empty())
-        dialog.selectFile(FromUtf8(m_session.CapturePath()));
+        dialog.selectFile(QString::fromStdString(m_session.CapturePath()));
     else
         dialog.setDirectory(StartFolder(FileKind::Captures));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -425,7 +420,7 @@ bool CFmtcaptureView::WriteCapture(const std::string& path)
         m_host.GetPrompts().Message(message, PromptIcon::Error);
         return false;
     }
-    emit statusMessage(FromUtf8(Printf1(kSavedStatus, path)));
+    emit statusMessage(QString::fromStdString(Printf1(kSavedStatus, path)));
     return true;
 }
 
@@ -558,5 +553,5 @@ void CFmtcaptureView::EditMargins()
     WritePrintOffsets(settings, PrintOffsets{});
     if (m_formatWritten)
         m_formatWritten();
-    emit statusMessage(QStringLiteral("Desfase aplicado al formato %1").arg(FromUtf8(m_path)));
+    emit statusMessage(QStringLiteral("Desfase aplicado al formato %1").arg(QString::fromStdString(m_path)));
 }

@@ -19,16 +19,11 @@
 
 namespace {
 
-QString FromUtf8(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // What the status window shows when the installer's own data cannot be used.
 QString ExtractionFailure(const std::string& reason)
 {
     return QStringLiteral("No se pudo preparar la instalación.\n\n%1\n\nPresione 'Cancelar' para salir.")
-        .arg(FromUtf8(reason));
+        .arg(QString::fromStdString(reason));
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ void CSetupWindow::Start()
 {
     std::string message;
     const bool ok = ExtractPayload(
-        m_source.exePath, m_source.tempFolder, [this](const std::string& text) { m_status->SetText(FromUtf8(text)); },
+        m_source.exePath, m_source.tempFolder, [this](const std::string& text) { m_status->SetText(QString::fromStdString(text)); },
         m_payload, message);
     if (!ok) {
         // Nothing can be installed: the reason stays on the screen with a way out.
@@ -90,14 +85,14 @@ void CSetupWindow::Start()
         emit extractionEnded(false);
         return;
     }
-    m_folder = FromUtf8(ExpandHomeFolder(m_payload.defaultFolder));
+    m_folder = QString::fromStdString(ExpandHomeFolder(m_payload.defaultFolder));
     delete m_status;
     m_title->SetCaption(ProductName() + QStringLiteral(" SETUP"));
-    m_header = new CHeaderBand(ProductName(), FromUtf8(m_payload.picturePath), m_panel);
+    m_header = new CHeaderBand(ProductName(), QString::fromStdString(m_payload.picturePath), m_panel);
     const QRect area = m_panel->ContentsRect();
     m_header->setGeometry(area.left(), area.top(), area.width(), CHeaderBand::kHeight);
     m_header->show();
-    ShowPage([&](QWidget* parent) { return new CWelcomePage(ProductName(), FromUtf8(m_payload.description), parent); },
+    ShowPage([&](QWidget* parent) { return new CWelcomePage(ProductName(), QString::fromStdString(m_payload.description), parent); },
              Stage::Welcome);
     AddButton(SetupCommand::kNext, QStringLiteral("Siguiente"), 200)->setFocus();
     AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100);
@@ -106,7 +101,7 @@ void CSetupWindow::Start()
 
 QString CSetupWindow::ProductName() const
 {
-    return FromUtf8(m_payload.productName);
+    return QString::fromStdString(m_payload.productName);
 }
 
 CSetupPage* CSetupWindow::ShowPage(const std::function<CSetupPage*(QWidget* parent)>& make, Stage stage)
@@ -178,7 +173,7 @@ void CSetupWindow::Next()
 {
     switch (m_stage) {
     case Stage::Welcome:
-        ShowPage([&](QWidget* parent) { return new CLicensePage(FromUtf8(m_payload.licenceText), parent); },
+        ShowPage([&](QWidget* parent) { return new CLicensePage(QString::fromStdString(m_payload.licenceText), parent); },
                  Stage::Licence);
         break;
     case Stage::Licence:
@@ -232,7 +227,7 @@ void CSetupWindow::Browse()
     CFolderDialog dialog(m_folder, ProductName(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_folder = FromUtf8(ExpandHomeFolder(dialog.Folder().toStdString()));
+    m_folder = QString::fromStdString(ExpandHomeFolder(dialog.Folder().toStdString()));
     page->SetFolder(m_folder);
 }
 
@@ -255,7 +250,7 @@ void CSetupWindow::Install()
     } else {
         m_stage = Stage::InstallFailed;
         page->ShowFailure(QStringLiteral("La instalación no terminó.\n\n%1\n\nPresione 'Cancelar' para salir.")
-                              .arg(FromUtf8(message)));
+                              .arg(QString::fromStdString(message)));
         AddButton(SetupCommand::kCancel, QStringLiteral("Cancelar"), 100)->setFocus();
     }
     emit installationEnded(ok);
