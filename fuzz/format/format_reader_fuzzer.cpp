@@ -25,10 +25,14 @@ public:
 void DrawEveryWay(Format& format)
 {
     // The surfaces are made once and reset for each input, which then draws as on new
-    // ones: their records keep their room instead of growing again for every input.
+    // ones. What is drawn is never looked at, so they keep no record: they still measure
+    // and lay out every text, and every call returns what it would on any surface.
     static DesignWindowDc design;
     static RecordingDc screen(MapMode::Pixels, 96);
     static RecordingDc print(MapMode::LoMetric, 600);
+    design.KeepRecords(false);
+    screen.KeepRecords(false);
+    print.KeepRecords(false);
     design.Reset();
     screen.Reset();
     print.Reset();
@@ -50,10 +54,6 @@ void DrawEveryWay(Format& format)
         element->Print(print);
         (void)element->HitHandle(element->m_rcPage.left, element->m_rcPage.top);
         (void)element->HitTest(element->m_rcPage.right, element->m_rcPage.bottom, false);
-        // What was drawn is not looked at: kept for the next element, it would only grow.
-        design.Clear();
-        screen.Clear();
-        print.Clear();
     }
 }
 

@@ -59,12 +59,17 @@ RecordingDc::TextCall& RecordingDc::AddText(int x, int y, int align, std::string
 
 void RecordingDc::TextOut(int x, int y, const std::string& text)
 {
-    AddText(x, y, m_state.align, text, TextWidth(text));
+    const int width = TextWidth(text);
+    if (m_keeping)
+        AddText(x, y, m_state.align, text, width);
 }
 
 void RecordingDc::TextOutClipped(int x, int y, const Rect& clip, const std::string& text)
 {
-    TextCall& call = AddText(x, y, m_state.align, text, TextWidth(text));
+    const int width = TextWidth(text);
+    if (!m_keeping)
+        return;
+    TextCall& call = AddText(x, y, m_state.align, text, width);
     call.clipped = true;
     call.clip = clip;
 }
@@ -91,6 +96,10 @@ int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
     // Each line is recorded as it is laid out.
     const size_t first = texts.size();
     ForEachLaidLine(text, wrap, box.Width(), measure, [&](std::string_view laid) {
+        if (!m_keeping) {
+            ++count;
+            return;
+        }
         const int width = TextWidth(laid);
         int64_t x = box.left;
         if (flags & DrawTextFlag::kRight)
@@ -103,13 +112,15 @@ int RecordingDc::DrawText(const std::string& text, Rect& rect, unsigned flags)
         line.clip = rect;
         ++count;
     });
-    drawTexts.push_back({text, rect, flags, m_state.align, first, count});
+    if (m_keeping)
+        drawTexts.push_back({text, rect, flags, m_state.align, first, count});
     return Saturate32(int64_t(lineHeight) * int64_t(count));
 }
 
 void RecordingDc::LineTo(int x, int y)
 {
-    lines.push_back({m_state.current, {x, y}, m_state.penWidth, m_state.penColor});
+    if (m_keeping)
+        lines.push_back({m_state.current, {x, y}, m_state.penWidth, m_state.penColor});
     m_state.current = {x, y};
 }
 

@@ -93,6 +93,12 @@ public:
         m_state.mode = m_firstMode;
     }
 
+    // Whether calls are recorded (they are on a new surface). A surface that keeps no
+    // record still reads, measures and lays out every text as it would, so every call
+    // returns the same: for a caller that only drives the drawing code and never looks
+    // at what was drawn (a fuzz target), which then costs no copy per call.
+    void KeepRecords(bool keep) { m_keeping = keep; }
+
     static int CellHeight(const LogFont& font);
     static int CharWidth(const LogFont& font);
     int TextWidth(std::string_view text) const;
@@ -122,15 +128,25 @@ public:
     ColorRef GetPenColor() const override { return m_state.penColor; }
     void MoveTo(int x, int y) override { m_state.current = {x, y}; }
     void LineTo(int x, int y) override;
-    void Outline(const Rect& rect) override { outlines.push_back({rect, m_state.penWidth, m_state.penColor}); }
-    void FillRect(const Rect& rect, ColorRef color) override { fills.push_back({rect, color}); }
+    void Outline(const Rect& rect) override
+    {
+        if (m_keeping)
+            outlines.push_back({rect, m_state.penWidth, m_state.penColor});
+    }
+    void FillRect(const Rect& rect, ColorRef color) override
+    {
+        if (m_keeping)
+            fills.push_back({rect, color});
+    }
     void FillRectsF(std::span<const RectF> rects, ColorRef color) override
     {
-        fillsF.push_back({std::vector<RectF>(rects.begin(), rects.end()), color});
+        if (m_keeping)
+            fillsF.push_back({std::vector<RectF>(rects.begin(), rects.end()), color});
     }
     void DrawImage(const Rect& rect, const DcImage& image) override
     {
-        images.push_back({rect, image.width, image.height, image.key, image});
+        if (m_keeping)
+            images.push_back({rect, image.width, image.height, image.key, image});
     }
     Point LogicalToDevice(Point p) const override;
     Point DeviceToLogical(Point p) const override;
@@ -157,4 +173,5 @@ private:
     MapMode m_firstMode;
     int m_dpi;
     State m_state;
+    bool m_keeping = true;
 };

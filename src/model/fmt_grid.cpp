@@ -130,9 +130,13 @@ std::unique_ptr<CFmtGrid> CFmtGrid::CreateAt(int x, int y)
 
 void CFmtGrid::ReadTail(ArchiveReader& ar)
 {
+    constexpr int32_t kFirstRoom = 256;
+    // The lists grow as they are read, room made for a few hundred at first: a count is
+    // only held within what the bytes could hold, and a damaged table, refused a few
+    // items in, would have taken room for six times the file's size.
     const int32_t columns = ar.ReadCount(kMinColumnBytes);
     m_columns.clear();
-    m_columns.reserve(size_t(columns));
+    m_columns.reserve(size_t(std::min(columns, kFirstRoom)));
     // Each column is read in its place in the list (a failed read drops the whole element).
     for (int32_t i = 0; i < columns; ++i) {
         GridColumn& c = m_columns.emplace_back();
@@ -145,7 +149,7 @@ void CFmtGrid::ReadTail(ArchiveReader& ar)
     }
     const int32_t rows = ar.ReadCount(4);
     m_rows.clear();
-    m_rows.reserve(size_t(rows));
+    m_rows.reserve(size_t(std::min(rows, kFirstRoom)));
     for (int32_t i = 0; i < rows; ++i)
         m_rows.push_back(GridRow{ar.ReadInt32(), 0, {}});
     m_selColumn = -1;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/recording_dc.h"
 #include "base/text_layout.h"
 
 namespace {
@@ -53,4 +54,36 @@ TEST(TextLayout, CharactersAreCountedAsTheyAreSplit)
     for (const std::string& text : texts)
         EXPECT_EQ(CountCharacters(text), SplitCharacters(text).size()) << '"' << text << '"';
     EXPECT_EQ(CountCharacters("Diseño de facturación €"), 23u);
+}
+
+// A surface that keeps no record (the fuzz targets draw on such) must answer every call
+// as a recording one does: the elements lay out what follows from what DrawText returns.
+TEST(TextLayout, ASurfaceThatKeepsNoRecordAnswersAsARecordingOne)
+{
+    struct Case {
+        const char* text;
+        unsigned flags;
+    };
+    const Case cases[] = {
+        {"una linea", DrawTextFlag::kSingleLine},
+        {"dos\r\nlineas", 0},
+        {"palabras que no caben en el ancho", DrawTextFlag::kWordBreak},
+        {"palabras que no caben en el ancho", DrawTextFlag::kWordBreak | DrawTextFlag::kCalcRect},
+        {"", DrawTextFlag::kCalcRect},
+    };
+    for (const Case& c : cases) {
+        RecordingDc keeping;
+        RecordingDc discarding;
+        discarding.KeepRecords(false);
+        Rect kept{0, 0, 200, -300};
+        Rect discarded = kept;
+        EXPECT_EQ(discarding.DrawText(c.text, discarded, c.flags), keeping.DrawText(c.text, kept, c.flags)) << c.text;
+        EXPECT_EQ(discarded, kept) << c.text;
+        discarding.TextOut(0, 0, c.text);
+        discarding.LineTo(5, 5);
+        discarding.FillRect(kept, 0);
+        EXPECT_TRUE(discarding.texts.empty() && discarding.drawTexts.empty() && discarding.lines.empty() &&
+                    discarding.fills.empty())
+            << c.text;
+    }
 }
