@@ -78,7 +78,8 @@ void HandOutRemainder(std::vector<Item>& items, Member member, int remainder, in
     for (int i = 0; i < remainder; ++i) {
         if (next < 0 || next >= int(items.size()))
             next = 0;
-        items[size_t(next)].*member += 1;
+        // A width or height read from a file may already be the largest there is: it stays.
+        items[size_t(next)].*member = AddHeld(items[size_t(next)].*member, 1);
         if (++next >= int(items.size()))
             next = 0;
     }
