@@ -19,14 +19,6 @@ void SetErrnoFromLastError()
     errno = ErrnoFromWin32(::GetLastError());
 }
 
-std::string WithSlashes(std::string path)
-{
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
 // The attributes and type of what stands at `path`; `follow` goes through a reparse
 // point to what it names.
 bool Attributes(const std::string& path, bool follow, DWORD& attributes, DWORD& type)
@@ -188,7 +180,7 @@ std::string RealPath(const std::string& path)
     if (n == 0 || n >= resolved.size())
         return {};
     resolved.resize(n);
-    std::string text = WithSlashes(Utf8Path(resolved));
+    std::string text = GenericPath(Utf8Path(resolved));
     if (text.rfind("//?/UNC/", 0) == 0)
         return "//" + text.substr(8);
     if (text.rfind("//?/", 0) == 0)
@@ -203,7 +195,10 @@ bool IsFullPath(const std::string& path)
 
 std::string GenericPath(std::string path)
 {
-    return WithSlashes(std::move(path));
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
 }
 
 size_t RootLength(const std::string& path)
@@ -251,7 +246,7 @@ std::string SystemTempFolderPath()
 {
     wchar_t buffer[MAX_PATH + 2] = {};
     const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
-    std::string folder = n > 0 && n <= MAX_PATH + 1 ? WithSlashes(Utf8Path(std::wstring(buffer, n))) : "C:/Windows/Temp/";
+    std::string folder = n > 0 && n <= MAX_PATH + 1 ? GenericPath(Utf8Path(std::wstring(buffer, n))) : "C:/Windows/Temp/";
     if (folder.back() != '/')
         folder += '/';
     return folder;
@@ -260,7 +255,7 @@ std::string SystemTempFolderPath()
 std::string HomeFolder()
 {
     const wchar_t* profile = ::_wgetenv(L"USERPROFILE");
-    return profile ? WithSlashes(Utf8Path(profile)) : std::string();
+    return profile ? GenericPath(Utf8Path(profile)) : std::string();
 }
 
 std::string RunningProgramPath()
@@ -272,7 +267,7 @@ std::string RunningProgramPath()
             return {};
         if (n < path.size()) {
             path.resize(n);
-            return WithSlashes(Utf8Path(path));
+            return GenericPath(Utf8Path(path));
         }
         if (path.size() > 32768)
             return {};
